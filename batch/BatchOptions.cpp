@@ -1,0 +1,221 @@
+#include "BatchOptions.h"
+
+#include <charconv>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <sstream>
+
+namespace {
+
+// A number must be the whole argument: "12abc", "", " 12", NaN and infinities are refused.
+// A single leading '+' is allowed, as people type it.
+std::string_view WithoutPlus(std::string_view text) {
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+') {
+        text.remove_prefix(1);
+    }
+    return text;
+}
+
+template <typename Int>
+bool ParseInteger(std::string_view text, Int& value) {
+    text = WithoutPlus(text);
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end && !text.empty();
+}
+
+bool ParseReal(std::string_view text, double& value) {
+    text = WithoutPlus(text);
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end && !text.empty() && std::isfinite(value);
+}
+
+bool ParseLevel(std::string_view text, int& level) {
+    static constexpr std::pair<std::string_view, int> kLevels[] = {
+        {"off", FLAME_OFF}, {"strong", FLAME_STRONG}, {"medium", FLAME_MEDIUM}, {"weak", FLAME_WEAK}};
+    for (const auto& [name, value] : kLevels) {
+        if (text == name) {
+            level = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string Describe(const std::string& option, const std::string& value,
+                     const std::string& accepted) {
+    return "quorvel-batch: " + option + ": invalid value '" + value + "' (accepted: " +
+           accepted + ")";
+}
+
+template <typename Number>
+std::string RangeText(Number low, Number high) {
+    std::ostringstream out;
+    out << low << " to " << high;
+    return out.str();
+}
+
+}  // namespace
+
+BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
+    BatchParseResult result;
+    BatchOptions& o = result.options;
+    SimulationSettings& s = o.settings;
+
+    using Setter = std::function<std::string(const std::string& option, const std::string& value)>;
+    auto intIn = [](int& target, int low, int high) -> Setter {
+        return [&target, low, high](const std::string& option, const std::string& value) {
+            int parsed = 0;
+            if (!ParseInteger(value, parsed) || parsed < low || parsed > high) {
+                return Describe(option, value, "an integer from " + RangeText(low, high));
+            }
+            target = parsed;
+            return std::string();
+        };
+    };
+    auto anyInt = [&intIn](int& target) {
+        return intIn(target, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    };
+    auto realIn = [](double& target, double low, double high) -> Setter {
+        return [&target, low, high](const std::string& option, const std::string& value) {
+            double parsed = 0.0;
+            if (!ParseReal(value, parsed) || parsed < low || parsed > high) {
+                const bool bounded = low != -std::numeric_limits<double>::max();
+                return Describe(option, value,
+                                bounded ? "a number from " + RangeText(low, high)
+                                        : "a finite number");
+            }
+            target = parsed;
+            return std::string();
+        };
+    };
+    auto anyReal = [&realIn](double& target) {
+        return realIn(target, -std::numeric_limits<double>::max(),
+                      std::numeric_limits<double>::max());
+    };
+    auto level = [](int& target) -> Setter {
+        return [&target](const std::string& option, const std::string& value) {
+            if (!ParseLevel(value, target)) {
+                return Describe(option, value, "off, strong, medium or weak");
+            }
+            return std::string();
+        };
+    };
+    auto text = [](std::string& target) -> Setter {
+        return [&target](const std::string& option, const std::string& value) {
+            if (value.empty()) {
+                return Describe(option, value, "a file name");
+            }
+            target = value;
+            return std::string();
+        };
+    };
+    Setter ticks = [&o](const std::string& option, const std::string& value) {
+        long long parsed = 0;
+        if (!ParseInteger(value, parsed) || parsed < 0) {
+            return Describe(option, value, "an integer from 0 to " +
+                                               std::to_string(std::numeric_limits<long long>::max()));
+        }
+        o.ticks = parsed;
+        return std::string();
+    };
+    Setter seed = [&o](const std::string& option, const std::string& value) {
+        std::uint32_t parsed = 0;
+        if (!ParseInteger(value, parsed)) {
+            return Describe(option, value, "an integer from 0 to 4294967295");
+        }
+        o.seed = parsed;
+        return std::string();
+    };
+
+    const std::vector<std::pair<std::string, Setter>> valued = {
+        {"--ticks", ticks},
+        {"--seed", seed},
+        {"--columns", intIn(s.columns, MIN_GRID_SIZE, MAX_GRID_SIZE)},
+        {"--rows", intIn(s.rows, MIN_GRID_SIZE, MAX_GRID_SIZE)},
+        {"--initial-temperature",
+         intIn(s.initialTemperature, MIN_INITIAL_TEMPERATURE, MAX_INITIAL_TEMPERATURE)},
+        {"--convection-ratio",
+         realIn(s.convectionRatio, MIN_CONVECTION_RATIO, MAX_CONVECTION_RATIO)},
+        {"--conduction", anyReal(s.conductionCoefficient)},
+        {"--cooling", anyReal(s.coolingCoefficient)},
+        {"--room-temperature", anyInt(s.roomTemperature)},
+        {"--strong", anyInt(s.strongFlamePower)},
+        {"--medium", anyInt(s.mediumFlamePower)},
+        {"--weak", anyInt(s.weakFlamePower)},
+        {"--ends", level(o.endsLevel)},
+        {"--centre", level(o.centreLevel)},
+        {"--history-interval", anyInt(s.historyInterval)},
+        {"--grid-out", text(o.gridOut)},
+        {"--history-out", text(o.historyOut)},
+    };
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string option = args[i];
+        std::optional<std::string> inlineValue;
+        if (const auto eq = option.find('='); option.rfind("--", 0) == 0 && eq != std::string::npos) {
+            inlineValue = option.substr(eq + 1);
+            option.resize(eq);
+        }
+        if (option == "--help" || option == "-h") {
+            o.help = true;
+            continue;
+        }
+        if (option == "--progress" || option == "--no-progress") {
+            if (inlineValue) {
+                result.error = "quorvel-batch: " + option + " takes no value";
+                return result;
+            }
+            o.progress = option == "--progress";
+            continue;
+        }
+        const Setter* setter = nullptr;
+        for (const auto& [name, apply] : valued) {
+            if (name == option) {
+                setter = &apply;
+            }
+        }
+        if (setter == nullptr) {
+            result.error = "quorvel-batch: unknown option '" + args[i] + "' (see --help)";
+            return result;
+        }
+        if (!inlineValue) {
+            if (i + 1 >= args.size()) {
+                result.error = "quorvel-batch: " + option + ": missing value";
+                return result;
+            }
+            inlineValue = args[++i];
+        }
+        result.error = (*setter)(option, *inlineValue);
+        if (!result.error.empty()) {
+            return result;
+        }
+    }
+    return result;
+}
+
+std::string BatchUsage() {
+    return R"(Usage: quorvel-batch [options]
+Runs the Quorvel water simulation without a window and reports what it did.
+
+  --ticks N                 ticks to run (default 10000)
+  --seed N                  random seed, 0 to 4294967295 (default: from the clock)
+  --columns N, --rows N     grid size, 3 to 80 (default 20 x 20)
+  --initial-temperature T   degrees C, 0 to 100 (default 15)
+  --convection-ratio K      0 to 1 (default 0.7)
+  --conduction C            conduction coefficient (default 0.035)
+  --cooling C               cooling coefficient (default 0.6)
+  --room-temperature T      degrees C (default 10)
+  --strong P, --medium P, --weak P
+                            flame powers in cal per step (default 400, 140, 70)
+  --ends LEVEL              both-ends burner: off, strong, medium, weak (default weak)
+  --centre LEVEL            centre burner (default medium)
+  --history-interval N      history sampling interval in ticks (default 100)
+  --grid-out FILE           write every cell after the last tick: row col phase temperature heat
+  --history-out FILE        write the history samples as CSV
+  --progress, --no-progress show a progress bar on stderr (default: when stderr is a terminal)
+  --help                    show this text
+)";
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "SimulationSettings.h"
+
+// What the headless runner was asked to do.
+struct BatchOptions {
+    long long ticks = 10000;
+    std::optional<std::uint32_t> seed;  // from the clock when absent
+    SimulationSettings settings;
+    int endsLevel = FLAME_WEAK;
+    int centreLevel = FLAME_MEDIUM;
+    std::string gridOut;
+    std::string historyOut;
+    std::optional<bool> progress;  // default: whether stderr is a terminal
+    bool help = false;
+};
+
+// Result of reading the command line: the options, or one line naming what is wrong.
+struct BatchParseResult {
+    BatchOptions options;
+    std::string error;  // empty on success
+};
+
+BatchParseResult ParseBatchOptions(const std::vector<std::string>& args);
+
+// The --help text.
+std::string BatchUsage();

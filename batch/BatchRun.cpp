@@ -1,0 +1,143 @@
+#include "BatchRun.h"
+
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <memory>
+#include <ostream>
+
+#include "AtomicFile.h"
+#include "HistoryRecorder.h"
+#include "Numbers.h"
+#include "Simulation.h"
+
+namespace {
+
+class ProgressBar {
+public:
+    ProgressBar(long long total, std::ostream& errors) : m_total(total), m_errors(errors) {}
+
+    void Show(long long done, double elapsedSeconds) {
+        constexpr int kWidth = 40;
+        const double fraction = m_total > 0 ? static_cast<double>(done) / m_total : 1.0;
+        const int filled = static_cast<int>(fraction * kWidth);
+        const double rate = elapsedSeconds > 0 ? done / elapsedSeconds : 0.0;
+        char line[160];
+        std::snprintf(line, sizeof line, "\r[%-*s] %3d%%  %lld/%lld ticks  %.0f ticks/s", kWidth,
+                      std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                      static_cast<int>(fraction * 100), done, m_total, rate);
+        m_errors << line << std::flush;
+    }
+    void Finish() { m_errors << '\n' << std::flush; }
+
+private:
+    long long m_total;
+    std::ostream& m_errors;
+};
+
+}  // namespace
+
+void WriteGrid(const CSimulation& simulation, std::FILE* stream) {
+    for (int row = 0; row < simulation.m_nRows; ++row) {
+        for (int col = 0; col < simulation.m_nColumns; ++col) {
+            const CCell& cell = simulation.Cell(row, col);
+            std::fprintf(stream, "%d %d %d %.17g %.17g\n", row, col, cell.m_nPhase,
+                         cell.m_dTemperature, cell.m_dHeat);
+        }
+    }
+}
+
+std::string FormatSummary(const BatchSummary& s) {
+    const double rate = s.elapsedSeconds > 0 ? s.ticks / s.elapsedSeconds : 0.0;
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "ticks=%lld seed=%" PRIu32
+                  " elapsed=%.3fs rate=%.0f ticks/s average_temperature=%d C"
+                  " average_heat=%d cal vapour_cells=%d",
+                  s.ticks, s.seed, s.elapsedSeconds, rate, s.averageTemperature, s.averageHeat,
+                  s.vapourCells);
+    return line;
+}
+
+int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& errors,
+             bool showProgress) {
+    // Open the outputs first, so that a path that cannot be written fails before the run.
+    std::unique_ptr<AtomicFile> gridFile;
+    std::unique_ptr<AtomicFile> historyFile;
+    for (auto [path, file] : {std::pair{&options.gridOut, &gridFile},
+                              std::pair{&options.historyOut, &historyFile}}) {
+        if (path->empty()) {
+            continue;
+        }
+        *file = std::make_unique<AtomicFile>(*path);
+        if (!(*file)->Open()) {
+            errors << "quorvel-batch: " << (*file)->Error() << '\n';
+            return 1;
+        }
+    }
+
+    CSimulation simulation;
+    if (options.seed) {
+        simulation.SetSeed(*options.seed);
+    }
+    simulation.m_nEndsFlame = options.endsLevel;
+    simulation.m_nCentreFlame = options.centreLevel;
+    simulation.TakeFreshSettings(options.settings);
+    simulation.CreateGrid();
+    simulation.ComputeBurnerHeat();
+
+    CHistoryRecorder history;
+    history.ResetHistory(simulation.m_nInitialTemperature);
+    history.m_nHistoryInterval = options.settings.historyInterval;
+    if (historyFile) {
+        std::fputs("tick,average_temperature_c,average_heat_j\n", historyFile->Stream());
+    }
+
+    ProgressBar bar(options.ticks, errors);
+    const auto start = std::chrono::steady_clock::now();
+    auto secondsSince = [](std::chrono::steady_clock::time_point from) {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
+    };
+    double lastShown = -1.0;
+    for (long long tick = 1; tick <= options.ticks; ++tick) {
+        simulation.Step();
+        const int temperature = simulation.m_nAverageTemperature;
+        const int heat = CalToJoules(simulation.m_nAverageHeat);
+        if (history.RecordSample(temperature, heat) && historyFile) {
+            std::fprintf(historyFile->Stream(), "%lld,%d,%d\n", tick, temperature, heat);
+        }
+        if (showProgress && (tick & 0x3FFF) == 0) {
+            const double elapsed = secondsSince(start);
+            if (elapsed - lastShown >= 0.1) {
+                bar.Show(tick, elapsed);
+                lastShown = elapsed;
+            }
+        }
+    }
+    const double elapsed = secondsSince(start);
+    if (showProgress) {
+        bar.Show(options.ticks, elapsed);
+        bar.Finish();
+    }
+
+    if (gridFile) {
+        WriteGrid(simulation, gridFile->Stream());
+    }
+    for (AtomicFile* file : {gridFile.get(), historyFile.get()}) {
+        if (file != nullptr && !file->Commit()) {
+            errors << "quorvel-batch: " << file->Error() << '\n';
+            return 1;
+        }
+    }
+
+    simulation.ComputeAverages();  // the averages of the grid as the run left it
+    BatchSummary summary;
+    summary.ticks = options.ticks;
+    summary.seed = simulation.Seed();
+    summary.elapsedSeconds = elapsed;
+    summary.averageTemperature = simulation.m_nAverageTemperature;
+    summary.averageHeat = simulation.m_nAverageHeat;
+    summary.vapourCells = simulation.VapourCellCount();
+    out << FormatSummary(summary) << '\n';
+    return 0;
+}

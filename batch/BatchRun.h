@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <string>
+
+#include "BatchOptions.h"
+
+class CSimulation;
+
+// What a finished run reports in its summary line.
+struct BatchSummary {
+    long long ticks = 0;
+    std::uint32_t seed = 0;
+    double elapsedSeconds = 0.0;
+    int averageTemperature = 0;
+    int averageHeat = 0;
+    int vapourCells = 0;
+};
+
+// Runs the model as the options say and writes the requested files. Returns the process
+// exit status: 0 on success, 1 when an output cannot be written (reported on `errors`).
+int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& errors,
+             bool showProgress);
+
+std::string FormatSummary(const BatchSummary& summary);
+
+// Writes every cell, one line each, rows from the surface down and columns left to right:
+// "row col phase temperature heat" with both numbers at full precision.
+void WriteGrid(const CSimulation& simulation, std::FILE* stream);

@@ -1,0 +1,48 @@
+// Ticks per second of the model, next to the one pass over all cells that every tick
+// makes for the averages anyway.
+#include <benchmark/benchmark.h>
+
+#include "Simulation.h"
+
+namespace {
+
+void Prepare(CSimulation& sim, int size) {
+    sim.SetSeed(1);
+    sim.m_nColumns = size;
+    sim.m_nRows = size;
+    sim.CreateGrid();
+    sim.ComputeBurnerHeat();
+    // Warm the vessel so that bubbles and convection take part as in a real run.
+    for (int tick = 0; tick < 200 * size * size; ++tick) {
+        sim.Step();
+    }
+}
+
+void BM_Tick(benchmark::State& state) {
+    CSimulation sim;
+    Prepare(sim, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        sim.Step();
+        benchmark::DoNotOptimize(sim.m_nAverageHeat);
+    }
+    state.counters["ticks/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                                   benchmark::Counter::kIsRate);
+}
+
+// Baseline: only the sums of temperature and heat over all cells, once per "tick".
+void BM_AveragesOnly(benchmark::State& state) {
+    CSimulation sim;
+    Prepare(sim, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        sim.ComputeAverages();
+        benchmark::DoNotOptimize(sim.m_nAverageHeat);
+        benchmark::ClobberMemory();
+    }
+    state.counters["ticks/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                                   benchmark::Counter::kIsRate);
+}
+
+}  // namespace
+
+BENCHMARK(BM_Tick)->Arg(3)->Arg(20)->Arg(80);
+BENCHMARK(BM_AveragesOnly)->Arg(3)->Arg(20)->Arg(80);

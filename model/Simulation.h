@@ -1,0 +1,127 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <random>
+
+#include "Cell.h"
+#include "SimulationSettings.h"
+
+// Receives every "redraw this cell" of the step rules, in the order the rules give,
+// with the cell exactly as it was just stored.
+class CellRedrawObserver {
+public:
+    virtual ~CellRedrawObserver() = default;
+    virtual void DrawCell(const CCell& cell, int col, int row) = 0;
+};
+
+// Heat at which water turns to vapour: 100 cal to reach 100 C plus 539 cal latent heat.
+constexpr double VAPOUR_HEAT = 639.0;
+constexpr double BOILING_POINT = 100.0;
+
+// The burner captions. A caption names the level the next click selects.
+extern const char* const ENDS_CAPTION_OFF;     // "消火(両端)"
+extern const char* const ENDS_CAPTION_STRONG;  // "強火(両端)"
+extern const char* const ENDS_CAPTION_MEDIUM;  // "中火(両端)"
+extern const char* const ENDS_CAPTION_WEAK;    // "弱火(両端)"
+extern const char* const CENTRE_CAPTION_OFF;
+extern const char* const CENTRE_CAPTION_STRONG;
+extern const char* const CENTRE_CAPTION_MEDIUM;
+extern const char* const CENTRE_CAPTION_WEAK;
+
+// One row of a burner button's cycle: the caption shown before the click, the level the
+// click sets and the caption shown after it.
+struct FlameCycleEntry {
+    const char* caption;
+    FlameLevel level;
+    const char* nextCaption;
+};
+extern const FlameCycleEntry ENDS_FLAME_CYCLE[4];
+extern const FlameCycleEntry CENTRE_FLAME_CYCLE[4];
+
+// The water in the vessel: parameters, the live and staging grids, the burners and the
+// one-random-cell-per-tick update. Cells are addressed [row][column]; row 0 is the surface.
+class CSimulation {
+public:
+    CSimulation();  // defaults, no grid, generator seeded from the clock
+
+    // Generator control: a fixed seed reproduces a run exactly.
+    void SetSeed(std::uint32_t seed) {
+        m_nSeed = seed;
+        m_rng.seed(seed);
+    }
+    std::uint32_t Seed() const { return m_nSeed; }
+    void SetRedrawObserver(CellRedrawObserver* observer) { m_pObserver = observer; }
+
+    // Parameter transfer. A fresh run takes every value; a continued run keeps the grid,
+    // its size and the initial temperature.
+    void TakeFreshSettings(const SimulationSettings& settings);
+    void TakeContinuedSettings(const SimulationSettings& settings);
+    SimulationSettings CurrentSettings(int historyInterval) const;
+
+    void CreateGrid();
+    bool HasGrid() const { return m_pGrid != nullptr; }
+
+    // One tick of the model: averages, a random cell, its update.
+    void Step();
+    // The same tick on a chosen cell instead of a random one.
+    void StepCell(int col, int row);
+
+    void ComputeAverages();
+    void HeatBottomCell();
+    void StageCell();
+    void ConductCell();
+    void StepInteriorCell();
+    void BurstSurfaceBubble();
+    void ComputeBurnerHeat();
+
+    // First step of the burner button handlers: compare the caption, set the level and the
+    // next caption. Returns false (and changes nothing) if the caption matches no entry.
+    bool AdvanceEndsFlame();
+    bool AdvanceCentreFlame();
+
+    const CCell& Cell(int row, int col) const { return m_pGrid[row][col]; }
+    int VapourCellCount() const;
+
+    // Parameters.
+    int m_nInitialTemperature = 15;
+    double m_dConvectionRatio = 0.7;
+    double m_dConductionCoefficient = 0.035;
+    double m_dCoolingCoefficient = 0.6;
+    int m_nRoomTemperature = 10;
+    int m_nFlamePower[4] = {400, 140, 70, 0};
+    int m_nStepInterval = 5;
+    int m_nColumns = 20;
+    int m_nRows = 20;
+
+    // Burners.
+    int m_nEndsFlame = FLAME_WEAK;
+    int m_nCentreFlame = FLAME_MEDIUM;
+    const char* m_pszEndsButtonText = nullptr;    // set by the constructor
+    const char* m_pszCentreButtonText = nullptr;  // set by the constructor
+
+    // Grids and burner heat; null until the first CreateGrid.
+    std::unique_ptr<CCellArray[]> m_pGrid;
+    std::unique_ptr<CCellArray[]> m_pStage;
+    std::unique_ptr<int[]> m_pBurnerHeat;
+
+    // The cell being updated; the bubble rise moves m_nStepRow and restores it.
+    int m_nStepCol = 0;
+    int m_nStepRow = 0;
+    int m_nNeighbourCount = 0;
+
+    // Rounded means over the live grid, refreshed at the start of every tick.
+    int m_nAverageTemperature = 0;
+    int m_nAverageHeat = 0;
+
+private:
+    void UpdateStepCell();
+    void RiseBubble();
+    void ConvectionExchange();
+    void Redraw(int row, int col);
+    bool AdvanceFlame(const FlameCycleEntry (&cycle)[4], int& level, const char*& caption);
+
+    std::mt19937 m_rng;
+    std::uint32_t m_nSeed = 0;
+    CellRedrawObserver* m_pObserver = nullptr;
+};

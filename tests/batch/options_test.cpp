@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "BatchOptions.h"
+
+namespace {
+
+TEST(BatchOptions, DefaultsAreTheSettingsDefaults) {
+    const BatchParseResult r = ParseBatchOptions({});
+    ASSERT_EQ(r.error, "");
+    EXPECT_EQ(r.options.ticks, 10000);
+    EXPECT_FALSE(r.options.seed.has_value());
+    EXPECT_EQ(r.options.settings.columns, 20);
+    EXPECT_EQ(r.options.settings.historyInterval, 100);
+    EXPECT_EQ(r.options.endsLevel, FLAME_WEAK);
+    EXPECT_EQ(r.options.centreLevel, FLAME_MEDIUM);
+    EXPECT_FALSE(r.options.progress.has_value());
+}
+
+TEST(BatchOptions, EveryOptionIsTaken) {
+    const BatchParseResult r = ParseBatchOptions(
+        {"--ticks", "5", "--seed", "4294967295", "--columns", "3", "--rows=80",
+         "--initial-temperature", "100", "--convection-ratio", "0", "--conduction", "-0.5",
+         "--cooling", "1e-3", "--room-temperature", "-40", "--strong", "-1", "--medium", "+7",
+         "--weak", "0", "--ends", "off", "--centre", "strong", "--history-interval", "-1",
+         "--grid-out", "g.txt", "--history-out", "h.csv", "--no-progress"});
+    ASSERT_EQ(r.error, "");
+    const BatchOptions& o = r.options;
+    EXPECT_EQ(o.ticks, 5);
+    EXPECT_EQ(o.seed, 4294967295u);
+    EXPECT_EQ(o.settings.columns, 3);
+    EXPECT_EQ(o.settings.rows, 80);
+    EXPECT_EQ(o.settings.initialTemperature, 100);
+    EXPECT_EQ(o.settings.convectionRatio, 0);
+    EXPECT_EQ(o.settings.conductionCoefficient, -0.5);
+    EXPECT_EQ(o.settings.coolingCoefficient, 1e-3);
+    EXPECT_EQ(o.settings.roomTemperature, -40);
+    EXPECT_EQ(o.settings.strongFlamePower, -1);
+    EXPECT_EQ(o.settings.mediumFlamePower, 7);
+    EXPECT_EQ(o.settings.weakFlamePower, 0);
+    EXPECT_EQ(o.endsLevel, FLAME_OFF);
+    EXPECT_EQ(o.centreLevel, FLAME_STRONG);
+    EXPECT_EQ(o.settings.historyInterval, -1);
+    EXPECT_EQ(o.gridOut, "g.txt");
+    EXPECT_EQ(o.historyOut, "h.csv");
+    EXPECT_EQ(o.progress, false);
+}
+
+struct BadCase {
+    std::vector<std::string> args;
+    std::string mustMention;  // option and value, or the range
+};
+
+class BadOptionTest : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(BadOptionTest, IsRejectedWithOneLineNamingIt) {
+    const BatchParseResult r = ParseBatchOptions(GetParam().args);
+    ASSERT_NE(r.error, "");
+    EXPECT_EQ(r.error.find('\n'), std::string::npos);
+    EXPECT_NE(r.error.find(GetParam().mustMention), std::string::npos) << r.error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, BadOptionTest,
+    ::testing::Values(BadCase{{"--columns", "2"}, "'2' (accepted: an integer from 3 to 80)"},
+                      BadCase{{"--rows", "81"}, "--rows: invalid value '81'"},
+                      BadCase{{"--columns", "12abc"}, "'12abc'"},
+                      BadCase{{"--columns", ""}, "--columns"},
+                      BadCase{{"--initial-temperature", "-1"}, "0 to 100"},
+                      BadCase{{"--initial-temperature", "101"}, "'101'"},
+                      BadCase{{"--convection-ratio", "1.01"}, "from 0 to 1"},
+                      BadCase{{"--convection-ratio", "nan"}, "'nan'"},
+                      BadCase{{"--conduction", "inf"}, "a finite number"},
+                      BadCase{{"--cooling", "-infinity"}, "--cooling"},
+                      BadCase{{"--strong", "1.5"}, "--strong: invalid value '1.5'"},
+                      BadCase{{"--weak", "2147483648"}, "'2147483648'"},
+                      BadCase{{"--ends", "hot"}, "off, strong, medium or weak"},
+                      BadCase{{"--ticks", "-1"}, "--ticks"},
+                      BadCase{{"--seed", "4294967296"}, "0 to 4294967295"},
+                      BadCase{{"--seed", "-1"}, "'-1'"},
+                      BadCase{{"--history-interval", "1e3"}, "'1e3'"},
+                      BadCase{{"--colums", "20"}, "unknown option '--colums'"},
+                      BadCase{{"--grid-out"}, "--grid-out: missing value"},
+                      BadCase{{"--progress=yes"}, "takes no value"}));
+
+}  // namespace

@@ -1,0 +1,13 @@
+# Fails when a source file under DIR includes a Qt header (<Q...> or "Q...").
+file(GLOB_RECURSE sources "${DIR}/*.h" "${DIR}/*.cpp")
+set(offenders "")
+foreach(source IN LISTS sources)
+    file(STRINGS "${source}" hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]Q")
+    if(hits)
+        list(APPEND offenders "${source}: ${hits}")
+    endif()
+endforeach()
+if(offenders)
+    message(FATAL_ERROR "Qt headers included in the model:\n${offenders}")
+endif()
+message(STATUS "checked ${DIR}: no Qt include")

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
+#include <cstring>
+
+#include "SimulationFixture.h"
+
+namespace {
+
+struct ProfileCase {
+    int ends;
+    int centre;
+    std::array<int, 10> leftHalf;
+};
+
+class BurnerProfileTest : public SimulationTest,
+                          public ::testing::WithParamInterface<ProfileCase> {};
+
+TEST_P(BurnerProfileTest, TwentyColumnsFollowTheHalfSineAndMirror) {
+    const ProfileCase c = GetParam();
+    sim.m_nEndsFlame = c.ends;
+    sim.m_nCentreFlame = c.centre;
+    sim.ComputeBurnerHeat();
+    for (int col = 0; col < 10; ++col) {
+        EXPECT_EQ(sim.m_pBurnerHeat[col], c.leftHalf[col]) << "column " << col;
+        EXPECT_EQ(sim.m_pBurnerHeat[19 - col], c.leftHalf[col]) << "column " << 19 - col;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Levels, BurnerProfileTest,
+    ::testing::Values(
+        ProfileCase{FLAME_WEAK, FLAME_MEDIUM, {80, 90, 100, 109, 117, 124, 130, 135, 138, 139}},
+        ProfileCase{FLAME_OFF, FLAME_MEDIUM, {20, 41, 60, 78, 95, 109, 121, 130, 136, 139}},
+        ProfileCase{FLAME_OFF, FLAME_STRONG, {59, 117, 173, 225, 272, 312, 346, 372, 389, 398}},
+        ProfileCase{FLAME_STRONG, FLAME_OFF, {341, 283, 227, 175, 128, 88, 54, 28, 11, 2}},
+        ProfileCase{FLAME_OFF, FLAME_OFF, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        ProfileCase{FLAME_WEAK, FLAME_WEAK, {70, 70, 70, 70, 70, 70, 70, 70, 70, 70}}));
+
+TEST_F(SimulationTest, ThreeColumnsWithDefaultLevels) {
+    Fresh(3, 20);
+    EXPECT_EQ(sim.m_pBurnerHeat[0], 119);
+    EXPECT_EQ(sim.m_pBurnerHeat[1], 140);
+    EXPECT_EQ(sim.m_pBurnerHeat[2], 119);
+}
+
+TEST_F(SimulationTest, ExtremePowersSaturateInsteadOfOverflowing) {
+    sim.m_nFlamePower[FLAME_STRONG] = INT_MAX;
+    sim.m_nFlamePower[FLAME_WEAK] = INT_MIN;
+    sim.m_nEndsFlame = FLAME_WEAK;
+    sim.m_nCentreFlame = FLAME_STRONG;
+    sim.ComputeBurnerHeat();
+    // The difference 2^32 - 1 does not fit an int; formed wide, the profile still runs from
+    // near the ends power at the walls to near the centre power in the middle.
+    EXPECT_LT(sim.m_pBurnerHeat[0], -1'400'000'000);
+    EXPECT_GT(sim.m_pBurnerHeat[9], 2'100'000'000);
+    sim.m_nEndsFlame = FLAME_STRONG;
+    sim.m_nCentreFlame = FLAME_STRONG;
+    sim.ComputeBurnerHeat();
+    EXPECT_EQ(sim.m_pBurnerHeat[5], INT_MAX);
+}
+
+struct CycleStep {
+    const char* before;
+    int level;
+    const char* after;
+};
+
+void ExpectCycle(CSimulation& sim, bool ends, const std::array<CycleStep, 4>& steps) {
+    for (int round = 0; round < 2; ++round) {
+        for (const CycleStep& step : steps) {
+            const char* caption = ends ? sim.m_pszEndsButtonText : sim.m_pszCentreButtonText;
+            ASSERT_STREQ(caption, step.before);
+            ASSERT_TRUE(ends ? sim.AdvanceEndsFlame() : sim.AdvanceCentreFlame());
+            EXPECT_EQ(ends ? sim.m_nEndsFlame : sim.m_nCentreFlame, step.level);
+            EXPECT_STREQ(ends ? sim.m_pszEndsButtonText : sim.m_pszCentreButtonText, step.after);
+        }
+    }
+}
+
+TEST(BurnerCaptions, EndsButtonCyclesOffStrongMediumWeak) {
+    CSimulation sim;
+    ExpectCycle(sim, true,
+                {{{"消火(両端)", FLAME_OFF, "強火(両端)"},
+                  {"強火(両端)", FLAME_STRONG, "中火(両端)"},
+                  {"中火(両端)", FLAME_MEDIUM, "弱火(両端)"},
+                  {"弱火(両端)", FLAME_WEAK, "消火(両端)"}}});
+}
+
+TEST(BurnerCaptions, CentreButtonStartsByTurningTheCentreDownToWeak) {
+    CSimulation sim;
+    ExpectCycle(sim, false,
+                {{{"弱火(中央)", FLAME_WEAK, "消火(中央)"},
+                  {"消火(中央)", FLAME_OFF, "強火(中央)"},
+                  {"強火(中央)", FLAME_STRONG, "中火(中央)"},
+                  {"中火(中央)", FLAME_MEDIUM, "弱火(中央)"}}});
+}
+
+TEST(BurnerCaptions, CaptionsAreComparedAsTextNotByAddress) {
+    CSimulation sim;
+    char copy[64];
+    std::strcpy(copy, "中火(両端)");
+    sim.m_pszEndsButtonText = copy;
+    ASSERT_TRUE(sim.AdvanceEndsFlame());
+    EXPECT_EQ(sim.m_nEndsFlame, FLAME_MEDIUM);
+    sim.m_pszEndsButtonText = "unknown";
+    EXPECT_FALSE(sim.AdvanceEndsFlame());
+    EXPECT_EQ(sim.m_nEndsFlame, FLAME_MEDIUM);
+}
+
+TEST_F(SimulationTest, OneClickAfterStartGivesTheOffMediumProfile) {
+    ASSERT_TRUE(sim.AdvanceEndsFlame());
+    sim.ComputeBurnerHeat();
+    EXPECT_EQ(sim.m_pBurnerHeat[0], 20);
+    EXPECT_EQ(sim.m_pBurnerHeat[9], 139);
+}
+
+TEST_F(SimulationTest, LevelChangeAffectsTheVeryNextBottomStepOnly) {
+    sim.StepCell(0, 19);
+    const CCell heated = Live(19, 0);
+    ASSERT_TRUE(sim.AdvanceCentreFlame());  // both weak: 70 everywhere
+    sim.ComputeBurnerHeat();
+    EXPECT_EQ(Live(19, 0), heated);
+    sim.StepCell(3, 19);
+    EXPECT_EQ(Stage(19, 3).m_dHeat, 15 + 70);
+}
+
+}  // namespace
