@@ -1,10 +1,10 @@
 #include "AtomicFile.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)) {}
 

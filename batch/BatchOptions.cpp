@@ -33,8 +33,10 @@ bool ParseReal(std::string_view text, double& value) {
 }
 
 bool ParseLevel(std::string_view text, int& level) {
-    static constexpr std::pair<std::string_view, int> kLevels[] = {
-        {"off", FLAME_OFF}, {"strong", FLAME_STRONG}, {"medium", FLAME_MEDIUM}, {"weak", FLAME_WEAK}};
+    static constexpr std::pair<std::string_view, int> kLevels[] = {{"off", FLAME_OFF},
+                                                                   {"strong", FLAME_STRONG},
+                                                                   {"medium", FLAME_MEDIUM},
+                                                                   {"weak", FLAME_WEAK}};
     for (const auto& [name, value] : kLevels) {
         if (text == name) {
             level = value;
@@ -46,8 +48,8 @@ bool ParseLevel(std::string_view text, int& level) {
 
 std::string Describe(const std::string& option, const std::string& value,
                      const std::string& accepted) {
-    return "quorvel-batch: " + option + ": invalid value '" + value + "' (accepted: " +
-           accepted + ")";
+    return "quorvel-batch: " + option + ": invalid value '" + value + "' (accepted: " + accepted +
+           ")";
 }
 
 template <typename Number>
@@ -83,9 +85,9 @@ BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
             double parsed = 0.0;
             if (!ParseReal(value, parsed) || parsed < low || parsed > high) {
                 const bool bounded = low != -std::numeric_limits<double>::max();
-                return Describe(option, value,
-                                bounded ? "a number from " + RangeText(low, high)
-                                        : "a finite number");
+                return Describe(
+                    option, value,
+                    bounded ? "a number from " + RangeText(low, high) : "a finite number");
             }
             target = parsed;
             return std::string();
@@ -115,8 +117,9 @@ BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
     Setter ticks = [&o](const std::string& option, const std::string& value) {
         long long parsed = 0;
         if (!ParseInteger(value, parsed) || parsed < 0) {
-            return Describe(option, value, "an integer from 0 to " +
-                                               std::to_string(std::numeric_limits<long long>::max()));
+            return Describe(
+                option, value,
+                "an integer from 0 to " + std::to_string(std::numeric_limits<long long>::max()));
         }
         o.ticks = parsed;
         return std::string();
@@ -155,7 +158,8 @@ BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string option = args[i];
         std::optional<std::string> inlineValue;
-        if (const auto eq = option.find('='); option.rfind("--", 0) == 0 && eq != std::string::npos) {
+        if (const auto eq = option.find('=');
+            option.rfind("--", 0) == 0 && eq != std::string::npos) {
             inlineValue = option.substr(eq + 1);
             option.resize(eq);
         }

@@ -64,8 +64,8 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     // Open the outputs first, so that a path that cannot be written fails before the run.
     std::unique_ptr<AtomicFile> gridFile;
     std::unique_ptr<AtomicFile> historyFile;
-    for (auto [path, file] : {std::pair{&options.gridOut, &gridFile},
-                              std::pair{&options.historyOut, &historyFile}}) {
+    for (auto [path, file] :
+         {std::pair{&options.gridOut, &gridFile}, std::pair{&options.historyOut, &historyFile}}) {
         if (path->empty()) {
             continue;
         }

@@ -25,8 +25,8 @@ void BM_Tick(benchmark::State& state) {
         sim.Step();
         benchmark::DoNotOptimize(sim.m_nAverageHeat);
     }
-    state.counters["ticks/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["ticks/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 // Baseline: only the sums of temperature and heat over all cells, once per "tick".
@@ -38,8 +38,8 @@ void BM_AveragesOnly(benchmark::State& state) {
         benchmark::DoNotOptimize(sim.m_nAverageHeat);
         benchmark::ClobberMemory();
     }
-    state.counters["ticks/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["ticks/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 }  // namespace

@@ -32,4 +32,6 @@ inline int SaturateToInt(std::int64_t value) {
 
 // Heat in cal shown in joules: trunc(heat * 4.18 + 0.5).
 constexpr double JOULES_PER_CAL = 4.18;
-inline int CalToJoules(double heat) { return TruncToInt(heat * JOULES_PER_CAL + 0.5); }
+inline int CalToJoules(double heat) {
+    return TruncToInt(heat * JOULES_PER_CAL + 0.5);
+}

@@ -89,8 +89,7 @@ void CSimulation::CreateGrid() {
 
     // Water at exactly 100 C starts with 5 cal of latent heat already gathered.
     const CCell initial(m_nInitialTemperature,
-                        m_nInitialTemperature == 100 ? 105.0 : m_nInitialTemperature,
-                        PHASE_LIQUID);
+                        m_nInitialTemperature == 100 ? 105.0 : m_nInitialTemperature, PHASE_LIQUID);
     for (int col = 0; col < m_nColumns; ++col) {
         for (int row = 0; row < m_nRows; ++row) {
             m_pGrid[row][col] = initial;

@@ -5,19 +5,19 @@ enum FlameLevel : int { FLAME_STRONG = 0, FLAME_MEDIUM = 1, FLAME_WEAK = 2, FLAM
 
 // The parameters the user edits before each start, with the values the program starts with.
 struct SimulationSettings {
-    int initialTemperature = 15;  // degrees C, 0 to 100
+    int initialTemperature = 15;   // degrees C, 0 to 100
     double convectionRatio = 0.7;  // 0 to 1
     double conductionCoefficient = 0.035;
     double coolingCoefficient = 0.6;
-    int roomTemperature = 10;  // degrees C
+    int roomTemperature = 10;    // degrees C
     int strongFlamePower = 400;  // cal per step
     int mediumFlamePower = 140;
     int weakFlamePower = 70;
-    int stepIntervalMs = 5;  // 1 to 2000
-    int columns = 20;  // 3 to 80
-    int rows = 20;  // 3 to 80
+    int stepIntervalMs = 5;     // 1 to 2000
+    int columns = 20;           // 3 to 80
+    int rows = 20;              // 3 to 80
     int historyInterval = 100;  // ticks, any value
-    bool continueRun = false;  // continue the stopped run instead of a fresh one
+    bool continueRun = false;   // continue the stopped run instead of a fresh one
 };
 
 // Accepted ranges of the checked fields (inclusive).

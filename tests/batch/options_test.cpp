@@ -20,12 +20,23 @@ TEST(BatchOptions, DefaultsAreTheSettingsDefaults) {
 }
 
 TEST(BatchOptions, EveryOptionIsTaken) {
-    const BatchParseResult r = ParseBatchOptions(
-        {"--ticks", "5", "--seed", "4294967295", "--columns", "3", "--rows=80",
-         "--initial-temperature", "100", "--convection-ratio", "0", "--conduction", "-0.5",
-         "--cooling", "1e-3", "--room-temperature", "-40", "--strong", "-1", "--medium", "+7",
-         "--weak", "0", "--ends", "off", "--centre", "strong", "--history-interval", "-1",
-         "--grid-out", "g.txt", "--history-out", "h.csv", "--no-progress"});
+    const BatchParseResult r = ParseBatchOptions({"--ticks",   "5",
+                                                  "--seed",    "4294967295",
+                                                  "--columns", "3",
+                                                  "--rows=80", "--initial-temperature",
+                                                  "100",       "--convection-ratio",
+                                                  "0",         "--conduction",
+                                                  "-0.5",      "--cooling",
+                                                  "1e-3",      "--room-temperature",
+                                                  "-40",       "--strong",
+                                                  "-1",        "--medium",
+                                                  "+7",        "--weak",
+                                                  "0",         "--ends",
+                                                  "off",       "--centre",
+                                                  "strong",    "--history-interval",
+                                                  "-1",        "--grid-out",
+                                                  "g.txt",     "--history-out",
+                                                  "h.csv",     "--no-progress"});
     ASSERT_EQ(r.error, "");
     const BatchOptions& o = r.options;
     EXPECT_EQ(o.ticks, 5);
@@ -64,25 +75,23 @@ TEST_P(BadOptionTest, IsRejectedWithOneLineNamingIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, BadOptionTest,
-    ::testing::Values(BadCase{{"--columns", "2"}, "'2' (accepted: an integer from 3 to 80)"},
-                      BadCase{{"--rows", "81"}, "--rows: invalid value '81'"},
-                      BadCase{{"--columns", "12abc"}, "'12abc'"},
-                      BadCase{{"--columns", ""}, "--columns"},
-                      BadCase{{"--initial-temperature", "-1"}, "0 to 100"},
-                      BadCase{{"--initial-temperature", "101"}, "'101'"},
-                      BadCase{{"--convection-ratio", "1.01"}, "from 0 to 1"},
-                      BadCase{{"--convection-ratio", "nan"}, "'nan'"},
-                      BadCase{{"--conduction", "inf"}, "a finite number"},
-                      BadCase{{"--cooling", "-infinity"}, "--cooling"},
-                      BadCase{{"--strong", "1.5"}, "--strong: invalid value '1.5'"},
-                      BadCase{{"--weak", "2147483648"}, "'2147483648'"},
-                      BadCase{{"--ends", "hot"}, "off, strong, medium or weak"},
-                      BadCase{{"--ticks", "-1"}, "--ticks"},
-                      BadCase{{"--seed", "4294967296"}, "0 to 4294967295"},
-                      BadCase{{"--seed", "-1"}, "'-1'"},
-                      BadCase{{"--history-interval", "1e3"}, "'1e3'"},
-                      BadCase{{"--colums", "20"}, "unknown option '--colums'"},
-                      BadCase{{"--grid-out"}, "--grid-out: missing value"},
-                      BadCase{{"--progress=yes"}, "takes no value"}));
+    ::testing::Values(
+        BadCase{{"--columns", "2"}, "'2' (accepted: an integer from 3 to 80)"},
+        BadCase{{"--rows", "81"}, "--rows: invalid value '81'"},
+        BadCase{{"--columns", "12abc"}, "'12abc'"}, BadCase{{"--columns", ""}, "--columns"},
+        BadCase{{"--initial-temperature", "-1"}, "0 to 100"},
+        BadCase{{"--initial-temperature", "101"}, "'101'"},
+        BadCase{{"--convection-ratio", "1.01"}, "from 0 to 1"},
+        BadCase{{"--convection-ratio", "nan"}, "'nan'"},
+        BadCase{{"--conduction", "inf"}, "a finite number"},
+        BadCase{{"--cooling", "-infinity"}, "--cooling"},
+        BadCase{{"--strong", "1.5"}, "--strong: invalid value '1.5'"},
+        BadCase{{"--weak", "2147483648"}, "'2147483648'"},
+        BadCase{{"--ends", "hot"}, "off, strong, medium or weak"},
+        BadCase{{"--ticks", "-1"}, "--ticks"}, BadCase{{"--seed", "4294967296"}, "0 to 4294967295"},
+        BadCase{{"--seed", "-1"}, "'-1'"}, BadCase{{"--history-interval", "1e3"}, "'1e3'"},
+        BadCase{{"--colums", "20"}, "unknown option '--colums'"},
+        BadCase{{"--grid-out"}, "--grid-out: missing value"},
+        BadCase{{"--progress=yes"}, "takes no value"}));
 
 }  // namespace

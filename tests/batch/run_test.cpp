@@ -25,8 +25,8 @@ protected:
 
     // Exit status of the runner; stdout and stderr are kept in out.txt and err.txt.
     int Run(const std::string& args) {
-        const std::string command = "cd '" + dir.string() + "' && '" QUORVEL_BATCH_EXE "' " +
-                                    args + " >out.txt 2>err.txt";
+        const std::string command =
+            "cd '" + dir.string() + "' && '" QUORVEL_BATCH_EXE "' " + args + " >out.txt 2>err.txt";
         const int raw = std::system(command.c_str());
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
@@ -65,8 +65,7 @@ TEST_F(BatchRunTest, SameSeedWritesTheSameGridTwice) {
 }
 
 TEST_F(BatchRunTest, GridFileHasOneLinePerCellSurfaceFirst) {
-    ASSERT_EQ(Run("--ticks 1000 --seed 1 --no-progress --columns 4 --rows 3 --grid-out g.txt"),
-              0);
+    ASSERT_EQ(Run("--ticks 1000 --seed 1 --no-progress --columns 4 --rows 3 --grid-out g.txt"), 0);
     const auto lines = Lines("g.txt");
     ASSERT_EQ(lines.size(), 12u);
     EXPECT_EQ(lines[0].rfind("0 0 ", 0), 0u);
@@ -80,8 +79,7 @@ TEST_F(BatchRunTest, GridFileHasOneLinePerCellSurfaceFirst) {
 }
 
 TEST_F(BatchRunTest, FreshGridIsPrintedAtFullPrecision) {
-    ASSERT_EQ(Run("--ticks 0 --initial-temperature 100 --columns 3 --rows 3 --grid-out g.txt"),
-              0);
+    ASSERT_EQ(Run("--ticks 0 --initial-temperature 100 --columns 3 --rows 3 --grid-out g.txt"), 0);
     EXPECT_EQ(Lines("g.txt")[4], "1 1 1 100 105");
 }
 
@@ -99,8 +97,7 @@ struct HistoryCase {
     std::vector<std::string> firstTicks;
 };
 
-class BatchHistoryTest : public BatchRunTest, public ::testing::WithParamInterface<HistoryCase> {
-};
+class BatchHistoryTest : public BatchRunTest, public ::testing::WithParamInterface<HistoryCase> {};
 
 TEST_P(BatchHistoryTest, WritesOneLinePerSampleTheWindowWouldTake) {
     const HistoryCase c = GetParam();

@@ -12,8 +12,7 @@ struct InitialCase {
     int averageHeat;
 };
 
-class InitialGridTest : public SimulationTest,
-                        public ::testing::WithParamInterface<InitialCase> {};
+class InitialGridTest : public SimulationTest, public ::testing::WithParamInterface<InitialCase> {};
 
 TEST_P(InitialGridTest, EveryCellOfBothGridsStartsLiquidAtTheInitialState) {
     const InitialCase c = GetParam();

@@ -41,9 +41,15 @@ TEST_F(SimulationTest, BubbleRiseRedrawsEachExchangedPairUpwardsThenConducts) {
     SetLive(8, 4, 100, 639, PHASE_VAPOUR);
     SetLive(5, 4, 100, 639, PHASE_VAPOUR);
     sim.StepCell(4, 7);
-    EXPECT_EQ(observer.Positions(),
-              (Positions{{7, 4}, {8, 4}, {6, 4}, {7, 4},  // the climb
-                         {8, 4}, {6, 4}, {7, 3}, {7, 5}, {7, 4}}));
+    EXPECT_EQ(observer.Positions(), (Positions{{7, 4},
+                                               {8, 4},
+                                               {6, 4},
+                                               {7, 4},  // the climb
+                                               {8, 4},
+                                               {6, 4},
+                                               {7, 3},
+                                               {7, 5},
+                                               {7, 4}}));
     EXPECT_EQ(observer.events[0].cell.m_nPhase, PHASE_VAPOUR);
     EXPECT_EQ(observer.events[1].cell.m_nPhase, PHASE_LIQUID);
 }
@@ -57,8 +63,7 @@ TEST_F(SimulationTest, BurstRedrawsTheSurfaceCellThenConductsIt) {
 TEST_F(SimulationTest, ConvectionRedrawsTheCellBelowFirst) {
     SetLive(6, 5, 90, 90);
     sim.StepCell(5, 5);
-    EXPECT_EQ(observer.Positions(),
-              (Positions{{6, 5}, {6, 5}, {4, 5}, {5, 4}, {5, 6}, {5, 5}}));
+    EXPECT_EQ(observer.Positions(), (Positions{{6, 5}, {6, 5}, {4, 5}, {5, 4}, {5, 6}, {5, 5}}));
 }
 
 }  // namespace

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QtGui/qrgb.h>
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QVector>
+#include <utility>
+
+// A small raster drawing layer on QImage with the pixel rules of the classic Windows
+// graphics calls the drawing code is written against:
+// - rectangles are (left, top, right, bottom) with right and bottom exclusive for fills;
+// - Rectangle and Ellipse with a 1-pixel pen cover [left, right - 1] x [top, bottom - 1];
+// - a line leaves out its end point;
+// - a polygon region excludes its right and bottom edges.
+// Every creation, selection and deletion of a resource passes the FailureSeam and reports
+// failure through its return value; the callers decide what a failure means.
+
+constexpr QRgb RGB(int r, int g, int b) {
+    return qRgb(r, g, b);
+}
+
+// A frame bitmap: the pixels a memory device context draws into.
+class FrameBitmap {
+public:
+    // Allocates a w x h frame, filled black. False when it cannot be made.
+    bool Create(int width, int height);
+    // Frees the pixels. False when the release fails.
+    bool Delete();
+    bool IsCreated() const { return !m_image.isNull(); }
+    const QImage& Image() const { return m_image; }
+    QImage& Image() { return m_image; }
+
+private:
+    QImage m_image;
+};
+
+class Pen {
+public:
+    bool CreateSolid(QRgb colour);  // 1 pixel wide
+    bool Delete();
+    QRgb Colour() const { return m_colour; }
+
+private:
+    QRgb m_colour = RGB(0, 0, 0);
+};
+
+class Brush {
+public:
+    bool CreateSolid(QRgb colour);
+    bool Delete();
+    QRgb Colour() const { return m_colour; }
+
+private:
+    QRgb m_colour = RGB(255, 255, 255);
+};
+
+class Region {
+public:
+    bool CreateRect(int left, int top, int right, int bottom);
+    // Closed polygon, alternate (odd-even) fill.
+    bool CreatePolygon(const QVector<QPoint>& vertices);
+    bool Delete();
+
+    bool IsPolygon() const { return m_isPolygon; }
+    const QRect& Rect() const { return m_rect; }
+    const QVector<QPoint>& Vertices() const { return m_vertices; }
+
+private:
+    bool m_isPolygon = false;
+    QRect m_rect;
+    QVector<QPoint> m_vertices;
+};
+
+// A memory device context: holds the selected bitmap, pen and brush and the text state,
+// and draws into the selected bitmap. Before anything is selected it holds a stock
+// 1 x 1 bitmap, a black pen and a white brush, as a new memory context does.
+class MemoryDC {
+public:
+    MemoryDC();
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+
+    bool Create();
+    bool Delete();
+    bool IsCreated() const { return m_created; }
+
+    // Each returns what was selected before, or nullptr when the selection fails.
+    FrameBitmap* SelectBitmap(FrameBitmap* bitmap);
+    Pen* SelectPen(Pen* pen);
+    Brush* SelectBrush(Brush* brush);
+
+    void FillRegion(const Region& region, const Brush& brush);
+    // Outline with the selected pen, inside with the selected brush.
+    void Rectangle(int left, int top, int right, int bottom);
+    void Ellipse(int left, int top, int right, int bottom);
+    void MoveTo(int x, int y);
+    // 1-pixel line in the selected pen's colour from the current position, end point left
+    // out; the end point becomes the current position. Pixels off the bitmap are clipped.
+    void LineTo(int x, int y);
+    QRgb GetPixel(int x, int y) const;         // 0 off the bitmap
+    void SetPixel(int x, int y, QRgb colour);  // ignored off the bitmap
+
+    void SetTransparentText() { m_transparentText = true; }
+    void SetTextColor(QRgb colour) { m_textColour = colour; }
+    // Writes text with its top-left corner at (x, y). Only a transparent background is
+    // supported, which is the only mode the program uses.
+    void TextOut(int x, int y, const QString& text);
+    QSize GetTextExtent(const QString& text) const;
+    const QFont& Font() const { return m_font; }
+
+    // The bitmap drawing goes into, or nullptr while only the stock bitmap is selected.
+    QImage* Target();
+
+private:
+    void FillRect(QImage& image, int left, int top, int right, int bottom, QRgb colour);
+
+    bool m_created = false;
+    FrameBitmap m_stockBitmap;
+    Pen m_stockPen;
+    Brush m_stockBrush;
+    FrameBitmap* m_bitmap;
+    Pen* m_pen;
+    Brush* m_brush;
+    QPoint m_position;
+    bool m_transparentText = false;
+    QRgb m_textColour = RGB(0, 0, 0);
+    QFont m_font;
+};
+
+// The small fixed font of the frame's labels and panels, chosen once.
+const QFont& FrameFont();

@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+#include "Drawing.h"
+#include "FailureSeam.h"
+#include "FatalError.h"
+
+namespace {
+
+constexpr QRgb kBlack = RGB(0, 0, 0);
+constexpr QRgb kRed = RGB(255, 0, 0);
+constexpr QRgb kBlue = RGB(0, 0, 255);
+
+// A 40 x 30 black frame selected into a memory context.
+class DrawingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FailureSeam::Disarm();
+        ASSERT_TRUE(bitmap.Create(40, 30));
+        ASSERT_TRUE(dc.Create());
+        ASSERT_NE(dc.SelectBitmap(&bitmap), nullptr);
+    }
+    void TearDown() override { FailureSeam::Disarm(); }
+
+    // Pixels of colour c inside [0,40) x [0,30), as a bounding box (l, t, r, b) inclusive.
+    QRect BoundsOf(QRgb c) const {
+        QRect box;
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                if (bitmap.Image().pixel(x, y) == c) {
+                    box = box.united(QRect(x, y, 1, 1));
+                }
+            }
+        }
+        return box;
+    }
+
+    FrameBitmap bitmap;
+    MemoryDC dc;
+};
+
+TEST_F(DrawingTest, NewFrameIsBlack) {
+    EXPECT_EQ(BoundsOf(kBlack), QRect(0, 0, 40, 30));
+}
+
+TEST_F(DrawingTest, RectRegionFillCoversRightAndBottomExclusive) {
+    Region region;
+    Brush brush;
+    ASSERT_TRUE(region.CreateRect(3, 4, 10, 12));
+    ASSERT_TRUE(brush.CreateSolid(kBlue));
+    dc.FillRegion(region, brush);
+    EXPECT_EQ(BoundsOf(kBlue), QRect(QPoint(3, 4), QPoint(9, 11)));
+}
+
+TEST_F(DrawingTest, EmptyRectRegionChangesNothing) {
+    Region region;
+    Brush brush;
+    ASSERT_TRUE(region.CreateRect(3, 4, 3, 12));
+    ASSERT_TRUE(brush.CreateSolid(kBlue));
+    dc.FillRegion(region, brush);
+    EXPECT_TRUE(BoundsOf(kBlue).isNull());
+}
+
+TEST_F(DrawingTest, PolygonRegionExcludesRightAndBottomEdges) {
+    Region region;
+    Brush brush;
+    ASSERT_TRUE(region.CreatePolygon({{2, 2}, {12, 2}, {12, 8}, {2, 8}}));
+    ASSERT_TRUE(brush.CreateSolid(kRed));
+    dc.FillRegion(region, brush);
+    EXPECT_EQ(BoundsOf(kRed), QRect(QPoint(2, 2), QPoint(11, 7)));
+}
+
+TEST_F(DrawingTest, RectangleOutlinesWithPenAndFillsWithBrush) {
+    Pen pen;
+    Brush brush;
+    ASSERT_TRUE(pen.CreateSolid(kRed));
+    ASSERT_TRUE(brush.CreateSolid(kBlue));
+    dc.SelectPen(&pen);
+    dc.SelectBrush(&brush);
+    dc.Rectangle(5, 5, 15, 12);
+    EXPECT_EQ(BoundsOf(kRed), QRect(QPoint(5, 5), QPoint(14, 11)));
+    EXPECT_EQ(BoundsOf(kBlue), QRect(QPoint(6, 6), QPoint(13, 10)));
+}
+
+TEST_F(DrawingTest, EllipseStaysInsideTheSameBox) {
+    Pen pen;
+    Brush brush;
+    ASSERT_TRUE(pen.CreateSolid(kRed));
+    ASSERT_TRUE(brush.CreateSolid(kRed));
+    dc.SelectPen(&pen);
+    dc.SelectBrush(&brush);
+    dc.Ellipse(8, 2, 18, 27);
+    EXPECT_EQ(BoundsOf(kRed), QRect(QPoint(8, 2), QPoint(17, 26)));
+}
+
+struct LineCase {
+    QPoint from;
+    QPoint to;
+    int pixels;
+};
+
+class LineTest : public DrawingTest, public ::testing::WithParamInterface<LineCase> {};
+
+TEST_P(LineTest, LeavesOutTheEndPoint) {
+    Pen pen;
+    ASSERT_TRUE(pen.CreateSolid(kRed));
+    dc.SelectPen(&pen);
+    const LineCase c = GetParam();
+    dc.MoveTo(c.from.x(), c.from.y());
+    dc.LineTo(c.to.x(), c.to.y());
+    EXPECT_EQ(dc.GetPixel(c.from.x(), c.from.y()), c.pixels > 0 ? kRed : kBlack);
+    EXPECT_EQ(dc.GetPixel(c.to.x(), c.to.y()), kBlack);
+    int count = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            count += dc.GetPixel(x, y) == kRed ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(count, c.pixels);
+}
+
+INSTANTIATE_TEST_SUITE_P(Directions, LineTest,
+                         ::testing::Values(LineCase{{2, 3}, {2, 10}, 7},
+                                           LineCase{{9, 3}, {2, 3}, 7},
+                                           LineCase{{2, 2}, {12, 12}, 10},
+                                           LineCase{{20, 5}, {0, 6}, 20},
+                                           LineCase{{4, 4}, {4, 4}, 0}));
+
+TEST_F(DrawingTest, OffFramePixelsAreClippedAndReadAsZero) {
+    Pen pen;
+    ASSERT_TRUE(pen.CreateSolid(kRed));
+    dc.SelectPen(&pen);
+    dc.MoveTo(-5, 1);
+    dc.LineTo(45, 1);
+    EXPECT_EQ(BoundsOf(kRed), QRect(0, 1, 40, 1));
+    dc.SetPixel(40, 0, kRed);
+    dc.SetPixel(-1, -1, kRed);
+    EXPECT_EQ(dc.GetPixel(40, 0), 0u);
+}
+
+TEST_F(DrawingTest, SelectionReturnsWhatItDisplaces) {
+    Pen first;
+    Pen second;
+    Pen* stock = dc.SelectPen(&first);
+    ASSERT_NE(stock, nullptr);
+    EXPECT_EQ(dc.SelectPen(&second), &first);
+    EXPECT_EQ(dc.SelectPen(stock), &second);
+}
+
+TEST_F(DrawingTest, TextIsMeasuredAndWrittenFromItsTopLeft) {
+    const QSize hundred = dc.GetTextExtent("100");
+    const QSize zero = dc.GetTextExtent("0");
+    EXPECT_GT(hundred.width(), zero.width());
+    EXPECT_GT(zero.height(), 0);
+    dc.SetTransparentText();
+    dc.SetTextColor(RGB(255, 255, 255));
+    dc.TextOut(10, 8, "88");
+    // Some ink lands inside the measured box, none left of, above or below it.
+    int ink = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            if (dc.GetPixel(x, y) != kBlack) {
+                ++ink;
+                EXPECT_GE(x, 10);
+                EXPECT_GE(y, 8);
+                EXPECT_LT(y, 8 + dc.GetTextExtent("88").height());
+            }
+        }
+    }
+    EXPECT_GT(ink, 0);
+}
+
+struct SeamCase {
+    ResourceStep step;
+    int occurrence;
+};
+
+class SeamTest : public DrawingTest, public ::testing::WithParamInterface<SeamCase> {};
+
+// Runs every kind of resource step in three rounds; the armed occurrence is the first and
+// only step to fail (later steps of that round may fail as a consequence).
+TEST_P(SeamTest, FailsExactlyTheArmedOccurrence) {
+    const SeamCase c = GetParam();
+    FailureSeam::Arm(c.step, c.occurrence);
+    for (int round = 1; round <= 3; ++round) {
+        FrameBitmap b;
+        MemoryDC d;
+        Pen pen;
+        Brush brush;
+        Region region;
+        const std::pair<ResourceStep, bool> results[] = {
+            {ResourceStep::CreateBitmap, b.Create(2, 2)},
+            {ResourceStep::CreateMemoryDC, d.Create()},
+            {ResourceStep::SelectBitmap, d.SelectBitmap(&b) != nullptr},
+            {ResourceStep::CreateRegion, region.CreateRect(0, 0, 1, 1)},
+            {ResourceStep::CreatePolygonRegion, region.CreatePolygon({{0, 0}, {1, 1}, {0, 1}})},
+            {ResourceStep::DeleteRegion, region.Delete()},
+            {ResourceStep::CreatePen, pen.CreateSolid(0)},
+            {ResourceStep::SelectPen, d.SelectPen(&pen) != nullptr},
+            {ResourceStep::DeletePen, pen.Delete()},
+            {ResourceStep::CreateBrush, brush.CreateSolid(0)},
+            {ResourceStep::SelectBrush, d.SelectBrush(&brush) != nullptr},
+            {ResourceStep::DeleteBrush, brush.Delete()},
+            {ResourceStep::DeleteMemoryDC, d.Delete()},
+            {ResourceStep::DeleteBitmap, b.Delete()},
+            {ResourceStep::CreateWindow, FailureSeam::Pass(ResourceStep::CreateWindow)}};
+        const auto firstFailure = std::find_if(std::begin(results), std::end(results),
+                                               [](const auto& r) { return !r.second; });
+        if (round != c.occurrence) {
+            EXPECT_EQ(firstFailure, std::end(results)) << "round " << round;
+        } else {
+            ASSERT_NE(firstFailure, std::end(results));
+            EXPECT_EQ(firstFailure->first, c.step);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, SeamTest,
+    ::testing::Values(
+        SeamCase{ResourceStep::CreateBitmap, 1}, SeamCase{ResourceStep::CreateMemoryDC, 2},
+        SeamCase{ResourceStep::SelectBitmap, 3}, SeamCase{ResourceStep::CreateRegion, 1},
+        SeamCase{ResourceStep::CreatePolygonRegion, 2}, SeamCase{ResourceStep::DeleteRegion, 1},
+        SeamCase{ResourceStep::CreatePen, 3}, SeamCase{ResourceStep::SelectPen, 2},
+        SeamCase{ResourceStep::DeletePen, 1}, SeamCase{ResourceStep::CreateBrush, 2},
+        SeamCase{ResourceStep::SelectBrush, 1}, SeamCase{ResourceStep::DeleteBrush, 3},
+        SeamCase{ResourceStep::DeleteMemoryDC, 1}, SeamCase{ResourceStep::DeleteBitmap, 2},
+        SeamCase{ResourceStep::CreateWindow, 3}));
+
+struct FatalReport : std::runtime_error {
+    FatalReport(const std::string& text, int code) : std::runtime_error(text), code(code) {}
+    int code;
+};
+
+TEST(FatalError, ReachesTheInstalledHandlerWithTextAndCode) {
+    FatalHandler previous =
+        SetFatalHandler([](const std::string& text, int code) { throw FatalReport(text, code); });
+    try {
+        FatalError("ブラシの作成に失敗しました。", -26);
+    } catch (const FatalReport& report) {
+        EXPECT_STREQ(report.what(), "ブラシの作成に失敗しました。");
+        EXPECT_EQ(report.code, -26);
+    }
+    SetFatalHandler(previous);
+}
+
+TEST(FatalErrorDeathTest, DefaultHandlerWritesTheMessageAndExitsWithTheCode) {
+    EXPECT_EXIT(FatalError("ビットマップの作成に失敗しました。", -5),
+                ::testing::ExitedWithCode(-5 & 0xFF), "ビットマップの作成に失敗しました。");
+}
+
+}  // namespace
