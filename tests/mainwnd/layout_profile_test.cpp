@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "Layout.h"
+#include "Profile.h"
+
+namespace {
+
+struct RowCase {
+    int cx;
+    int cy;
+    ButtonRow expected;
+    int viewHeight;
+};
+
+class ButtonRowTest : public ::testing::TestWithParam<RowCase> {};
+
+TEST_P(ButtonRowTest, EdgesFollowThePercentagesFromTheRight) {
+    const RowCase c = GetParam();
+    const ButtonRow row = ComputeButtonRow(c.cx, c.cy);
+    EXPECT_EQ(row.top, c.expected.top);
+    EXPECT_EQ(row.bottom, c.expected.bottom);
+    EXPECT_EQ(row.edges, c.expected.edges);
+    EXPECT_EQ(ViewHeight(c.cy), c.viewHeight);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, ButtonRowTest,
+    ::testing::Values(RowCase{400, 400, {368, 398, {5, 51, 119, 199, 279, 347, 395}}, 365},
+                      RowCase{151, 101, {91, 99, {5, 16, 41, 72, 102, 127, 146}}, 88},
+                      RowCase{640, 480, {442, 478, {5, 84, 193, 321, 449, 558, 635}}, 439}));
+
+TEST(ClientSize, SmallestAcceptedIs151By101) {
+    EXPECT_TRUE(AcceptsClientSize(151, 101));
+    EXPECT_FALSE(AcceptsClientSize(150, 400));
+    EXPECT_FALSE(AcceptsClientSize(400, 100));
+}
+
+TEST(ProfilePath, UsesTheExecutableBaseNameInTheWorkingDirectory) {
+    EXPECT_EQ(ProfilePath("/home/a/work", "/usr/bin/quorvel"), "/home/a/work/quorvel.ini");
+    EXPECT_EQ(ProfilePath("/tmp/x", "/opt/q/quorvel.bin"), "/tmp/x/quorvel.ini");
+    // No working directory: fall back to the executable's own directory.
+    EXPECT_EQ(ProfilePath("", "/opt/q/quorvel"), "/opt/q/quorvel.ini");
+    const QString deep = "/" + QString("d").repeated(600);
+    EXPECT_EQ(ProfilePath(deep, "/usr/bin/quorvel"), deep + "/quorvel.ini");
+}
+
+class ProfileFileTest : public ::testing::Test {
+protected:
+    QString Path() const { return dir.filePath("quorvel.ini"); }
+    QTemporaryDir dir;
+};
+
+TEST_F(ProfileFileTest, MissingFileGivesTheDefaults) {
+    const ProfileValues values = ReadProfile(Path());
+    EXPECT_EQ(values.mainWnd, (ScreenRect{339, 108, 783, 589}));
+    EXPECT_EQ(values.mainWnd.Width(), 444);
+    EXPECT_EQ(values.mainWnd.Height(), 481);
+    EXPECT_EQ(values.historyWnd, (ScreenRect{0, 0, 337, 212}));
+    EXPECT_FALSE(values.saveWindowPos);
+    EXPECT_FALSE(QFile::exists(Path()));
+}
+
+TEST_F(ProfileFileTest, WritesAllNineKeysAndReadsThemBack) {
+    ProfileValues values;
+    values.mainWnd = {-10, 20, 500, 700};
+    values.historyWnd = {1, 2, 3, 4};
+    values.saveWindowPos = true;
+    WriteProfile(Path(), values);
+    EXPECT_EQ(ReadProfile(Path()), values);
+
+    QSettings raw(Path(), QSettings::IniFormat);
+    EXPECT_EQ(raw.allKeys().size(), 9);
+    EXPECT_EQ(raw.value("Option/SaveWindowPos").toInt(), 1);
+    EXPECT_EQ(raw.value("Size/MainWndPosX1").toInt(), -10);
+    EXPECT_EQ(raw.value("Size/HistoryWndPosY2").toInt(), 4);
+}
+
+TEST_F(ProfileFileTest, MalformedOrMissingKeysFallBackOneByOne) {
+    QFile file(Path());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Size]\nMainWndPosX1=12abc\nMainWndPosY1=-7\n[Option]\nSaveWindowPos=1\n");
+    file.close();
+    const ProfileValues values = ReadProfile(Path());
+    EXPECT_EQ(values.mainWnd, (ScreenRect{339, -7, 783, 589}));
+    EXPECT_TRUE(values.saveWindowPos);
+}
+
+TEST_F(ProfileFileTest, UnwritableProfileIsLeftAloneWithoutFailing) {
+    // The "directory" is a plain file, so nothing can be created below it.
+    QFile blocker(dir.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString path = dir.filePath("blocker/quorvel.ini");
+    WriteProfile(path, ProfileValues{});
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+}  // namespace
