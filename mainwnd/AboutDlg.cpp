@@ -1,0 +1,59 @@
+#include "AboutDlg.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include "DialogUnits.h"
+#include "MainTexts.h"
+
+namespace {
+
+// Size of the box and places of its four items, in dialog units.
+constexpr QSize kBoxSize(175, 67);
+constexpr QRect kIconRect(21, 23, 20, 21);
+constexpr QRect kVersionRect(53, 14, 105, 8);
+constexpr QRect kRightsRect(53, 29, 109, 8);
+constexpr QRect kContactRect(53, 44, 108, 8);
+
+}  // namespace
+
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    setFont(DialogFont());
+    const DialogUnits units(font());
+    setFixedSize(units.ToPixels(kBoxSize));
+
+    // A frameless window has no border of its own; draw the modal frame's line.
+    setStyleSheet(QStringLiteral("CAboutDlg { border: 1px solid palette(dark); }"));
+
+    auto* icon = new QLabel(this);
+    // A static icon sizes itself to the icon.
+    const QRect iconRect = units.ToPixels(kIconRect);
+    icon->setGeometry(iconRect.x(), iconRect.y(), std::max(iconRect.width(), 32),
+                      std::max(iconRect.height(), 32));
+    icon->setPixmap(QIcon(QStringLiteral(":/quorvel-32.png")).pixmap(32, 32));
+    icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    const std::pair<QRect, const char*> lines[] = {{kVersionRect, MainTexts::ABOUT_VERSION},
+                                                   {kRightsRect, MainTexts::ABOUT_RIGHTS},
+                                                   {kContactRect, MainTexts::ABOUT_CONTACT}};
+    for (const auto& [rect, text] : lines) {
+        auto* label = new QLabel(QString::fromUtf8(text), this);
+        label->setTextFormat(Qt::PlainText);
+        const QRect pixels = units.ToPixels(rect);
+        // Never clip the text: the line is as wide as it needs to be.
+        label->setGeometry(pixels.x(), pixels.y(),
+                           std::max(pixels.width(), label->sizeHint().width()),
+                           std::max(pixels.height(), label->sizeHint().height()));
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    icon->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void CAboutDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        accept();
+    }
+    QDialog::mouseReleaseEvent(event);
+}

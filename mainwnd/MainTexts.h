@@ -1,0 +1,30 @@
+#pragma once
+
+// The main window's own texts.
+namespace MainTexts {
+
+constexpr const char* TITLE = "Quorvel Ver. 3.1";
+
+constexpr const char* START = "スタート";
+constexpr const char* STOP = "ストップ";
+constexpr const char* PAUSE = "一時停止";
+constexpr const char* RESUME = "再開";
+constexpr const char* HISTORY = "履歴";
+constexpr const char* CLOSE = "閉じる";
+
+constexpr const char* SAVE_STATE = "終了時の状態を保存";
+constexpr const char* ABOUT = "バージョン情報 (&A)";
+
+constexpr const char* HISTORY_BUTTON_FAILED = "履歴ウインドウボタンの作成に失敗しました。";
+constexpr const char* PAUSE_BUTTON_FAILED = "一時停止ボタンの作成に失敗しました。";
+constexpr const char* CENTRE_BUTTON_FAILED = "中央火炎ボタンの作成に失敗しました。";
+constexpr const char* ENDS_BUTTON_FAILED = "両端火炎ボタンの作成に失敗しました。";
+constexpr const char* START_BUTTON_FAILED =
+    "シミュレーションスタート・ストップボタンの作成に失敗しました。";
+constexpr const char* CLOSE_BUTTON_FAILED = "クローズボタンの作成に失敗しました。";
+
+constexpr const char* ABOUT_VERSION = "Quorvel Ver. 3.1";
+constexpr const char* ABOUT_RIGHTS = "Copyright (C) 2000 The Quorvel developers";
+constexpr const char* ABOUT_CONTACT = "quorvel@example.org";
+
+}  // namespace MainTexts

@@ -1,0 +1,41 @@
+#include "SimApp.h"
+
+#include <QDir>
+#include <QMessageBox>
+
+#include "FatalError.h"
+#include "Profile.h"
+#include "SimDlg.h"
+
+CSimApp::CSimApp(int& argc, char** argv) : QApplication(argc, argv) {}
+
+void ShowFatalMessage(QWidget* owner, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text,
+                    QMessageBox::Ok, owner);
+    box.exec();
+}
+
+bool CSimApp::InitInstance() {
+    m_profilePath = ProfilePath(QDir::currentPath(), QCoreApplication::applicationFilePath());
+
+    CSimDlg dialog;
+    SetFatalHandler([&dialog](const std::string& text, int) {
+        ShowFatalMessage(&dialog, QString::fromStdString(text));
+    });
+
+    const ProfileValues read = ReadProfile(m_profilePath);
+    dialog.m_rcMainWnd = read.mainWnd;
+    dialog.m_rcHistoryWnd = read.historyWnd;
+    dialog.m_bSaveWindowPos = read.saveWindowPos;
+
+    dialog.DoModal();
+    dialog.OnDestroy();
+    SetFatalHandler(nullptr);
+
+    ProfileValues written;
+    written.mainWnd = dialog.m_rcMainWnd;
+    written.historyWnd = dialog.m_rcHistoryWnd;
+    written.saveWindowPos = dialog.m_bSaveWindowPos;
+    WriteProfile(m_profilePath, written);
+    return false;
+}

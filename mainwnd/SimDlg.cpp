@@ -1,0 +1,455 @@
+#include "SimDlg.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <cstring>
+
+#include "AboutDlg.h"
+#include "DialogUnits.h"
+#include "FailureSeam.h"
+#include "FatalError.h"
+#include "Layout.h"
+#include "MainTexts.h"
+#include "Numbers.h"
+#include "SettingsDlg.h"
+
+namespace {
+
+// Command ids of the buttons, kept as their object names.
+constexpr int ID_CLOSE = 500;
+constexpr int ID_START = 501;
+constexpr int ID_ENDS = 502;
+constexpr int ID_CENTRE = 503;
+constexpr int ID_PAUSE = 1027;
+constexpr int ID_HISTORY = 1050;
+
+// Size of the window before it is placed: 313 x 278 dialog units.
+constexpr QSize kTemplateSize(313, 278);
+
+bool Is(const char* caption, const char* text) { return std::strcmp(caption, text) == 0; }
+
+ScreenRect ToScreenRect(const QRect& r) {
+    return ScreenRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+// A rectangle the user can reach: it has an area and overlaps a screen.
+bool IsReachable(const ScreenRect& r) {
+    if (r.Width() <= 0 || r.Height() <= 0) {
+        return false;
+    }
+    const QRect rect(r.left, r.top, r.Width(), r.Height());
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen->geometry().intersects(rect)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Places a top-level window so that its outer frame covers `r`.
+void PlaceOuter(QWidget* window, const ScreenRect& r) {
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    const int extraWidth = frame.width() - client.width();
+    const int extraHeight = frame.height() - client.height();
+    window->move(r.left, r.top);
+    window->resize(std::max(1, r.Width() - extraWidth), std::max(1, r.Height() - extraHeight));
+}
+
+}  // namespace
+
+CSimDlg::CSimDlg(QWidget* parent)
+    : QDialog(parent),
+      m_pszStartButtonText(MainTexts::START),
+      m_pszPauseButtonText(MainTexts::PAUSE),
+      m_view(m_sim) {
+    Q_INIT_RESOURCE(quorvel);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setFont(DialogFont());
+    setMouseTracking(true);
+    m_hIcon.addFile(QStringLiteral(":/quorvel-32.png"), QSize(32, 32));
+    m_hIcon.addFile(QStringLiteral(":/quorvel-16.png"), QSize(16, 16));
+    m_sim.SetRedrawObserver(&m_view);
+    m_runSettingsDialog = [](CSettingsDlg& dialog) { return dialog.exec(); };
+    m_runAboutBox = [](QDialog& dialog) { dialog.exec(); };
+    resize(DialogUnits(font()).ToPixels(kTemplateSize));
+    CreateButtons();
+}
+
+CSimDlg::~CSimDlg() { OnDestroy(); }
+
+QPushButton* CSimDlg::CreateButton(const char* caption, int id, const char* failure, int code,
+                                   void (CSimDlg::*handler)()) {
+    if (!FailureSeam::Pass(ResourceStep::CreateWindow)) {
+        FatalError(failure, code);
+    }
+    auto* button = new QPushButton(QString::fromUtf8(caption), this);
+    button->setObjectName(QString::number(id));
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, handler);
+    return button;
+}
+
+void CSimDlg::CreateButtons() {
+    // Made once, in the order and with the failure reports of the layout; every accepted
+    // resize only moves them and re-applies their captions and enabled states.
+    m_pHistoryButton = CreateButton(MainTexts::HISTORY, ID_HISTORY,
+                                    MainTexts::HISTORY_BUTTON_FAILED, -11, &CSimDlg::OnHistoryButton);
+    m_pPauseButton = CreateButton(m_pszPauseButtonText, ID_PAUSE, MainTexts::PAUSE_BUTTON_FAILED,
+                                  -10, &CSimDlg::OnPauseResume);
+    m_pCentreButton = CreateButton(m_sim.m_pszCentreButtonText, ID_CENTRE,
+                                   MainTexts::CENTRE_BUTTON_FAILED, -10, &CSimDlg::OnCentreFlame);
+    m_pEndsButton = CreateButton(m_sim.m_pszEndsButtonText, ID_ENDS,
+                                 MainTexts::ENDS_BUTTON_FAILED, -10, &CSimDlg::OnEndsFlame);
+    m_pStartButton = CreateButton(m_pszStartButtonText, ID_START, MainTexts::START_BUTTON_FAILED,
+                                  -10, &CSimDlg::OnStartStop);
+    m_pCloseButton = CreateButton(MainTexts::CLOSE, ID_CLOSE, MainTexts::CLOSE_BUTTON_FAILED, -1,
+                                  &CSimDlg::OnCloseButton);
+    m_pPauseButton->setEnabled(!Is(m_pszStartButtonText, MainTexts::START));
+    m_pStartButton->setEnabled(!Is(m_pszPauseButtonText, MainTexts::RESUME));
+}
+
+QPushButton* CSimDlg::Button(int id) const {
+    return findChild<QPushButton*>(QString::number(id), Qt::FindDirectChildrenOnly);
+}
+
+int CSimDlg::DoModal() {
+    OnInitDialog();
+    return exec();
+}
+
+void CSimDlg::DoModalWithoutLoop() {
+    OnInitDialog();
+    show();
+    QCoreApplication::processEvents();
+}
+
+void CSimDlg::OnInitDialog() {
+    setWindowIcon(m_hIcon);
+    m_pPauseButton->setEnabled(false);
+    m_pHistoryDlg = CreateHistoryDlg();
+    PlaceWindows();
+    m_pHistoryDlg->ResetHistory(m_sim.m_nInitialTemperature);
+    m_pHistoryDlg->SetHistoryInterval(DEFAULT_HISTORY_INTERVAL);
+}
+
+void CSimDlg::PlaceWindows() {
+    // A stored rectangle without area or off every screen would lose the window: the
+    // default rectangle takes its place.
+    const ProfileValues defaults;
+    if (!IsReachable(m_rcMainWnd)) {
+        m_rcMainWnd = defaults.mainWnd;
+    }
+    if (!IsReachable(m_rcHistoryWnd)) {
+        m_rcHistoryWnd = defaults.historyWnd;
+    }
+    PlaceOuter(this, m_rcMainWnd);
+    PlaceOuter(m_pHistoryDlg.get(), m_rcHistoryWnd);
+    m_pHistoryDlg->hide();
+    // The frame's margins are known only once the window manager has framed the window;
+    // place both again then so that the outer rectangles come out as stored.
+    QTimer::singleShot(100, this, [this] {
+        if (isVisible() && !isMinimized() && !isMaximized()) {
+            PlaceOuter(this, m_rcMainWnd);
+        }
+    });
+}
+
+void CSimDlg::ShowTitle() { setWindowTitle(QString::fromUtf8(MainTexts::TITLE)); }
+
+void CSimDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    OnSize(width(), height());
+}
+
+void CSimDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        // Restoring from the icon is a new size message even when the size is unchanged.
+        if ((change->oldState() & Qt::WindowMinimized) && !isMinimized()) {
+            OnSize(width(), height());
+        }
+    }
+}
+
+void CSimDlg::OnSize(int cx, int cy) {
+    if (isMinimized() || !AcceptsClientSize(cx, cy) || m_bDestroyed) {
+        return;
+    }
+    m_rcClient = QRect(0, 0, cx, cy);
+    ShowTitle();
+    LayOutButtons(cx, cy);
+    m_view.CreateFrame(cx, cy);
+    m_view.FullRebuild(m_bStarted);
+    update();
+}
+
+void CSimDlg::LayOutButtons(int cx, int cy) {
+    const ButtonRow row = ComputeButtonRow(cx, cy);
+    QPushButton* const buttons[] = {m_pHistoryButton, m_pPauseButton, m_pCentreButton,
+                                    m_pEndsButton,    m_pStartButton, m_pCloseButton};
+    for (int i = 0; i < 6; ++i) {
+        buttons[i]->setGeometry(row.edges[i], row.top, row.edges[i + 1] - row.edges[i],
+                                row.bottom - row.top);
+    }
+    m_pPauseButton->setText(QString::fromUtf8(m_pszPauseButtonText));
+    m_pCentreButton->setText(QString::fromUtf8(m_sim.m_pszCentreButtonText));
+    m_pEndsButton->setText(QString::fromUtf8(m_sim.m_pszEndsButtonText));
+    m_pStartButton->setText(QString::fromUtf8(m_pszStartButtonText));
+    m_pPauseButton->setEnabled(!Is(m_pszStartButtonText, MainTexts::START));
+    m_pStartButton->setEnabled(!Is(m_pszPauseButtonText, MainTexts::RESUME));
+    m_pHistoryButton->setEnabled(true);
+    m_pCentreButton->setEnabled(true);
+    m_pEndsButton->setEnabled(true);
+    m_pCloseButton->setEnabled(true);
+}
+
+void CSimDlg::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    if (isMinimized()) {
+        return;  // the platform shows the icon
+    }
+    QPainter painter(this);
+    m_view.PaintTo(painter);
+}
+
+void CSimDlg::SetStepTimer() {
+    if (m_nTimerId != 0) {
+        killTimer(m_nTimerId);
+    }
+    m_nTimerId = startTimer(m_sim.m_nStepInterval, Qt::PreciseTimer);
+}
+
+bool CSimDlg::KillStepTimer() {
+    if (m_nTimerId == 0) {
+        return false;
+    }
+    killTimer(m_nTimerId);
+    m_nTimerId = 0;
+    return true;
+}
+
+void CSimDlg::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_nTimerId) {
+        Step();
+    } else {
+        QDialog::timerEvent(event);
+    }
+}
+
+void CSimDlg::Step() {
+    m_sim.Step();
+    UpdateHistory();
+    m_view.RefreshSelectedInfo();
+    update();
+}
+
+void CSimDlg::UpdateHistory() {
+    m_pHistoryDlg->RecordSample(m_sim.m_nAverageTemperature, CalToJoules(m_sim.m_nAverageHeat));
+}
+
+void CSimDlg::OnStartStop() {
+    if (Is(m_pszStartButtonText, MainTexts::STOP)) {
+        KillStepTimer();
+        m_pszStartButtonText = MainTexts::START;
+        m_pStartButton->setText(QString::fromUtf8(m_pszStartButtonText));
+        m_bCanContinue = true;
+        m_pPauseButton->setEnabled(false);
+        return;
+    }
+
+    m_pPauseButton->setEnabled(true);
+    CSettingsDlg dialog(this);
+    dialog.SetSettings(m_sim.CurrentSettings(m_pHistoryDlg->HistoryInterval()));
+    dialog.m_bCanContinue = m_bCanContinue ? 1 : 0;
+    m_view.DrawFlames(m_sim.m_nEndsFlame, m_sim.m_nCentreFlame);
+    if (m_runSettingsDialog(dialog) != QDialog::Accepted) {
+        m_pPauseButton->setEnabled(false);
+        return;
+    }
+    m_bStarted = true;
+    const SimulationSettings settings = dialog.Settings();
+
+    if (m_bCanContinue && dialog.continueRun) {
+        // The grid, its size, the initial temperature, the history and the selection stay.
+        m_sim.TakeContinuedSettings(settings);
+        m_pHistoryDlg->SetHistoryInterval(settings.historyInterval);
+        m_sim.ComputeBurnerHeat();
+    } else {
+        m_pHistoryDlg->ResetHistory(settings.initialTemperature);
+        m_sim.TakeFreshSettings(settings);
+        m_view.CentreInspection();
+        m_pHistoryDlg->SetHistoryInterval(settings.historyInterval);
+        m_sim.CreateGrid();
+        m_sim.ComputeBurnerHeat();
+        m_view.FullRebuild(true);
+    }
+    m_pszStartButtonText = MainTexts::STOP;
+    m_pStartButton->setText(QString::fromUtf8(m_pszStartButtonText));
+    update();
+    SetStepTimer();
+}
+
+void CSimDlg::OnPauseResume() {
+    if (!Is(m_pszStartButtonText, MainTexts::STOP)) {
+        return;
+    }
+    if (Is(m_pszPauseButtonText, MainTexts::PAUSE)) {
+        KillStepTimer();
+        m_pszPauseButtonText = MainTexts::RESUME;
+        m_pPauseButton->setText(QString::fromUtf8(m_pszPauseButtonText));
+        m_pStartButton->setEnabled(false);
+    } else if (Is(m_pszPauseButtonText, MainTexts::RESUME)) {
+        SetStepTimer();
+        m_pszPauseButtonText = MainTexts::PAUSE;
+        m_pPauseButton->setText(QString::fromUtf8(m_pszPauseButtonText));
+        m_pStartButton->setEnabled(true);
+    }
+}
+
+void CSimDlg::OnEndsFlame() {
+    m_sim.AdvanceEndsFlame();
+    m_view.DrawFlames(m_sim.m_nEndsFlame, m_sim.m_nCentreFlame);
+    if (m_sim.m_pBurnerHeat) {
+        m_sim.ComputeBurnerHeat();
+    }
+    m_pEndsButton->setText(QString::fromUtf8(m_sim.m_pszEndsButtonText));
+    update();
+}
+
+void CSimDlg::OnCentreFlame() {
+    m_sim.AdvanceCentreFlame();
+    m_view.DrawFlames(m_sim.m_nEndsFlame, m_sim.m_nCentreFlame);
+    if (m_sim.m_pBurnerHeat) {
+        m_sim.ComputeBurnerHeat();
+    }
+    m_pCentreButton->setText(QString::fromUtf8(m_sim.m_pszCentreButtonText));
+    update();
+}
+
+void CSimDlg::OnHistoryButton() {
+    // Shown without taking the focus from the main window; a second press hides it.
+    if (m_pHistoryDlg->isVisible()) {
+        m_pHistoryDlg->hide();
+        return;
+    }
+    m_pHistoryDlg->setAttribute(Qt::WA_ShowWithoutActivating);
+    m_pHistoryDlg->show();
+}
+
+void CSimDlg::OnCloseButton() {
+    CaptureWindowRects();
+    accept();
+}
+
+void CSimDlg::CaptureWindowRects() {
+    if (!m_bSaveWindowPos) {
+        return;
+    }
+    m_rcMainWnd = ToScreenRect(frameGeometry());
+    if (m_pHistoryDlg) {
+        m_rcHistoryWnd = ToScreenRect(m_pHistoryDlg->frameGeometry());
+    }
+}
+
+void CSimDlg::OnSysCommand(unsigned nID) {
+    switch (nID & 0xFFF0) {
+        case IDM_ABOUTBOX: {
+            const bool wasRunning = KillStepTimer();
+            CAboutDlg about(this);
+            m_runAboutBox(about);
+            if (wasRunning) {
+                SetStepTimer();
+            }
+            break;
+        }
+        case IDM_SAVESTATE:
+            m_bSaveWindowPos = !m_bSaveWindowPos;
+            break;
+        case SC_CLOSE:
+            close();  // closeEvent captures the rectangles
+            break;
+        default:
+            break;
+    }
+}
+
+void CSimDlg::contextMenuEvent(QContextMenuEvent* event) {
+    // The window's own system-menu items.
+    QMenu menu(this);
+    QAction* saveState = menu.addAction(QString::fromUtf8(MainTexts::SAVE_STATE));
+    saveState->setCheckable(true);
+    saveState->setChecked(m_bSaveWindowPos);
+    QAction* about = menu.addAction(QString::fromUtf8(MainTexts::ABOUT));
+    QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == saveState) {
+        OnSysCommand(IDM_SAVESTATE);
+    } else if (chosen == about) {
+        OnSysCommand(IDM_ABOUTBOX);
+    }
+}
+
+void CSimDlg::closeEvent(QCloseEvent* event) {
+    // The title bar's close box: the system Close command.
+    CaptureWindowRects();
+    QDialog::closeEvent(event);
+}
+
+void CSimDlg::mouseMoveEvent(QMouseEvent* event) {
+    OnMouseMove(event->position().toPoint());
+    QDialog::mouseMoveEvent(event);
+}
+
+void CSimDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        OnLButtonUp(event->position().toPoint());
+    }
+    QDialog::mouseReleaseEvent(event);
+}
+
+void CSimDlg::OnMouseMove(const QPoint& point) {
+    if (!m_bStarted) {
+        return;
+    }
+    m_view.MouseMove(point.x(), point.y());
+    update();
+}
+
+void CSimDlg::OnLButtonUp(const QPoint& point) {
+    if (!m_bStarted) {
+        return;
+    }
+    if (m_view.LButtonUp(point.x(), point.y())) {
+        update();
+    }
+}
+
+void CSimDlg::OnDestroy() {
+    if (m_bDestroyed) {
+        return;
+    }
+    m_bDestroyed = true;
+    KillStepTimer();
+    m_view.ReleaseFrame();
+    for (QPushButton** button : {&m_pCloseButton, &m_pStartButton, &m_pEndsButton,
+                                 &m_pCentreButton, &m_pPauseButton, &m_pHistoryButton}) {
+        delete *button;
+        *button = nullptr;
+    }
+    if (m_pHistoryDlg) {
+        m_pHistoryDlg->DestroyWindow();
+        m_pHistoryDlg.reset();
+    }
+    m_sim.m_pGrid.reset();
+    m_sim.m_pStage.reset();
+    m_sim.m_pBurnerHeat.reset();
+}

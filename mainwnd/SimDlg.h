@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+#include <QRect>
+#include <functional>
+#include <memory>
+
+#include "HistoryDlg.h"
+#include "Profile.h"
+#include "Simulation.h"
+#include "VesselView.h"
+
+class QPushButton;
+class CSettingsDlg;
+
+// System-menu command ids of the two items the window adds (offered in its context menu),
+// and the system Close command.
+constexpr unsigned IDM_ABOUTBOX = 0x0010;
+constexpr unsigned IDM_SAVESTATE = 0x0020;
+constexpr unsigned SC_CLOSE = 0xF060;
+
+// The main window: the vessel view above six buttons. It owns the simulation, the view's
+// off-screen frame, the buttons, the history window and the step timer, and runs the
+// start / stop / pause / resume control. Run with DoModal().
+class CSimDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CSimDlg(QWidget* parent = nullptr);
+    ~CSimDlg() override;
+
+    // Initialises (history window, placement), then runs the window until it closes.
+    int DoModal();
+    // The same initialisation, then shows the window without entering its modal loop
+    // (tests and measurements drive the events themselves).
+    void DoModalWithoutLoop();
+    // Releases the frame, the history window and the grids. Runs once; the destructor
+    // runs it if nobody has.
+    void OnDestroy();
+
+    // Command handlers.
+    void OnStartStop();
+    void OnPauseResume();
+    void OnEndsFlame();
+    void OnCentreFlame();
+    void OnHistoryButton();
+    void OnCloseButton();
+    void OnSysCommand(unsigned nID);
+    // One tick of the step timer.
+    void Step();
+    // Layout pass for a new client size.
+    void OnSize(int cx, int cy);
+    void OnMouseMove(const QPoint& point);
+    void OnLButtonUp(const QPoint& point);
+    void CaptureWindowRects();
+    void ShowTitle();
+
+    // Runs the settings dialog modally and returns its result; tests replace it.
+    std::function<int(CSettingsDlg&)> m_runSettingsDialog;
+    // Runs the About box modally; tests replace it.
+    std::function<void(QDialog&)> m_runAboutBox;
+
+    bool IsStepTimerRunning() const { return m_nTimerId != 0; }
+    QPushButton* Button(int id) const;
+
+    // Profile values, set by the application before DoModal and read after it.
+    bool m_bSaveWindowPos = false;
+    ScreenRect m_rcHistoryWnd;
+    ScreenRect m_rcMainWnd;
+
+    std::unique_ptr<CHistoryDlg> m_pHistoryDlg;
+    bool m_bStarted = false;
+    QRect m_rcClient;
+    const char* m_pszStartButtonText;
+    const char* m_pszPauseButtonText;
+    bool m_bCanContinue = false;
+
+    CSimulation m_sim;
+    CVesselView m_view;
+
+    QPushButton* m_pCloseButton = nullptr;
+    QPushButton* m_pStartButton = nullptr;
+    QPushButton* m_pEndsButton = nullptr;
+    QPushButton* m_pCentreButton = nullptr;
+    QPushButton* m_pPauseButton = nullptr;
+    QPushButton* m_pHistoryButton = nullptr;
+    QIcon m_hIcon;
+
+protected:
+    void OnInitDialog();
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateButtons();
+    QPushButton* CreateButton(const char* caption, int id, const char* failure, int code,
+                              void (CSimDlg::*handler)());
+    void LayOutButtons(int cx, int cy);
+    void SetStepTimer();
+    bool KillStepTimer();
+    void UpdateHistory();
+    void PlaceWindows();
+
+    int m_nTimerId = 0;
+    bool m_bDestroyed = false;
+};

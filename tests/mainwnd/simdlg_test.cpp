@@ -1,0 +1,384 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <stdexcept>
+
+#include "FailureSeam.h"
+#include "FatalError.h"
+#include "SettingsDlg.h"
+#include "SimApp.h"
+#include "SimDlg.h"
+
+namespace {
+
+const QString kStart = QString::fromUtf8("スタート");
+const QString kStop = QString::fromUtf8("ストップ");
+const QString kPause = QString::fromUtf8("一時停止");
+const QString kResume = QString::fromUtf8("再開");
+
+// What the settings dialog should do when the Start command opens it.
+struct DialogAnswer {
+    bool ok = true;
+    std::function<void(CSettingsDlg&)> edit;  // applied to the shown dialog before answering
+};
+
+void SetEdit(CSettingsDlg& dialog, int id, const QString& text) {
+    auto* edit = qobject_cast<QLineEdit*>(dialog.GetDlgItem(id));
+    ASSERT_NE(edit, nullptr) << id;
+    edit->setText(text);
+}
+
+// A shown main window with a 640 x 480 client area.
+class SimDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FailureSeam::Disarm();
+        dlg = std::make_unique<CSimDlg>();
+        dlg->m_rcMainWnd = {0, 0, 640, 480};
+        dlg->m_rcHistoryWnd = {0, 0, 337, 212};
+        dlg->m_runSettingsDialog = [this](CSettingsDlg& dialog) {
+            dialog.show();
+            QCoreApplication::processEvents();
+            ++dialogRuns;
+            lastCanContinue = dialog.m_bCanContinue;
+            const DialogAnswer answer = next;
+            if (answer.edit) {
+                answer.edit(dialog);
+            }
+            if (answer.ok) {
+                dialog.accept();
+            } else {
+                dialog.reject();
+            }
+            return dialog.result();
+        };
+        dlg->DoModalWithoutLoop();
+        ResizeClient(640, 480);
+    }
+
+    void ResizeClient(int cx, int cy) {
+        dlg->resize(cx, cy);
+        QCoreApplication::processEvents();
+    }
+
+    void Start(DialogAnswer answer = {}) {
+        next = std::move(answer);
+        dlg->m_pStartButton->click();
+    }
+
+    QRgb Pixel(int x, int y) const { return dlg->m_view.FrameImage().pixel(x, y); }
+
+    void ExpectState(const QString& start, bool startEnabled, const QString& pause,
+                     bool pauseEnabled, bool timer) {
+        EXPECT_EQ(dlg->m_pStartButton->text(), start);
+        EXPECT_EQ(dlg->m_pStartButton->isEnabled(), startEnabled);
+        EXPECT_EQ(dlg->m_pPauseButton->text(), pause);
+        EXPECT_EQ(dlg->m_pPauseButton->isEnabled(), pauseEnabled);
+        EXPECT_EQ(dlg->IsStepTimerRunning(), timer);
+        EXPECT_EQ(dlg->windowTitle(), "Quorvel Ver. 3.1");
+    }
+
+    std::unique_ptr<CSimDlg> dlg;
+    DialogAnswer next;
+    int dialogRuns = 0;
+    int lastCanContinue = -1;
+};
+
+TEST_F(SimDlgTest, IdleWindowHasNoRunAndIgnoresTheMouse) {
+    ExpectState(kStart, true, kPause, false, false);
+    EXPECT_FALSE(dlg->m_bStarted);
+    EXPECT_FALSE(dlg->m_sim.HasGrid());
+    const QImage before = dlg->m_view.FrameImage().copy();
+    dlg->OnMouseMove(QPoint(300, 200));
+    dlg->OnLButtonUp(QPoint(300, 200));
+    EXPECT_EQ(dlg->m_view.FrameImage(), before);
+    // Before the first start the inside of the vessel stays black.
+    EXPECT_EQ(Pixel(300, 200), qRgb(0, 0, 0));
+}
+
+TEST_F(SimDlgTest, RunStateTableThroughButtonsAndDialogResults) {
+    Start({false, {}});
+    ExpectState(kStart, true, kPause, false, false);
+    EXPECT_FALSE(dlg->m_bStarted);
+    EXPECT_EQ(lastCanContinue, 0);
+
+    Start();
+    ExpectState(kStop, true, kPause, true, true);
+    EXPECT_TRUE(dlg->m_bStarted);
+    EXPECT_EQ(dlg->m_view.m_nSelCol, 10);
+    EXPECT_EQ(dlg->m_view.m_nSelRow, 10);
+    EXPECT_NE(Pixel(300, 200), qRgb(0, 0, 0));  // cells drawn
+
+    dlg->m_pPauseButton->click();
+    ExpectState(kStop, false, kResume, true, false);
+    ResizeClient(500, 400);
+    ExpectState(kStop, false, kResume, true, false);
+
+    dlg->m_pPauseButton->click();
+    ExpectState(kStop, true, kPause, true, true);
+
+    dlg->m_pStartButton->click();
+    ExpectState(kStart, true, kPause, false, false);
+    EXPECT_TRUE(dlg->m_bCanContinue);
+    ResizeClient(640, 480);
+    ExpectState(kStart, true, kPause, false, false);
+
+    // Stopped, dialog cancelled: still stopped.
+    Start({false, {}});
+    ExpectState(kStart, true, kPause, false, false);
+    EXPECT_EQ(lastCanContinue, 1);
+}
+
+TEST_F(SimDlgTest, ContinuedRunKeepsGridSizeTemperatureAndHistoryTakingNineValues) {
+    Start();
+    for (int i = 0; i < 300; ++i) {
+        dlg->Step();
+    }
+    dlg->m_pStartButton->click();  // stop
+    const CCell kept = dlg->m_sim.Cell(19, 10);
+    const HistorySample sample = dlg->m_pHistoryDlg->Recorder().Sample(99);
+    const QImage picture = dlg->m_view.FrameImage().copy();
+
+    Start({true, [](CSettingsDlg& d) {
+               EXPECT_TRUE(d.m_chkContinue->isChecked());
+               SetEdit(d, 1000, "50");   // ignored
+               SetEdit(d, 1029, "5");    // ignored
+               SetEdit(d, 1030, "6");    // ignored
+               SetEdit(d, 1022, "7");
+               SetEdit(d, 1032, "3");
+               SetEdit(d, 1015, "900");
+               SetEdit(d, 1001, "0.25");
+           }});
+    EXPECT_EQ(dlg->m_sim.m_nColumns, 20);
+    EXPECT_EQ(dlg->m_sim.m_nRows, 20);
+    EXPECT_EQ(dlg->m_sim.m_nInitialTemperature, 15);
+    EXPECT_EQ(dlg->m_sim.Cell(19, 10), kept);
+    EXPECT_EQ(dlg->m_sim.m_nStepInterval, 7);
+    EXPECT_EQ(dlg->m_sim.m_nFlamePower[FLAME_STRONG], 900);
+    EXPECT_EQ(dlg->m_sim.m_dConvectionRatio, 0.25);
+    EXPECT_EQ(dlg->m_pHistoryDlg->HistoryInterval(), 3);
+    EXPECT_EQ(dlg->m_pHistoryDlg->Recorder().Sample(99).temperature, sample.temperature);
+    EXPECT_EQ(dlg->m_view.FrameImage(), picture);  // the view is not redrawn
+    ExpectState(kStop, true, kPause, true, true);
+}
+
+TEST_F(SimDlgTest, UntickedContinueStartsAFreshGridOfTheNewSize) {
+    Start();
+    dlg->m_pStartButton->click();
+    Start({true, [](CSettingsDlg& d) {
+               d.m_chkContinue->click();
+               SetEdit(d, 1029, "3");
+               SetEdit(d, 1030, "3");
+               SetEdit(d, 1000, "40");
+           }});
+    EXPECT_EQ(dlg->m_sim.m_nColumns, 3);
+    EXPECT_EQ(dlg->m_sim.Cell(2, 2), CCell(40, 40, PHASE_LIQUID));
+    EXPECT_EQ(dlg->m_view.m_nSelCol, 1);
+    EXPECT_EQ(dlg->m_view.m_nSelRow, 1);
+    EXPECT_EQ(dlg->m_pHistoryDlg->Recorder().Sample(0).temperature, 40);
+}
+
+struct RectCase {
+    int cx;
+    int cy;
+    std::array<int, 7> edges;
+    int top;
+    int bottom;
+};
+
+class LayoutTest : public SimDlgTest, public ::testing::WithParamInterface<RectCase> {};
+
+TEST_P(LayoutTest, ButtonsCoverTheirRowForTheClientSize) {
+    const RectCase c = GetParam();
+    ResizeClient(c.cx, c.cy);
+    QPushButton* const order[] = {dlg->m_pHistoryButton, dlg->m_pPauseButton,
+                                  dlg->m_pCentreButton,  dlg->m_pEndsButton,
+                                  dlg->m_pStartButton,   dlg->m_pCloseButton};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(order[i]->geometry(),
+                  QRect(QPoint(c.edges[i], c.top), QPoint(c.edges[i + 1] - 1, c.bottom - 1)))
+            << "button " << i;
+    }
+    EXPECT_EQ(dlg->m_view.ViewRect().size(), QSize(c.cx, c.cy == 400 ? 365 : 88));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, LayoutTest,
+                         ::testing::Values(RectCase{400, 400, {5, 51, 119, 199, 279, 347, 395},
+                                                    368, 398},
+                                           RectCase{151, 101, {5, 16, 41, 72, 102, 127, 146},
+                                                    91, 99}));
+
+TEST_F(SimDlgTest, TooSmallSizesChangeNothing) {
+    ResizeClient(400, 400);
+    const QRect closeRect = dlg->m_pCloseButton->geometry();
+    const QRect view = dlg->m_view.ViewRect();
+    for (const QSize size : {QSize(150, 300), QSize(300, 100)}) {
+        ResizeClient(size.width(), size.height());
+        EXPECT_EQ(dlg->m_pCloseButton->geometry(), closeRect);
+        EXPECT_EQ(dlg->m_view.ViewRect(), view);
+        EXPECT_EQ(dlg->m_rcClient, QRect(0, 0, 400, 400));
+    }
+}
+
+TEST_F(SimDlgTest, BurnerButtonsCycleAndTakeEffectOnlyAfterTheFirstStart) {
+    dlg->m_pEndsButton->click();
+    EXPECT_EQ(dlg->m_pEndsButton->text(), QString::fromUtf8("強火(両端)"));
+    EXPECT_EQ(dlg->m_sim.m_nEndsFlame, FLAME_OFF);
+    EXPECT_EQ(dlg->m_sim.m_pBurnerHeat, nullptr);
+    // The weak end flames at anchors 108 and 432 are gone; the centre flames stay.
+    EXPECT_EQ(Pixel(123, 430), qRgb(0, 0, 0));
+    EXPECT_EQ(Pixel(231, 430), qRgb(255, 0, 0));
+
+    Start();
+    EXPECT_EQ(dlg->m_sim.m_pBurnerHeat[0], 20);  // off / medium
+    EXPECT_EQ(Pixel(224, 400), qRgb(255, 0, 0));  // inside the medium centre flame
+    dlg->m_pCentreButton->click();
+    EXPECT_EQ(dlg->m_pCentreButton->text(), QString::fromUtf8("消火(中央)"));
+    EXPECT_EQ(dlg->m_sim.m_nCentreFlame, FLAME_WEAK);
+    EXPECT_EQ(dlg->m_sim.m_pBurnerHeat[9], 69);  // off / weak
+    EXPECT_EQ(Pixel(224, 400), qRgb(0, 0, 0));    // the narrower weak flame
+    EXPECT_EQ(Pixel(231, 430), qRgb(255, 0, 0));
+}
+
+TEST_F(SimDlgTest, HistoryButtonTogglesAndRecordingGoesOnWhileHidden) {
+    ASSERT_FALSE(dlg->m_pHistoryDlg->isVisible());
+    dlg->m_pHistoryButton->click();
+    EXPECT_TRUE(dlg->m_pHistoryDlg->isVisible());
+    dlg->m_pHistoryButton->click();
+    EXPECT_FALSE(dlg->m_pHistoryDlg->isVisible());
+    Start({true, [](CSettingsDlg& d) { SetEdit(d, 1032, "-1"); }});
+    dlg->Step();
+    dlg->Step();
+    EXPECT_EQ(dlg->m_pHistoryDlg->Recorder().Sample(99).heat, 63);
+}
+
+TEST_F(SimDlgTest, InspectionMarkersAndPanelFollowTheMouse) {
+    Start();
+    dlg->OnMouseMove(QPoint(300, 200));  // cell (10, 10): (285, 185, 312, 201)
+    EXPECT_EQ(Pixel(285, 185), qRgb(255, 255, 0));
+    EXPECT_FALSE(dlg->m_view.m_bShowSelected);
+    dlg->OnLButtonUp(QPoint(40, 30));  // cell (0, 0)
+    EXPECT_EQ(Pixel(15, 25), qRgb(0, 0, 0));
+    EXPECT_EQ(dlg->m_view.m_nSelCol, 0);
+    dlg->OnMouseMove(QPoint(5, 5));  // off the grid: the panel follows the selection
+    EXPECT_TRUE(dlg->m_view.m_bShowSelected);
+    EXPECT_NE(Pixel(285, 185), qRgb(255, 255, 0));
+}
+
+TEST_F(SimDlgTest, AboutBoxHoldsTheTimerOnlyWhileItIsOpen) {
+    Start();
+    bool timerWhileOpen = true;
+    dlg->m_runAboutBox = [&](QDialog& about) {
+        timerWhileOpen = dlg->IsStepTimerRunning();
+        about.show();
+        QTest::mouseClick(&about, Qt::LeftButton, {}, QPoint(10, 10));
+        EXPECT_EQ(about.result(), QDialog::Accepted);
+    };
+    dlg->OnSysCommand(IDM_ABOUTBOX);
+    EXPECT_FALSE(timerWhileOpen);
+    EXPECT_TRUE(dlg->IsStepTimerRunning());
+
+    dlg->m_pPauseButton->click();
+    dlg->OnSysCommand(IDM_ABOUTBOX);
+    EXPECT_FALSE(dlg->IsStepTimerRunning());
+    EXPECT_EQ(dlg->m_pPauseButton->text(), kResume);
+}
+
+TEST_F(SimDlgTest, RectanglesAreCapturedOnlyWhenAskedAndNotByEscape) {
+    const ScreenRect stored{1, 2, 3, 4};
+    dlg->m_rcMainWnd = stored;
+    dlg->OnCloseButton();
+    EXPECT_EQ(dlg->m_rcMainWnd, stored);  // option off: left as read
+
+    dlg->show();
+    dlg->OnSysCommand(IDM_SAVESTATE);
+    EXPECT_TRUE(dlg->m_bSaveWindowPos);
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    EXPECT_EQ(dlg->m_rcMainWnd, stored);  // Escape never captures
+
+    dlg->show();
+    dlg->close();  // the close box
+    EXPECT_EQ(dlg->m_rcMainWnd.Width(), dlg->frameGeometry().width());
+    EXPECT_EQ(dlg->m_rcHistoryWnd.Width(), dlg->m_pHistoryDlg->frameGeometry().width());
+
+    dlg->OnSysCommand(IDM_SAVESTATE);
+    EXPECT_FALSE(dlg->m_bSaveWindowPos);
+}
+
+TEST(SimDlgPlacement, UnreachableStoredRectanglesAreReplacedByTheDefaults) {
+    CSimDlg dlg;
+    dlg.m_rcMainWnd = {-50000, -50000, -49000, -49000};
+    dlg.m_rcHistoryWnd = {10, 10, 10, 300};  // no area
+    dlg.DoModalWithoutLoop();
+    EXPECT_EQ(dlg.m_rcMainWnd, (ScreenRect{339, 108, 783, 589}));
+    EXPECT_EQ(dlg.m_rcHistoryWnd, (ScreenRect{0, 0, 337, 212}));
+}
+
+struct FatalCase {
+    int occurrence;  // of window creation
+    const char* text;
+    int code;
+};
+
+class FatalSiteTest : public ::testing::TestWithParam<FatalCase> {};
+
+struct FatalReport : std::runtime_error {
+    FatalReport(const std::string& text, int code) : std::runtime_error(text), code(code) {}
+    int code;
+};
+
+TEST_P(FatalSiteTest, WindowCreationFailureReportsItsMessageAndCode) {
+    const FatalCase c = GetParam();
+    FatalHandler previous = SetFatalHandler(
+        [](const std::string& text, int code) { throw FatalReport(text, code); });
+    FailureSeam::Arm(ResourceStep::CreateWindow, c.occurrence);
+    try {
+        CSimDlg dlg;
+        dlg.DoModalWithoutLoop();
+        ADD_FAILURE() << "no fatal error";
+    } catch (const FatalReport& report) {
+        EXPECT_STREQ(report.what(), c.text);
+        EXPECT_EQ(report.code, c.code);
+    }
+    FailureSeam::Disarm();
+    SetFatalHandler(previous);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sites, FatalSiteTest,
+    ::testing::Values(FatalCase{1, "履歴ウインドウボタンの作成に失敗しました。", -11},
+                      FatalCase{2, "一時停止ボタンの作成に失敗しました。", -10},
+                      FatalCase{3, "中央火炎ボタンの作成に失敗しました。", -10},
+                      FatalCase{4, "両端火炎ボタンの作成に失敗しました。", -10},
+                      FatalCase{5, "シミュレーションスタート・ストップボタンの作成に失敗しました。",
+                                -10},
+                      FatalCase{6, "クローズボタンの作成に失敗しました。", -1},
+                      FatalCase{7, "履歴ウインドウを作成できませんでした。", -101}));
+
+TEST(FatalExitDeathTest, TheSiteCodeReachesTheParentAfterTheMessageBox) {
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_EXIT(
+        {
+            SetFatalHandler([](const std::string& text, int) {
+                // Acknowledge the box as a user would, as soon as it is shown.
+                QTimer::singleShot(0, [] {
+                    if (QWidget* box = QApplication::activeModalWidget()) {
+                        box->close();
+                    }
+                });
+                ShowFatalMessage(nullptr, QString::fromStdString(text));
+            });
+            FailureSeam::Arm(ResourceStep::CreateWindow, 7);
+            CSimDlg dlg;
+            dlg.DoModalWithoutLoop();
+        },
+        ::testing::ExitedWithCode(-101 & 0xFF), "");
+}
+
+}  // namespace
