@@ -49,3 +49,9 @@ QRect DialogUnits::ToPixels(const QRect& dluRect) const {
 QSize DialogUnits::ToPixels(const QSize& dluSize) const {
     return QSize(ToPixelsX(dluSize.width()), ToPixelsY(dluSize.height()));
 }
+
+QFont DialogFont() {
+    QFont font(QStringLiteral("Noto Sans CJK JP"), 9);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}

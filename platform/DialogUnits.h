@@ -3,7 +3,7 @@
 #include <QRect>
 #include <QSize>
 
-class QFont;
+#include <QFont>
 
 // Dialog layouts are given in dialog units, which scale with the dialog's font: a horizontal
 // unit is a quarter of the font's average character width, a vertical unit an eighth of its
@@ -31,3 +31,7 @@ private:
     int m_nBaseX;
     int m_nBaseY;
 };
+
+// The font of the program's dialogs: Noto Sans CJK JP at 9 points (Qt substitutes the
+// closest family when it is missing).
+QFont DialogFont();
