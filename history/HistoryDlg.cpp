@@ -42,6 +42,17 @@ void CHistoryDlg::ResetHistory(int initialTemperature) {
     DrawGraph();
 }
 
+void CHistoryDlg::PlaceHidden(const QRect& geometry) {
+    hide();
+    setGeometry(geometry);
+    // Qt holds back a hidden window's resize event until the window is shown; handle the
+    // size now instead and drop the held event, so that showing rebuilds nothing.
+    if (testAttribute(Qt::WA_PendingResizeEvent)) {
+        setAttribute(Qt::WA_PendingResizeEvent, false);
+        OnSize(windowState(), width(), height());
+    }
+}
+
 void CHistoryDlg::DrawGraph() {
     // Without a surface (never sized to 100 x 100 yet) there is nothing to draw into; the
     // samples are kept and the first accepted resize draws them.

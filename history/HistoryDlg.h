@@ -46,6 +46,11 @@ public:
     void SetHistoryInterval(int interval) { m_history.m_nHistoryInterval = interval; }
     int HistoryInterval() const { return m_history.m_nHistoryInterval; }
 
+    // Hides the window and gives it `geometry` (client area, as QWidget::setGeometry).
+    // The new size takes effect at once although the window is hidden, so the surface
+    // and the status bar exist, and follow the recording, before it is first shown.
+    void PlaceHidden(const QRect& geometry);
+
     // Redraws the whole surface from the samples and schedules a repaint.
     void DrawGraph();
 

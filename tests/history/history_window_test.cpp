@@ -296,6 +296,22 @@ TEST_F(HistoryWindow, RecordingGoesOnWhileHidden) {
     ExpectFlatCurve(*dlg->GraphImage(), kBlue, 10);
 }
 
+TEST_F(HistoryWindow, PlacingTheHiddenWindowMakesItsSurfaceAtOnce) {
+    auto dlg = CreateHistoryDlg();
+    dlg->ResetHistory(15);
+    dlg->PlaceHidden(QRect(20, 30, 200, 222));
+    EXPECT_FALSE(dlg->isVisible());
+    ASSERT_NE(dlg->GraphImage(), nullptr);
+    ExpectFlatCurve(*dlg->GraphImage(), kBlue, 163);
+    dlg->RecordSample(42, 176);
+    dlg->show();
+    QApplication::processEvents();
+    // Showing keeps the surface and the texts of the last call.
+    EXPECT_EQ(dlg->size(), QSize(200, 222));
+    EXPECT_EQ(dlg->StatusBar()->Text(0), QString::fromUtf8("平均温度: 42 [ﾟC](青)"));
+    ExpectFlatCurve(*dlg->GraphImage(), kBlue, 163);
+}
+
 TEST_F(HistoryWindow, CloseBoxOnlyHidesAndKeepsTheHistory) {
     auto dlg = Shown(200, 222);
     dlg->ResetHistory(15);
