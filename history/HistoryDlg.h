@@ -63,7 +63,8 @@ public:
     // Runs once; the destructor runs it if the owner has not.
     void DestroyWindow();
 
-    // Read access for the owner and for checks.
+    // Read access for the owner and for checks. DestroyWindow frees the samples, so the
+    // recorder's samples are only readable until then.
     const CHistoryRecorder& Recorder() const { return m_history; }
     // The graph surface, or nullptr before the first accepted resize.
     const QImage* GraphImage() const;
