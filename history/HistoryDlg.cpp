@@ -1,0 +1,175 @@
+#include "HistoryDlg.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include "FailureSeam.h"
+#include "FatalError.h"
+#include "HistoryGraph.h"
+#include "HistoryTexts.h"
+
+CHistoryDlg::CHistoryDlg() : QDialog(nullptr, Qt::Window) {
+    setWindowTitle(QString::fromUtf8(HISTORY_CAPTION));
+    setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
+    // The owner toggles the window next to its own; showing it must not take the focus.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    resize(INITIAL_CLIENT_WIDTH, INITIAL_CLIENT_HEIGHT);
+}
+
+CHistoryDlg::~CHistoryDlg() {
+    DestroyWindow();
+}
+
+void CHistoryDlg::RecordSample(int temperature, int heat) {
+    if (m_bDestroyed) {
+        return;
+    }
+    if (m_pStatusBar != nullptr) {
+        m_pStatusBar->SetText(0, QString::asprintf(STATUS_TEMPERATURE_FORMAT, temperature));
+        m_pStatusBar->SetText(1, QString::asprintf(STATUS_HEAT_FORMAT, heat));
+    }
+    if (m_history.RecordSample(temperature, heat)) {
+        DrawGraph();
+    }
+}
+
+void CHistoryDlg::ResetHistory(int initialTemperature) {
+    if (m_bDestroyed) {
+        return;
+    }
+    m_history.ResetHistory(initialTemperature);
+    DrawGraph();
+}
+
+void CHistoryDlg::PlaceHidden(const QRect& geometry) {
+    hide();
+    setGeometry(geometry);
+    // Qt holds back a hidden window's resize event until the window is shown; handle the
+    // size now instead and drop the held event, so that showing rebuilds nothing.
+    if (testAttribute(Qt::WA_PendingResizeEvent)) {
+        setAttribute(Qt::WA_PendingResizeEvent, false);
+        OnSize(windowState(), width(), height());
+    }
+}
+
+void CHistoryDlg::DrawGraph() {
+    // Without a surface (never sized to 100 x 100 yet) there is nothing to draw into; the
+    // samples are kept and the first accepted resize draws them.
+    if (m_pOldGraphBitmap != nullptr && !m_bDestroyed) {
+        ClearGraph();
+        DrawGridDots();
+        DrawCurves(m_dcGraph, m_rcGraph.width(), m_rcGraph.height(), m_history.m_pSamples.get());
+    }
+    update();
+}
+
+void CHistoryDlg::ClearGraph() {
+    ::ClearGraph(m_dcGraph, m_rcGraph.width(), m_rcGraph.height());
+}
+
+void CHistoryDlg::DrawGridDots() {
+    ::DrawGridDots(m_dcGraph, m_rcGraph.width(), m_rcGraph.height());
+}
+
+const QImage* CHistoryDlg::GraphImage() const {
+    return m_pOldGraphBitmap != nullptr ? &m_bmpGraph.Image() : nullptr;
+}
+
+void CHistoryDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    OnSize(windowState(), event->size().width(), event->size().height());
+}
+
+void CHistoryDlg::paintEvent(QPaintEvent* /*event*/) {
+    OnPaint();
+}
+
+void CHistoryDlg::OnSize(Qt::WindowStates state, int cx, int cy) {
+    if (m_bDestroyed || (state & Qt::WindowMinimized) || cx < MIN_CLIENT_SIZE ||
+        cy < MIN_CLIENT_SIZE) {
+        return;
+    }
+    CreateStatusBar(cx, cy);
+    ReleaseGraphSurface();
+    m_rcGraph = QRect(0, 0, cx, cy - STATUS_BAR_HEIGHT);
+    CreateGraphSurface();
+    ClearGraph();
+    DrawGridDots();
+    DrawGraph();
+}
+
+void CHistoryDlg::CreateStatusBar(int cx, int cy) {
+    delete m_pStatusBar;
+    m_pStatusBar = new CHistoryStatusBar(this);
+    m_pStatusBar->setObjectName(QString::number(STATUS_BAR_ID));
+    m_pStatusBar->setGeometry(0, cy - STATUS_BAR_HEIGHT, cx, STATUS_BAR_HEIGHT);
+    m_pStatusBar->SetParts(cx / 2);
+    m_pStatusBar->SetText(0, QString::fromUtf8(STATUS_TEMPERATURE_PLACEHOLDER));
+    m_pStatusBar->SetText(1, QString::fromUtf8(STATUS_HEAT_PLACEHOLDER));
+    m_pStatusBar->show();
+}
+
+void CHistoryDlg::ReleaseGraphSurface() {
+    if (m_pOldGraphBitmap == nullptr) {
+        return;
+    }
+    if (m_dcGraph.SelectBitmap(m_pOldGraphBitmap) == nullptr) {
+        FatalError(MSG_DETACH_BITMAP, EXIT_RELEASE_SURFACE);
+    }
+    // From here on the context no longer holds the surface, whatever fails next.
+    m_pOldGraphBitmap = nullptr;
+    if (!m_dcGraph.Delete()) {
+        FatalError(MSG_DELETE_MEMORY_DC, EXIT_RELEASE_SURFACE);
+    }
+    if (!m_bmpGraph.Delete()) {
+        FatalError(MSG_DELETE_BITMAP, EXIT_RELEASE_SURFACE);
+    }
+}
+
+void CHistoryDlg::CreateGraphSurface() {
+    if (!m_bmpGraph.Create(m_rcGraph.width(), m_rcGraph.height())) {
+        FatalError(MSG_CREATE_BITMAP, EXIT_CREATE_SURFACE);
+    }
+    if (!m_dcGraph.Create()) {
+        FatalError(MSG_CREATE_MEMORY_DC, EXIT_CREATE_SURFACE);
+    }
+    m_pOldGraphBitmap = m_dcGraph.SelectBitmap(&m_bmpGraph);
+    if (m_pOldGraphBitmap == nullptr) {
+        FatalError(MSG_ASSIGN_BITMAP, EXIT_CREATE_SURFACE);
+    }
+}
+
+void CHistoryDlg::OnPaint() {
+    QPainter painter(this);
+    if (const QImage* surface = GraphImage()) {
+        painter.drawImage(QPoint(0, 0), *surface);
+    }
+}
+
+void CHistoryDlg::DestroyWindow() {
+    if (m_bDestroyed) {
+        return;
+    }
+    m_bDestroyed = true;
+    hide();
+    OnDestroy();
+}
+
+void CHistoryDlg::OnDestroy() {
+    delete m_pStatusBar;
+    m_pStatusBar = nullptr;
+    ReleaseGraphSurface();
+    m_history.m_pSamples.reset();
+}
+
+std::unique_ptr<CHistoryDlg> CreateHistoryDlg() {
+    auto dialog = std::make_unique<CHistoryDlg>();
+    // The native window is made now, as a window created from a template would be; it
+    // stays hidden until the owner shows it.
+    dialog->winId();
+    if (!FailureSeam::Pass(ResourceStep::CreateWindow) || dialog->windowHandle() == nullptr) {
+        FatalError(MSG_CREATE_HISTORY_WINDOW, EXIT_CREATE_HISTORY_WINDOW);
+    }
+    return dialog;
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QDialog>
+#include <QRect>
+#include <memory>
+
+#include "Drawing.h"
+#include "HistoryRecorder.h"
+#include "HistoryStatusBar.h"
+
+class QImage;
+class QPaintEvent;
+class QResizeEvent;
+
+// The history window: a resizable top-level window, created hidden, that plots the last
+// 100 samples of the vessel's average temperature (blue) and average heat (red) above a
+// two-part status bar showing the averages of the latest tick.
+//
+// The graph is drawn into an off-screen surface the size of the client area above the
+// bottom 22 pixels; painting copies it. The surface and the status bar are rebuilt on
+// every resize to at least 100 x 100 that is not a minimise, and drawing and recording go
+// on while the window is hidden. Its close box (and Escape) only hide it: the object and
+// its history stay until the owner deletes it.
+class CHistoryDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int STATUS_BAR_ID = 1051;
+    static constexpr int STATUS_BAR_HEIGHT = 22;
+    static constexpr int MIN_CLIENT_SIZE = 100;
+    // Client size before the owner places the window: 154 x 73 dialog units of a 9-point
+    // font (6 x 12 pixel base units).
+    static constexpr int INITIAL_CLIENT_WIDTH = 231;
+    static constexpr int INITIAL_CLIENT_HEIGHT = 110;
+
+    CHistoryDlg();
+    ~CHistoryDlg() override;
+
+    // Once per simulation tick: shows the averages (degrees C, J) in the status bar, and
+    // when a sample is due takes it and redraws the graph.
+    void RecordSample(int temperature, int heat);
+    // Fills the whole history with `initialTemperature` and its heat in J and redraws.
+    // The count of ticks since the last sample is kept.
+    void ResetHistory(int initialTemperature);
+    // Ticks between samples; any value, a sample is taken every (interval + 2)-th tick.
+    void SetHistoryInterval(int interval) { m_history.m_nHistoryInterval = interval; }
+    int HistoryInterval() const { return m_history.m_nHistoryInterval; }
+
+    // Hides the window and gives it `geometry` (client area, as QWidget::setGeometry).
+    // The new size takes effect at once although the window is hidden, so the surface
+    // and the status bar exist, and follow the recording, before it is first shown.
+    void PlaceHidden(const QRect& geometry);
+
+    // Redraws the whole surface from the samples and schedules a repaint.
+    void DrawGraph();
+
+    // Handles a new client size: `state` tells whether the window is minimised. Sizes
+    // below 100 in either direction and minimising keep the present surface and status
+    // bar. Driven by the window's resize events.
+    void OnSize(Qt::WindowStates state, int cx, int cy);
+
+    // Releases the status bar, the graph surface and the samples, and hides the window.
+    // Runs once; the destructor runs it if the owner has not.
+    void DestroyWindow();
+
+    // Read access for the owner and for checks. DestroyWindow frees the samples, so the
+    // recorder's samples are only readable until then.
+    const CHistoryRecorder& Recorder() const { return m_history; }
+    // The graph surface, or nullptr before the first accepted resize.
+    const QImage* GraphImage() const;
+    const QRect& GraphRect() const { return m_rcGraph; }
+    // nullptr before the first accepted resize.
+    CHistoryStatusBar* StatusBar() const { return m_pStatusBar; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void ClearGraph();
+    void DrawGridDots();
+    void OnPaint();
+    void OnDestroy();
+    void ReleaseGraphSurface();
+    void CreateGraphSurface();
+    void CreateStatusBar(int cx, int cy);
+
+    // Sampling interval, the 100 samples and the count of ticks since the last sample.
+    // The window is made once per process, so its recorder's count lives as long as the
+    // process and no reset clears it.
+    CHistoryRecorder m_history;
+    QRect m_rcGraph;  // (0, 0, cx, cy - 22) of the last accepted resize
+    MemoryDC m_dcGraph;
+    FrameBitmap m_bmpGraph;
+    // What m_dcGraph held before m_bmpGraph; non-null exactly while the surface exists.
+    FrameBitmap* m_pOldGraphBitmap = nullptr;
+    CHistoryStatusBar* m_pStatusBar = nullptr;  // owned child window
+    bool m_bDestroyed = false;
+};
+
+// Makes the history window, hidden and without a parent. A window that cannot be made
+// ends the program with "履歴ウインドウを作成できませんでした。" and exit code -101.
+std::unique_ptr<CHistoryDlg> CreateHistoryDlg();

@@ -1,0 +1,27 @@
+#pragma once
+
+// Every text the history window shows or reports, in one place.
+
+inline constexpr char HISTORY_CAPTION[] = "履歴ウインドウ";
+
+// Status bar: placeholders after a resize, then the averages of every tick.
+inline constexpr char STATUS_TEMPERATURE_PLACEHOLDER[] = "Average Temperature";
+inline constexpr char STATUS_HEAT_PLACEHOLDER[] = "Average Heat";
+inline constexpr char STATUS_TEMPERATURE_FORMAT[] = "平均温度: %d [ﾟC](青)";
+inline constexpr char STATUS_HEAT_FORMAT[] = "平均熱量: %d [J](赤)";
+
+// Fatal failures of the graph surface, its background and the window itself.
+inline constexpr char MSG_DETACH_BITMAP[] = "ビットマップの切り放しに失敗しました。";
+inline constexpr char MSG_DELETE_MEMORY_DC[] = "メモリデバイスコンテキストの解放に失敗しました。";
+inline constexpr char MSG_DELETE_BITMAP[] = "ビットマップの解放に失敗しました。";
+inline constexpr char MSG_CREATE_BITMAP[] = "ビットマップの作成に失敗しました。";
+inline constexpr char MSG_CREATE_MEMORY_DC[] = "メモリデバイスコンテキストの作成に失敗しました。";
+inline constexpr char MSG_ASSIGN_BITMAP[] = "ビットマップの割り当てに失敗しました。";
+inline constexpr char MSG_CREATE_BRUSH[] = "ブラシの作成に失敗しました。";
+inline constexpr char MSG_CREATE_REGION[] = "リージョンの作成に失敗しました。";
+inline constexpr char MSG_CREATE_HISTORY_WINDOW[] = "履歴ウインドウを作成できませんでした。";
+
+inline constexpr int EXIT_RELEASE_SURFACE = -1;
+inline constexpr int EXIT_CREATE_SURFACE = -2;
+inline constexpr int EXIT_GRAPH_BACKGROUND = -3;
+inline constexpr int EXIT_CREATE_HISTORY_WINDOW = -101;

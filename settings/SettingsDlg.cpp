@@ -1,0 +1,305 @@
+#include "SettingsDlg.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include "DialogUnits.h"
+#include "NumberText.h"
+#include "SettingsTemplate.h"
+
+namespace {
+
+const QString TEXT_CONFIRM_DEFAULT = QStringLiteral("各値をデフォルト値に戻します。");
+const QString CAPTION_CONFIRM = QStringLiteral("確認");
+const QString PROMPT_INTEGER = QStringLiteral("整数を入力してください。");
+const QString PROMPT_NUMBER = QStringLiteral("数値を入力してください。");
+const QString PROMPT_INTEGER_RANGE = QStringLiteral("%1 から %2 までの整数を入力してください。");
+const QString PROMPT_NUMBER_RANGE = QStringLiteral("%1 から %2 までの数値を入力してください。");
+
+QString ObjectName(const SettingsItem& item, std::size_t index) {
+    switch (item.kind) {
+        case ITEM_GROUP_BOX:
+            return QStringLiteral("group%1").arg(index);
+        case ITEM_STATIC:
+            return QStringLiteral("static%1").arg(index);
+        case ITEM_EDIT:
+            return QStringLiteral("edit%1").arg(item.id);
+        case ITEM_AUTO_CHECK_BOX:
+            return QStringLiteral("check%1").arg(item.id);
+        case ITEM_DEF_PUSH_BUTTON:
+        case ITEM_PUSH_BUTTON:
+            return QStringLiteral("button%1").arg(item.id);
+    }
+    return {};
+}
+
+}  // namespace
+
+CSettingsDlg::CSettingsDlg(QWidget* pParent)
+    : QDialog(pParent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    m_messageBox = [this](const QString& text, const QString& caption, bool okCancel) {
+        return ShowMessageBox(text, caption, okCancel);
+    };
+    CreateControls();
+}
+
+void CSettingsDlg::CreateControls() {
+    // Without the font installed Qt substitutes the closest family; the layout follows
+    // whatever font is used because it is scaled by that font's own dialog units.
+    QFont font(QString::fromUtf8(SETTINGS_FONT_FAMILY), SETTINGS_FONT_POINT_SIZE);
+    font.setStyleHint(QFont::SansSerif);
+    setFont(font);
+    setWindowTitle(QString::fromUtf8(SETTINGS_CAPTION));
+    setObjectName(QStringLiteral("dialog%1").arg(IDD_SETTINGS));
+
+    const DialogUnits units(font);
+    setFixedSize(units.ToPixels(QSize(SETTINGS_WIDTH, SETTINGS_HEIGHT)));
+
+    QWidget* previousTabStop = nullptr;
+    for (std::size_t index = 0; index < SETTINGS_ITEM_COUNT; ++index) {
+        const SettingsItem& item = SETTINGS_ITEMS[index];
+        const QString text = QString::fromUtf8(item.text);
+        QWidget* widget = nullptr;
+        switch (item.kind) {
+            case ITEM_GROUP_BOX:
+                widget = new QGroupBox(text, this);
+                break;
+            case ITEM_STATIC: {
+                auto* label = new QLabel(text, this);
+                label->setTextFormat(Qt::PlainText);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                widget = label;
+                break;
+            }
+            case ITEM_EDIT:
+                widget = new QLineEdit(this);
+                break;
+            case ITEM_AUTO_CHECK_BOX:
+                m_chkContinue = new QCheckBox(text, this);
+                connect(m_chkContinue, &QCheckBox::clicked, this, [this] { OnContinueClicked(); });
+                widget = m_chkContinue;
+                break;
+            case ITEM_DEF_PUSH_BUTTON:
+            case ITEM_PUSH_BUTTON: {
+                auto* button = new QPushButton(text, this);
+                button->setDefault(item.kind == ITEM_DEF_PUSH_BUTTON);
+                if (item.id == IDC_SETTINGS_OK) {
+                    connect(button, &QPushButton::clicked, this, &CSettingsDlg::accept);
+                } else if (item.id == IDC_SETTINGS_CANCEL) {
+                    connect(button, &QPushButton::clicked, this, &CSettingsDlg::reject);
+                } else if (item.id == IDC_DEFAULT) {
+                    connect(button, &QPushButton::clicked, this, [this] { OnDefault(); });
+                }
+                widget = button;
+                break;
+            }
+        }
+        widget->setObjectName(ObjectName(item, index));
+        widget->setGeometry(units.ToPixels(QRect(item.x, item.y, item.cx, item.cy)));
+        if (item.id != IDC_STATIC) {
+            widget->setProperty("controlId", item.id);
+            m_controlById[item.id] = widget;
+        }
+        if (widget->focusPolicy() & Qt::TabFocus) {
+            if (previousTabStop != nullptr) {
+                setTabOrder(previousTabStop, widget);
+            }
+            previousTabStop = widget;
+        }
+        m_controls.push_back(widget);
+    }
+}
+
+QWidget* CSettingsDlg::GetDlgItem(int nId) const {
+    const auto found = m_controlById.find(nId);
+    return found == m_controlById.end() ? nullptr : found->second;
+}
+
+QWidget* CSettingsDlg::ControlAt(std::size_t index) const {
+    return index < m_controls.size() ? m_controls[index] : nullptr;
+}
+
+QLineEdit* CSettingsDlg::Edit(int nId) const {
+    return qobject_cast<QLineEdit*>(GetDlgItem(nId));
+}
+
+void CSettingsDlg::SetSettings(const SimulationSettings& settings) {
+    initialTemperature = settings.initialTemperature;
+    convectionRatio = settings.convectionRatio;
+    conductionCoefficient = settings.conductionCoefficient;
+    coolingCoefficient = settings.coolingCoefficient;
+    roomTemperature = settings.roomTemperature;
+    strongFlamePower = settings.strongFlamePower;
+    mediumFlamePower = settings.mediumFlamePower;
+    weakFlamePower = settings.weakFlamePower;
+    stepIntervalMs = settings.stepIntervalMs;
+    columns = settings.columns;
+    rows = settings.rows;
+    historyInterval = settings.historyInterval;
+}
+
+SimulationSettings CSettingsDlg::Settings() const {
+    SimulationSettings settings;
+    settings.initialTemperature = initialTemperature;
+    settings.convectionRatio = convectionRatio;
+    settings.conductionCoefficient = conductionCoefficient;
+    settings.coolingCoefficient = coolingCoefficient;
+    settings.roomTemperature = roomTemperature;
+    settings.strongFlamePower = strongFlamePower;
+    settings.mediumFlamePower = mediumFlamePower;
+    settings.weakFlamePower = weakFlamePower;
+    settings.stepIntervalMs = stepIntervalMs;
+    settings.columns = columns;
+    settings.rows = rows;
+    settings.historyInterval = historyInterval;
+    settings.continueRun = continueRun != 0;
+    return settings;
+}
+
+void CSettingsDlg::showEvent(QShowEvent* event) {
+    // Spontaneous show events come from the window system (restoring a minimised window);
+    // only an opening by the program initialises.
+    if (!event->spontaneous()) {
+        OnInitDialog();
+    }
+    QDialog::showEvent(event);
+}
+
+void CSettingsDlg::OnInitDialog() {
+    m_entryValues = Settings();
+
+    // The controls start as the template makes them, also when the dialog object is reused.
+    m_chkContinue->setChecked(false);
+    for (const int nId : {IDC_INITIAL_TEMPERATURE, IDC_COLUMNS, IDC_ROWS}) {
+        GetDlgItem(nId)->setEnabled(true);
+    }
+
+    UpdateData(false);
+    m_chkContinue->setEnabled(m_bCanContinue != 0);
+    if (m_bCanContinue) {
+        // Continuing is offered ticked whenever it is possible.
+        continueRun = 1;
+        m_chkContinue->setChecked(true);
+        OnContinueClicked();
+    }
+}
+
+void CSettingsDlg::OnContinueClicked() {
+    continueRun = m_chkContinue->isChecked() ? 1 : 0;
+    for (const int nId : {IDC_INITIAL_TEMPERATURE, IDC_COLUMNS, IDC_ROWS}) {
+        GetDlgItem(nId)->setEnabled(continueRun == 0);
+    }
+}
+
+void CSettingsDlg::OnDefault() {
+    if (!m_messageBox(TEXT_CONFIRM_DEFAULT, CAPTION_CONFIRM, true)) {
+        return;
+    }
+    SetSettings(SimulationSettings{});
+    UpdateData(false);
+}
+
+void CSettingsDlg::accept() {
+    if (UpdateData(true)) {
+        QDialog::accept();
+    }
+}
+
+void CSettingsDlg::reject() {
+    if (m_entryValues) {
+        SetSettings(*m_entryValues);
+        continueRun = m_entryValues->continueRun ? 1 : 0;
+    }
+    QDialog::reject();
+}
+
+bool CSettingsDlg::UpdateData(bool bSaveAndValidate) {
+    return DoDataExchange(bSaveAndValidate);
+}
+
+bool CSettingsDlg::DoDataExchange(bool bSaveAndValidate) {
+    // The order decides which bad field is reported first. The check box is bound once, when
+    // the controls are made; its state is kept by the continue rule, not by this exchange.
+    const bool b = bSaveAndValidate;
+    return ExchangeInt(b, IDC_INITIAL_TEMPERATURE, initialTemperature,
+                       std::pair{MIN_INITIAL_TEMPERATURE, MAX_INITIAL_TEMPERATURE}) &&
+           ExchangeReal(b, IDC_CONVECTION_RATIO, convectionRatio,
+                        std::pair{MIN_CONVECTION_RATIO, MAX_CONVECTION_RATIO}) &&
+           ExchangeReal(b, IDC_CONDUCTION_COEFFICIENT, conductionCoefficient) &&
+           ExchangeReal(b, IDC_COOLING_COEFFICIENT, coolingCoefficient) &&
+           ExchangeInt(b, IDC_ROOM_TEMPERATURE, roomTemperature) &&
+           ExchangeInt(b, IDC_STRONG_FLAME_POWER, strongFlamePower) &&
+           ExchangeInt(b, IDC_MEDIUM_FLAME_POWER, mediumFlamePower) &&
+           ExchangeInt(b, IDC_WEAK_FLAME_POWER, weakFlamePower) &&
+           ExchangeInt(b, IDC_STEP_INTERVAL, stepIntervalMs,
+                       std::pair{MIN_STEP_INTERVAL, MAX_STEP_INTERVAL}) &&
+           ExchangeInt(b, IDC_COLUMNS, columns, std::pair{MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
+           ExchangeInt(b, IDC_ROWS, rows, std::pair{MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
+           ExchangeInt(b, IDC_HISTORY_INTERVAL, historyInterval);
+}
+
+bool CSettingsDlg::ExchangeInt(bool bSaveAndValidate, int nId, int& value,
+                               std::optional<std::pair<int, int>> range) {
+    QLineEdit* edit = Edit(nId);
+    if (!bSaveAndValidate) {
+        edit->setText(FormatIntText(value));
+        return true;
+    }
+    int parsed = 0;
+    if (!ParseIntText(edit->text(), parsed)) {
+        Fail(nId, PROMPT_INTEGER);
+        return false;
+    }
+    // A value outside its range never reaches the member.
+    if (range && (parsed < range->first || parsed > range->second)) {
+        Fail(nId,
+             PROMPT_INTEGER_RANGE.arg(FormatIntText(range->first), FormatIntText(range->second)));
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+bool CSettingsDlg::ExchangeReal(bool bSaveAndValidate, int nId, double& value,
+                                std::optional<std::pair<double, double>> range) {
+    QLineEdit* edit = Edit(nId);
+    if (!bSaveAndValidate) {
+        edit->setText(FormatRealText(value));
+        return true;
+    }
+    double parsed = 0.0;
+    if (!ParseRealText(edit->text(), parsed)) {
+        Fail(nId, PROMPT_NUMBER);
+        return false;
+    }
+    if (range && (parsed < range->first || parsed > range->second)) {
+        Fail(nId,
+             PROMPT_NUMBER_RANGE.arg(FormatRealText(range->first), FormatRealText(range->second)));
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+void CSettingsDlg::Fail(int nId, const QString& prompt) {
+    m_messageBox(prompt, QString(), false);
+    QLineEdit* edit = Edit(nId);
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+}
+
+bool CSettingsDlg::ShowMessageBox(const QString& text, const QString& caption, bool okCancel) {
+    const QString title = caption.isEmpty() ? QApplication::applicationName() : caption;
+    QMessageBox box(QMessageBox::NoIcon, title, text,
+                    okCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, this);
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok;
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "SimulationSettings.h"
+
+class QCheckBox;
+class QLineEdit;
+class QShowEvent;
+
+// The modal dialog in which the user sets the simulation parameters before each start. After
+// a stop it also offers to continue the stopped run; continuing locks the three values that
+// define the starting grid (initial temperature, columns, rows). DEFAULT restores the values
+// the program starts with, after a confirmation.
+//
+// Use: construct, fill the twelve values (or SetSettings) and m_bCanContinue, exec(); on
+// QDialog::Accepted read the values back (or Settings()). After a rejection the caller takes
+// nothing; the values are then also back to what they were when the dialog opened.
+class CSettingsDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CSettingsDlg(QWidget* pParent = nullptr);
+
+    // The twelve values in and out. continueRun is the dialog's answer: SetSettings leaves it
+    // alone and Settings() reports it (meaningful only when m_bCanContinue is set).
+    void SetSettings(const SimulationSettings& settings);
+    SimulationSettings Settings() const;
+
+    // One exchange serves both directions. false: members -> edits. true: edits -> members,
+    // parsed and range-checked field by field; the first bad field is reported with a prompt,
+    // gets the focus with its text selected, and false is returned. Fields before it keep
+    // their new values, the bad one and those after it keep their old ones.
+    bool UpdateData(bool bSaveAndValidate = true);
+
+    // A control by its id, or by its place in the template (creation and tab order).
+    QWidget* GetDlgItem(int nId) const;
+    QWidget* ControlAt(std::size_t index) const;
+
+    // Check box clicked: continueRun follows the box; the edits for the initial temperature,
+    // columns and rows are enabled only for a fresh start.
+    void OnContinueClicked();
+    // DEFAULT: after confirmation every value is reset and shown; the check box, continueRun
+    // and the enabled states stay as they are.
+    void OnDefault();
+
+    // OK: validate and take the values; the dialog stays open on the first bad field.
+    void accept() override;
+    // CANCEL, Escape and the close box: end without taking anything.
+    void reject() override;
+
+    int continueRun = 0;     // check box state, set by the dialog
+    int m_bCanContinue = 0;  // set by the caller: the stopped run can be continued
+    QCheckBox* m_chkContinue = nullptr;
+    int initialTemperature = 0;
+    double convectionRatio = 0.0;
+    double conductionCoefficient = 0.0;
+    double coolingCoefficient = 0.0;
+    int roomTemperature = 0;
+    int strongFlamePower = 0;
+    int mediumFlamePower = 0;
+    int weakFlamePower = 0;
+    int stepIntervalMs = 0;
+    int columns = 0;
+    int rows = 0;
+    int historyInterval = 0;
+
+    // Shows a message and returns true when the user answers OK. okCancel offers OK and
+    // Cancel, otherwise OK alone; an empty caption means the application name. Defaults to a
+    // modal message box without icon; tests replace it.
+    std::function<bool(const QString& text, const QString& caption, bool okCancel)> m_messageBox;
+
+protected:
+    // Runs the initialisation each time the program opens the dialog.
+    void showEvent(QShowEvent* event) override;
+    void OnInitDialog();
+
+private:
+    void CreateControls();
+    bool DoDataExchange(bool bSaveAndValidate);
+    bool ExchangeInt(bool bSaveAndValidate, int nId, int& value,
+                     std::optional<std::pair<int, int>> range = std::nullopt);
+    bool ExchangeReal(bool bSaveAndValidate, int nId, double& value,
+                      std::optional<std::pair<double, double>> range = std::nullopt);
+    void Fail(int nId, const QString& prompt);
+    QLineEdit* Edit(int nId) const;
+    bool ShowMessageBox(const QString& text, const QString& caption, bool okCancel);
+
+    std::vector<QWidget*> m_controls;                 // template order
+    std::unordered_map<int, QWidget*> m_controlById;  // controls that have an id
+    // The values as the dialog opened with them, put back when it is cancelled.
+    std::optional<SimulationSettings> m_entryValues;
+};

@@ -1,0 +1,225 @@
+// The form: controls, texts, places, tab order, font, and the real message boxes.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTimer>
+
+#include <functional>
+
+#include "DialogUnits.h"
+#include "SettingsDialogFixture.h"
+
+namespace {
+
+QString ItemText(const SettingsItem& item) {
+    return QString::fromUtf8(item.text);
+}
+
+TEST_F(SettingsDialogTest, WindowHasTheCaptionFontAndTemplateSize) {
+    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("シミュレーション設定"));
+    EXPECT_EQ(dlg->font().pointSize(), 9);
+    if (QFontInfo(dlg->font()).family() == QStringLiteral("Noto Sans CJK JP")) {
+        // Base units 7 x 17: 243 x 311 dialog units.
+        EXPECT_EQ(dlg->size(), QSize(425, 661));
+    }
+    const DialogUnits units(dlg->font());
+    EXPECT_EQ(dlg->size(), units.ToPixels(QSize(243, 311)));
+    EXPECT_EQ(dlg->minimumSize(), dlg->maximumSize()) << "a modal frame cannot be resized";
+}
+
+TEST_F(SettingsDialogTest, EveryTemplateControlExistsWithItsIdTextAndPlace) {
+    const DialogUnits units(dlg->font());
+    ASSERT_EQ(SETTINGS_ITEM_COUNT, 36u);
+    for (std::size_t i = 0; i < SETTINGS_ITEM_COUNT; ++i) {
+        const SettingsItem& item = SETTINGS_ITEMS[i];
+        SCOPED_TRACE(testing::Message() << i << " " << item.text);
+        QWidget* w = dlg->ControlAt(i);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->geometry(), units.ToPixels(QRect(item.x, item.y, item.cx, item.cy)));
+        if (item.id != IDC_STATIC) {
+            EXPECT_EQ(dlg->GetDlgItem(item.id), w);
+            EXPECT_EQ(w->property("controlId").toInt(), item.id);
+        }
+        switch (item.kind) {
+            case ITEM_GROUP_BOX:
+                ASSERT_NE(qobject_cast<QGroupBox*>(w), nullptr);
+                EXPECT_EQ(qobject_cast<QGroupBox*>(w)->title(), ItemText(item));
+                break;
+            case ITEM_STATIC:
+                ASSERT_NE(qobject_cast<QLabel*>(w), nullptr);
+                EXPECT_EQ(qobject_cast<QLabel*>(w)->text(), ItemText(item));
+                break;
+            case ITEM_EDIT:
+                ASSERT_NE(qobject_cast<QLineEdit*>(w), nullptr);
+                EXPECT_EQ(w->objectName(), QStringLiteral("edit%1").arg(item.id));
+                break;
+            case ITEM_AUTO_CHECK_BOX:
+                ASSERT_NE(qobject_cast<QCheckBox*>(w), nullptr);
+                EXPECT_EQ(qobject_cast<QCheckBox*>(w)->text(), ItemText(item));
+                break;
+            case ITEM_DEF_PUSH_BUTTON:
+            case ITEM_PUSH_BUTTON:
+                ASSERT_NE(qobject_cast<QPushButton*>(w), nullptr);
+                EXPECT_EQ(qobject_cast<QPushButton*>(w)->text(), ItemText(item));
+                EXPECT_EQ(qobject_cast<QPushButton*>(w)->isDefault(),
+                          item.kind == ITEM_DEF_PUSH_BUTTON);
+                break;
+        }
+    }
+    EXPECT_EQ(dlg->ControlAt(SETTINGS_ITEM_COUNT), nullptr);
+    EXPECT_EQ(dlg->GetDlgItem(9999), nullptr);
+}
+
+TEST_F(SettingsDialogTest, TabVisitsTheControlsInTemplateOrder) {
+    Open(SimulationSettings{}, true);
+    QTest::mouseClick(dlg->GetDlgItem(IDC_CONTINUE), Qt::LeftButton);  // enable everything
+
+    const int expected[] = {IDC_INITIAL_TEMPERATURE,
+                            IDC_CONVECTION_RATIO,
+                            IDC_COLUMNS,
+                            IDC_ROWS,
+                            IDC_STRONG_FLAME_POWER,
+                            IDC_MEDIUM_FLAME_POWER,
+                            IDC_WEAK_FLAME_POWER,
+                            IDC_CONDUCTION_COEFFICIENT,
+                            IDC_COOLING_COEFFICIENT,
+                            IDC_ROOM_TEMPERATURE,
+                            IDC_STEP_INTERVAL,
+                            IDC_HISTORY_INTERVAL,
+                            IDC_CONTINUE,
+                            IDC_SETTINGS_OK,
+                            IDC_SETTINGS_CANCEL,
+                            IDC_DEFAULT,
+                            IDC_INITIAL_TEMPERATURE};
+    Edit(IDC_INITIAL_TEMPERATURE)->setFocus(Qt::TabFocusReason);
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_EQ(focus->property("controlId").toInt(), expected[i]) << "stop " << i;
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+}
+
+// A text is clipped when it is wider than the room its control leaves for it.
+TEST_F(SettingsDialogTest, NoTextIsClipped) {
+    Open();
+    for (std::size_t i = 0; i < SETTINGS_ITEM_COUNT; ++i) {
+        const SettingsItem& item = SETTINGS_ITEMS[i];
+        QWidget* w = dlg->ControlAt(i);
+        const QFontMetrics fm = w->fontMetrics();
+        const QSize text = fm.size(Qt::TextShowMnemonic, ItemText(item));
+        QRect room;
+        switch (item.kind) {
+            case ITEM_EDIT:
+                continue;
+            case ITEM_GROUP_BOX: {
+                // The title sits on the frame, inset by a few pixels at either end.
+                room = w->rect().adjusted(8, 0, -8, 0);
+                break;
+            }
+            case ITEM_STATIC:
+                room = qobject_cast<QLabel*>(w)->contentsRect();
+                break;
+            case ITEM_AUTO_CHECK_BOX:
+            case ITEM_DEF_PUSH_BUTTON:
+            case ITEM_PUSH_BUTTON: {
+                auto* button = qobject_cast<QAbstractButton*>(w);
+                QStyleOptionButton option;
+                option.initFrom(button);
+                option.rect = button->rect();
+                option.text = button->text();
+                room = button->style()->subElementRect(item.kind == ITEM_AUTO_CHECK_BOX
+                                                           ? QStyle::SE_CheckBoxContents
+                                                           : QStyle::SE_PushButtonContents,
+                                                       &option, button);
+                break;
+            }
+        }
+        EXPECT_LE(text.width(), room.width()) << item.text;
+        EXPECT_LE(fm.height(), w->height()) << item.text;
+    }
+}
+
+// Answers the next message box the dialog opens, after recording what it shows.
+struct ShownBox {
+    bool seen = false;
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::Warning;
+    QMessageBox::StandardButtons buttons;
+};
+
+void AnswerNextMessageBox(QMessageBox::StandardButton button, ShownBox& shown) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, button, &shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) {
+            return;
+        }
+        shown.seen = true;
+        shown.title = box->windowTitle();
+        shown.text = box->text();
+        shown.icon = box->icon();
+        shown.buttons = box->standardButtons();
+        timer->stop();
+        timer->deleteLater();
+        box->button(button)->click();
+    });
+    timer->start();
+}
+
+TEST(SettingsDialogMessageBox, DefaultAsksWithARealOkCancelBoxWithoutIcon) {
+    CSettingsDlg dlg;
+    dlg.SetSettings(CustomSettings());
+    dlg.show();
+    ShownBox shown;
+    AnswerNextMessageBox(QMessageBox::Cancel, shown);
+    QTest::mouseClick(dlg.GetDlgItem(IDC_DEFAULT), Qt::LeftButton);
+
+    ASSERT_TRUE(shown.seen);
+    EXPECT_EQ(shown.title, QStringLiteral("確認"));
+    EXPECT_EQ(shown.text, QStringLiteral("各値をデフォルト値に戻します。"));
+    EXPECT_EQ(shown.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(shown.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(dlg.GetDlgItem(IDC_ROWS))->text(), QStringLiteral("30"));
+
+    AnswerNextMessageBox(QMessageBox::Ok, shown);
+    QTest::mouseClick(dlg.GetDlgItem(IDC_DEFAULT), Qt::LeftButton);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(dlg.GetDlgItem(IDC_ROWS))->text(), QStringLiteral("20"));
+}
+
+TEST(SettingsDialogMessageBox, PromptIsARealOkBoxTitledWithTheApplicationName) {
+    CSettingsDlg dlg;
+    dlg.SetSettings(CustomSettings());
+    dlg.show();
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    auto* edit = qobject_cast<QLineEdit*>(dlg.GetDlgItem(IDC_CONVECTION_RATIO));
+    edit->setText(QStringLiteral("abc"));
+
+    ShownBox shown;
+    AnswerNextMessageBox(QMessageBox::Ok, shown);
+    QTest::mouseClick(dlg.GetDlgItem(IDC_SETTINGS_OK), Qt::LeftButton);
+
+    ASSERT_TRUE(shown.seen);
+    EXPECT_EQ(shown.title, QApplication::applicationName());
+    EXPECT_EQ(shown.text, QStringLiteral("数値を入力してください。"));
+    EXPECT_EQ(shown.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(shown.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    EXPECT_TRUE(dlg.isVisible());
+    // The field is given the focus after the box has closed, so the box cannot take it away.
+    EXPECT_EQ(dlg.focusWidget(), edit);
+    EXPECT_EQ(edit->selectedText(), QStringLiteral("abc"));
+}
+
+}  // namespace
