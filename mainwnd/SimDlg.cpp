@@ -152,15 +152,20 @@ void CSimDlg::PlaceWindows() {
         m_rcHistoryWnd = defaults.historyWnd;
     }
     PlaceOuter(this, m_rcMainWnd);
-    PlaceOuter(m_pHistoryDlg.get(), m_rcHistoryWnd);
-    m_pHistoryDlg->hide();
+    // Until it is first shown the history window has no frame, so its outer rectangle is
+    // taken as its client area for now and corrected when it is shown.
+    m_pHistoryDlg->PlaceHidden(QRect(m_rcHistoryWnd.left, m_rcHistoryWnd.top,
+                                     m_rcHistoryWnd.Width(), m_rcHistoryWnd.Height()));
     // The frame's margins are known only once the window manager has framed the window;
-    // place both again then so that the outer rectangles come out as stored.
-    QTimer::singleShot(100, this, [this] {
-        if (isVisible() && !isMinimized() && !isMaximized()) {
-            PlaceOuter(this, m_rcMainWnd);
-        }
-    });
+    // place it again then so that the outer rectangle comes out as stored.
+    QTimer::singleShot(100, this, [this] { CorrectOuterRect(this, m_rcMainWnd); });
+}
+
+void CSimDlg::CorrectOuterRect(QWidget* window, const ScreenRect& rect) {
+    if (window->isVisible() && !window->isMinimized() && !window->isMaximized() &&
+        window->frameGeometry() != window->geometry()) {
+        PlaceOuter(window, rect);
+    }
 }
 
 void CSimDlg::ShowTitle() { setWindowTitle(QString::fromUtf8(MainTexts::TITLE)); }
@@ -342,8 +347,15 @@ void CSimDlg::OnHistoryButton() {
         m_pHistoryDlg->hide();
         return;
     }
-    m_pHistoryDlg->setAttribute(Qt::WA_ShowWithoutActivating);
     m_pHistoryDlg->show();
+    if (!m_bHistoryFramed) {
+        m_bHistoryFramed = true;
+        QTimer::singleShot(100, this, [this] {
+            if (m_pHistoryDlg) {
+                CorrectOuterRect(m_pHistoryDlg.get(), m_rcHistoryWnd);
+            }
+        });
+    }
 }
 
 void CSimDlg::OnCloseButton() {

@@ -107,7 +107,10 @@ private:
     bool KillStepTimer();
     void UpdateHistory();
     void PlaceWindows();
+    // Re-places a framed window so that its outer rectangle is `rect`.
+    static void CorrectOuterRect(QWidget* window, const ScreenRect& rect);
 
     int m_nTimerId = 0;
     bool m_bDestroyed = false;
+    bool m_bHistoryFramed = false;  // the history window's frame has been accounted for
 };
