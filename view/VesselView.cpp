@@ -431,3 +431,8 @@ void CVesselView::CentreInspection() {
     m_nHoverCol = m_nSelCol;
     m_nHoverRow = m_nSelRow;
 }
+
+void CVesselView::ClearSelection() {
+    m_nSelCol = -1;
+    m_nSelRow = -1;
+}

@@ -121,6 +121,8 @@ public:
     void RefreshSelectedInfo();
     // A start with a new grid puts the selection and the hover on the centre cell.
     void CentreInspection();
+    // No cell selected: no cell gets the black outline (the picture of the headless run).
+    void ClearSelection();
 
     // Geometry, set by the full rebuild.
     int m_nCellWidth = 0;
