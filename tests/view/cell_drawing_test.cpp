@@ -5,12 +5,6 @@
 
 namespace {
 
-TEST_F(ViewTest, ColourTableRunsFromPaleToDeep) {
-    EXPECT_EQ(g_anColorLevel[0], 240);
-    EXPECT_EQ(g_anColorLevel[1], 234);
-    EXPECT_EQ(g_anColorLevel[39], 6);
-}
-
 struct ColourCase {
     double temperature;
     int g;
@@ -40,13 +34,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ColourCase{90, 216}, ColourCase{97, 228}, ColourCase{98, 234},
                       ColourCase{99, 234}, ColourCase{100, 240}, ColourCase{-5, 6},
                       ColourCase{130, 240}, ColourCase{-0.6, 6}, ColourCase{99.5, 240}));
-
-TEST_F(ViewTest, FifteenDegreesIsTheInitialColour) {
-    EXPECT_EQ(Pixel(15, 25), Blue(36));
-    SetCell(3, 4, 15, 15, PHASE_LIQUID);
-    view.DrawLiquidCell(3, 4, 15);
-    EXPECT_EQ(Pixel(view.CellRect(3, 4).left, view.CellRect(3, 4).top), Blue(36));
-}
 
 TEST_F(ViewTest, BubbleStandsOnTheCellsLastColour) {
     const PixelRect r = view.CellRect(3, 4);

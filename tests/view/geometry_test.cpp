@@ -177,13 +177,6 @@ INSTANTIATE_TEST_SUITE_P(Levels, FlameTest,
                                            FlameCase{FLAME_OFF, FLAME_STRONG},
                                            FlameCase{FLAME_OFF, FLAME_OFF}));
 
-TEST_F(ViewTest, DefaultFlamesAreTheWorkedExample) {
-    EXPECT_EQ(BoundsOf(kRed, QRect(108, 0, 30, 439)), Inclusive(118, 408, 128, 437));
-    EXPECT_EQ(BoundsOf(kRed, QRect(432, 0, 30, 439)), Inclusive(442, 408, 452, 437));
-    EXPECT_EQ(BoundsOf(kRed, QRect(216, 0, 30, 439)), Inclusive(221, 386, 241, 437));
-    EXPECT_EQ(BoundsOf(kRed, QRect(324, 0, 30, 439)), Inclusive(329, 386, 349, 437));
-}
-
 TEST_F(ViewTest, FlameAreaIsClearedExactly) {
     view.FrameImage().fill(kWhite);
     view.ClearFlameArea();

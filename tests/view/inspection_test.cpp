@@ -166,16 +166,6 @@ TEST_F(MouseTest, StepRefreshesThePanelOnlyWhileItFollowsTheSelection) {
     EXPECT_EQ(Panel(), hovered);
 }
 
-TEST_F(MouseTest, StartPutsSelectionAndHoverOnTheCentre) {
-    sim.m_nColumns = 7;
-    sim.m_nRows = 5;
-    view.CentreInspection();
-    EXPECT_EQ(view.m_nSelCol, 3);
-    EXPECT_EQ(view.m_nSelRow, 2);
-    EXPECT_EQ(view.m_nHoverCol, 3);
-    EXPECT_EQ(view.m_nHoverRow, 2);
-}
-
 TEST_F(ViewTest, FrameIsReplacedNeverResized) {
     EXPECT_TRUE(view.HasFrame());
     view.CreateFrame(800, 600);
