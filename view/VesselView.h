@@ -3,7 +3,6 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
-#include <array>
 #include <optional>
 
 #include "Drawing.h"
