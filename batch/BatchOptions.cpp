@@ -6,6 +6,8 @@
 #include <limits>
 #include <sstream>
 
+#include "VesselView.h"
+
 namespace {
 
 // A number must be the whole argument: "12abc", "", " 12", NaN and infinities are refused.
@@ -124,6 +126,23 @@ BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
         o.ticks = parsed;
         return std::string();
     };
+    // "WxH": the client area the picture's frame is made for.
+    Setter viewSize = [&o](const std::string& option, const std::string& value) {
+        const std::size_t x = value.find('x');
+        int width = 0;
+        int height = 0;
+        if (x == std::string::npos || !ParseInteger(std::string_view(value).substr(0, x), width) ||
+            !ParseInteger(std::string_view(value).substr(x + 1), height) ||
+            width < MIN_CLIENT_WIDTH || width > MAX_VIEW_SIZE || height < MIN_CLIENT_HEIGHT ||
+            height > MAX_VIEW_SIZE) {
+            return Describe(option, value,
+                            "WIDTHxHEIGHT, width " + RangeText(MIN_CLIENT_WIDTH, MAX_VIEW_SIZE) +
+                                ", height " + RangeText(MIN_CLIENT_HEIGHT, MAX_VIEW_SIZE));
+        }
+        o.viewWidth = width;
+        o.viewHeight = height;
+        return std::string();
+    };
     Setter seed = [&o](const std::string& option, const std::string& value) {
         std::uint32_t parsed = 0;
         if (!ParseInteger(value, parsed)) {
@@ -153,6 +172,8 @@ BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
         {"--history-interval", anyInt(s.historyInterval)},
         {"--grid-out", text(o.gridOut)},
         {"--history-out", text(o.historyOut)},
+        {"--png", text(o.pngOut)},
+        {"--view-size", viewSize},
     };
 
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -219,6 +240,9 @@ Runs the Quorvel water simulation without a window and reports what it did.
   --history-interval N      history sampling interval in ticks (default 100)
   --grid-out FILE           write every cell after the last tick: row col phase temperature heat
   --history-out FILE        write the history samples as CSV
+  --png FILE                write the vessel view after the last tick as a PNG picture
+  --view-size WxH           window client area the picture is drawn for (default 640x480,
+                            giving a 640 x 439 picture); width 151 to 10000, height 101 to 10000
   --progress, --no-progress show a progress bar on stderr (default: when stderr is a terminal)
   --help                    show this text
 )";

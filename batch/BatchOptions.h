@@ -16,6 +16,9 @@ struct BatchOptions {
     int centreLevel = FLAME_MEDIUM;
     std::string gridOut;
     std::string historyOut;
+    std::string pngOut;   // the vessel view's frame after the run, as PNG
+    int viewWidth = 640;  // client area the frame is made for
+    int viewHeight = 480;
     std::optional<bool> progress;  // default: whether stderr is a terminal
     bool help = false;
 };
@@ -27,6 +30,9 @@ struct BatchParseResult {
 };
 
 BatchParseResult ParseBatchOptions(const std::vector<std::string>& args);
+
+// Accepted client sizes for --view-size (inclusive).
+constexpr int MAX_VIEW_SIZE = 10000;
 
 // The --help text.
 std::string BatchUsage();

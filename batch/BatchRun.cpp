@@ -6,10 +6,15 @@
 #include <memory>
 #include <ostream>
 
+#include <QBuffer>
+#include <QByteArray>
+
 #include "AtomicFile.h"
+#include "FatalError.h"
 #include "HistoryRecorder.h"
 #include "Numbers.h"
 #include "Simulation.h"
+#include "VesselView.h"
 
 namespace {
 
@@ -34,6 +39,27 @@ private:
     long long m_total;
     std::ostream& m_errors;
 };
+
+// A drawing failure of the picture, carried out of the run so that the half-written
+// outputs are removed before the program ends with the failure's code.
+struct DrawingFailure {
+    std::string text;
+    int code;
+};
+
+// Encodes the frame as PNG into the open output.
+bool WritePng(const QImage& image, std::FILE* stream) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        return false;
+    }
+    return std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream) ==
+           static_cast<std::size_t>(bytes.size());
+}
+
+int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostream& errors,
+                      bool showProgress);
 
 }  // namespace
 
@@ -61,11 +87,34 @@ std::string FormatSummary(const BatchSummary& s) {
 
 int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& errors,
              bool showProgress) {
+    if (options.pngOut.empty()) {
+        return RunBatchUnguarded(options, out, errors, showProgress);
+    }
+    FatalHandler previous = SetFatalHandler([](const std::string& text, int code) {
+        throw DrawingFailure{text, code};
+    });
+    int status = 0;
+    try {
+        status = RunBatchUnguarded(options, out, errors, showProgress);
+    } catch (const DrawingFailure& failure) {
+        errors << "quorvel-batch: " << failure.text << '\n';
+        status = failure.code;
+    }
+    SetFatalHandler(std::move(previous));
+    return status;
+}
+
+namespace {
+
+int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostream& errors,
+                      bool showProgress) {
     // Open the outputs first, so that a path that cannot be written fails before the run.
     std::unique_ptr<AtomicFile> gridFile;
     std::unique_ptr<AtomicFile> historyFile;
+    std::unique_ptr<AtomicFile> pngFile;
     for (auto [path, file] :
-         {std::pair{&options.gridOut, &gridFile}, std::pair{&options.historyOut, &historyFile}}) {
+         {std::pair{&options.gridOut, &gridFile}, std::pair{&options.historyOut, &historyFile},
+          std::pair{&options.pngOut, &pngFile}}) {
         if (path->empty()) {
             continue;
         }
@@ -85,6 +134,17 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     simulation.TakeFreshSettings(options.settings);
     simulation.CreateGrid();
     simulation.ComputeBurnerHeat();
+
+    // The picture: the frame as the window shows it after a start (no selection or hover
+    // outline, no info panel), then patched by every redraw of the run.
+    std::unique_ptr<CVesselView> view;
+    if (pngFile) {
+        view = std::make_unique<CVesselView>(simulation);
+        view->ClearSelection();
+        view->CreateFrame(options.viewWidth, options.viewHeight);
+        view->FullRebuild(true);
+        simulation.SetRedrawObserver(view.get());
+    }
 
     CHistoryRecorder history;
     history.ResetHistory(simulation.m_nInitialTemperature);
@@ -123,7 +183,11 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     if (gridFile) {
         WriteGrid(simulation, gridFile->Stream());
     }
-    for (AtomicFile* file : {gridFile.get(), historyFile.get()}) {
+    if (pngFile && !WritePng(view->FrameImage(), pngFile->Stream())) {
+        errors << "quorvel-batch: cannot encode the picture as PNG\n";
+        return 1;
+    }
+    for (AtomicFile* file : {gridFile.get(), historyFile.get(), pngFile.get()}) {
         if (file != nullptr && !file->Commit()) {
             errors << "quorvel-batch: " << file->Error() << '\n';
             return 1;
@@ -141,3 +205,5 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     out << FormatSummary(summary) << '\n';
     return 0;
 }
+
+}  // namespace

@@ -1,6 +1,8 @@
 #include <unistd.h>
 
+#include <QGuiApplication>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,16 @@ int main(int argc, char** argv) {
     if (parsed.options.help) {
         std::cout << BatchUsage();
         return 0;
+    }
+    // Drawing the picture needs Qt's fonts and images, but no display: without a platform
+    // chosen, use the off-screen one. Without --png nothing is drawn and Qt stays unused.
+    int qtArgc = 1;
+    std::unique_ptr<QGuiApplication> app;
+    if (!parsed.options.pngOut.empty()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        app = std::make_unique<QGuiApplication>(qtArgc, argv);
     }
     const bool progress = parsed.options.progress.value_or(isatty(STDERR_FILENO) != 0);
     return RunBatch(parsed.options, std::cout, std::cerr, progress);

@@ -92,6 +92,45 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"--seed", "-1"}, "'-1'"}, BadCase{{"--history-interval", "1e3"}, "'1e3'"},
         BadCase{{"--colums", "20"}, "unknown option '--colums'"},
         BadCase{{"--grid-out"}, "--grid-out: missing value"},
-        BadCase{{"--progress=yes"}, "takes no value"}));
+        BadCase{{"--progress=yes"}, "takes no value"}, BadCase{{"--png", ""}, "--png"},
+        BadCase{{"--view-size", "150x480"}, "width 151 to 10000, height 101 to 10000"},
+        BadCase{{"--view-size", "640x100"}, "--view-size: invalid value '640x100'"},
+        BadCase{{"--view-size", "10001x480"}, "'10001x480'"},
+        BadCase{{"--view-size", "640x10001"}, "'640x10001'"},
+        BadCase{{"--view-size", "640"}, "'640'"}, BadCase{{"--view-size", "640x"}, "'640x'"},
+        BadCase{{"--view-size", "x480"}, "'x480'"},
+        BadCase{{"--view-size", "640x480x2"}, "'640x480x2'"},
+        BadCase{{"--view-size", "640X480"}, "'640X480'"},
+        BadCase{{"--view-size", "-640x480"}, "'-640x480'"},
+        BadCase{{"--view-size", "640 x 480"}, "'640 x 480'"}));
+
+struct ViewSizeCase {
+    std::string value;
+    int width;
+    int height;
+};
+
+class ViewSizeTest : public ::testing::TestWithParam<ViewSizeCase> {};
+
+TEST_P(ViewSizeTest, IsTakenWithinTheWindowsLimits) {
+    const ViewSizeCase c = GetParam();
+    const BatchParseResult r = ParseBatchOptions({"--png", "v.png", "--view-size", c.value});
+    ASSERT_EQ(r.error, "");
+    EXPECT_EQ(r.options.pngOut, "v.png");
+    EXPECT_EQ(r.options.viewWidth, c.width);
+    EXPECT_EQ(r.options.viewHeight, c.height);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ViewSizeTest,
+                         ::testing::Values(ViewSizeCase{"151x101", 151, 101},
+                                           ViewSizeCase{"10000x10000", 10000, 10000},
+                                           ViewSizeCase{"800x600", 800, 600}));
+
+TEST(BatchOptions, PictureIsOffAndSizedForTheDefaultWindow) {
+    const BatchParseResult r = ParseBatchOptions({});
+    EXPECT_EQ(r.options.pngOut, "");
+    EXPECT_EQ(r.options.viewWidth, 640);
+    EXPECT_EQ(r.options.viewHeight, 480);
+}
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <QImage>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -153,6 +155,79 @@ TEST_F(BatchRunTest, ExistingOutputIsReplacedWhole) {
     ASSERT_EQ(Run("--ticks 10 --columns 3 --rows 3 --grid-out g.txt"), 0);
     EXPECT_EQ(Lines("g.txt").size(), 9u);
     EXPECT_EQ(Files(), (std::vector<std::string>{"err.txt", "g.txt", "out.txt"}));
+}
+
+// The picture is the frame of the view: black background, grey walls, the cells, the
+// flames and the colour scale, for the client area asked for.
+struct PictureCase {
+    std::string args;
+    QSize size;
+};
+
+class BatchPictureTest : public BatchRunTest, public ::testing::WithParamInterface<PictureCase> {};
+
+TEST_P(BatchPictureTest, IsTheViewsFrame) {
+    const PictureCase c = GetParam();
+    ASSERT_EQ(Run("--ticks 3000 --seed 4 --no-progress --png v.png " + c.args), 0)
+        << Read("err.txt");
+    EXPECT_EQ(Files(), (std::vector<std::string>{"err.txt", "out.txt", "v.png"}));
+    const QImage picture((dir / "v.png").string().c_str(), "PNG");
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.size(), c.size);
+    EXPECT_EQ(picture.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(picture.pixel(10, 50), qRgb(130, 130, 130));                   // left wall
+    EXPECT_EQ(qBlue(picture.pixel(16, 26)), 255);                            // a cell
+    EXPECT_EQ(picture.pixel(c.size.width() - 15, 15), qRgb(240, 240, 255));  // top of the scale
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, BatchPictureTest,
+                         ::testing::Values(PictureCase{"", QSize(640, 439)},
+                                           PictureCase{"--view-size 151x101", QSize(151, 88)},
+                                           PictureCase{"--view-size=1024x768 --columns 80",
+                                                       QSize(1024, 705)}));
+
+TEST_F(BatchRunTest, PictureHasNoOutlineOrPanel) {
+    ASSERT_EQ(Run("--ticks 0 --no-progress --png v.png"), 0) << Read("err.txt");
+    const QImage picture((dir / "v.png").string().c_str(), "PNG");
+    ASSERT_FALSE(picture.isNull());
+    // Every cell of the fresh 15 C grid, the centre one included, is one colour.
+    for (int y = 25; y < 345; ++y) {
+        for (int x = 15; x < 555; ++x) {
+            ASSERT_EQ(picture.pixel(x, y), qRgb(36, 36, 255)) << x << ", " << y;
+        }
+    }
+    for (int y = 364; y < 435; ++y) {
+        for (int x = 477; x < 634; ++x) {
+            ASSERT_EQ(picture.pixel(x, y), qRgb(0, 0, 0)) << x << ", " << y;
+        }
+    }
+}
+
+TEST_F(BatchRunTest, SameSeedDrawsTheSamePicture) {
+    ASSERT_EQ(Run("--ticks 20000 --seed 9 --no-progress --png a.png"), 0);
+    ASSERT_EQ(Run("--ticks 20000 --seed 9 --no-progress --png b.png"), 0);
+    EXPECT_EQ(Read("a.png"), Read("b.png"));
+    EXPECT_FALSE(Read("a.png").empty());
+}
+
+class BatchBadViewSizeTest : public BatchRunTest,
+                             public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(BatchBadViewSizeTest, ExitsWithStatusTwoAndWritesNoPicture) {
+    EXPECT_EQ(Run("--png v.png --view-size " + GetParam()), 2);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"err.txt", "out.txt"}));
+    const auto err = Lines("err.txt");
+    ASSERT_EQ(err.size(), 1u);
+    EXPECT_NE(err[0].find("--view-size"), std::string::npos) << err[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, BatchBadViewSizeTest,
+                         ::testing::Values("150x480", "640x100", "10001x480", "640", "axb", "0x0"));
+
+TEST_F(BatchRunTest, UnwritablePictureIsReportedAndNothingIsLeft) {
+    EXPECT_EQ(Run("--ticks 10 --png missing/v.png"), 1);
+    EXPECT_NE(Read("err.txt").find("missing/v.png"), std::string::npos) << Read("err.txt");
+    EXPECT_EQ(Files(), (std::vector<std::string>{"err.txt", "out.txt"}));
 }
 
 }  // namespace

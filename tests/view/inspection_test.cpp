@@ -1,0 +1,202 @@
+// The info panel, the hover and selection outlines, and the frame's lifecycle.
+#include <QFontMetrics>
+#include <QPainter>
+
+#include "ViewFixture.h"
+
+namespace {
+
+struct InfoCase {
+    int col;
+    int row;
+    double temperature;
+    double heat;
+    const char* cell;
+    const char* temp;
+    const char* joules;
+};
+
+class CellInfoFormat : public ::testing::TestWithParam<InfoCase> {};
+
+TEST_P(CellInfoFormat, ShowsColumnRowDegreesAndJoules) {
+    const InfoCase c = GetParam();
+    const CellInfoText text =
+        CVesselView::FormatCellInfo(c.col, c.row, CCell(c.temperature, c.heat, PHASE_LIQUID));
+    EXPECT_EQ(text.cell.toStdString(), c.cell);
+    EXPECT_EQ(text.temperature.toStdString(), c.temp);
+    EXPECT_EQ(text.heat.toStdString(), c.joules);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, CellInfoFormat,
+    ::testing::Values(
+        // Truncated degrees (37, not 38) and rounded joules (37.9 * 4.18 = 158.4).
+        InfoCase{5, 12, 37.9, 37.9, "Cell: ( 5,12)", "Temp.:  37 [ﾟC]", "Heat: 158 [J]"},
+        InfoCase{0, 0, 100, 639, "Cell: ( 0, 0)", "Temp.: 100 [ﾟC]", "Heat: 2671 [J]"},
+        InfoCase{79, 79, 99.99, 0.1, "Cell: (79,79)", "Temp.:  99 [ﾟC]", "Heat:   0 [J]"},
+        InfoCase{3, 4, -0.5, -0.5, "Cell: ( 3, 4)", "Temp.:   0 [ﾟC]", "Heat:  -1 [J]"}));
+
+TEST(CellInfoFormat, DegreeMarkIsTheHalfWidthSemiVoicedMark) {
+    const CellInfoText text = CVesselView::FormatCellInfo(0, 0, CCell(20, 20, PHASE_LIQUID));
+    EXPECT_EQ(text.temperature.indexOf(QChar(0xFF9F)), 12);
+    EXPECT_EQ(text.temperature.size(), 15);
+}
+
+TEST_F(ViewTest, PanelIsClearedAndHoldsThreeLines) {
+    SetCell(5, 12, 37.9, 37.9, PHASE_LIQUID);
+    view.FrameImage().fill(kWhite);
+    view.DrawCellInfo(5, 12);
+    // Black exactly on the panel, apart from the text.
+    EXPECT_EQ(BoundsWhere(QRect(0, 0, 640, 439), [](QRgb c) { return c != kWhite; }),
+              Inclusive(477, 364, 634, 435));
+    EXPECT_EQ(Pixel(477, 434), kBlack);
+    EXPECT_EQ(Pixel(633, 364), kBlack);
+    EXPECT_EQ(Pixel(633, 434), kBlack);
+
+    // On a black panel, every lit pixel lies in one of the three measured line boxes.
+    view.FullRebuild(true);
+    view.DrawCellInfo(5, 12);
+    const CellInfoText text = CVesselView::FormatCellInfo(5, 12, sim.Cell(12, 5));
+    const QFontMetrics metrics(FrameFont());
+    const int h = metrics.height();
+    const QRect lines[] = {QRect(477, 364, metrics.horizontalAdvance(text.cell), h),
+                           QRect(477, 364 + h + 2, metrics.horizontalAdvance(text.temperature), h),
+                           QRect(477, 364 + 2 * h + 4, metrics.horizontalAdvance(text.heat), h)};
+    auto lit = [](QRgb c) { return c != kBlack; };
+    for (const QRect& line : lines) {
+        EXPECT_FALSE(BoundsWhere(line, lit).isNull()) << line.y();
+    }
+    const QRect panel = Inclusive(477, 364, 634, 435);
+    for (int y = panel.top(); y <= panel.bottom(); ++y) {
+        for (int x = panel.left(); x <= panel.right(); ++x) {
+            if (lit(Pixel(x, y))) {
+                const bool inLine =
+                    lines[0].contains(x, y) || lines[1].contains(x, y) || lines[2].contains(x, y);
+                ASSERT_TRUE(inLine) << x << ", " << y;
+            }
+        }
+    }
+}
+
+TEST_F(ViewTest, RebuildLeavesThePanelBlack) {
+    view.DrawCellInfo(10, 10);
+    view.FullRebuild(true);
+    EXPECT_TRUE(BoundsWhere(QRect(477, 364, 157, 71), [](QRgb c) { return c != kBlack; }).isNull());
+}
+
+// Colour of the top-left pixel of a cell: its outline colour, or the cell's own colour.
+class MouseTest : public ViewTest {
+protected:
+    QRgb Corner(int col, int row) const {
+        const PixelRect r = view.CellRect(col, row);
+        return Pixel(r.left, r.top);
+    }
+    QImage Panel() const { return view.FrameImage().copy(477, 364, 157, 71); }
+};
+
+TEST_F(MouseTest, HoverOutlineFollowsTheCursor) {
+    view.MouseMove(300, 200);  // cell (10, 10), the selected one
+    EXPECT_EQ(Corner(10, 10), kYellow);
+    EXPECT_FALSE(view.m_bShowSelected);
+    EXPECT_EQ(view.m_nHoverCol, 10);
+    EXPECT_EQ(view.m_nHoverRow, 10);
+
+    view.MouseMove(330, 200);  // cell (11, 10): the selected cell gets its black ring back
+    EXPECT_EQ(Corner(10, 10), kBlack);
+    EXPECT_EQ(Corner(11, 10), kYellow);
+    EXPECT_EQ(view.m_nHoverCol, 11);
+
+    view.MouseMove(331, 199);  // inside the same cell: redrawn with its outline again
+    EXPECT_EQ(Corner(11, 10), kYellow);
+    EXPECT_EQ(BoundsOf(kYellow), Inclusive(312, 185, 339, 201));
+
+    view.MouseMove(5, 5);  // off the grid: outline gone, the panel follows the selection
+    EXPECT_EQ(Corner(11, 10), Blue(36));
+    EXPECT_TRUE(BoundsOf(kYellow).isNull());
+    EXPECT_TRUE(view.m_bShowSelected);
+    EXPECT_EQ(view.m_nHoverCol, 11);
+    EXPECT_EQ(view.m_nHoverRow, 10);
+}
+
+TEST_F(MouseTest, PanelShowsTheHoveredCellThenTheSelectedOne) {
+    SetCell(2, 3, 90, 90, PHASE_LIQUID);
+    view.MouseMove(15 + 2 * 27 + 5, 25 + 3 * 16 + 5);
+    const QImage hovered = Panel();
+    view.DrawCellInfo(2, 3);
+    EXPECT_EQ(Panel(), hovered);
+
+    view.MouseMove(600, 5);
+    const QImage selected = Panel();
+    EXPECT_NE(selected, hovered);
+    view.DrawCellInfo(10, 10);
+    EXPECT_EQ(Panel(), selected);
+}
+
+TEST_F(MouseTest, ClickMovesTheSelection) {
+    view.MouseMove(100, 100);  // cell (3, 4)
+    EXPECT_TRUE(view.LButtonUp(100, 100));
+    EXPECT_EQ(view.m_nSelCol, 3);
+    EXPECT_EQ(view.m_nSelRow, 4);
+    EXPECT_EQ(Corner(3, 4), kBlack);      // black over the yellow until the cursor moves
+    EXPECT_EQ(Corner(10, 10), Blue(36));  // the old selection lost its ring
+    EXPECT_FALSE(view.m_bShowSelected);   // a click leaves the panel mode alone
+
+    // Clicking the selected cell again keeps its ring.
+    EXPECT_TRUE(view.LButtonUp(100, 100));
+    EXPECT_EQ(Corner(3, 4), kBlack);
+
+    // A release off the grid changes nothing.
+    const QImage before = view.FrameImage().copy();
+    EXPECT_FALSE(view.LButtonUp(600, 400));
+    EXPECT_EQ(view.FrameImage(), before);
+    EXPECT_EQ(view.m_nSelCol, 3);
+}
+
+TEST_F(MouseTest, StepRefreshesThePanelOnlyWhileItFollowsTheSelection) {
+    view.RefreshSelectedInfo();
+    const QImage fifteen = Panel();
+    SetCell(10, 10, 60, 60, PHASE_LIQUID);
+    view.RefreshSelectedInfo();
+    EXPECT_NE(Panel(), fifteen);
+
+    view.MouseMove(100, 100);  // now the panel shows the hovered cell
+    const QImage hovered = Panel();
+    SetCell(10, 10, 20, 20, PHASE_LIQUID);
+    view.RefreshSelectedInfo();
+    EXPECT_EQ(Panel(), hovered);
+}
+
+TEST_F(ViewTest, FrameIsReplacedNeverResized) {
+    EXPECT_TRUE(view.HasFrame());
+    view.CreateFrame(800, 600);
+    EXPECT_EQ(view.ViewRect(), QRect(0, 0, 800, 550));
+    EXPECT_EQ(view.FrameImage().size(), QSize(800, 550));
+    // A new frame is black until it is rebuilt.
+    EXPECT_EQ(BoundsOf(kBlack), QRect(0, 0, 800, 550));
+    view.ReleaseFrame();
+    EXPECT_FALSE(view.HasFrame());
+    EXPECT_TRUE(view.FrameImage().isNull());
+    view.ReleaseFrame();  // nothing left to release: no failure
+    EXPECT_FALSE(view.HasFrame());
+}
+
+TEST_F(ViewTest, PaintCopiesTheFramePixelForPixel) {
+    QImage screen(640, 480, QImage::Format_RGB32);
+    screen.fill(kWhite);
+    {
+        QPainter painter(&screen);
+        view.PaintTo(painter);
+    }
+    EXPECT_EQ(screen.copy(0, 0, 640, 439), view.FrameImage());
+    EXPECT_EQ(screen.pixel(0, 439), kWhite);  // the button strip is not the frame's
+
+    view.ReleaseFrame();
+    screen.fill(kWhite);
+    {
+        QPainter painter(&screen);
+        view.PaintTo(painter);
+    }
+    EXPECT_EQ(screen.pixel(300, 200), kWhite);
+}
+
+}  // namespace

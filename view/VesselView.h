@@ -1,0 +1,158 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <optional>
+
+#include "Drawing.h"
+#include "Simulation.h"
+
+class QPainter;
+
+// The colour table shared by the cells and the colour scale: entry k is 240 - 6k, so
+// level 0 is the palest colour and level 39 the deepest blue. Zero until first filled.
+constexpr int COLOR_LEVELS = 40;
+extern int g_anColorLevel[COLOR_LEVELS];
+
+// The smallest client area the main window accepts; the frame is made only for these.
+constexpr int MIN_CLIENT_WIDTH = 151;
+constexpr int MIN_CLIENT_HEIGHT = 101;
+
+// Fixed colours of the view.
+constexpr QRgb BUBBLE_COLOUR = RGB(95, 180, 175);
+constexpr QRgb SELECTION_COLOUR = RGB(0, 0, 0);
+constexpr QRgb HOVER_COLOUR = RGB(255, 255, 0);
+constexpr QRgb VESSEL_COLOUR = RGB(130, 130, 130);
+constexpr QRgb FLAME_COLOUR = RGB(255, 0, 0);
+constexpr QRgb LABEL_COLOUR = RGB(255, 255, 255);
+
+// A rectangle of the frame in pixels, right and bottom exclusive.
+struct PixelRect {
+    int left;
+    int top;
+    int right;
+    int bottom;
+    bool operator==(const PixelRect&) const = default;
+};
+
+// A cell found under a point of the view.
+struct CellHit {
+    int col;
+    int row;
+    bool operator==(const CellHit&) const = default;
+};
+
+// The three lines of the info panel for one cell.
+struct CellInfoText {
+    QString cell;         // "Cell: (%2d,%2d)"
+    QString temperature;  // "Temp.: %3d [ﾟC]", whole degrees truncated
+    QString heat;         // "Heat: %3d [J]", the heat in joules rounded
+};
+
+// The vessel view: draws the simulation into an off-screen frame that the window copies
+// to the screen. It reads the model and never changes it; attached to the model as its
+// redraw observer, it draws every cell the step reports. Every drawing operation creates
+// its own pens, brushes and regions, and a failure of any of them ends the program through
+// FatalError with the message and code of that site.
+class CVesselView : public CellRedrawObserver {
+public:
+    explicit CVesselView(const CSimulation& simulation);
+    CVesselView(const CVesselView&) = delete;
+    CVesselView& operator=(const CVesselView&) = delete;
+
+    // --- Frame lifecycle -------------------------------------------------------------
+    // The view rectangle for a client area of cx x cy: (0, 0, cx, trunc(cy - 0.075 cy - 5)).
+    static QRect ViewRectFor(int cx, int cy);
+    // Releases any old frame and makes a new, black one for the client size. Does not draw.
+    void CreateFrame(int cx, int cy);
+    // Releases the frame if there is one; a second call does nothing.
+    void ReleaseFrame();
+    bool HasFrame() const { return m_pOldBitmap != nullptr; }
+    // Redraws everything in its fixed order; the cells (with the selection outline) only
+    // when drawCells is set, that is once a run has been started.
+    void FullRebuild(bool drawCells);
+    // The frame as the window shows it: (0, 0, W, H) of this image. Null without a frame.
+    const QImage& FrameImage() const { return m_bmpFrame.Image(); }
+    QImage& FrameImage() { return m_bmpFrame.Image(); }
+    const QRect& ViewRect() const { return m_rcView; }
+    // Copies the frame to (0, 0) of the painter's device; nothing without a frame.
+    void PaintTo(QPainter& painter) const;
+
+    // --- Cells -----------------------------------------------------------------------
+    void InitColorTable();
+    void ComputeCellSize();
+    void DrawLiquidCell(int col, int row, int temperature);
+    void DrawBubbleCell(int col, int row);
+    void DrawCell(const CCell& cell, int col, int row) override;
+    void DrawAllCells();
+    void DrawCellMarker(int col, int row, QRgb colour);
+    PixelRect CellRect(int col, int row) const;
+
+    // --- Vessel, flames and scale ----------------------------------------------------
+    void ClearView();
+    void DrawVessel();
+    void ComputeScaleStep();
+    void DrawColorScale();
+    void DrawScaleLabels();
+    void DrawFlames(int endsLevel, int centreLevel);
+    void ClearFlameArea();
+
+    // --- Inspection ------------------------------------------------------------------
+    // The cell under (x, y) in a grid of columns x rows cells of cellWidth x cellHeight at
+    // (15, 25); none off the grid, and none at all when a cell has no width or height.
+    static std::optional<CellHit> HitTest(int x, int y, int columns, int rows, int cellWidth,
+                                          int cellHeight);
+    std::optional<CellHit> HitTest(int x, int y) const;
+    static CellInfoText FormatCellInfo(int col, int row, const CCell& cell);
+    // The panel rectangle for the current geometry.
+    PixelRect InfoPanelRect() const;
+    // Clears the panel and writes the three lines for the cell of the live grid.
+    void DrawCellInfo(int col, int row);
+    // Mouse moved to (x, y) of a started run: the hover outline and the panel follow the
+    // cell under the cursor, or the panel returns to the selected cell off the grid.
+    // The caller invalidates the window afterwards.
+    void MouseMove(int x, int y);
+    // Left button released at (x, y) of a started run: selects the cell under it. True
+    // when the point was on the grid and the frame changed.
+    bool LButtonUp(int x, int y);
+    // At the end of a tick: refreshes the panel while it follows the selected cell.
+    void RefreshSelectedInfo();
+    // A start with a new grid puts the selection and the hover on the centre cell.
+    void CentreInspection();
+    // No cell selected: no cell gets the black outline (the picture of the headless run).
+    void ClearSelection();
+
+    // Geometry, set by the full rebuild.
+    int m_nCellWidth = 0;
+    int m_nCellHeight = 0;
+    int m_nScaleStep = 0;
+
+    // Inspection state.
+    int m_nSelCol = 0;
+    int m_nSelRow = 0;
+    int m_nHoverCol = 0;
+    int m_nHoverRow = 0;
+    bool m_bShowSelected = true;
+
+private:
+    int ViewWidth() const { return m_rcView.width(); }
+    int ViewHeight() const { return m_rcView.height(); }
+    int GridWidth() const;
+    int GridBottom() const;
+    bool InGrid(int col, int row) const;
+    void FillBlack(const PixelRect& rect, const char* brushText, int brushCode,
+                   const char* regionText, int regionCode);
+    void DrawFlame(int anchor, int level);
+
+    const CSimulation& m_sim;
+
+    QRect m_rcView;
+    MemoryDC m_dcMem;
+    FrameBitmap m_bmpFrame;
+    FrameBitmap* m_pOldBitmap = nullptr;
+    // The marker's pen outlives every selection of it, so that a failed restore (which
+    // the marker does not treat as fatal) never leaves the frame's context with a pen
+    // that no longer exists.
+    Pen m_penMarker;
+};
