@@ -18,8 +18,7 @@ constexpr QRect kContactRect(53, 44, 108, 8);
 
 }  // namespace
 
-CAboutDlg::CAboutDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setFont(DialogFont());
     const DialogUnits units(font());
     setFixedSize(units.ToPixels(kBoxSize));

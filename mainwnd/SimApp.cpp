@@ -10,32 +10,35 @@
 CSimApp::CSimApp(int& argc, char** argv) : QApplication(argc, argv) {}
 
 void ShowFatalMessage(QWidget* owner, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text,
-                    QMessageBox::Ok, owner);
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, QMessageBox::Ok,
+                    owner);
     box.exec();
 }
 
 bool CSimApp::InitInstance() {
     m_profilePath = ProfilePath(QDir::currentPath(), QCoreApplication::applicationFilePath());
+    RunMainWindow(m_profilePath, [](CSimDlg& dialog) { dialog.DoModal(); });
+    return false;
+}
 
+void RunMainWindow(const QString& profilePath, const std::function<void(CSimDlg&)>& run) {
     CSimDlg dialog;
-    SetFatalHandler([&dialog](const std::string& text, int) {
+    FatalHandler previous = SetFatalHandler([&dialog](const std::string& text, int) {
         ShowFatalMessage(&dialog, QString::fromStdString(text));
     });
 
-    const ProfileValues read = ReadProfile(m_profilePath);
+    const ProfileValues read = ReadProfile(profilePath);
     dialog.m_rcMainWnd = read.mainWnd;
     dialog.m_rcHistoryWnd = read.historyWnd;
     dialog.m_bSaveWindowPos = read.saveWindowPos;
 
-    dialog.DoModal();
+    run(dialog);
     dialog.OnDestroy();
-    SetFatalHandler(nullptr);
+    SetFatalHandler(previous);
 
     ProfileValues written;
     written.mainWnd = dialog.m_rcMainWnd;
     written.historyWnd = dialog.m_rcHistoryWnd;
     written.saveWindowPos = dialog.m_bSaveWindowPos;
-    WriteProfile(m_profilePath, written);
-    return false;
+    WriteProfile(profilePath, written);
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <functional>
 
 class CSimDlg;
 
@@ -22,6 +23,11 @@ public:
 private:
     QString m_profilePath;
 };
+
+// The program between start-up and exit: reads the profile at `profilePath`, gives the
+// main window its rectangles and option, lets `run` run the window (DoModal in the program),
+// destroys it and writes the profile back.
+void RunMainWindow(const QString& profilePath, const std::function<void(CSimDlg&)>& run);
 
 // Shows a fatal message over `owner`: no icon, OK only, the application's name as title.
 void ShowFatalMessage(QWidget* owner, const QString& text);

@@ -33,7 +33,9 @@ constexpr int ID_HISTORY = 1050;
 // Size of the window before it is placed: 313 x 278 dialog units.
 constexpr QSize kTemplateSize(313, 278);
 
-bool Is(const char* caption, const char* text) { return std::strcmp(caption, text) == 0; }
+bool Is(const char* caption, const char* text) {
+    return std::strcmp(caption, text) == 0;
+}
 
 ScreenRect ToScreenRect(const QRect& r) {
     return ScreenRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
@@ -84,7 +86,9 @@ CSimDlg::CSimDlg(QWidget* parent)
     CreateButtons();
 }
 
-CSimDlg::~CSimDlg() { OnDestroy(); }
+CSimDlg::~CSimDlg() {
+    OnDestroy();
+}
 
 QPushButton* CSimDlg::CreateButton(const char* caption, int id, const char* failure, int code,
                                    void (CSimDlg::*handler)()) {
@@ -101,14 +105,15 @@ QPushButton* CSimDlg::CreateButton(const char* caption, int id, const char* fail
 void CSimDlg::CreateButtons() {
     // Made once, in the order and with the failure reports of the layout; every accepted
     // resize only moves them and re-applies their captions and enabled states.
-    m_pHistoryButton = CreateButton(MainTexts::HISTORY, ID_HISTORY,
-                                    MainTexts::HISTORY_BUTTON_FAILED, -11, &CSimDlg::OnHistoryButton);
+    m_pHistoryButton =
+        CreateButton(MainTexts::HISTORY, ID_HISTORY, MainTexts::HISTORY_BUTTON_FAILED, -11,
+                     &CSimDlg::OnHistoryButton);
     m_pPauseButton = CreateButton(m_pszPauseButtonText, ID_PAUSE, MainTexts::PAUSE_BUTTON_FAILED,
                                   -10, &CSimDlg::OnPauseResume);
     m_pCentreButton = CreateButton(m_sim.m_pszCentreButtonText, ID_CENTRE,
                                    MainTexts::CENTRE_BUTTON_FAILED, -10, &CSimDlg::OnCentreFlame);
-    m_pEndsButton = CreateButton(m_sim.m_pszEndsButtonText, ID_ENDS,
-                                 MainTexts::ENDS_BUTTON_FAILED, -10, &CSimDlg::OnEndsFlame);
+    m_pEndsButton = CreateButton(m_sim.m_pszEndsButtonText, ID_ENDS, MainTexts::ENDS_BUTTON_FAILED,
+                                 -10, &CSimDlg::OnEndsFlame);
     m_pStartButton = CreateButton(m_pszStartButtonText, ID_START, MainTexts::START_BUTTON_FAILED,
                                   -10, &CSimDlg::OnStartStop);
     m_pCloseButton = CreateButton(MainTexts::CLOSE, ID_CLOSE, MainTexts::CLOSE_BUTTON_FAILED, -1,
@@ -156,8 +161,18 @@ void CSimDlg::PlaceWindows() {
     // taken as its client area for now and corrected when it is shown.
     m_pHistoryDlg->PlaceHidden(QRect(m_rcHistoryWnd.left, m_rcHistoryWnd.top,
                                      m_rcHistoryWnd.Width(), m_rcHistoryWnd.Height()));
-    // The frame's margins are known only once the window manager has framed the window;
-    // place it again then so that the outer rectangle comes out as stored.
+}
+
+void CSimDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_bShownOnce) {
+        return;
+    }
+    m_bShownOnce = true;
+    // The frame's margins are known only once the window is framed, at once or when the
+    // window manager gets to it; place it again then so that the outer rectangle comes out
+    // as stored.
+    CorrectOuterRect(this, m_rcMainWnd);
     QTimer::singleShot(100, this, [this] { CorrectOuterRect(this, m_rcMainWnd); });
 }
 
@@ -168,7 +183,9 @@ void CSimDlg::CorrectOuterRect(QWidget* window, const ScreenRect& rect) {
     }
 }
 
-void CSimDlg::ShowTitle() { setWindowTitle(QString::fromUtf8(MainTexts::TITLE)); }
+void CSimDlg::ShowTitle() {
+    setWindowTitle(QString::fromUtf8(MainTexts::TITLE));
+}
 
 void CSimDlg::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
@@ -452,8 +469,8 @@ void CSimDlg::OnDestroy() {
     m_bDestroyed = true;
     KillStepTimer();
     m_view.ReleaseFrame();
-    for (QPushButton** button : {&m_pCloseButton, &m_pStartButton, &m_pEndsButton,
-                                 &m_pCentreButton, &m_pPauseButton, &m_pHistoryButton}) {
+    for (QPushButton** button : {&m_pCloseButton, &m_pStartButton, &m_pEndsButton, &m_pCentreButton,
+                                 &m_pPauseButton, &m_pHistoryButton}) {
         delete *button;
         *button = nullptr;
     }

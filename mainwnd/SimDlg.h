@@ -89,6 +89,7 @@ public:
 
 protected:
     void OnInitDialog();
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -112,5 +113,6 @@ private:
 
     int m_nTimerId = 0;
     bool m_bDestroyed = false;
-    bool m_bHistoryFramed = false;  // the history window's frame has been accounted for
+    bool m_bHistoryFramed = false;
+    bool m_bShownOnce = false;  // the history window's frame has been accounted for
 };

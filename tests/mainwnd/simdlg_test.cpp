@@ -4,11 +4,18 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 #include <stdexcept>
 
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "BatchRun.h"
 #include "FailureSeam.h"
 #include "FatalError.h"
 #include "SettingsDlg.h"
@@ -113,7 +120,7 @@ TEST_F(SimDlgTest, RunStateTableThroughButtonsAndDialogResults) {
     EXPECT_TRUE(dlg->m_bStarted);
     EXPECT_EQ(dlg->m_view.m_nSelCol, 10);
     EXPECT_EQ(dlg->m_view.m_nSelRow, 10);
-    EXPECT_NE(Pixel(300, 200), qRgb(0, 0, 0));  // cells drawn
+    EXPECT_EQ(Pixel(300, 195), qRgb(36, 36, 255));  // cells drawn: 15 C
 
     dlg->m_pPauseButton->click();
     ExpectState(kStop, false, kResume, true, false);
@@ -143,13 +150,16 @@ TEST_F(SimDlgTest, ContinuedRunKeepsGridSizeTemperatureAndHistoryTakingNineValue
     dlg->m_pStartButton->click();  // stop
     const CCell kept = dlg->m_sim.Cell(19, 10);
     const HistorySample sample = dlg->m_pHistoryDlg->Recorder().Sample(99);
-    const QImage picture = dlg->m_view.FrameImage().copy();
+    // The vessel and its cells; the flames below are redrawn by every start command and
+    // clear part of the info panel.
+    const QRect vessel(0, 0, 640, 356);
+    const QImage picture = dlg->m_view.FrameImage().copy(vessel);
 
     Start({true, [](CSettingsDlg& d) {
                EXPECT_TRUE(d.m_chkContinue->isChecked());
-               SetEdit(d, 1000, "50");   // ignored
-               SetEdit(d, 1029, "5");    // ignored
-               SetEdit(d, 1030, "6");    // ignored
+               SetEdit(d, 1000, "50");  // ignored
+               SetEdit(d, 1029, "5");   // ignored
+               SetEdit(d, 1030, "6");   // ignored
                SetEdit(d, 1022, "7");
                SetEdit(d, 1032, "3");
                SetEdit(d, 1015, "900");
@@ -164,7 +174,7 @@ TEST_F(SimDlgTest, ContinuedRunKeepsGridSizeTemperatureAndHistoryTakingNineValue
     EXPECT_EQ(dlg->m_sim.m_dConvectionRatio, 0.25);
     EXPECT_EQ(dlg->m_pHistoryDlg->HistoryInterval(), 3);
     EXPECT_EQ(dlg->m_pHistoryDlg->Recorder().Sample(99).temperature, sample.temperature);
-    EXPECT_EQ(dlg->m_view.FrameImage(), picture);  // the view is not redrawn
+    EXPECT_EQ(dlg->m_view.FrameImage().copy(vessel), picture);  // the view is not redrawn
     ExpectState(kStop, true, kPause, true, true);
 }
 
@@ -197,9 +207,8 @@ class LayoutTest : public SimDlgTest, public ::testing::WithParamInterface<RectC
 TEST_P(LayoutTest, ButtonsCoverTheirRowForTheClientSize) {
     const RectCase c = GetParam();
     ResizeClient(c.cx, c.cy);
-    QPushButton* const order[] = {dlg->m_pHistoryButton, dlg->m_pPauseButton,
-                                  dlg->m_pCentreButton,  dlg->m_pEndsButton,
-                                  dlg->m_pStartButton,   dlg->m_pCloseButton};
+    QPushButton* const order[] = {dlg->m_pHistoryButton, dlg->m_pPauseButton, dlg->m_pCentreButton,
+                                  dlg->m_pEndsButton,    dlg->m_pStartButton, dlg->m_pCloseButton};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(order[i]->geometry(),
                   QRect(QPoint(c.edges[i], c.top), QPoint(c.edges[i + 1] - 1, c.bottom - 1)))
@@ -208,11 +217,10 @@ TEST_P(LayoutTest, ButtonsCoverTheirRowForTheClientSize) {
     EXPECT_EQ(dlg->m_view.ViewRect().size(), QSize(c.cx, c.cy == 400 ? 365 : 88));
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, LayoutTest,
-                         ::testing::Values(RectCase{400, 400, {5, 51, 119, 199, 279, 347, 395},
-                                                    368, 398},
-                                           RectCase{151, 101, {5, 16, 41, 72, 102, 127, 146},
-                                                    91, 99}));
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, LayoutTest,
+    ::testing::Values(RectCase{400, 400, {5, 51, 119, 199, 279, 347, 395}, 368, 398},
+                      RectCase{151, 101, {5, 16, 41, 72, 102, 127, 146}, 91, 99}));
 
 TEST_F(SimDlgTest, TooSmallSizesChangeNothing) {
     ResizeClient(400, 400);
@@ -236,13 +244,13 @@ TEST_F(SimDlgTest, BurnerButtonsCycleAndTakeEffectOnlyAfterTheFirstStart) {
     EXPECT_EQ(Pixel(231, 430), qRgb(255, 0, 0));
 
     Start();
-    EXPECT_EQ(dlg->m_sim.m_pBurnerHeat[0], 20);  // off / medium
+    EXPECT_EQ(dlg->m_sim.m_pBurnerHeat[0], 20);   // off / medium
     EXPECT_EQ(Pixel(224, 400), qRgb(255, 0, 0));  // inside the medium centre flame
     dlg->m_pCentreButton->click();
     EXPECT_EQ(dlg->m_pCentreButton->text(), QString::fromUtf8("消火(中央)"));
     EXPECT_EQ(dlg->m_sim.m_nCentreFlame, FLAME_WEAK);
     EXPECT_EQ(dlg->m_sim.m_pBurnerHeat[9], 69);  // off / weak
-    EXPECT_EQ(Pixel(224, 400), qRgb(0, 0, 0));    // the narrower weak flame
+    EXPECT_EQ(Pixel(224, 400), qRgb(0, 0, 0));   // the narrower weak flame
     EXPECT_EQ(Pixel(231, 430), qRgb(255, 0, 0));
 }
 
@@ -335,8 +343,8 @@ struct FatalReport : std::runtime_error {
 
 TEST_P(FatalSiteTest, WindowCreationFailureReportsItsMessageAndCode) {
     const FatalCase c = GetParam();
-    FatalHandler previous = SetFatalHandler(
-        [](const std::string& text, int code) { throw FatalReport(text, code); });
+    FatalHandler previous =
+        SetFatalHandler([](const std::string& text, int code) { throw FatalReport(text, code); });
     FailureSeam::Arm(ResourceStep::CreateWindow, c.occurrence);
     try {
         CSimDlg dlg;
@@ -379,6 +387,136 @@ TEST(FatalExitDeathTest, TheSiteCodeReachesTheParentAfterTheMessageBox) {
             dlg.DoModalWithoutLoop();
         },
         ::testing::ExitedWithCode(-101 & 0xFF), "");
+}
+
+}  // namespace
+
+namespace {
+
+// The whole program run against a profile in a temporary working directory.
+class ProgramProfileTest : public ::testing::Test {
+protected:
+    QString Path() const { return dir.filePath("quorvel.ini"); }
+    ProfileValues Run(const std::function<void(CSimDlg&)>& actions) {
+        RunMainWindow(Path(), [&](CSimDlg& dlg) {
+            dlg.DoModalWithoutLoop();
+            actions(dlg);
+        });
+        return ReadProfile(Path());
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(ProgramProfileTest, NoProfileWritesTheNineDefaults) {
+    const ProfileValues written = Run([](CSimDlg& dlg) {
+        EXPECT_EQ(dlg.frameGeometry(), QRect(339, 108, 444, 481));
+        dlg.OnCloseButton();
+    });
+    EXPECT_EQ(written, ProfileValues{});
+    EXPECT_EQ(QSettings(Path(), QSettings::IniFormat).allKeys().size(), 9);
+}
+
+TEST_F(ProgramProfileTest, OptionOffWritesTheRectanglesBackUnchanged) {
+    ProfileValues stored;
+    stored.mainWnd = {100, 50, 700, 550};
+    WriteProfile(Path(), stored);
+    const ProfileValues written = Run([](CSimDlg& dlg) {
+        dlg.move(10, 10);
+        dlg.resize(300, 300);
+        dlg.OnCloseButton();
+    });
+    EXPECT_EQ(written, stored);
+}
+
+TEST_F(ProgramProfileTest, OptionSwitchedOnCapturesBothWindowsEvenTheHiddenHistory) {
+    QRect mainFrame;
+    const ProfileValues written = Run([&](CSimDlg& dlg) {
+        dlg.OnSysCommand(IDM_SAVESTATE);
+        dlg.move(20, 30);
+        dlg.resize(500, 400);
+        dlg.m_pHistoryDlg->move(40, 50);
+        mainFrame = dlg.frameGeometry();
+        dlg.close();  // the title bar's close box
+    });
+    EXPECT_TRUE(written.saveWindowPos);
+    EXPECT_EQ(written.mainWnd,
+              (ScreenRect{20, 30, 20 + mainFrame.width(), 30 + mainFrame.height()}));
+    EXPECT_GE(mainFrame.width(), 500);  // the outer rectangle includes the frame
+    EXPECT_EQ(written.historyWnd.left, 40);
+    EXPECT_EQ(written.historyWnd.top, 50);
+}
+
+TEST_F(ProgramProfileTest, EscapeNeverCapturesAndTheOptionCanBeSwitchedOff) {
+    ProfileValues stored;
+    stored.saveWindowPos = true;
+    WriteProfile(Path(), stored);
+    const ProfileValues written = Run([](CSimDlg& dlg) {
+        dlg.move(20, 30);
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+    });
+    EXPECT_EQ(written, stored);
+
+    const ProfileValues switchedOff = Run([](CSimDlg& dlg) {
+        dlg.OnSysCommand(IDM_SAVESTATE);
+        dlg.move(20, 30);
+        dlg.OnCloseButton();
+    });
+    EXPECT_FALSE(switchedOff.saveWindowPos);
+    EXPECT_EQ(switchedOff.mainWnd, stored.mainWnd);
+}
+
+TEST_F(ProgramProfileTest, TwoWorkingDirectoriesKeepTwoProfiles) {
+    QTemporaryDir other;
+    EXPECT_NE(ProfilePath(dir.path(), "/usr/bin/quorvel"),
+              ProfilePath(other.path(), "/usr/bin/quorvel"));
+    Run([](CSimDlg& dlg) {
+        dlg.OnSysCommand(IDM_SAVESTATE);
+        dlg.OnCloseButton();
+    });
+    EXPECT_TRUE(ReadProfile(Path()).saveWindowPos);
+    EXPECT_FALSE(ReadProfile(other.filePath("quorvel.ini")).saveWindowPos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SimDlgTest, HistoryWindowTakesTheSamplesTheHeadlessRunnerWrites) {
+    constexpr int kTicks = 5000;
+    dlg->m_sim.SetSeed(2024);
+    Start({true, [](CSettingsDlg& d) { SetEdit(d, 1032, "20"); }});
+    for (int i = 0; i < kTicks; ++i) {
+        dlg->Step();
+    }
+
+    QTemporaryDir dir;
+    BatchOptions options;
+    options.ticks = kTicks;
+    options.seed = 2024;
+    options.settings.historyInterval = 20;
+    options.historyOut = dir.filePath("h.csv").toStdString();
+    std::ostringstream out;
+    std::ostringstream errors;
+    ASSERT_EQ(RunBatch(options, out, errors, false), 0) << errors.str();
+
+    std::ifstream csv(options.historyOut);
+    std::vector<HistorySample> written;
+    std::string line;
+    std::getline(csv, line);  // header
+    while (std::getline(csv, line)) {
+        long long tick = 0;
+        HistorySample sample;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%lld,%d,%d", &tick, &sample.temperature, &sample.heat),
+                  3);
+        written.push_back(sample);
+    }
+    ASSERT_EQ(written.size(), static_cast<std::size_t>(kTicks / 22));
+    const CHistoryRecorder& recorder = dlg->m_pHistoryDlg->Recorder();
+    for (int i = 0; i < HISTORY_SAMPLE_COUNT; ++i) {
+        const HistorySample& expected = written[written.size() - HISTORY_SAMPLE_COUNT + i];
+        EXPECT_EQ(recorder.Sample(i).temperature, expected.temperature) << i;
+        EXPECT_EQ(recorder.Sample(i).heat, expected.heat) << i;
+    }
 }
 
 }  // namespace
