@@ -83,6 +83,9 @@ CSimDlg::CSimDlg(QWidget* parent)
     m_runSettingsDialog = [](CSettingsDlg& dialog) { return dialog.exec(); };
     m_runAboutBox = [](QDialog& dialog) { dialog.exec(); };
     resize(DialogUnits(font()).ToPixels(kTemplateSize));
+    m_repaintTimer.setSingleShot(true);
+    m_repaintTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_repaintTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     CreateButtons();
 }
 
@@ -242,6 +245,7 @@ void CSimDlg::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     m_view.PaintTo(painter);
+    m_sinceLastPaint.start();
 }
 
 void CSimDlg::SetStepTimer() {
@@ -272,7 +276,19 @@ void CSimDlg::Step() {
     m_sim.Step();
     UpdateHistory();
     m_view.RefreshSelectedInfo();
-    update();
+    InvalidateAfterTick();
+}
+
+void CSimDlg::InvalidateAfterTick() {
+    // Every tick patches the frame, but a screen shows at most about 60 pictures a second:
+    // ticks that come faster share one repaint, which always copies the whole current
+    // frame, so what the screen shows is exactly what the ticks drew.
+    constexpr qint64 kRefreshMs = 16;
+    if (m_repaintTimer.isActive()) {
+        return;
+    }
+    const qint64 since = m_sinceLastPaint.isValid() ? m_sinceLastPaint.elapsed() : kRefreshMs;
+    m_repaintTimer.start(static_cast<int>(std::max<qint64>(0, kRefreshMs - since)));
 }
 
 void CSimDlg::UpdateHistory() {

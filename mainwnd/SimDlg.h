@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QRect>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -108,11 +110,15 @@ private:
     bool KillStepTimer();
     void UpdateHistory();
     void PlaceWindows();
+    // Invalidation after a tick: at most one repaint per screen refresh.
+    void InvalidateAfterTick();
     // Re-places a framed window so that its outer rectangle is `rect`.
     static void CorrectOuterRect(QWidget* window, const ScreenRect& rect);
 
     int m_nTimerId = 0;
     bool m_bDestroyed = false;
     bool m_bHistoryFramed = false;
-    bool m_bShownOnce = false;  // the history window's frame has been accounted for
+    bool m_bShownOnce = false;
+    QTimer m_repaintTimer;           // pending repaint of ticks since the last paint
+    QElapsedTimer m_sinceLastPaint;  // the history window's frame has been accounted for
 };

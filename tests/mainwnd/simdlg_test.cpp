@@ -234,6 +234,25 @@ TEST_F(SimDlgTest, TooSmallSizesChangeNothing) {
     }
 }
 
+TEST_F(SimDlgTest, MinimisingKeepsTheFrameAndRestoringRebuildsIt) {
+    Start();
+    dlg->m_pStartButton->click();  // stopped: the picture stays still
+    const QImage picture = dlg->m_view.FrameImage().copy();
+    const QRect closeRect = dlg->m_pCloseButton->geometry();
+    dlg->showMinimized();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(dlg->isMinimized());
+    dlg->OnSize(300, 200);  // a size message while minimised changes nothing
+    EXPECT_EQ(dlg->m_view.ViewRect().size(), QSize(640, 439));
+    EXPECT_EQ(dlg->m_pCloseButton->geometry(), closeRect);
+    EXPECT_EQ(dlg->m_view.FrameImage(), picture);
+    dlg->showNormal();
+    QCoreApplication::processEvents();
+    // A new frame, fully rebuilt: the cells are drawn again, the info panel is gone.
+    EXPECT_EQ(dlg->m_view.ViewRect().size(), QSize(640, 439));
+    EXPECT_EQ(dlg->m_view.FrameImage().copy(0, 0, 640, 356), picture.copy(0, 0, 640, 356));
+}
+
 TEST_F(SimDlgTest, BurnerButtonsCycleAndTakeEffectOnlyAfterTheFirstStart) {
     dlg->m_pEndsButton->click();
     EXPECT_EQ(dlg->m_pEndsButton->text(), QString::fromUtf8("強火(両端)"));
@@ -260,6 +279,12 @@ TEST_F(SimDlgTest, HistoryButtonTogglesAndRecordingGoesOnWhileHidden) {
     EXPECT_TRUE(dlg->m_pHistoryDlg->isVisible());
     dlg->m_pHistoryButton->click();
     EXPECT_FALSE(dlg->m_pHistoryDlg->isVisible());
+    dlg->m_pHistoryButton->click();
+    dlg->m_pHistoryDlg->close();  // its own close box only hides it
+    EXPECT_FALSE(dlg->m_pHistoryDlg->isVisible());
+    dlg->m_pHistoryButton->click();
+    EXPECT_TRUE(dlg->m_pHistoryDlg->isVisible());
+    dlg->m_pHistoryButton->click();
     Start({true, [](CSettingsDlg& d) { SetEdit(d, 1032, "-1"); }});
     dlg->Step();
     dlg->Step();
