@@ -356,21 +356,21 @@ void CSimDlg::OnPauseResume() {
 
 void CSimDlg::OnEndsFlame() {
     m_sim.AdvanceEndsFlame();
-    m_view.DrawFlames(m_sim.m_nEndsFlame, m_sim.m_nCentreFlame);
-    if (m_sim.m_pBurnerHeat) {
-        m_sim.ComputeBurnerHeat();
-    }
-    m_pEndsButton->setText(QString::fromUtf8(m_sim.m_pszEndsButtonText));
-    update();
+    AfterFlameChange(m_pEndsButton, m_sim.m_pszEndsButtonText);
 }
 
 void CSimDlg::OnCentreFlame() {
     m_sim.AdvanceCentreFlame();
+    AfterFlameChange(m_pCentreButton, m_sim.m_pszCentreButtonText);
+}
+
+void CSimDlg::AfterFlameChange(QPushButton* button, const char* caption) {
+    // The new level shows at once and heats from the very next bottom step of a run.
     m_view.DrawFlames(m_sim.m_nEndsFlame, m_sim.m_nCentreFlame);
     if (m_sim.m_pBurnerHeat) {
         m_sim.ComputeBurnerHeat();
     }
-    m_pCentreButton->setText(QString::fromUtf8(m_sim.m_pszCentreButtonText));
+    button->setText(QString::fromUtf8(caption));
     update();
 }
 

@@ -106,6 +106,7 @@ private:
     QPushButton* CreateButton(const char* caption, int id, const char* failure, int code,
                               void (CSimDlg::*handler)());
     void LayOutButtons(int cx, int cy);
+    void AfterFlameChange(QPushButton* button, const char* caption);
     void SetStepTimer();
     bool KillStepTimer();
     void UpdateHistory();
