@@ -40,11 +40,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     for (const auto& [rect, text] : lines) {
         auto* label = new QLabel(QString::fromUtf8(text), this);
         label->setTextFormat(Qt::PlainText);
-        const QRect pixels = units.ToPixels(rect);
-        // Never clip the text: the line is as wide as it needs to be.
-        label->setGeometry(pixels.x(), pixels.y(),
-                           std::max(pixels.width(), label->sizeHint().width()),
-                           std::max(pixels.height(), label->sizeHint().height()));
+        label->setGeometry(units.ToPixels(rect));
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     icon->setAttribute(Qt::WA_TransparentForMouseEvents);

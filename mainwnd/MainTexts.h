@@ -24,7 +24,7 @@ constexpr const char* START_BUTTON_FAILED =
 constexpr const char* CLOSE_BUTTON_FAILED = "クローズボタンの作成に失敗しました。";
 
 constexpr const char* ABOUT_VERSION = "Quorvel Ver. 3.1";
-constexpr const char* ABOUT_RIGHTS = "Copyright (C) 2000 The Quorvel developers";
+constexpr const char* ABOUT_RIGHTS = "Copyright (C) 2000 Quorvel";
 constexpr const char* ABOUT_CONTACT = "quorvel@example.org";
 
 }  // namespace MainTexts

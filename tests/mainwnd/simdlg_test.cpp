@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -15,6 +16,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "AboutDlg.h"
 #include "BatchRun.h"
 #include "FailureSeam.h"
 #include "FatalError.h"
@@ -321,6 +323,23 @@ TEST_F(SimDlgTest, AboutBoxHoldsTheTimerOnlyWhileItIsOpen) {
     dlg->OnSysCommand(IDM_ABOUTBOX);
     EXPECT_FALSE(dlg->IsStepTimerRunning());
     EXPECT_EQ(dlg->m_pPauseButton->text(), kResume);
+}
+
+TEST(AboutBox, ShowsItsLinesUnclippedInsideTheBox) {
+    CAboutDlg about;
+    const QList<QLabel*> labels = about.findChildren<QLabel*>();
+    ASSERT_EQ(labels.size(), 4);  // the icon and three lines
+    QStringList texts;
+    for (const QLabel* label : labels) {
+        EXPECT_TRUE(about.rect().contains(label->geometry())) << label->text().toStdString();
+        if (!label->text().isEmpty()) {
+            texts << label->text();
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+                << label->text().toStdString();
+        }
+    }
+    EXPECT_TRUE(texts.contains("Quorvel Ver. 3.1"));
+    EXPECT_TRUE(about.windowFlags() & Qt::FramelessWindowHint);
 }
 
 TEST_F(SimDlgTest, RectanglesAreCapturedOnlyWhenAskedAndNotByEscape) {
