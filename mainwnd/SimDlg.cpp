@@ -232,10 +232,6 @@ void CSimDlg::LayOutButtons(int cx, int cy) {
     m_pStartButton->setText(QString::fromUtf8(m_pszStartButtonText));
     m_pPauseButton->setEnabled(!Is(m_pszStartButtonText, MainTexts::START));
     m_pStartButton->setEnabled(!Is(m_pszPauseButtonText, MainTexts::RESUME));
-    m_pHistoryButton->setEnabled(true);
-    m_pCentreButton->setEnabled(true);
-    m_pEndsButton->setEnabled(true);
-    m_pCloseButton->setEnabled(true);
 }
 
 void CSimDlg::paintEvent(QPaintEvent* event) {
