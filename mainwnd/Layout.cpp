@@ -19,7 +19,3 @@ ButtonRow ComputeButtonRow(int cx, int cy) {
         5, TruncToInt(e5), TruncToInt(e4), TruncToInt(e3), TruncToInt(e2), TruncToInt(e1), cx - 5};
     return row;
 }
-
-int ViewHeight(int cy) {
-    return TruncToInt(cy - 0.075 * cy - 5);
-}

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "VesselView.h"
+
 // Where the six buttons along the bottom of the main window go, for a client area of
 // cx x cy pixels. All buttons share one row; neighbours share their vertical edge.
 struct ButtonRow {
@@ -13,12 +15,8 @@ struct ButtonRow {
 
 ButtonRow ComputeButtonRow(int cx, int cy);
 
-// Height of the vessel view above the buttons: trunc(cy - 0.075 cy - 5).
-int ViewHeight(int cy);
-
-// The window keeps its layout for client areas this small or smaller, and when minimised.
-constexpr int MAX_REJECTED_CLIENT_WIDTH = 150;
-constexpr int MAX_REJECTED_CLIENT_HEIGHT = 100;
+// The window keeps its layout for client areas smaller than the smallest frame the view
+// makes, and when minimised.
 inline bool AcceptsClientSize(int cx, int cy) {
-    return cx > MAX_REJECTED_CLIENT_WIDTH && cy > MAX_REJECTED_CLIENT_HEIGHT;
+    return cx >= MIN_CLIENT_WIDTH && cy >= MIN_CLIENT_HEIGHT;
 }

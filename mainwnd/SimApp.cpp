@@ -16,8 +16,8 @@ void ShowFatalMessage(QWidget* owner, const QString& text) {
 }
 
 bool CSimApp::InitInstance() {
-    m_profilePath = ProfilePath(QDir::currentPath(), QCoreApplication::applicationFilePath());
-    RunMainWindow(m_profilePath, [](CSimDlg& dialog) { dialog.DoModal(); });
+    RunMainWindow(ProfilePath(QDir::currentPath(), QCoreApplication::applicationFilePath()),
+                  [](CSimDlg& dialog) { dialog.DoModal(); });
     return false;
 }
 

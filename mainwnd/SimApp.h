@@ -17,11 +17,6 @@ public:
 
     // The whole life of the program. Always false: nothing runs after it.
     bool InitInstance();
-
-    const QString& ProfileFile() const { return m_profilePath; }
-
-private:
-    QString m_profilePath;
 };
 
 // The program between start-up and exit: reads the profile at `profilePath`, gives the

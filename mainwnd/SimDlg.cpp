@@ -125,10 +125,6 @@ void CSimDlg::CreateButtons() {
     m_pStartButton->setEnabled(!Is(m_pszPauseButtonText, MainTexts::RESUME));
 }
 
-QPushButton* CSimDlg::Button(int id) const {
-    return findChild<QPushButton*>(QString::number(id), Qt::FindDirectChildrenOnly);
-}
-
 int CSimDlg::DoModal() {
     OnInitDialog();
     return exec();

@@ -64,7 +64,6 @@ public:
     std::function<void(QDialog&)> m_runAboutBox;
 
     bool IsStepTimerRunning() const { return m_nTimerId != 0; }
-    QPushButton* Button(int id) const;
 
     // Profile values, set by the application before DoModal and read after it.
     bool m_bSaveWindowPos = false;
