@@ -8,6 +8,7 @@
 #include "FatalError.h"
 #include "HistoryGraph.h"
 #include "HistoryTexts.h"
+#include "Surface.h"
 
 CHistoryDlg::CHistoryDlg() : QDialog(nullptr, Qt::Window) {
     setWindowTitle(QString::fromUtf8(HISTORY_CAPTION));
@@ -110,34 +111,21 @@ void CHistoryDlg::CreateStatusBar(int cx, int cy) {
     m_pStatusBar->show();
 }
 
+namespace {
+// The graph surface's failure codes, in the order of SurfaceExitCodes: -1 for every
+// release step, -2 for every creation step.
+constexpr SurfaceExitCodes kGraphCodes{EXIT_RELEASE_SURFACE, EXIT_RELEASE_SURFACE,
+                                       EXIT_RELEASE_SURFACE, EXIT_CREATE_SURFACE,
+                                       EXIT_CREATE_SURFACE,  EXIT_CREATE_SURFACE};
+}  // namespace
+
 void CHistoryDlg::ReleaseGraphSurface() {
-    if (m_pOldGraphBitmap == nullptr) {
-        return;
-    }
-    if (m_dcGraph.SelectBitmap(m_pOldGraphBitmap) == nullptr) {
-        FatalError(MSG_DETACH_BITMAP, EXIT_RELEASE_SURFACE);
-    }
-    // From here on the context no longer holds the surface, whatever fails next.
-    m_pOldGraphBitmap = nullptr;
-    if (!m_dcGraph.Delete()) {
-        FatalError(MSG_DELETE_MEMORY_DC, EXIT_RELEASE_SURFACE);
-    }
-    if (!m_bmpGraph.Delete()) {
-        FatalError(MSG_DELETE_BITMAP, EXIT_RELEASE_SURFACE);
-    }
+    ReleaseSurface(m_dcGraph, m_bmpGraph, m_pOldGraphBitmap, kGraphCodes);
 }
 
 void CHistoryDlg::CreateGraphSurface() {
-    if (!m_bmpGraph.Create(m_rcGraph.width(), m_rcGraph.height())) {
-        FatalError(MSG_CREATE_BITMAP, EXIT_CREATE_SURFACE);
-    }
-    if (!m_dcGraph.Create()) {
-        FatalError(MSG_CREATE_MEMORY_DC, EXIT_CREATE_SURFACE);
-    }
-    m_pOldGraphBitmap = m_dcGraph.SelectBitmap(&m_bmpGraph);
-    if (m_pOldGraphBitmap == nullptr) {
-        FatalError(MSG_ASSIGN_BITMAP, EXIT_CREATE_SURFACE);
-    }
+    m_pOldGraphBitmap =
+        CreateSurface(m_dcGraph, m_bmpGraph, m_rcGraph.width(), m_rcGraph.height(), kGraphCodes);
 }
 
 void CHistoryDlg::OnPaint() {

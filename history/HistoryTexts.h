@@ -11,12 +11,6 @@ inline constexpr char STATUS_TEMPERATURE_FORMAT[] = "平均温度: %d [ﾟC](青
 inline constexpr char STATUS_HEAT_FORMAT[] = "平均熱量: %d [J](赤)";
 
 // Fatal failures of the graph surface, its background and the window itself.
-inline constexpr char MSG_DETACH_BITMAP[] = "ビットマップの切り放しに失敗しました。";
-inline constexpr char MSG_DELETE_MEMORY_DC[] = "メモリデバイスコンテキストの解放に失敗しました。";
-inline constexpr char MSG_DELETE_BITMAP[] = "ビットマップの解放に失敗しました。";
-inline constexpr char MSG_CREATE_BITMAP[] = "ビットマップの作成に失敗しました。";
-inline constexpr char MSG_CREATE_MEMORY_DC[] = "メモリデバイスコンテキストの作成に失敗しました。";
-inline constexpr char MSG_ASSIGN_BITMAP[] = "ビットマップの割り当てに失敗しました。";
 inline constexpr char MSG_CREATE_BRUSH[] = "ブラシの作成に失敗しました。";
 inline constexpr char MSG_CREATE_REGION[] = "リージョンの作成に失敗しました。";
 inline constexpr char MSG_CREATE_HISTORY_WINDOW[] = "履歴ウインドウを作成できませんでした。";

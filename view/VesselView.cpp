@@ -5,6 +5,7 @@
 
 #include "FatalError.h"
 #include "Numbers.h"
+#include "Surface.h"
 #include "ViewMessages.h"
 
 int g_anColorLevel[COLOR_LEVELS] = {};
@@ -75,24 +76,19 @@ QRect CVesselView::ViewRectFor(int cx, int cy) {
     return QRect(0, 0, cx, TruncToInt(cy - 0.075 * cy - 5.0));
 }
 
+namespace {
+// The frame's failure codes, in the order of SurfaceExitCodes.
+constexpr SurfaceExitCodes kFrameCodes{-2, -3, -4, -5, -6, -7};
+}  // namespace
+
 void CVesselView::CreateFrame(int cx, int cy) {
     m_rcView = ViewRectFor(cx, cy);
     ReleaseFrame();
-    Check(m_bmpFrame.Create(ViewWidth(), ViewHeight()), BITMAP_CREATE, -5);
-    Check(m_dcMem.Create(), MEMORY_DC_CREATE, -6);
-    m_pOldBitmap = m_dcMem.SelectBitmap(&m_bmpFrame);
-    Check(m_pOldBitmap != nullptr, BITMAP_SELECT, -7);
+    m_pOldBitmap = CreateSurface(m_dcMem, m_bmpFrame, ViewWidth(), ViewHeight(), kFrameCodes);
 }
 
 void CVesselView::ReleaseFrame() {
-    if (m_pOldBitmap == nullptr) {
-        return;
-    }
-    Check(m_dcMem.SelectBitmap(m_pOldBitmap) != nullptr, BITMAP_DETACH, -2);
-    Check(m_dcMem.Delete(), MEMORY_DC_DELETE, -3);
-    Check(m_bmpFrame.Delete(), BITMAP_DELETE, -4);
-    // Forget the frame, so that releasing twice can never touch a deleted context.
-    m_pOldBitmap = nullptr;
+    ReleaseSurface(m_dcMem, m_bmpFrame, m_pOldBitmap, kFrameCodes);
 }
 
 void CVesselView::FullRebuild(bool drawCells) {

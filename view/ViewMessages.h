@@ -4,13 +4,6 @@
 // action that failed. The exit codes are fixed at each call site.
 namespace ViewMessages {
 
-constexpr const char* BITMAP_DETACH = "ビットマップの切り放しに失敗しました。";
-constexpr const char* MEMORY_DC_DELETE = "メモリデバイスコンテキストの解放に失敗しました。";
-constexpr const char* BITMAP_DELETE = "ビットマップの解放に失敗しました。";
-constexpr const char* BITMAP_CREATE = "ビットマップの作成に失敗しました。";
-constexpr const char* MEMORY_DC_CREATE = "メモリデバイスコンテキストの作成に失敗しました。";
-constexpr const char* BITMAP_SELECT = "ビットマップの割り当てに失敗しました。";
-
 constexpr const char* REGION_CREATE = "リージョンの作成に失敗しました。";
 constexpr const char* REGION_DELETE = "リージョンの解放に失敗しました。";
 constexpr const char* POLYGON_CREATE = "多角形リージョンの作成に失敗しました。";
