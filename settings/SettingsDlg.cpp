@@ -81,6 +81,7 @@ void CSettingsDlg::CreateControls() {
             }
             case ITEM_EDIT:
                 widget = new QLineEdit(this);
+                widget->installEventFilter(this);
                 break;
             case ITEM_AUTO_CHECK_BOX:
                 m_chkContinue = new QCheckBox(text, this);
@@ -103,7 +104,7 @@ void CSettingsDlg::CreateControls() {
             }
         }
         widget->setObjectName(ObjectName(item, index));
-        widget->setGeometry(units.ToPixels(QRect(item.x, item.y, item.cx, item.cy)));
+        widget->setGeometry(units.ToTextPixels(QRect(item.x, item.y, item.cx, item.cy)));
         if (item.id != IDC_STATIC) {
             widget->setProperty("controlId", item.id);
             m_controlById[item.id] = widget;
@@ -190,6 +191,31 @@ void CSettingsDlg::OnInitDialog() {
         m_chkContinue->setChecked(true);
         OnContinueClicked();
     }
+
+    // The first control that takes the keyboard gets the focus, an edit with its whole text
+    // selected, so that typing replaces the value shown. An edit drops its selection when its
+    // window is activated while it has no focus yet, so the text is selected again when the
+    // focus arrives.
+    m_pSelectOnFocus = nullptr;
+    for (QWidget* control : m_controls) {
+        if (control->isEnabled() && (control->focusPolicy() & Qt::TabFocus)) {
+            control->setFocus(Qt::TabFocusReason);
+            if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+                edit->selectAll();
+                m_pSelectOnFocus = edit;
+            }
+            break;
+        }
+    }
+}
+
+bool CSettingsDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn && watched == m_pSelectOnFocus &&
+        m_pSelectOnFocus->hasFocus()) {
+        m_pSelectOnFocus->selectAll();
+        m_pSelectOnFocus = nullptr;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CSettingsDlg::OnContinueClicked() {
@@ -228,9 +254,16 @@ bool CSettingsDlg::UpdateData(bool bSaveAndValidate) {
 bool CSettingsDlg::DoDataExchange(bool bSaveAndValidate) {
     // The order decides which bad field is reported first. The check box is bound once, when
     // the controls are made; its state is kept by the continue rule, not by this exchange.
+    // While continuing, the fields that define the grid are locked and the caller ignores
+    // them, so they are neither read nor checked: a value refused before the box was ticked
+    // again cannot hold the dialog open. Showing values always fills them.
     const bool b = bSaveAndValidate;
-    return ExchangeInt(b, IDC_INITIAL_TEMPERATURE, initialTemperature,
-                       std::pair{MIN_INITIAL_TEMPERATURE, MAX_INITIAL_TEMPERATURE}) &&
+    const bool skipLocked = b && m_bCanContinue != 0 && continueRun != 0;
+    const auto exchangeLocked = [&](int nId, int& value, std::pair<int, int> range) {
+        return skipLocked || ExchangeInt(b, nId, value, range);
+    };
+    return exchangeLocked(IDC_INITIAL_TEMPERATURE, initialTemperature,
+                          {MIN_INITIAL_TEMPERATURE, MAX_INITIAL_TEMPERATURE}) &&
            ExchangeReal(b, IDC_CONVECTION_RATIO, convectionRatio,
                         std::pair{MIN_CONVECTION_RATIO, MAX_CONVECTION_RATIO}) &&
            ExchangeReal(b, IDC_CONDUCTION_COEFFICIENT, conductionCoefficient) &&
@@ -241,8 +274,8 @@ bool CSettingsDlg::DoDataExchange(bool bSaveAndValidate) {
            ExchangeInt(b, IDC_WEAK_FLAME_POWER, weakFlamePower) &&
            ExchangeInt(b, IDC_STEP_INTERVAL, stepIntervalMs,
                        std::pair{MIN_STEP_INTERVAL, MAX_STEP_INTERVAL}) &&
-           ExchangeInt(b, IDC_COLUMNS, columns, std::pair{MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
-           ExchangeInt(b, IDC_ROWS, rows, std::pair{MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
+           exchangeLocked(IDC_COLUMNS, columns, {MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
+           exchangeLocked(IDC_ROWS, rows, {MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
            ExchangeInt(b, IDC_HISTORY_INTERVAL, historyInterval);
 }
 

@@ -80,6 +80,8 @@ protected:
     // Runs the initialisation each time the program opens the dialog.
     void showEvent(QShowEvent* event) override;
     void OnInitDialog();
+    // Selects the text of the edit that takes the focus on opening, once the focus is there.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
@@ -96,4 +98,6 @@ private:
     std::unordered_map<int, QWidget*> m_controlById;  // controls that have an id
     // The values as the dialog opened with them, put back when it is cancelled.
     std::optional<SimulationSettings> m_entryValues;
+    // The edit given the focus on opening, until the focus has reached it.
+    QLineEdit* m_pSelectOnFocus = nullptr;
 };
