@@ -1,5 +1,6 @@
 #include "SettingsDlg.h"
 
+#include <qdrawutil.h>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFont>
@@ -7,8 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QStyle>
 
 #include "DialogUnits.h"
 #include "NumberText.h"
@@ -22,6 +25,33 @@ const QString PROMPT_INTEGER = QStringLiteral("整数を入力してください
 const QString PROMPT_NUMBER = QStringLiteral("数値を入力してください。");
 const QString PROMPT_INTEGER_RANGE = QStringLiteral("%1 から %2 までの整数を入力してください。");
 const QString PROMPT_NUMBER_RANGE = QStringLiteral("%1 から %2 までの数値を入力してください。");
+
+// A group box whose frame's top line runs through the middle of its title, as on the classic
+// desktop. The template leaves room for half a line above a group's first control, not for a
+// title line of its own above the frame.
+class ClassicGroupBox : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        constexpr int kTitleInset = 6;    // from the left end of the frame
+        constexpr int kTitlePadding = 2;  // gap in the line on either side of the title
+        QPainter painter(this);
+        const QFontMetrics metrics = fontMetrics();
+        const QRect titleRect(kTitleInset, 0,
+                              metrics.horizontalAdvance(title()) + 2 * kTitlePadding,
+                              metrics.height());
+
+        // An etched frame; styles' own group box frames leave a title line above themselves.
+        painter.save();
+        painter.setClipRegion(QRegion(rect()) - titleRect);
+        qDrawShadeRect(&painter, rect().adjusted(0, metrics.height() / 2, 0, 0), palette(), true);
+        painter.restore();
+        style()->drawItemText(&painter, titleRect, Qt::AlignCenter, palette(), isEnabled(), title(),
+                              QPalette::WindowText);
+    }
+};
 
 QString ObjectName(const SettingsItem& item, std::size_t index) {
     switch (item.kind) {
@@ -70,7 +100,7 @@ void CSettingsDlg::CreateControls() {
         QWidget* widget = nullptr;
         switch (item.kind) {
             case ITEM_GROUP_BOX:
-                widget = new QGroupBox(text, this);
+                widget = new ClassicGroupBox(text, this);
                 break;
             case ITEM_STATIC: {
                 auto* label = new QLabel(text, this);

@@ -157,13 +157,35 @@ TEST_F(SettingsDialogTest, NoTextIsClipped) {
         EXPECT_LE(text.width(), room.width()) << item.text;
         EXPECT_LE(fm.height(), w->height()) << item.text;
         EXPECT_TRUE(dlg->rect().contains(w->geometry())) << item.text;
-        // Controls grown to a whole line must not cover one another.
+        // Controls grown to a whole line must not cover one another, nor a group's title.
         for (std::size_t j = 0; j < i && item.kind != ITEM_GROUP_BOX; ++j) {
+            const QRect other = dlg->ControlAt(j)->geometry();
             if (SETTINGS_ITEMS[j].kind != ITEM_GROUP_BOX) {
-                EXPECT_FALSE(w->geometry().intersects(dlg->ControlAt(j)->geometry()))
+                EXPECT_FALSE(w->geometry().intersects(other))
                     << item.text << " / " << SETTINGS_ITEMS[j].text;
+            } else if (other.intersects(w->geometry())) {
+                EXPECT_TRUE(other.adjusted(0, fm.height(), 0, 0).contains(w->geometry()))
+                    << item.text << " in " << SETTINGS_ITEMS[j].text;
             }
         }
+    }
+}
+
+// The template leaves half a line above a group's first control: the frame's top line runs
+// through the middle of the title, not below a title line of its own.
+TEST_F(SettingsDialogTest, GroupFramesRunThroughTheMiddleOfTheirTitles) {
+    Open();
+    for (std::size_t i = 0; i < SETTINGS_ITEM_COUNT; ++i) {
+        if (SETTINGS_ITEMS[i].kind != ITEM_GROUP_BOX) {
+            continue;
+        }
+        QWidget* box = dlg->ControlAt(i);
+        const QImage image = box->grab().toImage();
+        const QRgb background = box->palette().color(QPalette::Window).rgb();
+        const int middle = box->fontMetrics().height() / 2;
+        const int x = box->width() - 10;  // right of the title
+        EXPECT_NE(image.pixel(x, middle), background) << SETTINGS_ITEMS[i].text;
+        EXPECT_EQ(image.pixel(x, middle + 4), background) << SETTINGS_ITEMS[i].text;
     }
 }
 
