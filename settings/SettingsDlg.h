@@ -36,7 +36,8 @@ public:
     // One exchange serves both directions. false: members -> edits. true: edits -> members,
     // parsed and range-checked field by field; the first bad field is reported with a prompt,
     // gets the focus with its text selected, and false is returned. Fields before it keep
-    // their new values, the bad one and those after it keep their old ones.
+    // their new values, the bad one and those after it keep their old ones. While continuing,
+    // the three locked fields are skipped (their members keep their values).
     bool UpdateData(bool bSaveAndValidate = true);
 
     // A control by its id, or by its place in the template (creation and tab order).
