@@ -1,6 +1,7 @@
 #include "AboutDlg.h"
 
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -40,7 +41,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     for (const auto& [rect, text] : lines) {
         auto* label = new QLabel(QString::fromUtf8(text), this);
         label->setTextFormat(Qt::PlainText);
-        label->setGeometry(units.ToPixels(rect));
+        label->setGeometry(units.ToTextPixels(rect));
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     icon->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -51,4 +52,13 @@ void CAboutDlg::mouseReleaseEvent(QMouseEvent* event) {
         accept();
     }
     QDialog::mouseReleaseEvent(event);
+}
+
+void CAboutDlg::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

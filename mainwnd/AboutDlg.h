@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QKeyEvent;
 class QMouseEvent;
 
 // The caption-less About box: the icon, the version, a rights notice and a contact line.
@@ -14,4 +15,6 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Enter ends the box as OK does; the box has no button that could take it by default.
+    void keyPressEvent(QKeyEvent* event) override;
 };

@@ -6,8 +6,11 @@
 #include "FatalError.h"
 #include "Profile.h"
 #include "SimDlg.h"
+#include "Translations.h"
 
-CSimApp::CSimApp(int& argc, char** argv) : QApplication(argc, argv) {}
+CSimApp::CSimApp(int& argc, char** argv) : QApplication(argc, argv) {
+    InstallPlatformTranslations(*this);
+}
 
 void ShowFatalMessage(QWidget* owner, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, QMessageBox::Ok,

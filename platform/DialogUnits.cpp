@@ -1,6 +1,7 @@
 #include "DialogUnits.h"
 
 #include <QFont>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QString>
 
@@ -27,11 +28,14 @@ DialogUnits::DialogUnits(const QFont& font) {
     const int width = metrics.horizontalAdvance(
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_nBaseX = std::max(1, (width + 26) / 52);
-    m_nBaseY = std::max(1, metrics.height());
+    m_nBaseY = std::max(1, QFontInfo(font).pixelSize());
+    m_nLineHeight = std::max(1, metrics.height());
 }
 
-DialogUnits::DialogUnits(int baseX, int baseY)
-    : m_nBaseX(std::max(1, baseX)), m_nBaseY(std::max(1, baseY)) {}
+DialogUnits::DialogUnits(int baseX, int baseY, int lineHeight)
+    : m_nBaseX(std::max(1, baseX)),
+      m_nBaseY(std::max(1, baseY)),
+      m_nLineHeight(lineHeight > 0 ? lineHeight : m_nBaseY) {}
 
 int DialogUnits::ToPixelsX(int dluX) const {
     return ScaleRounded(dluX, m_nBaseX, 4);
@@ -48,6 +52,16 @@ QRect DialogUnits::ToPixels(const QRect& dluRect) const {
 
 QSize DialogUnits::ToPixels(const QSize& dluSize) const {
     return QSize(ToPixelsX(dluSize.width()), ToPixelsY(dluSize.height()));
+}
+
+QRect DialogUnits::ToTextPixels(const QRect& dluRect) const {
+    QRect rect = ToPixels(dluRect);
+    if (rect.height() >= 0 && rect.height() < m_nLineHeight) {
+        const int extra = m_nLineHeight - rect.height();
+        rect.setTop(rect.top() - extra / 2);
+        rect.setHeight(m_nLineHeight);
+    }
+    return rect;
 }
 
 QFont DialogFont() {

@@ -1,5 +1,6 @@
 #include "SettingsDlg.h"
 
+#include <qdrawutil.h>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFont>
@@ -7,8 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QStyle>
 
 #include "DialogUnits.h"
 #include "NumberText.h"
@@ -22,6 +25,33 @@ const QString PROMPT_INTEGER = QStringLiteral("整数を入力してください
 const QString PROMPT_NUMBER = QStringLiteral("数値を入力してください。");
 const QString PROMPT_INTEGER_RANGE = QStringLiteral("%1 から %2 までの整数を入力してください。");
 const QString PROMPT_NUMBER_RANGE = QStringLiteral("%1 から %2 までの数値を入力してください。");
+
+// A group box whose frame's top line runs through the middle of its title, as on the classic
+// desktop. The template leaves room for half a line above a group's first control, not for a
+// title line of its own above the frame.
+class ClassicGroupBox : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        constexpr int kTitleInset = 6;    // from the left end of the frame
+        constexpr int kTitlePadding = 2;  // gap in the line on either side of the title
+        QPainter painter(this);
+        const QFontMetrics metrics = fontMetrics();
+        const QRect titleRect(kTitleInset, 0,
+                              metrics.horizontalAdvance(title()) + 2 * kTitlePadding,
+                              metrics.height());
+
+        // An etched frame; styles' own group box frames leave a title line above themselves.
+        painter.save();
+        painter.setClipRegion(QRegion(rect()) - titleRect);
+        qDrawShadeRect(&painter, rect().adjusted(0, metrics.height() / 2, 0, 0), palette(), true);
+        painter.restore();
+        style()->drawItemText(&painter, titleRect, Qt::AlignCenter, palette(), isEnabled(), title(),
+                              QPalette::WindowText);
+    }
+};
 
 QString ObjectName(const SettingsItem& item, std::size_t index) {
     switch (item.kind) {
@@ -70,7 +100,7 @@ void CSettingsDlg::CreateControls() {
         QWidget* widget = nullptr;
         switch (item.kind) {
             case ITEM_GROUP_BOX:
-                widget = new QGroupBox(text, this);
+                widget = new ClassicGroupBox(text, this);
                 break;
             case ITEM_STATIC: {
                 auto* label = new QLabel(text, this);
@@ -81,6 +111,7 @@ void CSettingsDlg::CreateControls() {
             }
             case ITEM_EDIT:
                 widget = new QLineEdit(this);
+                widget->installEventFilter(this);
                 break;
             case ITEM_AUTO_CHECK_BOX:
                 m_chkContinue = new QCheckBox(text, this);
@@ -103,7 +134,7 @@ void CSettingsDlg::CreateControls() {
             }
         }
         widget->setObjectName(ObjectName(item, index));
-        widget->setGeometry(units.ToPixels(QRect(item.x, item.y, item.cx, item.cy)));
+        widget->setGeometry(units.ToTextPixels(QRect(item.x, item.y, item.cx, item.cy)));
         if (item.id != IDC_STATIC) {
             widget->setProperty("controlId", item.id);
             m_controlById[item.id] = widget;
@@ -190,6 +221,31 @@ void CSettingsDlg::OnInitDialog() {
         m_chkContinue->setChecked(true);
         OnContinueClicked();
     }
+
+    // The first control that takes the keyboard gets the focus, an edit with its whole text
+    // selected, so that typing replaces the value shown. An edit drops its selection when its
+    // window is activated while it has no focus yet, so the text is selected again when the
+    // focus arrives.
+    m_pSelectOnFocus = nullptr;
+    for (QWidget* control : m_controls) {
+        if (control->isEnabled() && (control->focusPolicy() & Qt::TabFocus)) {
+            control->setFocus(Qt::TabFocusReason);
+            if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+                edit->selectAll();
+                m_pSelectOnFocus = edit;
+            }
+            break;
+        }
+    }
+}
+
+bool CSettingsDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn && watched == m_pSelectOnFocus &&
+        m_pSelectOnFocus->hasFocus()) {
+        m_pSelectOnFocus->selectAll();
+        m_pSelectOnFocus = nullptr;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CSettingsDlg::OnContinueClicked() {
@@ -228,9 +284,16 @@ bool CSettingsDlg::UpdateData(bool bSaveAndValidate) {
 bool CSettingsDlg::DoDataExchange(bool bSaveAndValidate) {
     // The order decides which bad field is reported first. The check box is bound once, when
     // the controls are made; its state is kept by the continue rule, not by this exchange.
+    // While continuing, the fields that define the grid are locked and the caller ignores
+    // them, so they are neither read nor checked: a value refused before the box was ticked
+    // again cannot hold the dialog open. Showing values always fills them.
     const bool b = bSaveAndValidate;
-    return ExchangeInt(b, IDC_INITIAL_TEMPERATURE, initialTemperature,
-                       std::pair{MIN_INITIAL_TEMPERATURE, MAX_INITIAL_TEMPERATURE}) &&
+    const bool skipLocked = b && m_bCanContinue != 0 && continueRun != 0;
+    const auto exchangeLocked = [&](int nId, int& value, std::pair<int, int> range) {
+        return skipLocked || ExchangeInt(b, nId, value, range);
+    };
+    return exchangeLocked(IDC_INITIAL_TEMPERATURE, initialTemperature,
+                          {MIN_INITIAL_TEMPERATURE, MAX_INITIAL_TEMPERATURE}) &&
            ExchangeReal(b, IDC_CONVECTION_RATIO, convectionRatio,
                         std::pair{MIN_CONVECTION_RATIO, MAX_CONVECTION_RATIO}) &&
            ExchangeReal(b, IDC_CONDUCTION_COEFFICIENT, conductionCoefficient) &&
@@ -241,8 +304,8 @@ bool CSettingsDlg::DoDataExchange(bool bSaveAndValidate) {
            ExchangeInt(b, IDC_WEAK_FLAME_POWER, weakFlamePower) &&
            ExchangeInt(b, IDC_STEP_INTERVAL, stepIntervalMs,
                        std::pair{MIN_STEP_INTERVAL, MAX_STEP_INTERVAL}) &&
-           ExchangeInt(b, IDC_COLUMNS, columns, std::pair{MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
-           ExchangeInt(b, IDC_ROWS, rows, std::pair{MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
+           exchangeLocked(IDC_COLUMNS, columns, {MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
+           exchangeLocked(IDC_ROWS, rows, {MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
            ExchangeInt(b, IDC_HISTORY_INTERVAL, historyInterval);
 }
 

@@ -36,7 +36,8 @@ public:
     // One exchange serves both directions. false: members -> edits. true: edits -> members,
     // parsed and range-checked field by field; the first bad field is reported with a prompt,
     // gets the focus with its text selected, and false is returned. Fields before it keep
-    // their new values, the bad one and those after it keep their old ones.
+    // their new values, the bad one and those after it keep their old ones. While continuing,
+    // the three locked fields are skipped (their members keep their values).
     bool UpdateData(bool bSaveAndValidate = true);
 
     // A control by its id, or by its place in the template (creation and tab order).
@@ -80,6 +81,8 @@ protected:
     // Runs the initialisation each time the program opens the dialog.
     void showEvent(QShowEvent* event) override;
     void OnInitDialog();
+    // Selects the text of the edit that takes the focus on opening, once the focus is there.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
@@ -96,4 +99,6 @@ private:
     std::unordered_map<int, QWidget*> m_controlById;  // controls that have an id
     // The values as the dialog opened with them, put back when it is cancelled.
     std::optional<SimulationSettings> m_entryValues;
+    // The edit given the focus on opening, until the focus has reached it.
+    QLineEdit* m_pSelectOnFocus = nullptr;
 };

@@ -196,6 +196,26 @@ TEST_F(SimDlgTest, UntickedContinueStartsAFreshGridOfTheNewSize) {
     EXPECT_EQ(dlg->m_pHistoryDlg->Recorder().Sample(0).temperature, 40);
 }
 
+// A continued run heats the bottom row with the powers just set, also of a level in use.
+TEST_F(SimDlgTest, ContinuedRunRecomputesTheBurnerHeatWithTheNewPowers) {
+    Start();  // ends weak 70, centre medium 140
+    dlg->m_pStartButton->click();
+    Start({true, [](CSettingsDlg& d) {
+               SetEdit(d, 1016, "400");  // medium, the centre's level
+               SetEdit(d, 1017, "0");    // weak, the ends' level
+           }});
+    // The row "off 0 / strong 400" of the burner profile for 20 columns.
+    const int expected[] = {59, 117, 173, 225, 272, 312, 346, 372, 389, 398};
+    for (int c = 0; c < 10; ++c) {
+        EXPECT_EQ(dlg->m_sim.m_pBurnerHeat[c], expected[c]) << c;
+        EXPECT_EQ(dlg->m_sim.m_pBurnerHeat[19 - c], expected[c]) << 19 - c;
+    }
+    const double before = dlg->m_sim.Cell(19, 9).m_dHeat;
+    dlg->m_sim.m_nStepCol = 9;
+    dlg->m_sim.HeatBottomCell();
+    EXPECT_EQ(dlg->m_sim.Cell(19, 9).m_dHeat, before + 398);
+}
+
 struct RectCase {
     int cx;
     int cy;
@@ -336,10 +356,33 @@ TEST(AboutBox, ShowsItsLinesUnclippedInsideTheBox) {
             texts << label->text();
             EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
                 << label->text().toStdString();
+            EXPECT_LE(label->fontMetrics().height(), label->height())
+                << label->text().toStdString();
         }
     }
     EXPECT_TRUE(texts.contains("Quorvel Ver. 3.1"));
     EXPECT_TRUE(about.windowFlags() & Qt::FramelessWindowHint);
+}
+
+TEST(AboutBox, EnterAndEscapeCloseIt) {
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QDialog::DialogCode result;
+    } cases[] = {{Qt::Key_Return, Qt::NoModifier, QDialog::Accepted},
+                 {Qt::Key_Enter, Qt::KeypadModifier, QDialog::Accepted},
+                 {Qt::Key_Escape, Qt::NoModifier, QDialog::Rejected}};
+    for (const auto& c : cases) {
+        CAboutDlg about;
+        about.show();
+        QTest::keyClick(&about, c.key, c.modifiers);
+        EXPECT_FALSE(about.isVisible()) << c.key;
+        EXPECT_EQ(about.result(), c.result) << c.key;
+    }
+    CAboutDlg about;
+    about.show();
+    QTest::keyClick(&about, Qt::Key_A);
+    EXPECT_TRUE(about.isVisible()) << "other keys leave it open";
 }
 
 TEST_F(SimDlgTest, RectanglesAreCapturedOnlyWhenAskedAndNotByEscape) {

@@ -59,10 +59,30 @@ TEST(DialogUnits, BaseUnitsOfTheDialogFont) {
     if (QFontInfo(font).family() != QStringLiteral("Noto Sans CJK JP")) {
         GTEST_SKIP() << "Noto Sans CJK JP is not installed";
     }
-    // 52 Latin letters measure 361 px at 12 px per em: 361 / 52 = 6.94 -> 7; height 14 + 3.
+    // 52 Latin letters measure 361 px at 12 px per em: 361 / 52 = 6.94 -> 7; the em is 12 px,
+    // a line 14 + 3.
     const DialogUnits units(font);
     EXPECT_EQ(units.BaseX(), 7);
-    EXPECT_EQ(units.BaseY(), 17);
+    EXPECT_EQ(units.BaseY(), 12);
+    EXPECT_EQ(units.LineHeight(), 17);
+}
+
+TEST(DialogUnits, TextControlsGrowToOneLineAboutTheirMiddle) {
+    const DialogUnits units(7, 12, 17);
+    const struct {
+        QRect dlu;
+        QRect px;
+    } cases[] = {
+        {QRect(37, 27, 75, 8), QRect(65, 39, 131, 17)},     // 12 px: 2 above, 3 below
+        {QRect(18, 278, 76, 10), QRect(32, 416, 133, 17)},  // 15 px: 1 above, 1 below
+        {QRect(139, 24, 30, 14), QRect(243, 36, 53, 21)},   // a line fits already
+        {QRect(99, 273, 35, 20), QRect(173, 410, 61, 30)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(units.ToTextPixels(c.dlu), c.px) << c.dlu.y();
+    }
+    // Given base units alone, the line is one base height: nothing grows.
+    EXPECT_EQ(DialogUnits(7, 17).ToTextPixels(QRect(37, 27, 75, 8)), QRect(65, 57, 131, 17));
 }
 
 }  // namespace

@@ -12,11 +12,14 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTimer>
+#include <QTranslator>
 
 #include <functional>
+#include <memory>
 
 #include "DialogUnits.h"
 #include "SettingsDialogFixture.h"
+#include "Translations.h"
 
 namespace {
 
@@ -28,12 +31,19 @@ TEST_F(SettingsDialogTest, WindowHasTheCaptionFontAndTemplateSize) {
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("シミュレーション設定"));
     EXPECT_EQ(dlg->font().pointSize(), 9);
     if (QFontInfo(dlg->font()).family() == QStringLiteral("Noto Sans CJK JP")) {
-        // Base units 7 x 17: 243 x 311 dialog units.
-        EXPECT_EQ(dlg->size(), QSize(425, 661));
+        // Base units 7 x 12: 243 x 311 dialog units.
+        EXPECT_EQ(dlg->size(), QSize(425, 467));
     }
     const DialogUnits units(dlg->font());
     EXPECT_EQ(dlg->size(), units.ToPixels(QSize(243, 311)));
     EXPECT_EQ(dlg->minimumSize(), dlg->maximumSize()) << "a modal frame cannot be resized";
+}
+
+// With a title bar and frame of up to 40 px, on a 1280 x 720 screen whose desktop keeps up to
+// 40 px for a panel, the whole dialog is on the screen.
+TEST_F(SettingsDialogTest, FitsA1280x720ScreenWithItsTitleBar) {
+    EXPECT_LE(dlg->width() + 40, 1280);
+    EXPECT_LE(dlg->height() + 40 + 40, 720);
 }
 
 TEST_F(SettingsDialogTest, EveryTemplateControlExistsWithItsIdTextAndPlace) {
@@ -44,7 +54,8 @@ TEST_F(SettingsDialogTest, EveryTemplateControlExistsWithItsIdTextAndPlace) {
         SCOPED_TRACE(testing::Message() << i << " " << item.text);
         QWidget* w = dlg->ControlAt(i);
         ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->geometry(), units.ToPixels(QRect(item.x, item.y, item.cx, item.cy)));
+        // Text controls are at least one line high, grown about the middle of their place.
+        EXPECT_EQ(w->geometry(), units.ToTextPixels(QRect(item.x, item.y, item.cx, item.cy)));
         if (item.id != IDC_STATIC) {
             EXPECT_EQ(dlg->GetDlgItem(item.id), w);
             EXPECT_EQ(w->property("controlId").toInt(), item.id);
@@ -146,6 +157,36 @@ TEST_F(SettingsDialogTest, NoTextIsClipped) {
         }
         EXPECT_LE(text.width(), room.width()) << item.text;
         EXPECT_LE(fm.height(), w->height()) << item.text;
+        EXPECT_TRUE(dlg->rect().contains(w->geometry())) << item.text;
+        // Controls grown to a whole line must not cover one another, nor a group's title.
+        for (std::size_t j = 0; j < i && item.kind != ITEM_GROUP_BOX; ++j) {
+            const QRect other = dlg->ControlAt(j)->geometry();
+            if (SETTINGS_ITEMS[j].kind != ITEM_GROUP_BOX) {
+                EXPECT_FALSE(w->geometry().intersects(other))
+                    << item.text << " / " << SETTINGS_ITEMS[j].text;
+            } else if (other.intersects(w->geometry())) {
+                EXPECT_TRUE(other.adjusted(0, fm.height(), 0, 0).contains(w->geometry()))
+                    << item.text << " in " << SETTINGS_ITEMS[j].text;
+            }
+        }
+    }
+}
+
+// The template leaves half a line above a group's first control: the frame's top line runs
+// through the middle of the title, not below a title line of its own.
+TEST_F(SettingsDialogTest, GroupFramesRunThroughTheMiddleOfTheirTitles) {
+    Open();
+    for (std::size_t i = 0; i < SETTINGS_ITEM_COUNT; ++i) {
+        if (SETTINGS_ITEMS[i].kind != ITEM_GROUP_BOX) {
+            continue;
+        }
+        QWidget* box = dlg->ControlAt(i);
+        const QImage image = box->grab().toImage();
+        const QRgb background = box->palette().color(QPalette::Window).rgb();
+        const int middle = box->fontMetrics().height() / 2;
+        const int x = box->width() - 10;  // right of the title
+        EXPECT_NE(image.pixel(x, middle), background) << SETTINGS_ITEMS[i].text;
+        EXPECT_EQ(image.pixel(x, middle + 4), background) << SETTINGS_ITEMS[i].text;
     }
 }
 
@@ -156,6 +197,7 @@ struct ShownBox {
     QString text;
     QMessageBox::Icon icon = QMessageBox::Warning;
     QMessageBox::StandardButtons buttons;
+    QString cancelText;
 };
 
 void AnswerNextMessageBox(QMessageBox::StandardButton button, ShownBox& shown) {
@@ -171,6 +213,9 @@ void AnswerNextMessageBox(QMessageBox::StandardButton button, ShownBox& shown) {
         shown.text = box->text();
         shown.icon = box->icon();
         shown.buttons = box->standardButtons();
+        if (QAbstractButton* cancel = box->button(QMessageBox::Cancel)) {
+            shown.cancelText = cancel->text();
+        }
         timer->stop();
         timer->deleteLater();
         box->button(button)->click();
@@ -178,7 +223,12 @@ void AnswerNextMessageBox(QMessageBox::StandardButton button, ShownBox& shown) {
     timer->start();
 }
 
+// With the platform's Japanese translations, as the program loads them, the standard buttons
+// read as on a Japanese desktop; the dialog's own texts stay as they are.
 TEST(SettingsDialogMessageBox, DefaultAsksWithARealOkCancelBoxWithoutIcon) {
+    const std::unique_ptr<QTranslator> translator(
+        InstallPlatformTranslations(*QCoreApplication::instance()));
+    ASSERT_NE(translator, nullptr) << "qtbase_ja is missing (Debian qt6-translations-l10n)";
     CSettingsDlg dlg;
     dlg.SetSettings(CustomSettings());
     dlg.show();
@@ -191,6 +241,9 @@ TEST(SettingsDialogMessageBox, DefaultAsksWithARealOkCancelBoxWithoutIcon) {
     EXPECT_EQ(shown.text, QStringLiteral("各値をデフォルト値に戻します。"));
     EXPECT_EQ(shown.icon, QMessageBox::NoIcon);
     EXPECT_EQ(shown.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(shown.cancelText, QStringLiteral("キャンセル"));
+    EXPECT_EQ(qobject_cast<QPushButton*>(dlg.GetDlgItem(IDC_SETTINGS_CANCEL))->text(),
+              QStringLiteral("&CANCEL"));
     EXPECT_EQ(qobject_cast<QLineEdit*>(dlg.GetDlgItem(IDC_ROWS))->text(), QStringLiteral("30"));
 
     AnswerNextMessageBox(QMessageBox::Ok, shown);
