@@ -7,7 +7,10 @@
 #include "Profile.h"
 #include "SimDlg.h"
 
-CSimApp::CSimApp(int& argc, char** argv) : QApplication(argc, argv) {}
+CSimApp::CSimApp(int& argc, char** argv) : QApplication(argc, argv) {
+    // Lets the desktop match the windows to the installed desktop entry (taskbar name, icon).
+    setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
+}
 
 void ShowFatalMessage(QWidget* owner, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, QMessageBox::Ok,
