@@ -243,7 +243,9 @@ Runs the Quorvel water simulation without a window and reports what it did.
   --png FILE                write the vessel view after the last tick as a PNG picture
   --view-size WxH           window client area the picture is drawn for (default 640x480,
                             giving a 640 x 439 picture); width 151 to 10000, height 101 to 10000
-  --progress, --no-progress show a progress bar on stderr (default: when stderr is a terminal)
+  --progress, --no-progress
+                            show a progress bar on stderr (default: when stderr is a
+                            terminal)
   --help                    show this text
 )";
 }

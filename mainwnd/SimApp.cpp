@@ -10,6 +10,8 @@
 
 CSimApp::CSimApp(int& argc, char** argv) : QApplication(argc, argv) {
     InstallPlatformTranslations(*this);
+    // Lets the desktop match the windows to the installed desktop entry (taskbar name, icon).
+    setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
 }
 
 void ShowFatalMessage(QWidget* owner, const QString& text) {

@@ -67,18 +67,24 @@ void PlaceOuter(QWidget* window, const ScreenRect& r) {
 
 }  // namespace
 
+QIcon ApplicationIcon() {
+    Q_INIT_RESOURCE(quorvel);
+    QIcon builtIn;
+    builtIn.addFile(QStringLiteral(":/quorvel-32.png"), QSize(32, 32));
+    builtIn.addFile(QStringLiteral(":/quorvel-16.png"), QSize(16, 16));
+    return QIcon::fromTheme(QStringLiteral(QUORVEL_APP_ID), builtIn);
+}
+
 CSimDlg::CSimDlg(QWidget* parent)
     : QDialog(parent),
       m_pszStartButtonText(MainTexts::START),
       m_pszPauseButtonText(MainTexts::PAUSE),
       m_view(m_sim) {
-    Q_INIT_RESOURCE(quorvel);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setFont(DialogFont());
     setMouseTracking(true);
-    m_hIcon.addFile(QStringLiteral(":/quorvel-32.png"), QSize(32, 32));
-    m_hIcon.addFile(QStringLiteral(":/quorvel-16.png"), QSize(16, 16));
+    m_hIcon = ApplicationIcon();
     m_sim.SetRedrawObserver(&m_view);
     m_runSettingsDialog = [](CSettingsDlg& dialog) { return dialog.exec(); };
     m_runAboutBox = [](QDialog& dialog) { dialog.exec(); };

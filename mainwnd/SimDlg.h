@@ -22,6 +22,10 @@ constexpr unsigned IDM_ABOUTBOX = 0x0010;
 constexpr unsigned IDM_SAVESTATE = 0x0020;
 constexpr unsigned SC_CLOSE = 0xF060;
 
+// The window icon: the installed icon theme's when the program is installed, else the
+// built-in 16 and 32 px icons.
+QIcon ApplicationIcon();
+
 // The main window: the vessel view above six buttons. It owns the simulation, the view's
 // off-screen frame, the buttons, the history window and the step timer, and runs the
 // start / stop / pause / resume control. Run with DoModal().
