@@ -302,5 +302,17 @@ Runs the Quorvel water simulation without a window and reports what it did.
                             giving a 640 x 439 picture); width 151 to 10000, height 101 to 10000
   --progress, --no-progress show a progress bar on stderr (default: when stderr is a terminal)
   --help                    show this text
+
+A value may also be given as --option=VALUE. A number too small for a double (such as 1e-999)
+counts as 0; one too large for it is refused. Two outputs may not name the same file.
+
+Each output is written whole or not at all: the outputs are checked and their temporary files
+created, as .quorvel-XXXXXX.tmp in each output's folder, before the first tick, and the files
+are renamed into place only when every one of them is complete. SIGINT, SIGTERM, SIGHUP and
+SIGQUIT remove the temporary files and end the run with status 128 + the signal number; after
+SIGKILL they stay behind and may be deleted. An output that is a symbolic link replaces the
+file the link points to.
+
+Exit status: 0 done, 1 an output could not be written, 2 bad options.
 )";
 }
