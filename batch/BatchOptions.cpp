@@ -6,6 +6,7 @@
 #include <limits>
 #include <sstream>
 
+#include "PendingOutputs.h"
 #include "VesselView.h"
 
 namespace {
@@ -27,10 +28,50 @@ bool ParseInteger(std::string_view text, Int& value) {
     return ec == std::errc() && ptr == end && !text.empty();
 }
 
+// Whether a well-formed decimal number that does not fit a double is below 1 in magnitude:
+// the power of ten of its first significant digit, plus its exponent, is negative.
+bool IsBelowOne(std::string_view text) {
+    long long integerDigits = 0;
+    long long digits = 0;
+    long long firstSignificant = -1;
+    bool seenPoint = false;
+    std::size_t i = text.find_first_not_of('-');
+    for (; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i) {
+        if (text[i] == '.') {
+            seenPoint = true;
+            continue;
+        }
+        integerDigits += seenPoint ? 0 : 1;
+        if (firstSignificant < 0 && text[i] != '0') {
+            firstSignificant = digits;
+        }
+        ++digits;
+    }
+    long long exponent = 0;
+    if (i + 1 < text.size()) {
+        std::string_view part = text.substr(i + 1);
+        const bool negative = part[0] == '-';
+        part.remove_prefix(part[0] == '-' || part[0] == '+' ? 1 : 0);
+        // An exponent this long lies far beyond either end of the range.
+        if (std::from_chars(part.data(), part.data() + part.size(), exponent).ec != std::errc() ||
+            exponent > 1'000'000'000) {
+            return negative;
+        }
+        exponent = negative ? -exponent : exponent;
+    }
+    return integerDigits - firstSignificant - 1 + exponent < 0;
+}
+
+// A number too small in magnitude for a double is taken as 0, as the arithmetic would take it;
+// one too large is refused like an infinity.
 bool ParseReal(std::string_view text, double& value) {
     text = WithoutPlus(text);
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec == std::errc::result_out_of_range && ptr == end && IsBelowOne(text)) {
+        value = 0.0;
+        return true;
+    }
     return ec == std::errc() && ptr == end && !text.empty() && std::isfinite(value);
 }
 
@@ -184,16 +225,17 @@ BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
             inlineValue = option.substr(eq + 1);
             option.resize(eq);
         }
-        if (option == "--help" || option == "-h") {
-            o.help = true;
-            continue;
-        }
-        if (option == "--progress" || option == "--no-progress") {
+        if (option == "--help" || option == "-h" || option == "--progress" ||
+            option == "--no-progress") {
             if (inlineValue) {
                 result.error = "quorvel-batch: " + option + " takes no value";
                 return result;
             }
-            o.progress = option == "--progress";
+            if (option == "--help" || option == "-h") {
+                o.help = true;
+            } else {
+                o.progress = option == "--progress";
+            }
             continue;
         }
         const Setter* setter = nullptr;
@@ -216,6 +258,21 @@ BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
         result.error = (*setter)(option, *inlineValue);
         if (!result.error.empty()) {
             return result;
+        }
+    }
+    // Two outputs written to one file would leave only the last of them.
+    const std::pair<const char*, const std::string*> outputs[] = {
+        {"--grid-out", &o.gridOut}, {"--history-out", &o.historyOut}, {"--png", &o.pngOut}};
+    for (std::size_t a = 0; a < std::size(outputs); ++a) {
+        for (std::size_t b = a + 1; b < std::size(outputs); ++b) {
+            const std::string& first = *outputs[a].second;
+            const std::string& second = *outputs[b].second;
+            if (!first.empty() && !second.empty() &&
+                ResolveOutputPath(first) == ResolveOutputPath(second)) {
+                result.error = std::string("quorvel-batch: ") + outputs[a].first + " '" + first +
+                               "' and " + outputs[b].first + " '" + second + "' name the same file";
+                return result;
+            }
         }
     }
     return result;
@@ -247,5 +304,17 @@ Runs the Quorvel water simulation without a window and reports what it did.
                             show a progress bar on stderr (default: when stderr is a
                             terminal)
   --help                    show this text
+
+A value may also be given as --option=VALUE. A number too small for a double (such as 1e-999)
+counts as 0; one too large for it is refused. Two outputs may not name the same file.
+
+Each output is written whole or not at all: the outputs are checked and their temporary files
+created, as .quorvel-XXXXXX.tmp in each output's folder, before the first tick, and the files
+are renamed into place only when every one of them is complete. SIGINT, SIGTERM, SIGHUP and
+SIGQUIT remove the temporary files and end the run with status 128 + the signal number; after
+SIGKILL they stay behind and may be deleted. An output that is a symbolic link replaces the
+file the link points to.
+
+Exit status: 0 done, 1 an output could not be written, 2 bad options.
 )";
 }

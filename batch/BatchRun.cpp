@@ -1,5 +1,6 @@
 #include "BatchRun.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -9,10 +10,10 @@
 #include <QBuffer>
 #include <QByteArray>
 
-#include "AtomicFile.h"
 #include "FatalError.h"
 #include "HistoryRecorder.h"
 #include "Numbers.h"
+#include "PendingOutputs.h"
 #include "Simulation.h"
 #include "VesselView.h"
 
@@ -47,15 +48,15 @@ struct DrawingFailure {
     int code;
 };
 
-// Encodes the frame as PNG into the open output.
-bool WritePng(const QImage& image, std::FILE* stream) {
+// Encodes the frame as PNG into the pending output.
+bool WritePng(const QImage& image, PendingOutputs& outputs, std::size_t output) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        outputs.Fail(output, "cannot encode the picture as PNG");
         return false;
     }
-    return std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream) ==
-           static_cast<std::size_t>(bytes.size());
+    return outputs.Write(output, bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostream& errors,
@@ -63,14 +64,17 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
 
 }  // namespace
 
-void WriteGrid(const CSimulation& simulation, std::FILE* stream) {
+bool WriteGrid(const CSimulation& simulation, std::FILE* stream) {
     for (int row = 0; row < simulation.m_nRows; ++row) {
         for (int col = 0; col < simulation.m_nColumns; ++col) {
             const CCell& cell = simulation.Cell(row, col);
-            std::fprintf(stream, "%d %d %d %.17g %.17g\n", row, col, cell.m_nPhase,
-                         cell.m_dTemperature, cell.m_dHeat);
+            if (std::fprintf(stream, "%d %d %d %.17g %.17g\n", row, col, cell.m_nPhase,
+                             cell.m_dTemperature, cell.m_dHeat) < 0) {
+                return false;
+            }
         }
     }
+    return true;
 }
 
 std::string FormatSummary(const BatchSummary& s) {
@@ -108,22 +112,21 @@ namespace {
 
 int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostream& errors,
                       bool showProgress) {
-    // Open the outputs first, so that a path that cannot be written fails before the run.
-    std::unique_ptr<AtomicFile> gridFile;
-    std::unique_ptr<AtomicFile> historyFile;
-    std::unique_ptr<AtomicFile> pngFile;
-    for (auto [path, file] :
-         {std::pair{&options.gridOut, &gridFile}, std::pair{&options.historyOut, &historyFile},
-          std::pair{&options.pngOut, &pngFile}}) {
-        if (path->empty()) {
-            continue;
-        }
-        *file = std::make_unique<AtomicFile>(*path);
-        if (!(*file)->Open()) {
-            errors << "quorvel-batch: " << (*file)->Error() << '\n';
-            return 1;
-        }
+    // Check and open the outputs first, so that a path that cannot be written fails before
+    // the run. Nothing replaces an old output until every new one is written whole.
+    PendingOutputs outputs;
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    auto add = [&outputs](const std::string& path) {
+        return path.empty() ? kNone : outputs.Add(path);
+    };
+    const std::size_t gridFile = add(options.gridOut);
+    const std::size_t historyFile = add(options.historyOut);
+    const std::size_t pngFile = add(options.pngOut);
+    if (!outputs.Open()) {
+        errors << "quorvel-batch: " << outputs.Error() << '\n';
+        return 1;
     }
+    std::FILE* const historyStream = historyFile != kNone ? outputs.Stream(historyFile) : nullptr;
 
     CSimulation simulation;
     if (options.seed) {
@@ -138,7 +141,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     // The picture: the frame as the window shows it after a start (no selection or hover
     // outline, no info panel), then patched by every redraw of the run.
     std::unique_ptr<CVesselView> view;
-    if (pngFile) {
+    if (pngFile != kNone) {
         view = std::make_unique<CVesselView>(simulation);
         view->ClearSelection();
         view->CreateFrame(options.viewWidth, options.viewHeight);
@@ -149,8 +152,8 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     CHistoryRecorder history;
     history.ResetHistory(simulation.m_nInitialTemperature);
     history.m_nHistoryInterval = options.settings.historyInterval;
-    if (historyFile) {
-        std::fputs("tick,average_temperature_c,average_heat_j\n", historyFile->Stream());
+    if (historyStream != nullptr) {
+        std::fputs("tick,average_temperature_c,average_heat_j\n", historyStream);
     }
 
     ProgressBar bar(options.ticks, errors);
@@ -163,8 +166,10 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
         simulation.Step();
         const int temperature = simulation.m_nAverageTemperature;
         const int heat = CalToJoules(simulation.m_nAverageHeat);
-        if (history.RecordSample(temperature, heat) && historyFile) {
-            std::fprintf(historyFile->Stream(), "%lld,%d,%d\n", tick, temperature, heat);
+        if (history.RecordSample(temperature, heat) && historyStream != nullptr &&
+            std::fprintf(historyStream, "%lld,%d,%d\n", tick, temperature, heat) < 0) {
+            outputs.Fail(historyFile, errno);  // a full disk: the run's outputs are lost anyway
+            break;
         }
         if (showProgress && (tick & 0x3FFF) == 0) {
             const double elapsed = secondsSince(start);
@@ -180,18 +185,15 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
         bar.Finish();
     }
 
-    if (gridFile) {
-        WriteGrid(simulation, gridFile->Stream());
+    if (gridFile != kNone && !WriteGrid(simulation, outputs.Stream(gridFile))) {
+        outputs.Fail(gridFile, errno);
     }
-    if (pngFile && !WritePng(view->FrameImage(), pngFile->Stream())) {
-        errors << "quorvel-batch: cannot encode the picture as PNG\n";
+    if (pngFile != kNone) {
+        WritePng(view->FrameImage(), outputs, pngFile);
+    }
+    if (!outputs.Commit()) {
+        errors << "quorvel-batch: " << outputs.Error() << '\n';
         return 1;
-    }
-    for (AtomicFile* file : {gridFile.get(), historyFile.get(), pngFile.get()}) {
-        if (file != nullptr && !file->Commit()) {
-            errors << "quorvel-batch: " << file->Error() << '\n';
-            return 1;
-        }
     }
 
     simulation.ComputeAverages();  // the averages of the grid as the run left it

@@ -27,5 +27,6 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
 std::string FormatSummary(const BatchSummary& summary);
 
 // Writes every cell, one line each, rows from the surface down and columns left to right:
-// "row col phase temperature heat" with both numbers at full precision.
-void WriteGrid(const CSimulation& simulation, std::FILE* stream);
+// "row col phase temperature heat" with both numbers at full precision. False when a write
+// fails, with errno telling why.
+bool WriteGrid(const CSimulation& simulation, std::FILE* stream);

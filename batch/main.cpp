@@ -8,6 +8,7 @@
 
 #include "BatchOptions.h"
 #include "BatchRun.h"
+#include "PendingOutputs.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
         std::cout << BatchUsage();
         return 0;
     }
+    // Interrupted, the run leaves no temporary file behind.
+    RemovePendingOutputsOnSignals();
     // Drawing the picture needs Qt's fonts and images, but no display: without a platform
     // chosen, use the off-screen one. Without --png nothing is drawn and Qt stays unused.
     int qtArgc = 1;

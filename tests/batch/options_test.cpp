@@ -92,7 +92,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"--seed", "-1"}, "'-1'"}, BadCase{{"--history-interval", "1e3"}, "'1e3'"},
         BadCase{{"--colums", "20"}, "unknown option '--colums'"},
         BadCase{{"--grid-out"}, "--grid-out: missing value"},
-        BadCase{{"--progress=yes"}, "takes no value"}, BadCase{{"--png", ""}, "--png"},
+        BadCase{{"--progress=yes"}, "takes no value"},
+        BadCase{{"--help=1"}, "--help takes no value"},
+        BadCase{{"--no-progress="}, "--no-progress takes no value"},
+        BadCase{{"--conduction", "1e999"}, "a finite number"},
+        BadCase{{"--convection-ratio", "-1e400"}, "from 0 to 1"},
+        BadCase{{"--png", "v", "--grid-out", "./v"},
+                "--grid-out './v' and --png 'v' name the same file"},
+        BadCase{{"--png", ""}, "--png"},
         BadCase{{"--view-size", "150x480"}, "width 151 to 10000, height 101 to 10000"},
         BadCase{{"--view-size", "640x100"}, "--view-size: invalid value '640x100'"},
         BadCase{{"--view-size", "10001x480"}, "'10001x480'"},
@@ -103,6 +110,30 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"--view-size", "640X480"}, "'640X480'"},
         BadCase{{"--view-size", "-640x480"}, "'-640x480'"},
         BadCase{{"--view-size", "640 x 480"}, "'640 x 480'"}));
+
+// Numbers too small for a double are taken as 0 by every real option, as arithmetic would.
+struct RealCase {
+    std::vector<std::string> args;
+    double conduction;
+    double convection;
+};
+
+class TinyRealTest : public ::testing::TestWithParam<RealCase> {};
+
+TEST_P(TinyRealTest, IsTakenAsZero) {
+    const BatchParseResult r = ParseBatchOptions(GetParam().args);
+    ASSERT_EQ(r.error, "");
+    EXPECT_EQ(r.options.settings.conductionCoefficient, GetParam().conduction);
+    EXPECT_EQ(r.options.settings.convectionRatio, GetParam().convection);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, TinyRealTest,
+    ::testing::Values(RealCase{{"--conduction", "1e-999"}, 0.0, 0.7},
+                      RealCase{{"--conduction", "-0.000001e-99999999999999999999"}, 0.0, 0.7},
+                      RealCase{{"--conduction", "123456e-330"}, 0.0, 0.7},
+                      RealCase{{"--conduction", "1e-320"}, 1e-320, 0.7},
+                      RealCase{{"--convection-ratio", "-1e-400"}, 0.035, 0.0}));
 
 struct ViewSizeCase {
     std::string value;

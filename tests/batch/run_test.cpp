@@ -1,8 +1,11 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <QImage>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -23,14 +26,77 @@ protected:
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
-    void TearDown() override { fs::remove_all(dir); }
+    void TearDown() override {
+        for (const fs::path& mount : mounts) {
+            std::system(("umount '" + mount.string() + "'").c_str());
+        }
+        fs::remove_all(dir);
+    }
 
-    // Exit status of the runner; stdout and stderr are kept in out.txt and err.txt.
-    int Run(const std::string& args) {
-        const std::string command =
-            "cd '" + dir.string() + "' && '" QUORVEL_BATCH_EXE "' " + args + " >out.txt 2>err.txt";
+    // Exit status of the runner; stdout and stderr are kept in out.txt and err.txt. The shell
+    // commands in `before` run first (a limit, a timeout).
+    int Run(const std::string& args, const std::string& before = "") {
+        const std::string command = "cd '" + dir.string() + "' && " + before + " '" +
+                                    QUORVEL_BATCH_EXE "' " + args + " >out.txt 2>err.txt";
         const int raw = std::system(command.c_str());
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    }
+    // Starts the runner as a child (not through a shell, which would make it ignore SIGINT).
+    pid_t Start(const std::vector<std::string>& args) {
+        std::vector<std::string> words = {QUORVEL_BATCH_EXE};
+        words.insert(words.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& word : words) {
+            argv.push_back(word.data());
+        }
+        argv.push_back(nullptr);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const int out =
+                chdir(dir.c_str()) == 0 ? open("out.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644) : -1;
+            if (out < 0 || dup2(out, 1) < 0 || dup2(out, 2) < 0) {
+                _exit(126);
+            }
+            // As a user's shell would start it, whatever this test program inherited.
+            for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+                std::signal(signalNumber, SIG_DFL);
+            }
+            sigset_t none;
+            sigemptyset(&none);
+            sigprocmask(SIG_SETMASK, &none, nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        return pid;
+    }
+    // The child's exit status, 1000 + the signal that ended it, or -1 (and the child killed)
+    // when it is still running after a minute.
+    static int Wait(pid_t pid) {
+        int raw = 0;
+        pid_t ended = 0;
+        for (int i = 0; i < 6000 && (ended = waitpid(pid, &raw, WNOHANG)) == 0; ++i) {
+            usleep(10000);
+        }
+        if (ended == 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &raw, 0);
+            return -1;
+        }
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : 1000 + WTERMSIG(raw);
+    }
+    // A tmpfs with the given mount options at dir/name; false when this user may not mount.
+    bool MountTmpfs(const std::string& name, const std::string& options) {
+        fs::create_directories(dir / name);
+        const std::string command =
+            "mount -t tmpfs -o " + options + " tmpfs '" + (dir / name).string() + "' 2>/dev/null";
+        if (std::system(command.c_str()) != 0) {
+            return false;
+        }
+        mounts.push_back(dir / name);
+        return true;
+    }
+    void Write(const std::string& name, const std::string& text) const {
+        std::ofstream(dir / name) << text;
     }
     std::string Read(const std::string& name) const {
         std::ifstream in(dir / name);
@@ -55,7 +121,19 @@ protected:
         return names;
     }
 
+    // The runner's temporary files anywhere under the test's folder.
+    std::vector<std::string> TemporaryFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+            if (entry.path().filename().string().rfind(".quorvel-", 0) == 0) {
+                names.push_back(entry.path().string());
+            }
+        }
+        return names;
+    }
+
     fs::path dir;
+    std::vector<fs::path> mounts;
 };
 
 TEST_F(BatchRunTest, SameSeedWritesTheSameGridTwice) {
@@ -229,5 +307,154 @@ TEST_F(BatchRunTest, UnwritablePictureIsReportedAndNothingIsLeft) {
     EXPECT_NE(Read("err.txt").find("missing/v.png"), std::string::npos) << Read("err.txt");
     EXPECT_EQ(Files(), (std::vector<std::string>{"err.txt", "out.txt"}));
 }
+
+// Stopped by a signal mid-run, the runner removes its temporary files and leaves the old
+// outputs as they were.
+class BatchSignalTest : public BatchRunTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(BatchSignalTest, RemovesTemporaryFilesAndKeepsOldOutputs) {
+    for (const char* name : {"g.txt", "h.csv", "v.png"}) {
+        Write(name, "old");
+    }
+    const pid_t pid = Start({"--ticks", "1000000000000", "--history-interval", "0", "--grid-out",
+                             "g.txt", "--history-out", "h.csv", "--png", "v.png", "--no-progress"});
+    // Running: all three temporary files exist (they are made just before the first tick).
+    for (int i = 0; i < 6000 && TemporaryFiles().size() < 3; ++i) {
+        usleep(10000);
+    }
+    EXPECT_EQ(TemporaryFiles().size(), 3u) << Read("out.txt");
+    kill(pid, GetParam());
+    EXPECT_EQ(Wait(pid), 128 + GetParam());
+    EXPECT_EQ(Files(), (std::vector<std::string>{"g.txt", "h.csv", "out.txt", "v.png"}));
+    for (const char* name : {"g.txt", "h.csv", "v.png"}) {
+        EXPECT_EQ(Read(name), "old") << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, BatchSignalTest,
+                         ::testing::Values(SIGINT, SIGTERM, SIGHUP, SIGQUIT));
+
+// When the third output cannot be written whole, none of the three replaces its old file.
+struct ThirdFailsCase {
+    std::string name;
+    bool fullDisk;  // a tiny tmpfs, or else a file size limit
+    std::string reason;
+};
+
+class BatchAllOrNothingTest : public BatchRunTest,
+                              public ::testing::WithParamInterface<ThirdFailsCase> {};
+
+TEST_P(BatchAllOrNothingTest, KeepsEveryOldOutput) {
+    const ThirdFailsCase c = GetParam();
+    if (c.fullDisk && !MountTmpfs("small", "size=4k")) {
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    }
+    fs::create_directories(dir / "small");
+    for (const char* name : {"g.txt", "h.csv", "small/v.png"}) {
+        Write(name, "old");  // fills the tiny tmpfs
+    }
+    EXPECT_EQ(Run("--ticks 1000 --columns 3 --rows 3 --grid-out g.txt --history-out h.csv --png "
+                  "small/v.png",
+                  c.fullDisk ? "" : "ulimit -f 4 &&"),  // 2048 bytes
+              1);
+    EXPECT_NE(Read("err.txt").find("cannot write 'small/v.png': " + c.reason), std::string::npos)
+        << Read("err.txt");
+    for (const char* name : {"g.txt", "h.csv", "small/v.png"}) {
+        EXPECT_EQ(Read(name), "old") << name;
+    }
+    EXPECT_EQ(TemporaryFiles(), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, BatchAllOrNothingTest,
+    ::testing::Values(ThirdFailsCase{"FullDisk", true, "No space left on device"},
+                      ThirdFailsCase{"FileSizeLimit", false, "File too large"}),
+    [](const auto& info) { return info.param.name; });
+
+// Temporary names do not grow with the output's: names up to the system's limit are taken.
+class BatchLongNameTest : public BatchRunTest, public ::testing::WithParamInterface<std::size_t> {};
+
+TEST_P(BatchLongNameTest, IsWrittenUpToTheSystemsLimit) {
+    const std::string grid(GetParam(), 'g'), history(GetParam(), 'h'), picture(GetParam(), 'p');
+    ASSERT_EQ(
+        Run("--ticks 10 --grid-out " + grid + " --history-out " + history + " --png " + picture), 0)
+        << Read("err.txt");
+    EXPECT_EQ(Files(), (std::vector<std::string>{"err.txt", grid, history, "out.txt", picture}));
+    EXPECT_EQ(Lines(grid).size(), 400u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, BatchLongNameTest, ::testing::Values(245, 255));
+
+// Two outputs naming one file, however spelt, are refused before anything is written.
+class BatchSamePathTest : public BatchRunTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(BatchSamePathTest, IsRefusedLikeABadOption) {
+    Write("a", "old");
+    fs::create_directories(dir / "sub");
+    fs::create_symlink("a", dir / "link");
+    fs::create_directory_symlink("sub", dir / "sublink");
+    EXPECT_EQ(Run("--ticks 1000000000000 " + GetParam()), 2);
+    const auto err = Lines("err.txt");
+    ASSERT_EQ(err.size(), 1u);
+    EXPECT_NE(err[0].find("name the same file"), std::string::npos) << err[0];
+    EXPECT_EQ(Read("a"), "old");
+    EXPECT_EQ(TemporaryFiles(), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Spellings, BatchSamePathTest,
+                         ::testing::Values("--grid-out a --history-out a", "--grid-out ./a --png a",
+                                           "--history-out sub/../a --png a",
+                                           "--grid-out link --history-out a",
+                                           "--grid-out sub/b --png sublink/b"));
+
+TEST_F(BatchRunTest, OutputThroughALinkReplacesTheLinkedFile) {
+    Write("a", "old");
+    fs::create_symlink("a", dir / "link");
+    ASSERT_EQ(Run("--ticks 10 --columns 3 --rows 3 --grid-out link --history-out a.csv"), 0);
+    EXPECT_TRUE(fs::is_symlink(dir / "link"));
+    EXPECT_EQ(Lines("a").size(), 9u);
+}
+
+// An output that cannot be written is found before the first tick (the run asked for would
+// take hours), named with the system's reason, and leaves nothing behind.
+struct EarlyCase {
+    std::string output;
+    std::string reason;
+};
+
+class BatchEarlyCheckTest : public BatchRunTest, public ::testing::WithParamInterface<EarlyCase> {};
+
+TEST_P(BatchEarlyCheckTest, FailsBeforeTheRun) {
+    const EarlyCase c = GetParam();
+    fs::create_directories(dir / "folder");
+    fs::create_directories(dir / "readonly");
+    Write("file", "old");
+    std::string reason = c.reason;
+    // Permission bits do not stop root: a read-only mount does.
+    if (c.output.rfind("readonly/", 0) == 0) {
+        if (geteuid() != 0) {
+            fs::permissions(dir / "readonly", fs::perms::owner_read | fs::perms::owner_exec);
+            reason = "Permission denied";
+        } else if (!MountTmpfs("readonly", "ro,size=4k")) {
+            GTEST_SKIP() << "cannot mount a tmpfs here";
+        }
+    }
+    EXPECT_EQ(Run("--ticks 1000000000000 --history-out h.csv --png v.png --grid-out " + c.output,
+                  "timeout 60"),
+              1);
+    EXPECT_NE(Read("err.txt").find("cannot write '" + c.output + "': "), std::string::npos)
+        << Read("err.txt");
+    EXPECT_NE(Read("err.txt").find(reason), std::string::npos) << Read("err.txt");
+    EXPECT_EQ(Files(),
+              (std::vector<std::string>{"err.txt", "file", "folder", "out.txt", "readonly"}));
+    EXPECT_EQ(TemporaryFiles(), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, BatchEarlyCheckTest,
+                         ::testing::Values(EarlyCase{"folder", "Is a directory"},
+                                           EarlyCase{"missing/g.txt", "No such file or directory"},
+                                           EarlyCase{"file/g.txt", "Not a directory"},
+                                           EarlyCase{"readonly/g.txt", "Read-only file system"},
+                                           EarlyCase{std::string(256, 'n'), "File name too long"}));
 
 }  // namespace

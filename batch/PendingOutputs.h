@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// A set of output files that appear under their names all together, each whole, or not at all.
+// Open() checks every output's folder and target and creates one temporary file per output in
+// that output's folder, named ".quorvel-XXXXXX.tmp" (six random characters), so that the name
+// does not grow with the output's own. The caller writes to the temporary files; Commit()
+// renames them into place only when every one of them was written whole, and otherwise, like
+// Discard() and the destructor, removes them all and leaves the old outputs as they were.
+//
+// An output that is a symbolic link is written to the file the link points to. Errors name the
+// path as it was given and the system's reason: "cannot write 'PATH': REASON".
+class PendingOutputs {
+public:
+    PendingOutputs() = default;
+    ~PendingOutputs();
+    PendingOutputs(const PendingOutputs&) = delete;
+    PendingOutputs& operator=(const PendingOutputs&) = delete;
+
+    // Adds an output to be written to `path`; returns its number for the calls below.
+    std::size_t Add(std::string path);
+    // Checks every output and creates its temporary file. On failure nothing is left behind.
+    bool Open();
+    std::FILE* Stream(std::size_t output) const { return m_outputs[output].stream; }
+    // Writes `size` bytes; a failure is recorded for the output with the system's reason.
+    bool Write(std::size_t output, const void* data, std::size_t size);
+    // Records that writing the output failed, for the system's reason or one of our own.
+    void Fail(std::size_t output, int errorNumber);
+    void Fail(std::size_t output, const std::string& reason);
+    bool Commit();
+    void Discard();
+    // The first failure, or empty.
+    const std::string& Error() const { return m_error; }
+
+private:
+    struct Output {
+        std::string path;      // as given, for messages
+        std::string target;    // resolved: the file that is replaced
+        std::string tempPath;  // empty until created
+        std::FILE* stream = nullptr;
+    };
+
+    bool Create(std::size_t index);
+    void Remove(Output& output);
+
+    std::vector<Output> m_outputs;
+    std::string m_error;
+};
+
+// The absolute path an output is written to: "." and ".." folded and symbolic links followed
+// as far as the path exists. Two outputs with the same resolved path are the same file.
+std::string ResolveOutputPath(const std::string& path);
+
+// From now on SIGINT, SIGTERM, SIGHUP and SIGQUIT remove the temporary files of every pending
+// output of the process and end it with status 128 + the signal number. A signal that was
+// ignored when this is called (as under nohup) stays ignored. SIGXFSZ is ignored too, so that a
+// file size limit fails the write, which is then reported, instead of killing the process.
+void RemovePendingOutputsOnSignals();
