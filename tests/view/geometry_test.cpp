@@ -177,40 +177,6 @@ INSTANTIATE_TEST_SUITE_P(Levels, FlameTest,
                                            FlameCase{FLAME_OFF, FLAME_STRONG},
                                            FlameCase{FLAME_OFF, FLAME_OFF}));
 
-class FlameShapeTest : public ViewTest, public ::testing::WithParamInterface<QSize> {};
-
-// Flat flames (a low view) and tall ones (a high view) stay inside their boxes and touch
-// all their sides; the ends burner alone, so that no two flames overlap.
-TEST_P(FlameShapeTest, FlamesKeepToTheirBoxes) {
-    Start(3, 3, GetParam().width(), GetParam().height());
-    const int w = view.ViewRect().width();
-    const int h = view.ViewRect().height();
-    for (const int level : {FLAME_STRONG, FLAME_MEDIUM, FLAME_WEAK}) {
-        view.DrawFlames(level, FLAME_OFF);
-        const int g = 3 * view.m_nCellWidth;
-        const int offset[] = {0, 5, 10};
-        const int width[] = {30, 20, 10};
-        const double factor[] = {0.19, 0.14, 0.09};
-        const int height = static_cast<int>(factor[level] * h) - 10;
-        if (height < 1) {
-            EXPECT_TRUE(BoundsOf(kRed).isNull()) << "level " << level;
-            continue;
-        }
-        const int top = h - 2 - height;
-        QRect all;
-        for (const int anchor : {g / 5, 4 * g / 5}) {
-            const QRect box(QPoint(anchor + offset[level], top),
-                            QPoint(anchor + offset[level] + width[level] - 1, h - 3));
-            EXPECT_EQ(BoundsOf(kRed, box.adjusted(-5, -5, 5, 5)), box) << "level " << level;
-            all |= box;
-        }
-        EXPECT_EQ(BoundsOf(kRed, QRect(0, 0, w, h)), all) << "level " << level;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Views, FlameShapeTest,
-                         ::testing::Values(QSize(640, 118), QSize(400, 104), QSize(900, 1000)));
-
 TEST_F(ViewTest, FlameAreaIsClearedExactly) {
     view.FrameImage().fill(kWhite);
     view.ClearFlameArea();
