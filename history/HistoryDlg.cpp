@@ -3,6 +3,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QWindowStateChangeEvent>
 
 #include "FailureSeam.h"
 #include "FatalError.h"
@@ -16,6 +17,8 @@ CHistoryDlg::CHistoryDlg() : QDialog(nullptr, Qt::Window) {
     // The owner toggles the window next to its own; showing it must not take the focus.
     setAttribute(Qt::WA_ShowWithoutActivating);
     resize(INITIAL_CLIENT_WIDTH, INITIAL_CLIENT_HEIGHT);
+    // The window cannot be made smaller than the smallest client area it draws in.
+    setMinimumSize(MIN_CLIENT_SIZE, MIN_CLIENT_SIZE);
 }
 
 CHistoryDlg::~CHistoryDlg() {
@@ -80,6 +83,17 @@ const QImage* CHistoryDlg::GraphImage() const {
 void CHistoryDlg::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     OnSize(windowState(), event->size().width(), event->size().height());
+}
+
+void CHistoryDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        // Restoring from the icon is a new size message even when the size is unchanged.
+        if ((change->oldState() & Qt::WindowMinimized) && !isMinimized()) {
+            OnSize(windowState(), width(), height());
+        }
+    }
 }
 
 void CHistoryDlg::paintEvent(QPaintEvent* /*event*/) {

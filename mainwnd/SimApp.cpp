@@ -27,10 +27,18 @@ bool CSimApp::InitInstance() {
 }
 
 void RunMainWindow(const QString& profilePath, const std::function<void(CSimDlg&)>& run) {
-    CSimDlg dialog;
-    FatalHandler previous = SetFatalHandler([&dialog](const std::string& text, int) {
-        ShowFatalMessage(&dialog, QString::fromStdString(text));
+    // The message box is in place before the window is built, so that a failure to create
+    // its buttons is shown too; it is owned by the window once the window exists, and the
+    // window's run is stopped first, so nothing changes or fails again behind the box.
+    CSimDlg* owner = nullptr;
+    FatalHandler previous = SetFatalHandler([&owner](const std::string& text, int) {
+        if (owner != nullptr) {
+            owner->StopForFatalMessage();
+        }
+        ShowFatalMessage(owner, QString::fromStdString(text));
     });
+    CSimDlg dialog;
+    owner = &dialog;
 
     const ProfileValues read = ReadProfile(profilePath);
     dialog.m_rcMainWnd = read.mainWnd;

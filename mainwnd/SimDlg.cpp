@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QtMath>
 #include <cstring>
 
 #include "AboutDlg.h"
@@ -55,6 +56,12 @@ bool IsReachable(const ScreenRect& r) {
     return false;
 }
 
+// The pixel a mouse position lies in. At a scale factor other than 1 positions fall
+// between pixels; rounding would move a point on the wall (x = 14.6) onto the grid.
+QPoint PixelAt(const QPointF& position) {
+    return QPoint(qFloor(position.x()), qFloor(position.y()));
+}
+
 // Places a top-level window so that its outer frame covers `r`.
 void PlaceOuter(QWidget* window, const ScreenRect& r) {
     const QRect frame = window->frameGeometry();
@@ -89,6 +96,8 @@ CSimDlg::CSimDlg(QWidget* parent)
     m_runSettingsDialog = [](CSettingsDlg& dialog) { return dialog.exec(); };
     m_runAboutBox = [](QDialog& dialog) { dialog.exec(); };
     resize(DialogUnits(font()).ToPixels(kTemplateSize));
+    // The window cannot be made smaller than the smallest client area its layout takes.
+    setMinimumSize(MIN_CLIENT_WIDTH, MIN_CLIENT_HEIGHT);
     m_repaintTimer.setSingleShot(true);
     m_repaintTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_repaintTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
@@ -260,6 +269,11 @@ bool CSimDlg::KillStepTimer() {
     killTimer(m_nTimerId);
     m_nTimerId = 0;
     return true;
+}
+
+void CSimDlg::StopForFatalMessage() {
+    KillStepTimer();
+    m_repaintTimer.stop();
 }
 
 void CSimDlg::timerEvent(QTimerEvent* event) {
@@ -448,13 +462,13 @@ void CSimDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CSimDlg::mouseMoveEvent(QMouseEvent* event) {
-    OnMouseMove(event->position().toPoint());
+    OnMouseMove(PixelAt(event->position()));
     QDialog::mouseMoveEvent(event);
 }
 
 void CSimDlg::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        OnLButtonUp(event->position().toPoint());
+        OnLButtonUp(PixelAt(event->position()));
     }
     QDialog::mouseReleaseEvent(event);
 }

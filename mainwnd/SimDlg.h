@@ -68,6 +68,9 @@ public:
     std::function<void(QDialog&)> m_runAboutBox;
 
     bool IsStepTimerRunning() const { return m_nTimerId != 0; }
+    // Stops the step timer and pending repaints for good: a fatal message is about to be
+    // shown and the program ends after it.
+    void StopForFatalMessage();
 
     // Profile values, set by the application before DoModal and read after it.
     bool m_bSaveWindowPos = false;

@@ -3,7 +3,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
+#include <vector>
 
 #include "FailureSeam.h"
 
@@ -118,9 +120,12 @@ void MemoryDC::FillRect(QImage& image, int left, int top, int right, int bottom,
     top = std::max(top, 0);
     right = std::min(right, image.width());
     bottom = std::min(bottom, image.height());
+    if (left >= right) {
+        return;
+    }
     for (int y = top; y < bottom; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        std::fill(line + left, line + std::max(left, right), colour);
+        std::fill(line + left, line + right, colour);
     }
 }
 
@@ -156,16 +161,96 @@ void MemoryDC::Rectangle(int left, int top, int right, int bottom) {
     FillRect(*image, right - 1, top, right, bottom, pen);
 }
 
+namespace {
+
+// One row of the upper half of an ellipse, as offsets from the centre column to the right:
+// the pen covers [inner, outer] on each side, the brush the pixels between the two sides.
+struct EllipseRun {
+    int inner;
+    int outer;
+};
+
+// Midpoint tracing of the ellipse inscribed in a box of w x h pixels (w, h >= 1), one run
+// per row from the top row down to the middle row(s). The tracing follows the curve of
+// a box whose edges lie on the centres of the outermost pixels. For flat boxes it would
+// walk past the sides, so every run is held to the box's half width; the last run is
+// carried to the side, so that the ellipse touches all four sides of its box.
+std::vector<EllipseRun> TraceEllipse(int w, int h) {
+    const double a = (w - 1) / 2.0;
+    const double b = (h - 1) / 2.0;
+    const int xMax = (w - 1) / 2;
+    std::vector<EllipseRun> runs;
+    runs.reserve(static_cast<std::size_t>(h / 2 + 1));
+    const auto addRun = [&](int from, int to) {
+        runs.push_back({std::min(from, xMax), std::min(to, xMax)});
+    };
+
+    // Where the curve is flatter than 45 degrees: step right, and down when the midpoint
+    // between the two candidate pixels lies outside the curve.
+    const int lastY = (h - 1) & 1;  // 0 with one middle row, 1 with two
+    int x = 0;
+    int y = h / 2;
+    int start = 0;
+    double d = b * b - a * a * b + 0.25 * a * a;
+    while (y > lastY && a * a * (2 * y - 1) > 2 * b * b * (x + 1)) {
+        if (d < 0) {
+            d += b * b * (2 * x + 3);
+            ++x;
+        } else {
+            d += b * b * (2 * x + 3) + a * a * (-2 * y + 2);
+            addRun(start, x);
+            start = ++x;
+            --y;
+        }
+    }
+    addRun(start, x);
+
+    // Where it is steeper: one pixel per row, down and right when the midpoint lies inside.
+    d = b * b * (x + 0.5) * (x + 0.5) + a * a * ((y - 1.0) * (y - 1.0) - b * b);
+    while (y > lastY) {
+        if (d < 0) {
+            d += b * b * (2 * x + 2) + a * a * (-2 * y + 3);
+            ++x;
+        } else {
+            d += a * a * (-2 * y + 3);
+        }
+        --y;
+        addRun(x, x);
+    }
+    runs.back().outer = xMax;
+    return runs;
+}
+
+}  // namespace
+
 void MemoryDC::Ellipse(int left, int top, int right, int bottom) {
     QImage* image = Target();
-    if (image == nullptr || right - left < 1 || bottom - top < 1) {
+    const qint64 w = qint64(right) - left;
+    const qint64 h = qint64(bottom) - top;
+    if (image == nullptr || w < 1 || h < 1 || w > INT_MAX || h > INT_MAX ||
+        !QRect(0, 0, image->width(), image->height())
+             .intersects(QRect(left, top, static_cast<int>(w), static_cast<int>(h)))) {
         return;
     }
-    QPainter painter(image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(QColor(m_pen->Colour()), 1));
-    painter.setBrush(QColor(m_brush->Colour()));
-    painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+    const std::vector<EllipseRun> runs = TraceEllipse(static_cast<int>(w), static_cast<int>(h));
+    // The centre column, or the right one of the two middle columns of an even width; the
+    // left side mirrors the right about the box's centre.
+    const int centre = left + static_cast<int>(w / 2);
+    const int evenWidth = (w % 2 == 0) ? 1 : 0;
+    const QRgb pen = m_pen->Colour();
+    const QRgb brush = m_brush->Colour();
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        const EllipseRun& run = runs[k];
+        const int rowsFromEdge = static_cast<int>(k);
+        for (const int y : {top + rowsFromEdge, bottom - 1 - rowsFromEdge}) {
+            // Inside first, then the outline of both sides over it.
+            FillRect(*image, centre - run.inner - evenWidth + 1, y, centre + run.inner, y + 1,
+                     brush);
+            FillRect(*image, centre - run.outer - evenWidth, y, centre - run.inner - evenWidth + 1,
+                     y + 1, pen);
+            FillRect(*image, centre + run.inner, y, centre + run.outer + 1, y + 1, pen);
+        }
+    }
 }
 
 void MemoryDC::MoveTo(int x, int y) {

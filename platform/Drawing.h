@@ -96,6 +96,8 @@ public:
     void FillRegion(const Region& region, const Brush& brush);
     // Outline with the selected pen, inside with the selected brush.
     void Rectangle(int left, int top, int right, int bottom);
+    // The ellipse inscribed in [left, right - 1] x [top, bottom - 1]: it touches all four
+    // sides and never leaves the box, whatever its proportions.
     void Ellipse(int left, int top, int right, int bottom);
     void MoveTo(int x, int y);
     // 1-pixel line in the selected pen's colour from the current position, end point left

@@ -258,7 +258,8 @@ TEST_P(HistoryRejectedSize, KeepsTheSurfaceAndTheStatusBar) {
         dlg->showMinimized();
         QApplication::processEvents();
     }
-    Resize(*dlg, GetParam().cx, GetParam().cy);
+    // Sizes below 100 come only as size messages: the window cannot be made that small.
+    dlg->OnSize(dlg->windowState(), GetParam().cx, GetParam().cy);
 
     EXPECT_EQ(dlg->GraphRect(), QRect(0, 0, 200, 200));
     ASSERT_NE(dlg->GraphImage(), nullptr);
@@ -273,6 +274,19 @@ INSTANTIATE_TEST_SUITE_P(Sizes, HistoryRejectedSize,
                                            RejectedSizeCase{300, 99, false},
                                            RejectedSizeCase{99, 99, false},
                                            RejectedSizeCase{300, 300, true}));
+
+TEST_F(HistoryWindow, RestoringFromTheIconRebuildsSurfaceAndStatusBar) {
+    auto dlg = Shown(200, 222);
+    dlg->RecordSample(20, 80);
+    dlg->showMinimized();
+    QApplication::processEvents();
+    ASSERT_EQ(dlg->StatusBar()->Text(0), QString::fromUtf8("平均温度: 20 [ﾟC](青)"));
+    dlg->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(dlg->GraphRect(), QRect(0, 0, 200, 200));
+    EXPECT_EQ(dlg->StatusBar()->Text(0), kTemperaturePlaceholder);
+    EXPECT_EQ(dlg->StatusBar()->Text(1), kHeatPlaceholder);
+}
 
 TEST_F(HistoryWindow, StatusTextsShowEveryCallsAverages) {
     auto dlg = Shown(200, 222);
@@ -334,11 +348,14 @@ TEST_F(HistoryWindow, PaintingCopiesTheSurface) {
 }
 
 TEST_F(HistoryWindow, SamplesKeptWithoutASurfaceAreDrawnByTheFirstAcceptedResize) {
-    auto dlg = Shown(90, 90);
+    // The window cannot be made smaller than 100 x 100: the first size message comes alone.
+    auto dlg = std::make_unique<CHistoryDlg>();
+    dlg->OnSize(Qt::WindowNoState, 90, 90);
     EXPECT_EQ(dlg->GraphImage(), nullptr);
     EXPECT_EQ(dlg->StatusBar(), nullptr);
     dlg->ResetHistory(15);
     dlg->RecordSample(20, 80);  // no status bar yet: nothing to show the texts in
+    dlg->show();
     Resize(*dlg, 200, 222);
     ASSERT_NE(dlg->GraphImage(), nullptr);
     ExpectFlatCurve(*dlg->GraphImage(), kBlue, 163);

@@ -4,15 +4,19 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -249,7 +253,7 @@ TEST_F(SimDlgTest, TooSmallSizesChangeNothing) {
     const QRect closeRect = dlg->m_pCloseButton->geometry();
     const QRect view = dlg->m_view.ViewRect();
     for (const QSize size : {QSize(150, 300), QSize(300, 100)}) {
-        ResizeClient(size.width(), size.height());
+        dlg->OnSize(size.width(), size.height());  // smaller than the window can be made
         EXPECT_EQ(dlg->m_pCloseButton->geometry(), closeRect);
         EXPECT_EQ(dlg->m_view.ViewRect(), view);
         EXPECT_EQ(dlg->m_rcClient, QRect(0, 0, 400, 400));
@@ -324,6 +328,57 @@ TEST_F(SimDlgTest, InspectionMarkersAndPanelFollowTheMouse) {
     dlg->OnMouseMove(QPoint(5, 5));  // off the grid: the panel follows the selection
     EXPECT_TRUE(dlg->m_view.m_bShowSelected);
     EXPECT_NE(Pixel(285, 185), qRgb(255, 255, 0));
+}
+
+struct MouseCase {
+    QPointF position;
+    bool release;
+    std::optional<CellHit> hit;
+};
+
+class MousePixelTest : public SimDlgTest, public ::testing::WithParamInterface<MouseCase> {};
+
+// A mouse position between pixels (a scale factor other than 1) counts for the pixel it
+// lies in: 14.6 is on the wall left of cell (0, 0), 41.6 still in column 0, 554.7 still in
+// column 19. Cells are 27 x 16 from (15, 25).
+TEST_P(MousePixelTest, PositionCountsForThePixelItLiesIn) {
+    const MouseCase c = GetParam();
+    Start();
+    dlg->OnMouseMove(QPoint(300, 200));  // hovering cell (10, 10), the selection
+    const QEvent::Type type = c.release ? QEvent::MouseButtonRelease : QEvent::MouseMove;
+    QMouseEvent event(type, c.position, dlg->mapToGlobal(c.position),
+                      c.release ? Qt::LeftButton : Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(dlg.get(), &event);
+    const CVesselView& view = dlg->m_view;
+    if (c.release) {
+        EXPECT_EQ((CellHit{view.m_nSelCol, view.m_nSelRow}), c.hit.value_or(CellHit{10, 10}));
+    } else if (c.hit) {
+        EXPECT_FALSE(view.m_bShowSelected);
+        EXPECT_EQ((CellHit{view.m_nHoverCol, view.m_nHoverRow}), *c.hit);
+    } else {
+        EXPECT_TRUE(view.m_bShowSelected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Positions, MousePixelTest,
+                         ::testing::Values(MouseCase{{14.6, 30.0}, false, std::nullopt},
+                                           MouseCase{{14.6, 30.0}, true, std::nullopt},
+                                           MouseCase{{41.6, 40.6}, false, CellHit{0, 0}},
+                                           MouseCase{{41.6, 40.6}, true, CellHit{0, 0}},
+                                           MouseCase{{554.7, 344.9}, false, CellHit{19, 19}},
+                                           MouseCase{{20.0, 24.5}, false, std::nullopt}));
+
+TEST_F(SimDlgTest, WindowsCannotBeMadeSmallerThanTheirLayoutTakes) {
+    dlg->m_pHistoryButton->click();
+    for (QWidget* window :
+         {static_cast<QWidget*>(dlg.get()), static_cast<QWidget*>(dlg->m_pHistoryDlg.get())}) {
+        window->resize(40, 30);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dlg->size(), QSize(151, 101));
+    EXPECT_EQ(dlg->m_rcClient, QRect(0, 0, 151, 101));
+    EXPECT_EQ(dlg->m_pHistoryDlg->size(), QSize(100, 100));
+    EXPECT_EQ(dlg->m_pHistoryDlg->GraphRect(), QRect(0, 0, 100, 78));
 }
 
 TEST_F(SimDlgTest, AboutBoxHoldsTheTimerOnlyWhileItIsOpen) {
@@ -475,6 +530,56 @@ TEST(FatalExitDeathTest, TheSiteCodeReachesTheParentAfterTheMessageBox) {
         },
         ::testing::ExitedWithCode(-101 & 0xFF), "");
 }
+
+struct FatalBoxCase {
+    bool duringRun;  // otherwise while the window's buttons are made
+    const char* text;
+};
+
+class FatalBoxDeathTest : public ::testing::TestWithParam<FatalBoxCase> {};
+
+// The program's own handler shows the message in its box, also for a failure while the
+// window is still being built, and stops the step timer first, so that the vessel stands
+// still behind the box. The child leaves from inside the box with 42 when all holds.
+TEST_P(FatalBoxDeathTest, ShowsTheMessageWithTheRunStopped) {
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    const FatalBoxCase c = GetParam();
+    EXPECT_EXIT(
+        {
+            CSimDlg* running = nullptr;
+            QTimer poll;
+            QObject::connect(&poll, &QTimer::timeout, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    const bool stopped = running == nullptr || !running->IsStepTimerRunning();
+                    std::_Exit(box->text() == QString::fromUtf8(c.text) && stopped ? 42 : 1);
+                }
+            });
+            poll.start(1);
+            QTemporaryDir dir;
+            if (!c.duringRun) {
+                FailureSeam::Arm(ResourceStep::CreateWindow, 1);
+            }
+            RunMainWindow(dir.filePath("quorvel.ini"), [&](CSimDlg& dlg) {
+                dlg.m_runSettingsDialog = [](CSettingsDlg& dialog) {
+                    dialog.show();
+                    QCoreApplication::processEvents();
+                    dialog.accept();
+                    return dialog.result();
+                };
+                dlg.DoModalWithoutLoop();
+                dlg.m_pStartButton->click();
+                running = &dlg;
+                FailureSeam::Arm(ResourceStep::CreateRegion, 1);  // the next cell a tick draws
+                QTest::qWait(3000);
+            });
+        },
+        ::testing::ExitedWithCode(42), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sites, FatalBoxDeathTest,
+    ::testing::Values(FatalBoxCase{false, "履歴ウインドウボタンの作成に失敗しました。"},
+                      FatalBoxCase{true, "リージョンの作成に失敗しました。"}));
 
 }  // namespace
 

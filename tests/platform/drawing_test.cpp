@@ -85,16 +85,61 @@ TEST_F(DrawingTest, RectangleOutlinesWithPenAndFillsWithBrush) {
     EXPECT_EQ(BoundsOf(kBlue), QRect(QPoint(6, 6), QPoint(13, 10)));
 }
 
-TEST_F(DrawingTest, EllipseStaysInsideTheSameBox) {
+// Ellipses of every shape the view makes: its pen outlines and its brush fills a shape
+// that keeps to [left, right - 1] x [top, bottom - 1], touches all four sides, has a pixel
+// in every row and column and is symmetric about the box's centre.
+class EllipseTest : public ::testing::TestWithParam<QSize> {};
+
+TEST_P(EllipseTest, StaysInsideItsBoxAndTouchesEverySide) {
+    const int w = GetParam().width();
+    const int h = GetParam().height();
+    FrameBitmap frame;
+    MemoryDC dc;
     Pen pen;
     Brush brush;
+    ASSERT_TRUE(frame.Create(w + 20, h + 20));
+    ASSERT_TRUE(dc.Create());
+    ASSERT_NE(dc.SelectBitmap(&frame), nullptr);
     ASSERT_TRUE(pen.CreateSolid(kRed));
-    ASSERT_TRUE(brush.CreateSolid(kRed));
+    ASSERT_TRUE(brush.CreateSolid(kBlue));
     dc.SelectPen(&pen);
     dc.SelectBrush(&brush);
-    dc.Ellipse(8, 2, 18, 27);
-    EXPECT_EQ(BoundsOf(kRed), QRect(QPoint(8, 2), QPoint(17, 26)));
+    dc.Ellipse(10, 10, 10 + w, 10 + h);
+
+    const QImage& image = frame.Image();
+    const QRect box(10, 10, w, h);
+    QRect drawn;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != kBlack) {
+                ASSERT_TRUE(box.contains(x, y)) << "spills to " << x << ", " << y;
+                drawn |= QRect(x, y, 1, 1);
+                const bool lit = image.pixel(2 * box.center().x() + (w + 1) % 2 - x,
+                                             2 * box.center().y() + (h + 1) % 2 - y) != kBlack;
+                EXPECT_TRUE(lit) << "not symmetric at " << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_EQ(drawn, box);
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        EXPECT_NE(image.pixel(box.center().x(), y), kBlack) << "row " << y;
+    }
+    for (int x = box.left(); x <= box.right(); ++x) {
+        EXPECT_NE(image.pixel(x, box.center().y()), kBlack) << "column " << x;
+    }
+    EXPECT_EQ(image.pixel(box.left(), box.center().y()), kRed);
+    EXPECT_EQ(image.pixel(box.center().x(), box.top()), kRed);
+    if (w > 2 && h > 2) {
+        EXPECT_EQ(image.pixel(box.center()), kBlue);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(BoxSizes, EllipseTest,
+                         ::testing::Values(QSize(1, 1), QSize(7, 1), QSize(1, 7), QSize(2, 2),
+                                           QSize(3, 2), QSize(40, 2), QSize(13, 4), QSize(40, 4),
+                                           QSize(30, 6), QSize(181, 8), QSize(27, 16),
+                                           QSize(10, 25), QSize(4, 40), QSize(6, 108),
+                                           QSize(30, 73)));
 
 struct LineCase {
     QPoint from;

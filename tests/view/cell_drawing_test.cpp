@@ -1,4 +1,5 @@
 // Cell colours, bubbles and outlines, and the cells the model reports while it runs.
+#include <QRegion>
 #include <algorithm>
 
 #include "ViewFixture.h"
@@ -66,6 +67,54 @@ TEST_F(ViewTest, BubbleAfterARebuildStandsOnBlack) {
     // The cells around it are drawn as usual.
     EXPECT_EQ(Pixel(r.left - 1, r.top), Blue(36));
 }
+
+struct FlatGridCase {
+    int columns;
+    int rows;
+    int cx;
+    int cy;
+    QSize cell;
+};
+
+class FlatGridTest : public ViewTest, public ::testing::WithParamInterface<FlatGridCase> {};
+
+// Bubbles at the walls, the surface and the floor of grids with flat or tall cells change
+// no pixel outside their own cells and fill each cell from side to side.
+TEST_P(FlatGridTest, BubblesKeepToTheirCells) {
+    const FlatGridCase c = GetParam();
+    Start(c.columns, c.rows, c.cx, c.cy);
+    view.ClearSelection();
+    view.FullRebuild(true);
+    ASSERT_EQ(QSize(view.m_nCellWidth, view.m_nCellHeight), c.cell);
+    const QImage before = view.FrameImage().copy();
+    const std::pair<int, int> vapour[] = {
+        {0, 0}, {c.columns - 1, c.rows - 1}, {0, c.rows - 1}, {c.columns / 2, c.rows / 2}};
+    QRegion cells;
+    for (const auto& [col, row] : vapour) {
+        SetCell(col, row, 100, 639, PHASE_VAPOUR);
+        view.DrawCell(sim.Cell(row, col), col, row);
+        const PixelRect r = view.CellRect(col, row);
+        cells += Inclusive(r.left, r.top, r.right, r.bottom);
+        EXPECT_EQ(BoundsOf(kBubble, Inclusive(r.left, r.top, r.right, r.bottom)),
+                  Inclusive(r.left, r.top, r.right, r.bottom))
+            << col << ", " << row;
+    }
+    const QImage& after = view.FrameImage();
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            if (!cells.contains(QPoint(x, y))) {
+                ASSERT_EQ(after.pixel(x, y), before.pixel(x, y)) << x << ", " << y;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, FlatGridTest,
+                         ::testing::Values(FlatGridCase{3, 40, 640, 480, {181, 8}},
+                                           FlatGridCase{80, 30, 1900, 200, {22, 3}},
+                                           FlatGridCase{80, 80, 1200, 300, {13, 2}},
+                                           FlatGridCase{60, 3, 640, 480, {9, 108}},
+                                           FlatGridCase{20, 20, 640, 480, {27, 16}}));
 
 // The ring of a cell: every pixel of its outermost row and column has the colour, the
 // inside has not.
