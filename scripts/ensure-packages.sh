@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk
-    xvfb xauth x11-apps imagemagick xdotool
+    xvfb xauth x11-apps x11-utils imagemagick xdotool openbox
     "$@"
 )
 
