@@ -173,9 +173,8 @@ void COuterRectPlacer::CorrectWhenFramed() {
 }
 
 QMargins COuterRectPlacer::FrameMargins() const {
-    // A hidden window has no frame to ask about: it keeps the one it was last shown with.
-    if (const QWindow* handle = m_window->windowHandle();
-        handle != nullptr && m_window->isVisible()) {
+    // A hidden window may have no frame to ask about: it keeps the one last known.
+    if (const QWindow* handle = m_window->windowHandle()) {
         if (const QMargins margins = KnownFrameMargins(*handle); !margins.isNull()) {
             m_lastFrame = margins;
         }
