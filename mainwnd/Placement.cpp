@@ -52,11 +52,12 @@ ScreenRect ClampInto(const ScreenRect& r, const QRect& area) {
 }
 
 // The margins of the window manager's frame around `window`, or none while they are not
-// known. Before the window manager has framed the window, the platform may report margins
-// computed from the unframed window itself (negative ones): those are not a frame.
+// known. Until the window manager has framed the window and published its frame, the
+// platform may report margins measured from the unframed window (negative ones) or from a
+// frame the window has not yet been moved into (no title strip): those are not a frame.
 QMargins KnownFrameMargins(const QWindow& window) {
     const QMargins m = window.frameMargins();
-    const bool known = m.left() >= 0 && m.top() >= 0 && m.right() >= 0 && m.bottom() >= 0;
+    const bool known = m.left() >= 0 && m.top() > 0 && m.right() >= 0 && m.bottom() >= 0;
     return known ? m : QMargins();
 }
 
