@@ -78,17 +78,17 @@ std::vector<ScreenArea> CurrentScreens() {
 
 ScreenRect HealWindowRect(const ScreenRect& stored, const ScreenRect& fallback,
                           const std::vector<ScreenArea>& screens) {
+    if (screens.empty()) {
+        return stored;  // nothing to measure against
+    }
     ScreenRect rect = stored;
     const ScreenArea* screen = ScreenOf(rect, screens);
     if (screen == nullptr) {
         rect = fallback;
         screen = ScreenOf(rect, screens);
-        if (screen == nullptr && !screens.empty()) {
+        if (screen == nullptr) {
             screen = &screens.front();
         }
-    }
-    if (screen == nullptr) {
-        return rect;  // no screen to measure against
     }
     const QRect& area = screen->available.isEmpty() ? screen->geometry : screen->available;
     return area.isEmpty() ? rect : ClampInto(rect, area);
