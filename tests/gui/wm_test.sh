@@ -44,7 +44,7 @@ press_close() {
     local w h
     read -r _ _ w h < <(client_rect "$main")
     click_client "$main" $((w - w * 6 / 100 - 10)) "$(button_row_y "$h")"
-    wait_until 20 exited || { kill "$pid"; fail "the close button did not end the program"; }
+    wait_until 60 exited || { kill "$pid"; fail "the close button did not end the program"; }
     wait "$pid" || fail "the program exited with status $?: $(cat stderr.txt)"
 }
 
@@ -72,7 +72,7 @@ close_box)
     hist=$(wait_window "$HISTORY")
     wait_frame_rect "$hist" "0 0 337 212"
     click_close_box "$hist"
-    wait_until 5 hidden "$hist" || fail "the history window's close box did not hide it"
+    wait_until 30 hidden "$hist" || fail "the history window's close box did not hide it"
     running || fail "closing the history window ended the program"
     # Closed through its frame, the native window may be made anew when shown again.
     press_history
@@ -95,7 +95,7 @@ cycles)
             wait_frame_rect "$hist" "$historyRect"
             if ((cycle % 4 == 1)); then
                 press_history
-                wait_until 5 hidden "$hist" || fail "履歴 did not hide the history window"
+                wait_until 30 hidden "$hist" || fail "履歴 did not hide the history window"
             fi
         fi
         press_close
@@ -114,7 +114,7 @@ bad_profile)
     hist=$(wait_window "$HISTORY")
     wait_frame_rect "$hist" "724 568 1024 768"
     press_history  # it covers the close button
-    wait_until 5 hidden "$hist" || fail "履歴 did not hide the history window"
+    wait_until 30 hidden "$hist" || fail "履歴 did not hide the history window"
     press_close
     expect_stored Main "0 0 1024 768"
     expect_stored History "724 568 1024 768"
@@ -128,7 +128,7 @@ scale2)
         read -r l t r b < <(frame_rect "$main")
         ((l >= 0 && t >= 0 && r <= 1280 && b <= 1024))
     }
-    wait_until 5 on_screen || fail "the default main window runs off the screen: $(frame_rect "$main")"
+    wait_until 30 on_screen || fail "the default main window runs off the screen: $(frame_rect "$main")"
     press_close
     # The default, healed to the 640 x 512 screen of scaled pixels.
     expect_stored Main "196 31 640 512"

@@ -58,10 +58,11 @@ find_window() {
     xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1
 }
 
-# wait_window TITLE: waits for the window and prints its id.
+# wait_window TITLE: waits (up to a minute: a loaded machine starts slowly) for the window
+# and prints its id.
 wait_window() {
     local wid="" i
-    for ((i = 0; i < 300; ++i)); do
+    for ((i = 0; i < 1200; ++i)); do
         wid=$(find_window "$1")
         [[ -n "$wid" ]] && break
         sleep 0.05
@@ -97,7 +98,7 @@ frame_is() {
 
 # wait_frame_rect WID "l t r b": waits until the frame lies exactly there.
 wait_frame_rect() {
-    wait_until 10 frame_is "$1" "$2" ||
+    wait_until 30 frame_is "$1" "$2" ||
         fail "window $1 framed at $(frame_rect "$1"), expected $2"
 }
 
