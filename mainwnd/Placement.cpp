@@ -99,7 +99,7 @@ COuterRectPlacer::COuterRectPlacer(QWidget* window) : QObject(window), m_window(
 }
 
 void COuterRectPlacer::Place(const ScreenRect& rect) {
-    m_window->winId();  // the native window receives the frame
+    m_window->winId();  // the native window exists from now on, so its events can be watched
     QWindow* handle = m_window->windowHandle();
     handle->removeEventFilter(this);
     handle->installEventFilter(this);
