@@ -2,12 +2,12 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QtMath>
 #include <cstring>
@@ -19,6 +19,7 @@
 #include "Layout.h"
 #include "MainTexts.h"
 #include "Numbers.h"
+#include "Placement.h"
 #include "SettingsDlg.h"
 
 namespace {
@@ -42,34 +43,10 @@ ScreenRect ToScreenRect(const QRect& r) {
     return ScreenRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
-// A rectangle the user can reach: it has an area and overlaps a screen.
-bool IsReachable(const ScreenRect& r) {
-    if (r.Width() <= 0 || r.Height() <= 0) {
-        return false;
-    }
-    const QRect rect(r.left, r.top, r.Width(), r.Height());
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        if (screen->geometry().intersects(rect)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The pixel a mouse position lies in. At a scale factor other than 1 positions fall
 // between pixels; rounding would move a point on the wall (x = 14.6) onto the grid.
 QPoint PixelAt(const QPointF& position) {
     return QPoint(qFloor(position.x()), qFloor(position.y()));
-}
-
-// Places a top-level window so that its outer frame covers `r`.
-void PlaceOuter(QWidget* window, const ScreenRect& r) {
-    const QRect frame = window->frameGeometry();
-    const QRect client = window->geometry();
-    const int extraWidth = frame.width() - client.width();
-    const int extraHeight = frame.height() - client.height();
-    window->move(r.left, r.top);
-    window->resize(std::max(1, r.Width() - extraWidth), std::max(1, r.Height() - extraHeight));
 }
 
 }  // namespace
@@ -142,7 +119,14 @@ void CSimDlg::CreateButtons() {
 
 int CSimDlg::DoModal() {
     OnInitDialog();
-    return exec();
+    // The program lives in this loop, but the main window blocks no other window of the
+    // program: the history window's close box must work while it runs. Only the settings
+    // dialog and the About box are modal, and only while they are open.
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    loop.exec(QEventLoop::DialogExec);
+    return result();
 }
 
 void CSimDlg::DoModalWithoutLoop() {
@@ -161,40 +145,20 @@ void CSimDlg::OnInitDialog() {
 }
 
 void CSimDlg::PlaceWindows() {
-    // A stored rectangle without area or off every screen would lose the window: the
-    // default rectangle takes its place.
+    // Stored rectangles are healed before anything is sized from them, and the healed ones
+    // are what the profile gets back.
     const ProfileValues defaults;
-    if (!IsReachable(m_rcMainWnd)) {
-        m_rcMainWnd = defaults.mainWnd;
-    }
-    if (!IsReachable(m_rcHistoryWnd)) {
-        m_rcHistoryWnd = defaults.historyWnd;
-    }
-    PlaceOuter(this, m_rcMainWnd);
+    const std::vector<ScreenArea> screens = CurrentScreens();
+    m_rcMainWnd = HealWindowRect(m_rcMainWnd, defaults.mainWnd, screens);
+    m_rcHistoryWnd = HealWindowRect(m_rcHistoryWnd, defaults.historyWnd, screens);
+    m_pMainPlacer = new COuterRectPlacer(this);
+    m_pMainPlacer->Place(m_rcMainWnd);
     // Until it is first shown the history window has no frame, so its outer rectangle is
-    // taken as its client area for now and corrected when it is shown.
+    // taken as its client area for now; the placer corrects it once the window is framed.
     m_pHistoryDlg->PlaceHidden(QRect(m_rcHistoryWnd.left, m_rcHistoryWnd.top,
                                      m_rcHistoryWnd.Width(), m_rcHistoryWnd.Height()));
-}
-
-void CSimDlg::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (m_bShownOnce) {
-        return;
-    }
-    m_bShownOnce = true;
-    // The frame's margins are known only once the window is framed, at once or when the
-    // window manager gets to it; place it again then so that the outer rectangle comes out
-    // as stored.
-    CorrectOuterRect(this, m_rcMainWnd);
-    QTimer::singleShot(100, this, [this] { CorrectOuterRect(this, m_rcMainWnd); });
-}
-
-void CSimDlg::CorrectOuterRect(QWidget* window, const ScreenRect& rect) {
-    if (window->isVisible() && !window->isMinimized() && !window->isMaximized() &&
-        window->frameGeometry() != window->geometry()) {
-        PlaceOuter(window, rect);
-    }
+    m_pHistoryPlacer = new COuterRectPlacer(m_pHistoryDlg.get());
+    m_pHistoryPlacer->Place(m_rcHistoryWnd);
 }
 
 void CSimDlg::ShowTitle() {
@@ -393,14 +357,6 @@ void CSimDlg::OnHistoryButton() {
         return;
     }
     m_pHistoryDlg->show();
-    if (!m_bHistoryFramed) {
-        m_bHistoryFramed = true;
-        QTimer::singleShot(100, this, [this] {
-            if (m_pHistoryDlg) {
-                CorrectOuterRect(m_pHistoryDlg.get(), m_rcHistoryWnd);
-            }
-        });
-    }
 }
 
 void CSimDlg::OnCloseButton() {
@@ -412,9 +368,10 @@ void CSimDlg::CaptureWindowRects() {
     if (!m_bSaveWindowPos) {
         return;
     }
-    m_rcMainWnd = ToScreenRect(frameGeometry());
+    m_rcMainWnd = m_pMainPlacer ? m_pMainPlacer->OuterRect() : ToScreenRect(frameGeometry());
     if (m_pHistoryDlg) {
-        m_rcHistoryWnd = ToScreenRect(m_pHistoryDlg->frameGeometry());
+        m_rcHistoryWnd = m_pHistoryPlacer ? m_pHistoryPlacer->OuterRect()
+                                          : ToScreenRect(m_pHistoryDlg->frameGeometry());
     }
 }
 
@@ -505,6 +462,7 @@ void CSimDlg::OnDestroy() {
     if (m_pHistoryDlg) {
         m_pHistoryDlg->DestroyWindow();
         m_pHistoryDlg.reset();
+        m_pHistoryPlacer = nullptr;
     }
     m_sim.m_pGrid.reset();
     m_sim.m_pStage.reset();

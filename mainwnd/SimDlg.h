@@ -15,6 +15,7 @@
 
 class QPushButton;
 class CSettingsDlg;
+class COuterRectPlacer;
 
 // System-menu command ids of the two items the window adds (offered in its context menu),
 // and the system Close command.
@@ -97,7 +98,6 @@ public:
 
 protected:
     void OnInitDialog();
-    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -119,13 +119,12 @@ private:
     void PlaceWindows();
     // Invalidation after a tick: at most one repaint per screen refresh.
     void InvalidateAfterTick();
-    // Re-places a framed window so that its outer rectangle is `rect`.
-    static void CorrectOuterRect(QWidget* window, const ScreenRect& rect);
 
     int m_nTimerId = 0;
     bool m_bDestroyed = false;
-    bool m_bHistoryFramed = false;
-    bool m_bShownOnce = false;
+    // Keep the windows' outer rectangles; owned by their windows.
+    COuterRectPlacer* m_pMainPlacer = nullptr;
+    COuterRectPlacer* m_pHistoryPlacer = nullptr;
     QTimer m_repaintTimer;           // pending repaint of ticks since the last paint
-    QElapsedTimer m_sinceLastPaint;  // the history window's frame has been accounted for
+    QElapsedTimer m_sinceLastPaint;  // time since the last paint
 };

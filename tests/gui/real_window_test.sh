@@ -23,7 +23,7 @@ fail() {
 "$exe" &
 pid=$!
 wid=""
-for _ in $(seq 150); do
+for _ in $(seq 600); do
     wid=$(xdotool search --name '^Quorvel Ver\. 3\.1$' 2>/dev/null | head -n 1 || true)
     [[ -n "$wid" ]] && break
     sleep 0.1

@@ -4,8 +4,11 @@
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <limits>
+#include <vector>
 
 #include "Layout.h"
+#include "Placement.h"
 #include "Profile.h"
 
 namespace {
@@ -99,5 +102,54 @@ TEST_F(ProfileFileTest, UnwritableProfileIsLeftAloneWithoutFailing) {
     WriteProfile(path, ProfileValues{});
     EXPECT_FALSE(QFile::exists(path));
 }
+
+struct HealCase {
+    const char* what;
+    ScreenRect stored;
+    std::vector<ScreenArea> screens;
+    ScreenRect expected;
+};
+
+constexpr int kMin = std::numeric_limits<int>::min();
+constexpr int kMax = std::numeric_limits<int>::max();
+const ScreenRect kDefaultMain = ProfileValues{}.mainWnd;
+const std::vector<ScreenArea> kScreen1280{{QRect(0, 0, 1280, 1024), QRect(0, 0, 1280, 1024)}};
+// A panel along the top takes 30 pixels; a second screen lies to the right.
+const std::vector<ScreenArea> kTwoScreens{{QRect(0, 0, 1280, 1024), QRect(0, 30, 1280, 994)},
+                                          {QRect(1280, 0, 800, 600), QRect(1280, 0, 800, 600)}};
+
+class HealTest : public ::testing::TestWithParam<HealCase> {};
+
+TEST_P(HealTest, StoredRectangleIsClampedToTheAvailableAreaOfItsScreen) {
+    const HealCase& c = GetParam();
+    EXPECT_EQ(HealWindowRect(c.stored, kDefaultMain, c.screens), c.expected) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rectangles, HealTest,
+    ::testing::Values(
+        HealCase{"fits: unchanged", {100, 50, 700, 550}, kScreen1280, {100, 50, 700, 550}},
+        HealCase{"extreme ints", {kMin, kMin, kMax, kMax}, kScreen1280, {0, 0, 1280, 1024}},
+        HealCase{"far right edge", {339, 108, 100000, 589}, kScreen1280, {0, 108, 1280, 589}},
+        HealCase{"20000 square", {0, 0, 20000, 20000}, kScreen1280, {0, 0, 1280, 1024}},
+        HealCase{"left at -40000", {-40000, 100, 300, 500}, kScreen1280, {0, 100, 1280, 500}},
+        HealCase{"one pixel on", {1279, 1023, 1779, 1423}, kScreen1280, {780, 624, 1280, 1024}},
+        HealCase{"no area", {10, 10, 10, 300}, kScreen1280, kDefaultMain},
+        HealCase{"upside down", {kMax, kMax, kMin, kMin}, kScreen1280, kDefaultMain},
+        HealCase{"on no screen", {-5000, -5000, -4000, -4000}, kScreen1280, kDefaultMain},
+        HealCase{"default on 800 x 480",
+                 kDefaultMain,
+                 {{QRect(0, 0, 800, 480), QRect(0, 0, 800, 480)}},
+                 {339, 0, 783, 480}},
+        HealCase{"default at scale 2 of 1280 x 1024",
+                 kDefaultMain,
+                 {{QRect(0, 0, 640, 512), QRect(0, 0, 640, 512)}},
+                 {196, 31, 640, 512}},
+        HealCase{"under the panel", {100, 0, 500, 400}, kTwoScreens, {100, 30, 500, 430}},
+        HealCase{"mostly on the second screen",
+                 {1200, 100, 1600, 700},
+                 kTwoScreens,
+                 {1280, 0, 1680, 600}},
+        HealCase{"no screens: left alone", {1, 2, 3, 4}, {}, {1, 2, 3, 4}}));
 
 }  // namespace

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -12,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 
@@ -470,6 +473,56 @@ TEST(SimDlgPlacement, UnreachableStoredRectanglesAreReplacedByTheDefaults) {
     EXPECT_EQ(dlg.m_rcHistoryWnd, (ScreenRect{0, 0, 337, 212}));
 }
 
+TEST(SimDlgModality, MainWindowBlocksNoOtherWindowWhileItRuns) {
+    CSimDlg dlg;
+    dlg.m_rcMainWnd = {0, 0, 640, 480};
+    dlg.m_rcHistoryWnd = {0, 0, 337, 212};
+    bool ran = false;
+    QTimer::singleShot(0, &dlg, [&] {
+        ran = true;
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_FALSE(dlg.isModal());
+        dlg.OnCloseButton();
+    });
+    dlg.DoModal();
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(dlg.isVisible());
+}
+
+TEST_F(SimDlgTest, ContextMenuCheckMarkFollowsTheOption) {
+    // Opens the context menu, reads the check mark of "終了時の状態を保存" and either picks
+    // the item or dismisses the menu.
+    const auto openMenu = [this](bool pick) {
+        bool checked = false;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            QAction* save = menu->actions().value(0);
+            ASSERT_NE(save, nullptr);
+            EXPECT_EQ(save->text(), QString::fromUtf8("終了時の状態を保存"));
+            checked = save->isChecked();
+            if (pick) {
+                menu->setActiveAction(save);
+                QTest::keyClick(menu, Qt::Key_Return);
+            } else {
+                QTest::keyClick(menu, Qt::Key_Escape);
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20),
+                                dlg->mapToGlobal(QPoint(20, 20)));
+        QCoreApplication::sendEvent(dlg.get(), &event);
+        return checked;
+    };
+    EXPECT_FALSE(openMenu(true));  // off as read: no mark; picking switches it on
+    EXPECT_TRUE(dlg->m_bSaveWindowPos);
+    EXPECT_TRUE(openMenu(false));  // dismissing changes nothing
+    EXPECT_TRUE(openMenu(true));
+    EXPECT_FALSE(dlg->m_bSaveWindowPos);
+    EXPECT_FALSE(openMenu(false));
+    dlg->OnSysCommand(IDM_SAVESTATE);  // switched from elsewhere, the mark follows
+    EXPECT_TRUE(openMenu(false));
+}
+
 struct FatalCase {
     int occurrence;  // of window creation
     const char* text;
@@ -655,6 +708,22 @@ TEST_F(ProgramProfileTest, EscapeNeverCapturesAndTheOptionCanBeSwitchedOff) {
     });
     EXPECT_FALSE(switchedOff.saveWindowPos);
     EXPECT_EQ(switchedOff.mainWnd, stored.mainWnd);
+}
+
+TEST_F(ProgramProfileTest, AbsurdRectanglesAreHealedAndTheHealedOnesWrittenBack) {
+    // The offscreen screen is 800 x 800.
+    ProfileValues stored;
+    stored.mainWnd = {std::numeric_limits<int>::min(), 100, std::numeric_limits<int>::max(),
+                      100000};
+    stored.historyWnd = {799, 599, 20799, 20599};  // one pixel on the screen, 20000 square
+    WriteProfile(Path(), stored);
+    const ProfileValues written = Run([](CSimDlg& dlg) {
+        EXPECT_TRUE(QRect(0, 0, 800, 800).contains(dlg.frameGeometry()));
+        EXPECT_LE(dlg.m_pHistoryDlg->width(), 800);
+        dlg.OnCloseButton();
+    });
+    EXPECT_EQ(written.mainWnd, (ScreenRect{0, 0, 800, 800}));
+    EXPECT_EQ(written.historyWnd, (ScreenRect{0, 0, 800, 800}));
 }
 
 TEST_F(ProgramProfileTest, TwoWorkingDirectoriesKeepTwoProfiles) {
