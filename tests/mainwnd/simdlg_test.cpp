@@ -373,6 +373,7 @@ INSTANTIATE_TEST_SUITE_P(Positions, MousePixelTest,
 
 TEST_F(SimDlgTest, WindowsCannotBeMadeSmallerThanTheirLayoutTakes) {
     dlg->m_pHistoryButton->click();
+    QCoreApplication::processEvents();  // shown and placed before anyone can resize it
     for (QWidget* window :
          {static_cast<QWidget*>(dlg.get()), static_cast<QWidget*>(dlg->m_pHistoryDlg.get())}) {
         window->resize(40, 30);
