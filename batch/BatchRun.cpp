@@ -1,5 +1,6 @@
 #include "BatchRun.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -57,6 +58,20 @@ bool WritePng(const QImage& image, std::FILE* stream) {
     return std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream) ==
            static_cast<std::size_t>(bytes.size());
 }
+
+// Writes each sample the run takes as a CSV line, when there is a history output.
+class HistoryCsv : public SampleSink {
+public:
+    explicit HistoryCsv(std::FILE* stream) : m_stream(stream) {}
+    void OnSample(long long tick, int temperature, int heat) override {
+        if (m_stream != nullptr) {
+            std::fprintf(m_stream, "%lld,%d,%d\n", tick, temperature, heat);
+        }
+    }
+
+private:
+    std::FILE* m_stream;
+};
 
 int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostream& errors,
                       bool showProgress);
@@ -131,9 +146,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     }
     simulation.m_nEndsFlame = options.endsLevel;
     simulation.m_nCentreFlame = options.centreLevel;
-    simulation.TakeFreshSettings(options.settings);
-    simulation.CreateGrid();
-    simulation.ComputeBurnerHeat();
+    simulation.FreshStart(options.settings);
 
     // The picture: the frame as the window shows it after a start (no selection or hover
     // outline, no info panel), then patched by every redraw of the run.
@@ -159,17 +172,17 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
     };
     double lastShown = -1.0;
-    for (long long tick = 1; tick <= options.ticks; ++tick) {
-        simulation.Step();
-        const int temperature = simulation.m_nAverageTemperature;
-        const int heat = CalToJoules(simulation.m_nAverageHeat);
-        if (history.RecordSample(temperature, heat) && historyFile) {
-            std::fprintf(historyFile->Stream(), "%lld,%d,%d\n", tick, temperature, heat);
-        }
-        if (showProgress && (tick & 0x3FFF) == 0) {
+    HistoryCsv csv(historyFile ? historyFile->Stream() : nullptr);
+    // Ticks run in slices between looks at the clock for the progress bar.
+    constexpr long long kSlice = 0x4000;
+    for (long long done = 0; done < options.ticks;) {
+        const long long slice = std::min(kSlice, options.ticks - done);
+        simulation.RunTicks(slice, history, &csv);
+        done += slice;
+        if (showProgress && done < options.ticks) {
             const double elapsed = secondsSince(start);
             if (elapsed - lastShown >= 0.1) {
-                bar.Show(tick, elapsed);
+                bar.Show(done, elapsed);
                 lastShown = elapsed;
             }
         }
