@@ -18,6 +18,7 @@
 #include "Layout.h"
 #include "MainTexts.h"
 #include "Numbers.h"
+#include "RunSpeed.h"
 #include "SettingsDlg.h"
 
 namespace {
@@ -79,14 +80,17 @@ CSimDlg::CSimDlg(QWidget* parent)
     setMouseTracking(true);
     m_hIcon.addFile(QStringLiteral(":/quorvel-32.png"), QSize(32, 32));
     m_hIcon.addFile(QStringLiteral(":/quorvel-16.png"), QSize(16, 16));
-    m_sim.SetRedrawObserver(&m_view);
+    m_sim.SetRedrawObserver(&m_cellBatch);
     m_runSettingsDialog = [](CSettingsDlg& dialog) { return dialog.exec(); };
     m_runAboutBox = [](QDialog& dialog) { dialog.exec(); };
     resize(DialogUnits(font()).ToPixels(kTemplateSize));
     m_repaintTimer.setSingleShot(true);
     m_repaintTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_repaintTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    m_titleTimer.setSingleShot(true);
+    connect(&m_titleTimer, &QTimer::timeout, this, &CSimDlg::ShowTitle);
     CreateButtons();
+    CreateSpeedActions();
 }
 
 CSimDlg::~CSimDlg() {
@@ -183,7 +187,7 @@ void CSimDlg::CorrectOuterRect(QWidget* window, const ScreenRect& rect) {
 }
 
 void CSimDlg::ShowTitle() {
-    setWindowTitle(QString::fromUtf8(MainTexts::TITLE));
+    setWindowTitle(RunSpeed::Title(MainTexts::TITLE, m_nSpeed, m_sim.TicksRun()));
 }
 
 void CSimDlg::resizeEvent(QResizeEvent* event) {
@@ -265,10 +269,7 @@ void CSimDlg::timerEvent(QTimerEvent* event) {
 }
 
 void CSimDlg::Step() {
-    m_sim.Step();
-    UpdateHistory();
-    m_view.RefreshSelectedInfo();
-    InvalidateAfterTick();
+    RunTimerMessage(RunSpeed::TICKS_PER_MESSAGE[m_nSpeed]);
 }
 
 void CSimDlg::InvalidateAfterTick() {
@@ -284,7 +285,8 @@ void CSimDlg::InvalidateAfterTick() {
 }
 
 void CSimDlg::UpdateHistory() {
-    m_pHistoryDlg->RecordSample(m_sim.m_nAverageTemperature, CalToJoules(m_sim.m_nAverageHeat));
+    // The ticks have recorded their samples already; the status bar shows the last tick.
+    m_pHistoryDlg->ShowAverages(m_sim.m_nAverageTemperature, CalToJoules(m_sim.m_nAverageHeat));
 }
 
 void CSimDlg::OnStartStop() {
@@ -311,21 +313,19 @@ void CSimDlg::OnStartStop() {
 
     if (m_bCanContinue && dialog.continueRun) {
         // The grid, its size, the initial temperature, the history and the selection stay.
-        m_sim.TakeContinuedSettings(settings);
+        m_sim.ContinuedStart(settings);
         m_pHistoryDlg->SetHistoryInterval(settings.historyInterval);
-        m_sim.ComputeBurnerHeat();
     } else {
         m_pHistoryDlg->ResetHistory(settings.initialTemperature);
-        m_sim.TakeFreshSettings(settings);
-        m_view.CentreInspection();
         m_pHistoryDlg->SetHistoryInterval(settings.historyInterval);
-        m_sim.CreateGrid();
-        m_sim.ComputeBurnerHeat();
+        m_sim.FreshStart(settings);
+        m_view.CentreInspection();
         m_view.FullRebuild(true);
     }
     m_pszStartButtonText = MainTexts::STOP;
     m_pStartButton->setText(QString::fromUtf8(m_pszStartButtonText));
     update();
+    ShowTitle();
     SetStepTimer();
 }
 
@@ -359,7 +359,7 @@ void CSimDlg::OnCentreFlame() {
 void CSimDlg::AfterFlameChange(QPushButton* button, const char* caption) {
     // The new level shows at once and heats from the very next bottom step of a run.
     m_view.DrawFlames(m_sim.m_nEndsFlame, m_sim.m_nCentreFlame);
-    if (m_sim.m_pBurnerHeat) {
+    if (m_sim.HasGrid()) {
         m_sim.ComputeBurnerHeat();
     }
     button->setText(QString::fromUtf8(caption));
@@ -427,6 +427,7 @@ void CSimDlg::contextMenuEvent(QContextMenuEvent* event) {
     saveState->setCheckable(true);
     saveState->setChecked(m_bSaveWindowPos);
     QAction* about = menu.addAction(QString::fromUtf8(MainTexts::ABOUT));
+    AddRunMenu(menu);
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == saveState) {
         OnSysCommand(IDM_SAVESTATE);
@@ -486,7 +487,5 @@ void CSimDlg::OnDestroy() {
         m_pHistoryDlg->DestroyWindow();
         m_pHistoryDlg.reset();
     }
-    m_sim.m_pGrid.reset();
-    m_sim.m_pStage.reset();
-    m_sim.m_pBurnerHeat.reset();
+    m_sim.ReleaseGrids();
 }
