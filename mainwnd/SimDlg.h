@@ -135,7 +135,8 @@ private:
     CCellRedrawBatch m_cellBatch{m_view};
     QAction* m_pSpeedActions[6] = {};
     QAction* m_pStepAction = nullptr;
-    QTimer m_titleTimer;  // pending title update with the tick count
+    QTimer m_titleTimer;        // pending title update with the tick count
+    qint64 m_nLastFlushNs = 0;  // drawing of the changed cells in the last timer message
     bool m_bDestroyed = false;
     bool m_bHistoryFramed = false;
     bool m_bShownOnce = false;
