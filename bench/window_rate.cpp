@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
@@ -41,8 +42,9 @@ double CpuSeconds() {
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-std::unique_ptr<CSimDlg> StartedWindow(int intervalMs) {
+std::unique_ptr<CSimDlg> StartedWindow(int intervalMs, std::uint32_t seed = 1) {
     auto dlg = std::make_unique<CSimDlg>();
+    dlg->m_sim.SetSeed(seed);
     dlg->m_rcMainWnd = {100, 100, 740, 580};
     dlg->m_rcHistoryWnd = {0, 0, 337, 212};
     dlg->m_runSettingsDialog = [intervalMs](CSettingsDlg& dialog) {
@@ -142,6 +144,10 @@ void TimeToBoil(int limitSeconds) {
     wall.start();
     poll.start(20);
     loop.exec();
+    const int shown = dlg->m_sim.m_nAverageTemperature;
+    dlg->m_sim.ComputeAverages();
+    std::printf("  (shown %d C, summed over the grid now %d C)\n", shown,
+                dlg->m_sim.m_nAverageTemperature);
     if (reached >= 0) {
         std::printf("fastest, 80 x 80: 15 C to an average of 99 C in %.1f s (%lld ticks)\n",
                     reached, dlg->m_sim.TicksRun());
