@@ -35,10 +35,12 @@ namespace {
 constexpr double BURNER_PI = 3.1415926535;
 
 // Fixed point of the tracked sums: 2^30 steps per unit, for values of magnitude below
-// 2^20, so that 6400 cells sum to less than 2^63. Any other value is out of range.
+// 2^20, so that up to 8192 cells sum to less than 2^63. Any other value is out of range.
 constexpr double FIXED_SCALE = 1073741824.0;
 constexpr double FIXED_LIMIT = 1048576.0;
 constexpr std::int64_t OUT_OF_RANGE = std::numeric_limits<std::int64_t>::min();
+// 2^13 cells of magnitude below 2^50 steps sum to less than 2^63.
+constexpr std::size_t MAX_TRACKED_CELLS = 8192;
 
 std::int64_t ToFixed(double value) {
     if (!(std::fabs(value) < FIXED_LIMIT)) {
@@ -211,6 +213,13 @@ void CSimulation::ResyncTrackedSums() {
         return;
     }
     const auto count = static_cast<std::size_t>(m_nColumns) * static_cast<std::size_t>(m_nRows);
+    if (count > MAX_TRACKED_CELLS) {
+        // The fixed-point sums could overflow: such a grid is always summed in full.
+        m_trackedTemperature.Reset(0);
+        m_trackedHeat.Reset(0);
+        m_trackedTemperature.outOfRange = 1;
+        return;
+    }
     m_trackedTemperature.Reset(count);
     m_trackedHeat.Reset(count);
     for (int row = 0; row < m_nRows; ++row) {

@@ -114,6 +114,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RunCase{"ThinAndTall", 3, 50, 90, 10, 400, 0, 3, 40000},
                       RunCase{"Large", 80, 80, 95, 10, 400, 100, 4, 60000},
                       RunCase{"StartsAtTheBoil", 9, 9, 100, 100, 1000000, 5, 5, 20000},
+                      // More cells than the tracked sums can hold: summed every time.
+                      RunCase{"BeyondTheTrackedSize", 100, 90, 15, 10, 400, 100, 8, 4000},
                       // Heat far beyond the tracked range: every tick sums the grid.
                       RunCase{"AbsurdRoom", 5, 5, 15, INT_MIN / 2, 400, 3, 6, 3000}),
     [](const auto& info) { return std::string(info.param.name); });
