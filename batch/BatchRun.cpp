@@ -1,5 +1,6 @@
 #include "BatchRun.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cinttypes>
@@ -58,6 +59,24 @@ bool WritePng(const QImage& image, PendingOutputs& outputs, std::size_t output) 
     }
     return outputs.Write(output, bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
+
+// Writes each sample the run takes as a CSV line, when there is a history output. The first
+// failed write (a full disk) is recorded and ends the writing: the run's outputs are lost.
+class HistoryCsv : public SampleSink {
+public:
+    explicit HistoryCsv(std::FILE* stream) : m_stream(stream) {}
+    void OnSample(long long tick, int temperature, int heat) override {
+        if (m_stream != nullptr && m_nError == 0 &&
+            std::fprintf(m_stream, "%lld,%d,%d\n", tick, temperature, heat) < 0) {
+            m_nError = errno != 0 ? errno : EIO;
+        }
+    }
+    int Error() const { return m_nError; }
+
+private:
+    std::FILE* m_stream;
+    int m_nError = 0;
+};
 
 int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostream& errors,
                       bool showProgress);
@@ -134,9 +153,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     }
     simulation.m_nEndsFlame = options.endsLevel;
     simulation.m_nCentreFlame = options.centreLevel;
-    simulation.TakeFreshSettings(options.settings);
-    simulation.CreateGrid();
-    simulation.ComputeBurnerHeat();
+    simulation.FreshStart(options.settings);
 
     // The picture: the frame as the window shows it after a start (no selection or hover
     // outline, no info panel), then patched by every redraw of the run.
@@ -162,19 +179,21 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
     };
     double lastShown = -1.0;
-    for (long long tick = 1; tick <= options.ticks; ++tick) {
-        simulation.Step();
-        const int temperature = simulation.m_nAverageTemperature;
-        const int heat = CalToJoules(simulation.m_nAverageHeat);
-        if (history.RecordSample(temperature, heat) && historyStream != nullptr &&
-            std::fprintf(historyStream, "%lld,%d,%d\n", tick, temperature, heat) < 0) {
-            outputs.Fail(historyFile, errno);  // a full disk: the run's outputs are lost anyway
+    HistoryCsv csv(historyStream);
+    // Ticks run in slices between looks at the clock for the progress bar.
+    constexpr long long kSlice = 0x4000;
+    for (long long done = 0; done < options.ticks;) {
+        const long long slice = std::min(kSlice, options.ticks - done);
+        simulation.RunTicks(slice, history, &csv);
+        done += slice;
+        if (csv.Error() != 0) {
+            outputs.Fail(historyFile, csv.Error());  // the run's outputs are lost anyway
             break;
         }
-        if (showProgress && (tick & 0x3FFF) == 0) {
+        if (showProgress && done < options.ticks) {
             const double elapsed = secondsSince(start);
             if (elapsed - lastShown >= 0.1) {
-                bar.Show(tick, elapsed);
+                bar.Show(done, elapsed);
                 lastShown = elapsed;
             }
         }

@@ -38,6 +38,23 @@ void CHistoryDlg::RecordSample(int temperature, int heat) {
     }
 }
 
+void CHistoryDlg::ShowAverages(int temperature, int heat) {
+    if (m_bDestroyed || m_pStatusBar == nullptr) {
+        return;
+    }
+    m_pStatusBar->SetText(0, QString::asprintf(STATUS_TEMPERATURE_FORMAT, temperature));
+    m_pStatusBar->SetText(1, QString::asprintf(STATUS_HEAT_FORMAT, heat));
+}
+
+void CHistoryDlg::OnSample(long long /*tick*/, int /*temperature*/, int /*heat*/) {
+    // The graph is a function of the samples alone: many samples between two paints
+    // need one redraw, done when the graph is painted or read.
+    if (!m_bGraphStale) {
+        m_bGraphStale = true;
+        update();
+    }
+}
+
 void CHistoryDlg::ResetHistory(int initialTemperature) {
     if (m_bDestroyed) {
         return;
@@ -58,14 +75,19 @@ void CHistoryDlg::PlaceHidden(const QRect& geometry) {
 }
 
 void CHistoryDlg::DrawGraph() {
+    RedrawSurface();
+    update();
+}
+
+void CHistoryDlg::RedrawSurface() {
     // Without a surface (never sized to 100 x 100 yet) there is nothing to draw into; the
     // samples are kept and the first accepted resize draws them.
+    m_bGraphStale = false;
     if (m_pOldGraphBitmap != nullptr && !m_bDestroyed) {
         ClearGraph();
         DrawGridDots();
         DrawCurves(m_dcGraph, m_rcGraph.width(), m_rcGraph.height(), m_history.m_pSamples.get());
     }
-    update();
 }
 
 void CHistoryDlg::ClearGraph() {
@@ -76,7 +98,10 @@ void CHistoryDlg::DrawGridDots() {
     ::DrawGridDots(m_dcGraph, m_rcGraph.width(), m_rcGraph.height());
 }
 
-const QImage* CHistoryDlg::GraphImage() const {
+const QImage* CHistoryDlg::GraphImage() {
+    if (m_bGraphStale) {
+        RedrawSurface();  // a repaint is pending already
+    }
     return m_pOldGraphBitmap != nullptr ? &m_bmpGraph.Image() : nullptr;
 }
 
@@ -143,6 +168,9 @@ void CHistoryDlg::CreateGraphSurface() {
 }
 
 void CHistoryDlg::OnPaint() {
+    if (m_bGraphStale) {
+        RedrawSurface();
+    }
     QPainter painter(this);
     if (const QImage* surface = GraphImage()) {
         painter.drawImage(QPoint(0, 0), *surface);

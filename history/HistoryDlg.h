@@ -21,7 +21,7 @@ class QResizeEvent;
 // every resize to at least 100 x 100 that is not a minimise, and drawing and recording go
 // on while the window is hidden. Its close box (and Escape) only hide it: the object and
 // its history stay until the owner deletes it.
-class CHistoryDlg : public QDialog {
+class CHistoryDlg : public QDialog, public SampleSink {
     Q_OBJECT
 
 public:
@@ -39,6 +39,13 @@ public:
     // Once per simulation tick: shows the averages (degrees C, J) in the status bar, and
     // when a sample is due takes it and redraws the graph.
     void RecordSample(int temperature, int heat);
+    // The same for a run of ticks that the model has already recorded into Recorder():
+    // shows the averages of the last tick, and marks the graph for a redraw when a sample
+    // was taken (OnSample). The graph is redrawn once, when it is next painted or read.
+    void ShowAverages(int temperature, int heat);
+    void OnSample(long long tick, int temperature, int heat) override;
+    CHistoryRecorder& Recorder() { return m_history; }
+
     // Fills the whole history with `initialTemperature` and its heat in J and redraws.
     // The count of ticks since the last sample is kept.
     void ResetHistory(int initialTemperature);
@@ -66,8 +73,9 @@ public:
     // Read access for the owner and for checks. DestroyWindow frees the samples, so the
     // recorder's samples are only readable until then.
     const CHistoryRecorder& Recorder() const { return m_history; }
-    // The graph surface, or nullptr before the first accepted resize.
-    const QImage* GraphImage() const;
+    // The graph surface, up to date with the samples, or nullptr before the first
+    // accepted resize.
+    const QImage* GraphImage();
     const QRect& GraphRect() const { return m_rcGraph; }
     // nullptr before the first accepted resize.
     CHistoryStatusBar* StatusBar() const { return m_pStatusBar; }
@@ -78,6 +86,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void RedrawSurface();
     void ClearGraph();
     void DrawGridDots();
     void OnPaint();
@@ -97,6 +106,7 @@ private:
     FrameBitmap* m_pOldGraphBitmap = nullptr;
     CHistoryStatusBar* m_pStatusBar = nullptr;  // owned child window
     bool m_bDestroyed = false;
+    bool m_bGraphStale = false;  // samples taken since the graph was last drawn
 };
 
 // Makes the history window, hidden and without a parent. A window that cannot be made

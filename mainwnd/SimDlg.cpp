@@ -20,6 +20,7 @@
 #include "MainTexts.h"
 #include "Numbers.h"
 #include "Placement.h"
+#include "RunSpeed.h"
 #include "SettingsDlg.h"
 
 namespace {
@@ -69,7 +70,7 @@ CSimDlg::CSimDlg(QWidget* parent)
     setFont(DialogFont());
     setMouseTracking(true);
     m_hIcon = ApplicationIcon();
-    m_sim.SetRedrawObserver(&m_view);
+    m_sim.SetRedrawObserver(&m_cellBatch);
     m_runSettingsDialog = [](CSettingsDlg& dialog) { return dialog.exec(); };
     m_runAboutBox = [](QDialog& dialog) { dialog.exec(); };
     resize(DialogUnits(font()).ToPixels(kTemplateSize));
@@ -78,7 +79,10 @@ CSimDlg::CSimDlg(QWidget* parent)
     m_repaintTimer.setSingleShot(true);
     m_repaintTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_repaintTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    m_titleTimer.setSingleShot(true);
+    connect(&m_titleTimer, &QTimer::timeout, this, &CSimDlg::ShowTitle);
     CreateButtons();
+    CreateSpeedActions();
 }
 
 CSimDlg::~CSimDlg() {
@@ -162,7 +166,7 @@ void CSimDlg::PlaceWindows() {
 }
 
 void CSimDlg::ShowTitle() {
-    setWindowTitle(QString::fromUtf8(MainTexts::TITLE));
+    setWindowTitle(RunSpeed::Title(MainTexts::TITLE, m_nSpeed, m_sim.TicksRun()));
 }
 
 void CSimDlg::resizeEvent(QResizeEvent* event) {
@@ -249,10 +253,7 @@ void CSimDlg::timerEvent(QTimerEvent* event) {
 }
 
 void CSimDlg::Step() {
-    m_sim.Step();
-    UpdateHistory();
-    m_view.RefreshSelectedInfo();
-    InvalidateAfterTick();
+    RunTimerMessage(RunSpeed::TICKS_PER_MESSAGE[m_nSpeed]);
 }
 
 void CSimDlg::InvalidateAfterTick() {
@@ -268,7 +269,8 @@ void CSimDlg::InvalidateAfterTick() {
 }
 
 void CSimDlg::UpdateHistory() {
-    m_pHistoryDlg->RecordSample(m_sim.m_nAverageTemperature, CalToJoules(m_sim.m_nAverageHeat));
+    // The ticks have recorded their samples already; the status bar shows the last tick.
+    m_pHistoryDlg->ShowAverages(m_sim.m_nAverageTemperature, CalToJoules(m_sim.m_nAverageHeat));
 }
 
 void CSimDlg::OnStartStop() {
@@ -295,21 +297,19 @@ void CSimDlg::OnStartStop() {
 
     if (m_bCanContinue && dialog.continueRun) {
         // The grid, its size, the initial temperature, the history and the selection stay.
-        m_sim.TakeContinuedSettings(settings);
+        m_sim.ContinuedStart(settings);
         m_pHistoryDlg->SetHistoryInterval(settings.historyInterval);
-        m_sim.ComputeBurnerHeat();
     } else {
         m_pHistoryDlg->ResetHistory(settings.initialTemperature);
-        m_sim.TakeFreshSettings(settings);
-        m_view.CentreInspection();
         m_pHistoryDlg->SetHistoryInterval(settings.historyInterval);
-        m_sim.CreateGrid();
-        m_sim.ComputeBurnerHeat();
+        m_sim.FreshStart(settings);
+        m_view.CentreInspection();
         m_view.FullRebuild(true);
     }
     m_pszStartButtonText = MainTexts::STOP;
     m_pStartButton->setText(QString::fromUtf8(m_pszStartButtonText));
     update();
+    ShowTitle();
     SetStepTimer();
 }
 
@@ -343,7 +343,7 @@ void CSimDlg::OnCentreFlame() {
 void CSimDlg::AfterFlameChange(QPushButton* button, const char* caption) {
     // The new level shows at once and heats from the very next bottom step of a run.
     m_view.DrawFlames(m_sim.m_nEndsFlame, m_sim.m_nCentreFlame);
-    if (m_sim.m_pBurnerHeat) {
+    if (m_sim.HasGrid()) {
         m_sim.ComputeBurnerHeat();
     }
     button->setText(QString::fromUtf8(caption));
@@ -404,6 +404,7 @@ void CSimDlg::contextMenuEvent(QContextMenuEvent* event) {
     saveState->setCheckable(true);
     saveState->setChecked(m_bSaveWindowPos);
     QAction* about = menu.addAction(QString::fromUtf8(MainTexts::ABOUT));
+    AddRunMenu(menu);
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == saveState) {
         OnSysCommand(IDM_SAVESTATE);
@@ -464,7 +465,5 @@ void CSimDlg::OnDestroy() {
         m_pHistoryDlg.reset();
         m_pHistoryPlacer = nullptr;
     }
-    m_sim.m_pGrid.reset();
-    m_sim.m_pStage.reset();
-    m_sim.m_pBurnerHeat.reset();
+    m_sim.ReleaseGrids();
 }

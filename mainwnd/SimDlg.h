@@ -8,11 +8,14 @@
 #include <functional>
 #include <memory>
 
+#include "CellRedrawBatch.h"
 #include "HistoryDlg.h"
 #include "Profile.h"
 #include "Simulation.h"
 #include "VesselView.h"
 
+class QAction;
+class QMenu;
 class QPushButton;
 class CSettingsDlg;
 class COuterRectPlacer;
@@ -54,8 +57,14 @@ public:
     void OnHistoryButton();
     void OnCloseButton();
     void OnSysCommand(unsigned nID);
-    // One tick of the step timer.
+    // One message of the step timer: one tick at the normal speed, more at the faster ones.
     void Step();
+    // Speed of the run (an index of RunSpeed), kept for the session.
+    void SetSpeed(int speed);
+    int Speed() const { return m_nSpeed; }
+    // While paused: runs exactly one whole tick and shows it.
+    void SingleStep();
+    bool IsPaused() const;
     // Layout pass for a new client size.
     void OnSize(int cx, int cy);
     void OnMouseMove(const QPoint& point);
@@ -120,7 +129,19 @@ private:
     // Invalidation after a tick: at most one repaint per screen refresh.
     void InvalidateAfterTick();
 
+    // Runs `ticks` ticks (0: as many as fit the fastest speed's budget) as one timer
+    // message: cells drawn once each afterwards, history, panel and title once.
+    void RunTimerMessage(long long ticks);
+    void CreateSpeedActions();
+    void AddRunMenu(QMenu& menu);
+
     int m_nTimerId = 0;
+    int m_nSpeed = 0;
+    CCellRedrawBatch m_cellBatch{m_view};
+    QAction* m_pSpeedActions[6] = {};
+    QAction* m_pStepAction = nullptr;
+    QTimer m_titleTimer;        // pending title update with the tick count
+    qint64 m_nLastFlushNs = 0;  // drawing of the changed cells in the last timer message
     bool m_bDestroyed = false;
     // Keep the windows' outer rectangles; owned by their windows.
     COuterRectPlacer* m_pMainPlacer = nullptr;

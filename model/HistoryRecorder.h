@@ -8,6 +8,14 @@ struct HistorySample {
     int heat = 0;
 };
 
+// Receives each sample a run takes, with the number of the tick (since the fresh start)
+// that took it.
+class SampleSink {
+public:
+    virtual ~SampleSink() = default;
+    virtual void OnSample(long long tick, int temperature, int heat) = 0;
+};
+
 constexpr int HISTORY_SAMPLE_COUNT = 100;
 constexpr int DEFAULT_HISTORY_INTERVAL = 100;
 
@@ -21,6 +29,8 @@ public:
     // A sample is due when the ticks counted since the last one, before this tick,
     // exceed the interval: every (interval + 2)-th tick.
     bool RecordSample(int temperature, int heat);
+    // Whether the next RecordSample takes a sample.
+    bool SampleDue() const { return s_nTicksSinceSample > m_nHistoryInterval; }
     // Drops the oldest sample and appends the new one at index 99.
     void ShiftInSample(int temperature, int heat);
     // Fills every sample with the temperature t and its heat in J; keeps the tick count.

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <optional>
 
 #include "Numbers.h"
 
@@ -31,7 +33,71 @@ const FlameCycleEntry CENTRE_FLAME_CYCLE[4] = {
 namespace {
 // The decimal literal, deliberately not the full-precision value of pi.
 constexpr double BURNER_PI = 3.1415926535;
+
+// Fixed point of the tracked sums: 2^30 steps per unit, for values of magnitude below
+// 2^20, so that up to 8192 cells sum to less than 2^63. Any other value is out of range.
+constexpr double FIXED_SCALE = 1073741824.0;
+constexpr double FIXED_LIMIT = 1048576.0;
+constexpr std::int64_t OUT_OF_RANGE = std::numeric_limits<std::int64_t>::min();
+// 2^13 cells of magnitude below 2^50 steps sum to less than 2^63.
+constexpr std::size_t MAX_TRACKED_CELLS = 8192;
+
+std::int64_t ToFixed(double value) {
+    if (!(std::fabs(value) < FIXED_LIMIT)) {
+        return OUT_OF_RANGE;  // also NaN
+    }
+    return static_cast<std::int64_t>(value * FIXED_SCALE);  // off by less than one step
+}
+
+// trunc(S / count + 0.5) of the sum S that the pass in cell order gives, when the tracked
+// sum proves it: the tracked sum is within count steps of the exact sum, the ordered pass
+// within count * u * sum|x| of it (u the unit roundoff), and the division and addition
+// round once each. Beyond a margin of twice all that from every integer, the truncation of
+// the estimate and of the pass agree. Otherwise nothing: the caller sums the grid itself.
+std::optional<int> ProvenRoundedMean(std::int64_t sum, std::int64_t absSum, int outOfRange,
+                                     int count) {
+    if (outOfRange != 0 || count <= 0) {
+        return std::nullopt;
+    }
+    constexpr double u = std::numeric_limits<double>::epsilon() / 2;
+    const double n = count;
+    const double mean = static_cast<double>(sum) / FIXED_SCALE / n;
+    const double sumOfMagnitudes = (static_cast<double>(absSum) + n) / FIXED_SCALE;
+    const double gamma = n * u / (1.0 - n * u);
+    const double bound =
+        (gamma * sumOfMagnitudes + n / FIXED_SCALE) / n + 8 * u * (std::fabs(mean) + 1);
+    const double estimate = mean + 0.5;
+    if (std::fabs(estimate - std::nearbyint(estimate)) <= 2 * bound + 1e-12) {
+        return std::nullopt;
+    }
+    return TruncToInt(estimate);
+}
 }  // namespace
+
+void CSimulation::TrackedSum::Reset(std::size_t count) {
+    cells.assign(count, 0);
+    sum = 0;
+    absSum = 0;
+    outOfRange = 0;
+}
+
+void CSimulation::TrackedSum::Set(std::size_t index, double value) {
+    const std::int64_t old = cells[index];
+    if (old == OUT_OF_RANGE) {
+        --outOfRange;
+    } else {
+        sum -= old;
+        absSum -= old < 0 ? -old : old;
+    }
+    const std::int64_t fixed = ToFixed(value);
+    if (fixed == OUT_OF_RANGE) {
+        ++outOfRange;
+    } else {
+        sum += fixed;
+        absSum += fixed < 0 ? -fixed : fixed;
+    }
+    cells[index] = fixed;
+}
 
 CSimulation::CSimulation()
     : m_pszEndsButtonText(ENDS_CAPTION_OFF), m_pszCentreButtonText(CENTRE_CAPTION_WEAK) {
@@ -95,6 +161,97 @@ void CSimulation::CreateGrid() {
             m_pGrid[row][col] = initial;
             m_pStage[row][col] = initial;
         }
+    }
+    ResyncTrackedSums();
+}
+
+void CSimulation::FreshStart(const SimulationSettings& settings) {
+    TakeFreshSettings(settings);
+    CreateGrid();
+    ComputeBurnerHeat();
+    m_nTicksRun = 0;
+}
+
+void CSimulation::ContinuedStart(const SimulationSettings& settings) {
+    TakeContinuedSettings(settings);
+    ComputeBurnerHeat();
+    ResyncTrackedSums();
+}
+
+void CSimulation::RunTicks(long long ticks, CHistoryRecorder& recorder, SampleSink* sink) {
+    if (!HasGrid()) {
+        return;
+    }
+    for (long long left = ticks; left > 0; --left) {
+        // The averages of a tick are those of the grid before its cell update.
+        const bool sampled = recorder.SampleDue();
+        if (sampled || left == 1) {
+            ComputeAveragesWhereNeeded();
+        }
+        m_nStepCol = static_cast<int>(m_rng() % static_cast<std::uint32_t>(m_nColumns));
+        m_nStepRow = static_cast<int>(m_rng() % static_cast<std::uint32_t>(m_nRows));
+        UpdateStepCell();
+        ++m_nTicksRun;
+        const int temperature = m_nAverageTemperature;
+        const int heat = CalToJoules(m_nAverageHeat);
+        if (recorder.RecordSample(temperature, heat) && sink != nullptr) {
+            sink->OnSample(m_nTicksRun, temperature, heat);
+        }
+    }
+}
+
+void CSimulation::ReleaseGrids() {
+    m_pGrid.reset();
+    m_pStage.reset();
+    m_pBurnerHeat.reset();
+    m_trackedTemperature.Reset(0);
+    m_trackedHeat.Reset(0);
+}
+
+void CSimulation::ResyncTrackedSums() {
+    if (!HasGrid()) {
+        return;
+    }
+    const auto count = static_cast<std::size_t>(m_nColumns) * static_cast<std::size_t>(m_nRows);
+    if (count > MAX_TRACKED_CELLS) {
+        // The fixed-point sums could overflow: such a grid is always summed in full.
+        m_trackedTemperature.Reset(0);
+        m_trackedHeat.Reset(0);
+        m_trackedTemperature.outOfRange = 1;
+        return;
+    }
+    m_trackedTemperature.Reset(count);
+    m_trackedHeat.Reset(count);
+    for (int row = 0; row < m_nRows; ++row) {
+        for (int col = 0; col < m_nColumns; ++col) {
+            Track(row, col);
+        }
+    }
+}
+
+void CSimulation::Track(int row, int col) {
+    const CCell& cell = m_pGrid[row][col];
+    const auto index = static_cast<std::size_t>(row) * static_cast<std::size_t>(m_nColumns) +
+                       static_cast<std::size_t>(col);
+    if (index >= m_trackedTemperature.cells.size()) {
+        return;  // a grid that was not made by CreateGrid is not tracked
+    }
+    m_trackedTemperature.Set(index, cell.m_dTemperature);
+    m_trackedHeat.Set(index, cell.m_dHeat);
+}
+
+void CSimulation::ComputeAveragesWhereNeeded() {
+    const int count = m_nColumns * m_nRows;
+    const std::optional<int> temperature =
+        ProvenRoundedMean(m_trackedTemperature.sum, m_trackedTemperature.absSum,
+                          m_trackedTemperature.outOfRange, count);
+    const std::optional<int> heat =
+        ProvenRoundedMean(m_trackedHeat.sum, m_trackedHeat.absSum, m_trackedHeat.outOfRange, count);
+    if (temperature && heat) {
+        m_nAverageTemperature = *temperature;
+        m_nAverageHeat = *heat;
+    } else {
+        ComputeAverages();
     }
 }
 
@@ -394,6 +551,8 @@ int CSimulation::VapourCellCount() const {
 }
 
 void CSimulation::Redraw(int row, int col) {
+    // Every change of a live cell ends in its redraw, so the tracked sums follow here.
+    Track(row, col);
     if (m_pObserver != nullptr) {
         m_pObserver->DrawCell(m_pGrid[row][col], col, row);
     }

@@ -4,7 +4,10 @@
 #include <memory>
 #include <random>
 
+#include <vector>
+
 #include "Cell.h"
+#include "HistoryRecorder.h"
 #include "SimulationSettings.h"
 
 // Receives every "redraw this cell" of the step rules, in the order the rules give,
@@ -62,12 +65,34 @@ public:
     void CreateGrid();
     bool HasGrid() const { return m_pGrid != nullptr; }
 
+    // --- Run operations: the one path by which the window and the headless runner tick.
+    // A fresh run: every setting taken over, both grids made anew at the initial state,
+    // the burner heat computed and the tick count back at 0.
+    void FreshStart(const SimulationSettings& settings);
+    // Continues the present run: the grid, its size and the initial temperature stay; the
+    // other settings are taken over and the burner heat recomputed.
+    void ContinuedStart(const SimulationSettings& settings);
+    // Runs `ticks` whole ticks, each handed to `recorder` as the window's tick hands it the
+    // averages. The averages are computed only for the ticks whose averages are read: a
+    // tick that takes a sample, and the last tick (whose averages the caller shows).
+    // Afterwards m_nAverageTemperature and m_nAverageHeat are those of the last tick, as
+    // the eager Step would have left them. `sink` (may be null) receives every sample.
+    void RunTicks(long long ticks, CHistoryRecorder& recorder, SampleSink* sink = nullptr);
+    // Ticks run since the last fresh start.
+    long long TicksRun() const { return m_nTicksRun; }
+    // Frees both grids and the burner heat; the model then has no grid.
+    void ReleaseGrids();
+
     // One tick of the model: averages, a random cell, its update.
     void Step();
     // The same tick on a chosen cell instead of a random one.
     void StepCell(int col, int row);
 
+    // The averages over all cells, summed in their fixed order.
     void ComputeAverages();
+    // The same two values, taken from sums kept up to date cell by cell when they decide
+    // the rounded means beyond doubt, otherwise from ComputeAverages.
+    void ComputeAveragesWhereNeeded();
     void HeatBottomCell();
     void StageCell();
     void ConductCell();
@@ -115,6 +140,20 @@ public:
     int m_nAverageHeat = 0;
 
 private:
+    // Integer sums of every cell's value in fixed point, kept as cells change, so that the
+    // rounded means can be had without a pass over the grid. A cell whose value is too
+    // large (or not finite) for the fixed point is counted apart and forces a full pass.
+    struct TrackedSum {
+        std::vector<std::int64_t> cells;  // per cell: fixed-point value, or OUT_OF_RANGE
+        std::int64_t sum = 0;
+        std::int64_t absSum = 0;
+        int outOfRange = 0;
+        void Reset(std::size_t count);
+        void Set(std::size_t index, double value);
+    };
+    void ResyncTrackedSums();
+    void Track(int row, int col);
+
     void UpdateStepCell();
     void RiseBubble();
     void ConvectionExchange();
@@ -124,4 +163,7 @@ private:
     std::mt19937 m_rng;
     std::uint32_t m_nSeed = 0;
     CellRedrawObserver* m_pObserver = nullptr;
+    long long m_nTicksRun = 0;
+    TrackedSum m_trackedTemperature;
+    TrackedSum m_trackedHeat;
 };

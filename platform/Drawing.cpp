@@ -253,6 +253,107 @@ void MemoryDC::Ellipse(int left, int top, int right, int bottom) {
     }
 }
 
+void MemoryDC::RepeatedEllipse(int left, int top, int right, int bottom) {
+    QImage* image = Target();
+    if (image == nullptr || right - left < 1 || bottom - top < 1) {
+        return;
+    }
+    // A large figure costs its pixels either way; only small ones gain from a stamp.
+    constexpr int kMaxStampSide = 32;
+    if (right - left > kMaxStampSide || bottom - top > kMaxStampSide) {
+        Ellipse(left, top, right, bottom);
+        return;
+    }
+    for (const EllipseStamps::Pixel& p : EllipseStampAt(left, top, right, bottom)) {
+        reinterpret_cast<QRgb*>(image->scanLine(p.y))[p.x] = p.colour;
+    }
+}
+
+std::vector<MemoryDC::EllipseStamps::Pixel> MemoryDC::DrawOnScratch(QImage& scratchImage, int left,
+                                                                    int top, int right,
+                                                                    int bottom) {
+    // Drawn twice, on two backgrounds: a pixel Ellipse covers reads the same on both. The
+    // area looked at reaches a whole box beyond each edge, for figures that overflow.
+    const int margin = std::max(right - left, bottom - top) + 4;
+    const QRect area =
+        QRect(QPoint(left - margin, top - margin), QPoint(right - 1 + margin, bottom - 1 + margin))
+            .intersected(scratchImage.rect());
+    FrameBitmap scratch;
+    scratch.Image() = scratchImage;  // shares the pixels until drawn into
+    scratchImage = QImage();         // so that drawing does not copy them
+    FrameBitmap* const target = m_bitmap;
+    m_bitmap = &scratch;
+    std::vector<QRgb> first;
+    std::vector<EllipseStamps::Pixel> pixels;
+    for (const QRgb background : {RGB(0, 0, 0), RGB(255, 255, 255)}) {
+        FillRect(scratch.Image(), area.left(), area.top(), area.right() + 1, area.bottom() + 1,
+                 background);
+        Ellipse(left, top, right, bottom);
+        const QImage& drawn = scratch.Image();
+        std::size_t i = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x, ++i) {
+                const QRgb pixel = drawn.pixel(x, y);
+                if (background == RGB(0, 0, 0)) {
+                    first.push_back(pixel);
+                } else if (first[i] == pixel) {
+                    pixels.push_back({x, y, pixel});
+                }
+            }
+        }
+    }
+    m_bitmap = target;
+    scratchImage = scratch.Image();
+    return pixels;
+}
+
+QRect MemoryDC::EllipseExtent(int left, int top, int right, int bottom) {
+    QImage* image = Target();
+    if (image == nullptr || right - left < 1 || bottom - top < 1) {
+        return QRect();
+    }
+    QImage scratch(image->size(), QImage::Format_RGB32);
+    QRect extent;
+    for (const EllipseStamps::Pixel& p : DrawOnScratch(scratch, left, top, right, bottom)) {
+        extent = extent.united(QRect(p.x, p.y, 1, 1));
+    }
+    return extent;
+}
+
+const std::vector<MemoryDC::EllipseStamps::Pixel>& MemoryDC::EllipseStampAt(int left, int top,
+                                                                            int right, int bottom) {
+    // Places that are only ever a few thousand cells: more means the figure is not
+    // repeating, and the stamps start over.
+    constexpr std::size_t kMaxPlaces = 16384;
+    QImage& image = m_bitmap->Image();
+    EllipseStamps& stamps = m_ellipseStamps;
+    if (stamps.width != right - left || stamps.height != bottom - top ||
+        stamps.pen != m_pen->Colour() || stamps.brush != m_brush->Colour() ||
+        stamps.bitmapSize != image.size() || stamps.byPlace.size() >= kMaxPlaces) {
+        stamps.width = right - left;
+        stamps.height = bottom - top;
+        stamps.pen = m_pen->Colour();
+        stamps.brush = m_brush->Colour();
+        stamps.bitmapSize = image.size();
+        stamps.byPlace.clear();
+        stamps.scratch = QImage();
+    }
+    const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(left)) << 32) |
+                              static_cast<std::uint32_t>(top);
+    auto found = stamps.byPlace.find(key);
+    if (found != stamps.byPlace.end()) {
+        return found->second;
+    }
+
+    // Ellipse itself draws the figure at the same place of a bitmap of the same size.
+    if (stamps.scratch.size() != image.size()) {
+        stamps.scratch = QImage(image.size(), QImage::Format_RGB32);
+    }
+    std::vector<EllipseStamps::Pixel> pixels =
+        DrawOnScratch(stamps.scratch, left, top, right, bottom);
+    return stamps.byPlace.emplace(key, std::move(pixels)).first->second;
+}
+
 void MemoryDC::MoveTo(int x, int y) {
     m_position = QPoint(x, y);
 }

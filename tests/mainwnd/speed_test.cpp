@@ -1,0 +1,216 @@
+// Every speed, and any mix of speeds and single steps, leaves the window exactly as the
+// same number of ticks one per timer message does.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+#include <vector>
+
+#include "RunSpeed.h"
+#include "SettingsDlg.h"
+#include "SimDlg.h"
+
+namespace {
+
+struct RunSetup {
+    int columns = 20;
+    int rows = 20;
+    int initialTemperature = 15;
+    int historyInterval = 100;
+    bool hover = false;  // the cursor rests on a cell, so the panel shows that cell
+};
+
+// A shown, started and paused window with a fixed seed; the tests drive the timer
+// messages themselves.
+std::unique_ptr<CSimDlg> StartedWindow(const RunSetup& setup) {
+    auto dlg = std::make_unique<CSimDlg>();
+    dlg->m_rcMainWnd = {0, 0, 640, 480};
+    dlg->m_rcHistoryWnd = {0, 0, 337, 212};
+    dlg->m_runSettingsDialog = [setup](CSettingsDlg& dialog) {
+        dialog.show();
+        QCoreApplication::processEvents();
+        for (auto [id, value] :
+             {std::pair{1029, setup.columns}, std::pair{1030, setup.rows},
+              std::pair{1000, setup.initialTemperature}, std::pair{1032, setup.historyInterval}}) {
+            qobject_cast<QLineEdit*>(dialog.GetDlgItem(id))->setText(QString::number(value));
+        }
+        dialog.accept();
+        return dialog.result();
+    };
+    dlg->DoModalWithoutLoop();
+    dlg->resize(640, 480);
+    QCoreApplication::processEvents();
+    dlg->m_sim.SetSeed(4242);
+    dlg->m_pStartButton->click();
+    dlg->m_pPauseButton->click();
+    if (setup.hover) {
+        dlg->OnMouseMove(QPoint(100, 60));
+    }
+    return dlg;
+}
+
+// What the user can see or read after the run.
+struct Outcome {
+    long long ticks = 0;
+    std::vector<CCell> grid;
+    std::vector<int> samples;
+    QString status[2];
+    QImage frame;
+    QImage graph;
+};
+
+Outcome Capture(CSimDlg& dlg) {
+    Outcome o;
+    o.ticks = dlg.m_sim.TicksRun();
+    for (int row = 0; row < dlg.m_sim.m_nRows; ++row) {
+        for (int col = 0; col < dlg.m_sim.m_nColumns; ++col) {
+            o.grid.push_back(dlg.m_sim.Cell(row, col));
+        }
+    }
+    for (int i = 0; i < HISTORY_SAMPLE_COUNT; ++i) {
+        o.samples.push_back(dlg.m_pHistoryDlg->Recorder().Sample(i).temperature);
+        o.samples.push_back(dlg.m_pHistoryDlg->Recorder().Sample(i).heat);
+    }
+    for (int part = 0; part < 2; ++part) {
+        o.status[part] = dlg.m_pHistoryDlg->StatusBar()->Text(part);
+    }
+    o.frame = dlg.m_view.FrameImage().copy();
+    o.graph = dlg.m_pHistoryDlg->GraphImage()->copy();
+    return o;
+}
+
+void ExpectSame(const Outcome& got, const Outcome& want) {
+    EXPECT_EQ(got.ticks, want.ticks);
+    EXPECT_EQ(got.grid, want.grid);
+    EXPECT_EQ(got.samples, want.samples);
+    EXPECT_EQ(got.status[0], want.status[0]);
+    EXPECT_EQ(got.status[1], want.status[1]);
+    EXPECT_TRUE(got.frame == want.frame) << "frame pixels differ";
+    EXPECT_TRUE(got.graph == want.graph) << "graph pixels differ";
+}
+
+// One part of a schedule: `messages` timer messages at `speed`, or (speed < 0) that many
+// single steps.
+struct Part {
+    int speed;
+    int messages;
+};
+constexpr int STEP = -1;
+
+void RunSchedule(CSimDlg& dlg, const std::vector<Part>& schedule) {
+    for (const Part& part : schedule) {
+        if (part.speed != STEP) {
+            dlg.SetSpeed(part.speed);
+        }
+        for (int i = 0; i < part.messages; ++i) {
+            if (part.speed == STEP) {
+                dlg.SingleStep();
+            } else {
+                dlg.Step();
+            }
+        }
+    }
+}
+
+struct SpeedCase {
+    const char* name;
+    RunSetup setup;
+    std::vector<Part> schedule;
+};
+
+class EverySpeedTest : public ::testing::TestWithParam<SpeedCase> {};
+
+TEST_P(EverySpeedTest, GivesTheRunOfOneTickPerMessage) {
+    const SpeedCase& c = GetParam();
+    auto fast = StartedWindow(c.setup);
+    RunSchedule(*fast, c.schedule);
+    const Outcome got = Capture(*fast);
+    fast.reset();
+
+    auto normal = StartedWindow(c.setup);
+    RunSchedule(*normal, {{RunSpeed::NORMAL, static_cast<int>(got.ticks)}});
+    ExpectSame(got, Capture(*normal));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Schedules, EverySpeedTest,
+    ::testing::Values(
+        SpeedCase{"Times10", {}, {{1, 60}}}, SpeedCase{"Times100", {}, {{2, 30}}},
+        SpeedCase{"Times1000And10000", {20, 20, 15, 0}, {{3, 4}, {4, 1}}},
+        SpeedCase{"MixWithSingleSteps", {}, {{0, 3}, {STEP, 5}, {2, 7}, {1, 2}, {STEP, 1}}},
+        // Many bubbles rising and bursting, sampled every tick, the panel on a hovered cell.
+        SpeedCase{"BoilingSmallGrid", {7, 9, 100, -1, true}, {{3, 6}, {STEP, 2}, {1, 3}}},
+        SpeedCase{"BoilingLargeGrid", {80, 80, 100, 3}, {{4, 2}, {2, 5}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The timed speed runs a number of ticks that depends on the machine; the fixed speeds,
+// each the same as one tick per message, replay that number.
+TEST(FastestSpeedTest, GivesTheRunOfTheFixedSpeeds) {
+    const RunSetup setup{30, 30, 90, 10, false};
+    auto fastest = StartedWindow(setup);
+    RunSchedule(*fastest, {{RunSpeed::FASTEST, 1}, {STEP, 1}});
+    const Outcome got = Capture(*fastest);
+    ASSERT_GT(got.ticks, 1);
+    fastest.reset();
+
+    auto fixed = StartedWindow(setup);
+    long long left = got.ticks;
+    for (int speed = RunSpeed::FASTEST - 1; speed >= RunSpeed::NORMAL; --speed) {
+        const long long perMessage = RunSpeed::TICKS_PER_MESSAGE[speed];
+        RunSchedule(*fixed, {{speed, static_cast<int>(left / perMessage)}});
+        left %= perMessage;
+    }
+    ExpectSame(got, Capture(*fixed));
+}
+
+TEST(SpeedControlTest, TitleMenuShortcutsAndSingleStep) {
+    auto dlg = StartedWindow({});
+    const QString plain = QString::fromUtf8("Quorvel Ver. 3.1");
+    EXPECT_EQ(dlg->windowTitle(), plain);
+
+    dlg->SingleStep();  // paused: one tick
+    EXPECT_EQ(dlg->m_sim.TicksRun(), 1);
+    EXPECT_EQ(dlg->windowTitle(), plain);  // the normal speed keeps the plain title
+
+    // Shortcuts step through the speeds and stop at both ends.
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    for (int i = 0; i < 7; ++i) {
+        QTest::keyClick(dlg.get(), Qt::Key_Plus);
+    }
+    EXPECT_EQ(dlg->Speed(), RunSpeed::FASTEST);
+    EXPECT_EQ(dlg->windowTitle(), plain + QString::fromUtf8(" — 最大 — 1 tick"));
+    QTest::keyClick(dlg.get(), Qt::Key_Minus);
+    EXPECT_EQ(dlg->Speed(), 4);
+    QTest::keyClick(dlg->m_pCloseButton, Qt::Key_S);  // wherever the focus is
+    EXPECT_EQ(dlg->m_sim.TicksRun(), 2);
+    EXPECT_EQ(dlg->windowTitle(), plain + QString::fromUtf8(" — ×10000 — 2 ticks"));
+
+    // Running: a single step does nothing.
+    dlg->m_pPauseButton->click();
+    dlg->SingleStep();
+    EXPECT_EQ(dlg->m_sim.TicksRun(), 2);
+    dlg->m_pPauseButton->click();
+
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(dlg.get(), Qt::Key_Minus);
+    }
+    EXPECT_EQ(dlg->Speed(), RunSpeed::NORMAL);
+    EXPECT_EQ(dlg->windowTitle(), plain);
+}
+
+TEST(SpeedControlTest, TicksAreGroupedInThousands) {
+    const char* title = "Quorvel Ver. 3.1";
+    EXPECT_EQ(RunSpeed::Title(title, 3, 2400000),
+              QString::fromUtf8("Quorvel Ver. 3.1 — ×1000 — 2,400,000 ticks"));
+    EXPECT_EQ(RunSpeed::Title(title, 1, 0), QString::fromUtf8("Quorvel Ver. 3.1 — ×10 — 0 ticks"));
+    EXPECT_EQ(RunSpeed::Title(title, 0, 2400000), QString::fromUtf8(title));
+    EXPECT_EQ(RunSpeed::GroupThousands(999), "999");
+    EXPECT_EQ(RunSpeed::GroupThousands(1000), "1,000");
+    EXPECT_EQ(RunSpeed::GroupThousands(9223372036854775807LL), "9,223,372,036,854,775,807");
+}
+
+}  // namespace
