@@ -397,11 +397,11 @@ counts as 0; one too large for it is refused. Two outputs may not name the same 
 Each output is written whole or not at all: the outputs are checked and their temporary files
 created, as .quorvel-XXXXXX.tmp in each output's folder, before the first tick, and the files
 are renamed into place only when every one of them is complete. SIGINT, SIGTERM, SIGHUP and
-SIGQUIT remove the temporary files and end the run with status 128 + the signal number; after
+SIGQUIT remove the temporary files and end the run with status {signal base} + the signal number; after
 SIGKILL they stay behind and may be deleted. An output that is a symbolic link replaces the
 file the link points to.
 
-Exit status: 0 done, 1 an output could not be written, 2 bad options.
+Exit status: {done} done, {output failed} an output could not be written, {bad options} bad options.
 )";
     const BatchOptions defaults;
     const SimulationSettings& settings = defaults.settings;
@@ -429,6 +429,10 @@ Exit status: 0 done, 1 an output could not be written, 2 bad options.
         {"{picture size}", NumberText(picture.width()) + " x " + NumberText(picture.height())},
         {"{widths}", RangeText(MIN_CLIENT_WIDTH, MAX_VIEW_SIZE)},
         {"{heights}", RangeText(MIN_CLIENT_HEIGHT, MAX_VIEW_SIZE)},
+        {"{signal base}", NumberText(SIGNAL_EXIT_BASE)},
+        {"{done}", NumberText(BATCH_EXIT_DONE)},
+        {"{output failed}", NumberText(BATCH_EXIT_OUTPUT_FAILED)},
+        {"{bad options}", NumberText(BATCH_EXIT_BAD_OPTIONS)},
     };
     for (const auto& [field, value] : fields) {
         for (std::size_t at = text.find(field); at != std::string::npos;
