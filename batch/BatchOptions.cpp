@@ -236,11 +236,12 @@ struct ViewSize {
     static constexpr bool TAKES_VALUE = true;
     std::string Read(BatchOptions& options, const std::string& option,
                      const std::string& value) const {
-        const std::size_t x = value.find('x');
+        const std::size_t separator = value.find('x');
         int width = 0;
         int height = 0;
-        if (x == std::string::npos || !ParseInteger(std::string_view(value).substr(0, x), width) ||
-            !ParseInteger(std::string_view(value).substr(x + 1), height) ||
+        if (separator == std::string::npos ||
+            !ParseInteger(std::string_view(value).substr(0, separator), width) ||
+            !ParseInteger(std::string_view(value).substr(separator + 1), height) ||
             width < MIN_CLIENT_WIDTH || width > MAX_VIEW_SIZE || height < MIN_CLIENT_HEIGHT ||
             height > MAX_VIEW_SIZE) {
             return Describe(option, value,

@@ -74,8 +74,8 @@ void Check(bool succeeded, const char* text, int code) {
 }
 
 QRgb LevelColour(int level) {
-    const int g = g_anColorLevel[level] & 0xFF;
-    return RGB(g, g, 255);
+    const int redAndGreen = g_anColorLevel[level] & 0xFF;
+    return RGB(redAndGreen, redAndGreen, 255);
 }
 
 // Offset, width and height factor of a flame at each burner level; FLAME_OFF has none.
@@ -187,8 +187,8 @@ bool CVesselView::InGrid(int col, int row) const {
 }
 
 void CVesselView::DrawLiquidCell(int col, int row, int temperature) {
-    const int t = temperature < 0 ? 0 : (temperature > 100 ? 100 : temperature);
-    const int level = 39 - TruncToInt(39 * t / 100.0);
+    const int clamped = temperature < 0 ? 0 : (temperature > 100 ? 100 : temperature);
+    const int level = 39 - TruncToInt(39 * clamped / 100.0);
     const PixelRect r = CellRect(col, row);
 
     Region region;
@@ -277,13 +277,13 @@ void CVesselView::ClearView() {
 }
 
 void CVesselView::DrawVessel() {
-    const int xr = GRID_LEFT + GridWidth();
-    const int yf = GridBottom();
-    const int outerRight = xr + WALL_THICKNESS;
-    const int outerBottom = yf + WALL_THICKNESS;
+    const int gridRight = GRID_LEFT + GridWidth();
+    const int gridBottom = GridBottom();
+    const int outerRight = gridRight + WALL_THICKNESS;
+    const int outerBottom = gridBottom + WALL_THICKNESS;
     const QVector<QPoint> vertices = {{VESSEL_LEFT, VESSEL_TOP}, {GRID_LEFT, VESSEL_TOP},
-                                      {GRID_LEFT, yf},           {xr, yf},
-                                      {xr, VESSEL_TOP},          {outerRight, VESSEL_TOP},
+                                      {GRID_LEFT, gridBottom},   {gridRight, gridBottom},
+                                      {gridRight, VESSEL_TOP},   {outerRight, VESSEL_TOP},
                                       {outerRight, outerBottom}, {VESSEL_LEFT, outerBottom}};
     Brush brush;
     Check(brush.CreateSolid(VESSEL_COLOUR), BRUSH_CREATE, VESSEL);
@@ -365,11 +365,11 @@ void CVesselView::DrawFlames(int endsLevel, int centreLevel) {
     Check(oldBrush != nullptr, BRUSH_SELECT, FLAME_BRUSH_SELECT);
 
     // Anchors are fractions of the grid width measured from x = 0.
-    const int g = GridWidth();
-    DrawFlame(g / 5, endsLevel);
-    DrawFlame(4 * g / 5, endsLevel);
-    DrawFlame(2 * g / 5, centreLevel);
-    DrawFlame(3 * g / 5, centreLevel);
+    const int gridWidth = GridWidth();
+    DrawFlame(gridWidth / 5, endsLevel);
+    DrawFlame(4 * gridWidth / 5, endsLevel);
+    DrawFlame(2 * gridWidth / 5, centreLevel);
+    DrawFlame(3 * gridWidth / 5, centreLevel);
 
     Check(m_dcMem.SelectPen(oldPen) != nullptr, PEN_DETACH, FLAME_PEN_DETACH);
     Check(pen.Delete(), PEN_DELETE, FLAME_PEN_DELETE);
