@@ -123,50 +123,32 @@ std::string RangeText(Number low, Number high) {
 // Each reader takes the value into its place in the options, or returns the one line that
 // says what is wrong with it. Readers of flags take no value.
 
-struct ShowHelp {
+// A flag: takes no value and sets its field.
+template <typename Target>
+struct Flag {
     static constexpr bool TAKES_VALUE = false;
+    Target BatchOptions::*field;
+    bool set;
     std::string Read(BatchOptions& options, const std::string&, const std::string&) const {
-        options.help = true;
+        options.*field = set;
         return {};
     }
 };
 
-struct ShowProgress {
-    static constexpr bool TAKES_VALUE = false;
-    bool show;
-    std::string Read(BatchOptions& options, const std::string&, const std::string&) const {
-        options.progress = show;
-        return {};
-    }
-};
-
-struct TickCount {
+// A whole number from 0 to the largest its type holds: the tick count, the seed.
+template <typename Int, typename Target>
+struct Count {
     static constexpr bool TAKES_VALUE = true;
+    Target BatchOptions::*field;
     std::string Read(BatchOptions& options, const std::string& option,
                      const std::string& value) const {
-        long long parsed = 0;
-        if (!ParseInteger(value, parsed) || parsed < 0) {
+        Int parsed = 0;
+        if (!ParseInteger(value, parsed) || std::cmp_less(parsed, 0)) {
             return Describe(
                 option, value,
-                "an integer from " + RangeText(0LL, std::numeric_limits<long long>::max()));
+                "an integer from " + RangeText(Int{0}, std::numeric_limits<Int>::max()));
         }
-        options.ticks = parsed;
-        return {};
-    }
-};
-
-struct Seed {
-    static constexpr bool TAKES_VALUE = true;
-    std::string Read(BatchOptions& options, const std::string& option,
-                     const std::string& value) const {
-        std::uint32_t parsed = 0;
-        if (!ParseInteger(value, parsed)) {
-            return Describe(
-                option, value,
-                "an integer from " +
-                    RangeText(std::uint32_t{0}, std::numeric_limits<std::uint32_t>::max()));
-        }
-        options.seed = parsed;
+        options.*field = parsed;
         return {};
     }
 };
@@ -254,8 +236,10 @@ struct ViewSize {
     }
 };
 
-using OptionReader = std::variant<ShowHelp, ShowProgress, TickCount, Seed, IntSetting, RealSetting,
-                                  BurnerLevel, OutputFile, ViewSize>;
+using OptionReader =
+    std::variant<Flag<bool>, Flag<std::optional<bool>>, Count<long long, long long>,
+                 Count<std::uint32_t, std::optional<std::uint32_t>>, IntSetting, RealSetting,
+                 BurnerLevel, OutputFile, ViewSize>;
 
 struct OptionSpec {
     std::string_view name;
@@ -264,12 +248,12 @@ struct OptionSpec {
 
 using Settings = SimulationSettings;
 const OptionSpec OPTIONS[] = {
-    {"--help", ShowHelp{}},
-    {"-h", ShowHelp{}},
-    {"--progress", ShowProgress{true}},
-    {"--no-progress", ShowProgress{false}},
-    {"--ticks", TickCount{}},
-    {"--seed", Seed{}},
+    {"--help", Flag<bool>{&BatchOptions::help, true}},
+    {"-h", Flag<bool>{&BatchOptions::help, true}},
+    {"--progress", Flag<std::optional<bool>>{&BatchOptions::progress, true}},
+    {"--no-progress", Flag<std::optional<bool>>{&BatchOptions::progress, false}},
+    {"--ticks", Count<long long, long long>{&BatchOptions::ticks}},
+    {"--seed", Count<std::uint32_t, std::optional<std::uint32_t>>{&BatchOptions::seed}},
     {"--columns", IntSetting{&Settings::columns, MIN_GRID_SIZE, MAX_GRID_SIZE}},
     {"--rows", IntSetting{&Settings::rows, MIN_GRID_SIZE, MAX_GRID_SIZE}},
     {"--initial-temperature",
