@@ -2,9 +2,11 @@
 
 #include <charconv>
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <sstream>
+#include <string_view>
+#include <utility>
+#include <variant>
 
 #include "PendingOutputs.h"
 #include "VesselView.h"
@@ -75,12 +77,12 @@ bool ParseReal(std::string_view text, double& value) {
     return ec == std::errc() && ptr == end && !text.empty() && std::isfinite(value);
 }
 
+// The burner levels by the names the options take.
+constexpr std::pair<std::string_view, int> LEVEL_NAMES[] = {
+    {"off", FLAME_OFF}, {"strong", FLAME_STRONG}, {"medium", FLAME_MEDIUM}, {"weak", FLAME_WEAK}};
+
 bool ParseLevel(std::string_view text, int& level) {
-    static constexpr std::pair<std::string_view, int> kLevels[] = {{"off", FLAME_OFF},
-                                                                   {"strong", FLAME_STRONG},
-                                                                   {"medium", FLAME_MEDIUM},
-                                                                   {"weak", FLAME_WEAK}};
-    for (const auto& [name, value] : kLevels) {
+    for (const auto& [name, value] : LEVEL_NAMES) {
         if (text == name) {
             level = value;
             return true;
@@ -89,217 +91,286 @@ bool ParseLevel(std::string_view text, int& level) {
     return false;
 }
 
+std::string_view LevelName(int level) {
+    for (const auto& [name, value] : LEVEL_NAMES) {
+        if (level == value) {
+            return name;
+        }
+    }
+    return {};
+}
+
 std::string Describe(const std::string& option, const std::string& value,
                      const std::string& accepted) {
     return "quorvel-batch: " + option + ": invalid value '" + value + "' (accepted: " + accepted +
            ")";
 }
 
+// Numbers as a stream writes them: 0.035 as "0.035", 1.0 as "1".
 template <typename Number>
-std::string RangeText(Number low, Number high) {
+std::string NumberText(Number number) {
     std::ostringstream out;
-    out << low << " to " << high;
+    out << number;
     return out.str();
 }
 
-}  // namespace
+template <typename Number>
+std::string RangeText(Number low, Number high) {
+    return NumberText(low) + " to " + NumberText(high);
+}
 
-BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
-    BatchParseResult result;
-    BatchOptions& o = result.options;
-    SimulationSettings& s = o.settings;
+// --- How each option's value is read -----------------------------------------------------
+// Each reader takes the value into its place in the options, or returns the one line that
+// says what is wrong with it. Readers of flags take no value.
 
-    using Setter = std::function<std::string(const std::string& option, const std::string& value)>;
-    auto intIn = [](int& target, int low, int high) -> Setter {
-        return [&target, low, high](const std::string& option, const std::string& value) {
-            int parsed = 0;
-            if (!ParseInteger(value, parsed) || parsed < low || parsed > high) {
-                return Describe(option, value, "an integer from " + RangeText(low, high));
-            }
-            target = parsed;
-            return std::string();
-        };
-    };
-    auto anyInt = [&intIn](int& target) {
-        return intIn(target, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-    };
-    auto realIn = [](double& target, double low, double high) -> Setter {
-        return [&target, low, high](const std::string& option, const std::string& value) {
-            double parsed = 0.0;
-            if (!ParseReal(value, parsed) || parsed < low || parsed > high) {
-                const bool bounded = low != -std::numeric_limits<double>::max();
-                return Describe(
-                    option, value,
-                    bounded ? "a number from " + RangeText(low, high) : "a finite number");
-            }
-            target = parsed;
-            return std::string();
-        };
-    };
-    auto anyReal = [&realIn](double& target) {
-        return realIn(target, -std::numeric_limits<double>::max(),
-                      std::numeric_limits<double>::max());
-    };
-    auto level = [](int& target) -> Setter {
-        return [&target](const std::string& option, const std::string& value) {
-            if (!ParseLevel(value, target)) {
-                return Describe(option, value, "off, strong, medium or weak");
-            }
-            return std::string();
-        };
-    };
-    auto text = [](std::string& target) -> Setter {
-        return [&target](const std::string& option, const std::string& value) {
-            if (value.empty()) {
-                return Describe(option, value, "a file name");
-            }
-            target = value;
-            return std::string();
-        };
-    };
-    Setter ticks = [&o](const std::string& option, const std::string& value) {
-        long long parsed = 0;
-        if (!ParseInteger(value, parsed) || parsed < 0) {
+// A flag: takes no value and sets its field.
+template <typename Target>
+struct Flag {
+    static constexpr bool TAKES_VALUE = false;
+    Target BatchOptions::*field;
+    bool set;
+    std::string Read(BatchOptions& options, const std::string&, const std::string&) const {
+        options.*field = set;
+        return {};
+    }
+};
+
+// A whole number from 0 to the largest its type holds: the tick count, the seed.
+template <typename Int, typename Target>
+struct Count {
+    static constexpr bool TAKES_VALUE = true;
+    Target BatchOptions::*field;
+    std::string Read(BatchOptions& options, const std::string& option,
+                     const std::string& value) const {
+        Int parsed = 0;
+        if (!ParseInteger(value, parsed) || std::cmp_less(parsed, 0)) {
             return Describe(
                 option, value,
-                "an integer from 0 to " + std::to_string(std::numeric_limits<long long>::max()));
+                "an integer from " + RangeText(Int{0}, std::numeric_limits<Int>::max()));
         }
-        o.ticks = parsed;
-        return std::string();
-    };
-    // "WxH": the client area the picture's frame is made for.
-    Setter viewSize = [&o](const std::string& option, const std::string& value) {
-        const std::size_t x = value.find('x');
+        options.*field = parsed;
+        return {};
+    }
+};
+
+struct IntSetting {
+    static constexpr bool TAKES_VALUE = true;
+    int SimulationSettings::*field;
+    int low = std::numeric_limits<int>::min();
+    int high = std::numeric_limits<int>::max();
+    std::string Read(BatchOptions& options, const std::string& option,
+                     const std::string& value) const {
+        int parsed = 0;
+        if (!ParseInteger(value, parsed) || parsed < low || parsed > high) {
+            return Describe(option, value, "an integer from " + RangeText(low, high));
+        }
+        options.settings.*field = parsed;
+        return {};
+    }
+};
+
+// Unbounded reals accept any finite number.
+struct RealSetting {
+    static constexpr bool TAKES_VALUE = true;
+    double SimulationSettings::*field;
+    double low = -std::numeric_limits<double>::max();
+    double high = std::numeric_limits<double>::max();
+    std::string Read(BatchOptions& options, const std::string& option,
+                     const std::string& value) const {
+        double parsed = 0.0;
+        if (!ParseReal(value, parsed) || parsed < low || parsed > high) {
+            const bool bounded = low != -std::numeric_limits<double>::max();
+            return Describe(option, value,
+                            bounded ? "a number from " + RangeText(low, high) : "a finite number");
+        }
+        options.settings.*field = parsed;
+        return {};
+    }
+};
+
+struct BurnerLevel {
+    static constexpr bool TAKES_VALUE = true;
+    int BatchOptions::*field;
+    std::string Read(BatchOptions& options, const std::string& option,
+                     const std::string& value) const {
+        if (!ParseLevel(value, options.*field)) {
+            return Describe(option, value, "off, strong, medium or weak");
+        }
+        return {};
+    }
+};
+
+struct OutputFile {
+    static constexpr bool TAKES_VALUE = true;
+    std::string BatchOptions::*field;
+    std::string Read(BatchOptions& options, const std::string& option,
+                     const std::string& value) const {
+        if (value.empty()) {
+            return Describe(option, value, "a file name");
+        }
+        options.*field = value;
+        return {};
+    }
+};
+
+// "WxH": the client area the picture's frame is made for.
+struct ViewSize {
+    static constexpr bool TAKES_VALUE = true;
+    std::string Read(BatchOptions& options, const std::string& option,
+                     const std::string& value) const {
+        const std::size_t separator = value.find('x');
         int width = 0;
         int height = 0;
-        if (x == std::string::npos || !ParseInteger(std::string_view(value).substr(0, x), width) ||
-            !ParseInteger(std::string_view(value).substr(x + 1), height) ||
+        if (separator == std::string::npos ||
+            !ParseInteger(std::string_view(value).substr(0, separator), width) ||
+            !ParseInteger(std::string_view(value).substr(separator + 1), height) ||
             width < MIN_CLIENT_WIDTH || width > MAX_VIEW_SIZE || height < MIN_CLIENT_HEIGHT ||
             height > MAX_VIEW_SIZE) {
             return Describe(option, value,
                             "WIDTHxHEIGHT, width " + RangeText(MIN_CLIENT_WIDTH, MAX_VIEW_SIZE) +
                                 ", height " + RangeText(MIN_CLIENT_HEIGHT, MAX_VIEW_SIZE));
         }
-        o.viewWidth = width;
-        o.viewHeight = height;
-        return std::string();
-    };
-    Setter seed = [&o](const std::string& option, const std::string& value) {
-        std::uint32_t parsed = 0;
-        if (!ParseInteger(value, parsed)) {
-            return Describe(option, value, "an integer from 0 to 4294967295");
-        }
-        o.seed = parsed;
-        return std::string();
-    };
+        options.viewWidth = width;
+        options.viewHeight = height;
+        return {};
+    }
+};
 
-    const std::vector<std::pair<std::string, Setter>> valued = {
-        {"--ticks", ticks},
-        {"--seed", seed},
-        {"--columns", intIn(s.columns, MIN_GRID_SIZE, MAX_GRID_SIZE)},
-        {"--rows", intIn(s.rows, MIN_GRID_SIZE, MAX_GRID_SIZE)},
-        {"--initial-temperature",
-         intIn(s.initialTemperature, MIN_INITIAL_TEMPERATURE, MAX_INITIAL_TEMPERATURE)},
-        {"--convection-ratio",
-         realIn(s.convectionRatio, MIN_CONVECTION_RATIO, MAX_CONVECTION_RATIO)},
-        {"--conduction", anyReal(s.conductionCoefficient)},
-        {"--cooling", anyReal(s.coolingCoefficient)},
-        {"--room-temperature", anyInt(s.roomTemperature)},
-        {"--strong", anyInt(s.strongFlamePower)},
-        {"--medium", anyInt(s.mediumFlamePower)},
-        {"--weak", anyInt(s.weakFlamePower)},
-        {"--ends", level(o.endsLevel)},
-        {"--centre", level(o.centreLevel)},
-        {"--history-interval", anyInt(s.historyInterval)},
-        {"--grid-out", text(o.gridOut)},
-        {"--history-out", text(o.historyOut)},
-        {"--png", text(o.pngOut)},
-        {"--view-size", viewSize},
-    };
+using OptionReader =
+    std::variant<Flag<bool>, Flag<std::optional<bool>>, Count<long long, long long>,
+                 Count<std::uint32_t, std::optional<std::uint32_t>>, IntSetting, RealSetting,
+                 BurnerLevel, OutputFile, ViewSize>;
 
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string option = args[i];
-        std::optional<std::string> inlineValue;
-        if (const auto eq = option.find('=');
-            option.rfind("--", 0) == 0 && eq != std::string::npos) {
-            inlineValue = option.substr(eq + 1);
-            option.resize(eq);
-        }
-        if (option == "--help" || option == "-h" || option == "--progress" ||
-            option == "--no-progress") {
-            if (inlineValue) {
-                result.error = "quorvel-batch: " + option + " takes no value";
-                return result;
-            }
-            if (option == "--help" || option == "-h") {
-                o.help = true;
-            } else {
-                o.progress = option == "--progress";
-            }
-            continue;
-        }
-        const Setter* setter = nullptr;
-        for (const auto& [name, apply] : valued) {
-            if (name == option) {
-                setter = &apply;
-            }
-        }
-        if (setter == nullptr) {
-            result.error = "quorvel-batch: unknown option '" + args[i] + "' (see --help)";
-            return result;
-        }
-        if (!inlineValue) {
-            if (i + 1 >= args.size()) {
-                result.error = "quorvel-batch: " + option + ": missing value";
-                return result;
-            }
-            inlineValue = args[++i];
-        }
-        result.error = (*setter)(option, *inlineValue);
-        if (!result.error.empty()) {
-            return result;
+struct OptionSpec {
+    std::string_view name;
+    OptionReader reader;
+};
+
+using Settings = SimulationSettings;
+const OptionSpec OPTIONS[] = {
+    {"--help", Flag<bool>{&BatchOptions::help, true}},
+    {"-h", Flag<bool>{&BatchOptions::help, true}},
+    {"--progress", Flag<std::optional<bool>>{&BatchOptions::progress, true}},
+    {"--no-progress", Flag<std::optional<bool>>{&BatchOptions::progress, false}},
+    {"--ticks", Count<long long, long long>{&BatchOptions::ticks}},
+    {"--seed", Count<std::uint32_t, std::optional<std::uint32_t>>{&BatchOptions::seed}},
+    {"--columns", IntSetting{&Settings::columns, MIN_GRID_SIZE, MAX_GRID_SIZE}},
+    {"--rows", IntSetting{&Settings::rows, MIN_GRID_SIZE, MAX_GRID_SIZE}},
+    {"--initial-temperature",
+     IntSetting{&Settings::initialTemperature, MIN_INITIAL_TEMPERATURE, MAX_INITIAL_TEMPERATURE}},
+    {"--convection-ratio",
+     RealSetting{&Settings::convectionRatio, MIN_CONVECTION_RATIO, MAX_CONVECTION_RATIO}},
+    {"--conduction", RealSetting{&Settings::conductionCoefficient}},
+    {"--cooling", RealSetting{&Settings::coolingCoefficient}},
+    {"--room-temperature", IntSetting{&Settings::roomTemperature}},
+    {"--strong", IntSetting{&Settings::strongFlamePower}},
+    {"--medium", IntSetting{&Settings::mediumFlamePower}},
+    {"--weak", IntSetting{&Settings::weakFlamePower}},
+    {"--ends", BurnerLevel{&BatchOptions::endsLevel}},
+    {"--centre", BurnerLevel{&BatchOptions::centreLevel}},
+    {"--history-interval", IntSetting{&Settings::historyInterval}},
+    {"--grid-out", OutputFile{&BatchOptions::gridOut}},
+    {"--history-out", OutputFile{&BatchOptions::historyOut}},
+    {"--png", OutputFile{&BatchOptions::pngOut}},
+    {"--view-size", ViewSize{}},
+};
+
+const OptionSpec* FindOption(std::string_view name) {
+    for (const OptionSpec& spec : OPTIONS) {
+        if (spec.name == name) {
+            return &spec;
         }
     }
-    // Two outputs written to one file would leave only the last of them.
+    return nullptr;
+}
+
+// Two outputs written to one file would leave only the last of them.
+std::string SameFileError(const BatchOptions& options) {
     const std::pair<const char*, const std::string*> outputs[] = {
-        {"--grid-out", &o.gridOut}, {"--history-out", &o.historyOut}, {"--png", &o.pngOut}};
+        {"--grid-out", &options.gridOut},
+        {"--history-out", &options.historyOut},
+        {"--png", &options.pngOut}};
     for (std::size_t a = 0; a < std::size(outputs); ++a) {
         for (std::size_t b = a + 1; b < std::size(outputs); ++b) {
             const std::string& first = *outputs[a].second;
             const std::string& second = *outputs[b].second;
             if (!first.empty() && !second.empty() &&
                 ResolveOutputPath(first) == ResolveOutputPath(second)) {
-                result.error = std::string("quorvel-batch: ") + outputs[a].first + " '" + first +
-                               "' and " + outputs[b].first + " '" + second + "' name the same file";
-                return result;
+                return std::string("quorvel-batch: ") + outputs[a].first + " '" + first + "' and " +
+                       outputs[b].first + " '" + second + "' name the same file";
             }
         }
     }
+    return {};
+}
+
+}  // namespace
+
+BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
+    BatchParseResult result;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        // "--option=VALUE" carries its value; otherwise the value is the next argument.
+        std::string option = args[i];
+        std::optional<std::string> value;
+        if (const auto eq = option.find('=');
+            option.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = option.substr(eq + 1);
+            option.resize(eq);
+        }
+        const OptionSpec* spec = FindOption(option);
+        if (spec == nullptr) {
+            result.error = "quorvel-batch: unknown option '" + args[i] + "' (see --help)";
+            return result;
+        }
+        const bool takesValue =
+            std::visit([](const auto& reader) { return reader.TAKES_VALUE; }, spec->reader);
+        if (!takesValue && value) {
+            result.error = "quorvel-batch: " + option + " takes no value";
+            return result;
+        }
+        if (takesValue && !value) {
+            if (i + 1 >= args.size()) {
+                result.error = "quorvel-batch: " + option + ": missing value";
+                return result;
+            }
+            value = args[++i];
+        }
+        result.error = std::visit(
+            [&](const auto& reader) {
+                return reader.Read(result.options, option, value.value_or(std::string()));
+            },
+            spec->reader);
+        if (!result.error.empty()) {
+            return result;
+        }
+    }
+    result.error = SameFileError(result.options);
     return result;
 }
 
 std::string BatchUsage() {
-    return R"(Usage: quorvel-batch [options]
+    // The text as it reads, with each default and range filled in from where it is defined.
+    std::string text = R"(Usage: quorvel-batch [options]
 Runs the Quorvel water simulation without a window and reports what it did.
 
-  --ticks N                 ticks to run (default 10000)
-  --seed N                  random seed, 0 to 4294967295 (default: from the clock)
-  --columns N, --rows N     grid size, 3 to 80 (default 20 x 20)
-  --initial-temperature T   degrees C, 0 to 100 (default 15)
-  --convection-ratio K      0 to 1 (default 0.7)
-  --conduction C            conduction coefficient (default 0.035)
-  --cooling C               cooling coefficient (default 0.6)
-  --room-temperature T      degrees C (default 10)
+  --ticks N                 ticks to run (default {ticks})
+  --seed N                  random seed, {seeds} (default: from the clock)
+  --columns N, --rows N     grid size, {grid sizes} (default {columns} x {rows})
+  --initial-temperature T   degrees C, {initial temperatures} (default {initial temperature})
+  --convection-ratio K      {convection ratios} (default {convection ratio})
+  --conduction C            conduction coefficient (default {conduction})
+  --cooling C               cooling coefficient (default {cooling})
+  --room-temperature T      degrees C (default {room temperature})
   --strong P, --medium P, --weak P
-                            flame powers in cal per step (default 400, 140, 70)
-  --ends LEVEL              both-ends burner: off, strong, medium, weak (default weak)
-  --centre LEVEL            centre burner (default medium)
-  --history-interval N      history sampling interval in ticks (default 100)
+                            flame powers in cal per step (default {strong}, {medium}, {weak})
+  --ends LEVEL              both-ends burner: off, strong, medium, weak (default {ends})
+  --centre LEVEL            centre burner (default {centre})
+  --history-interval N      history sampling interval in ticks (default {history interval})
   --grid-out FILE           write every cell after the last tick: row col phase temperature heat
   --history-out FILE        write the history samples as CSV
   --png FILE                write the vessel view after the last tick as a PNG picture
-  --view-size WxH           window client area the picture is drawn for (default 640x480,
-                            giving a 640 x 439 picture); width 151 to 10000, height 101 to 10000
+  --view-size WxH           window client area the picture is drawn for (default {view size},
+                            giving a {picture size} picture); width {widths}, height {heights}
   --progress, --no-progress
                             show a progress bar on stderr (default: when stderr is a
                             terminal)
@@ -311,10 +382,48 @@ counts as 0; one too large for it is refused. Two outputs may not name the same 
 Each output is written whole or not at all: the outputs are checked and their temporary files
 created, as .quorvel-XXXXXX.tmp in each output's folder, before the first tick, and the files
 are renamed into place only when every one of them is complete. SIGINT, SIGTERM, SIGHUP and
-SIGQUIT remove the temporary files and end the run with status 128 + the signal number; after
+SIGQUIT remove the temporary files and end the run with status {signal base} + the signal number; after
 SIGKILL they stay behind and may be deleted. An output that is a symbolic link replaces the
 file the link points to.
 
-Exit status: 0 done, 1 an output could not be written, 2 bad options.
+Exit status: {done} done, {output failed} an output could not be written, {bad options} bad options.
 )";
+    const BatchOptions defaults;
+    const SimulationSettings& settings = defaults.settings;
+    const QRect picture = CVesselView::ViewRectFor(defaults.viewWidth, defaults.viewHeight);
+    const std::pair<std::string_view, std::string> fields[] = {
+        {"{ticks}", NumberText(defaults.ticks)},
+        {"{seeds}", RangeText(std::uint32_t{0}, std::numeric_limits<std::uint32_t>::max())},
+        {"{grid sizes}", RangeText(MIN_GRID_SIZE, MAX_GRID_SIZE)},
+        {"{columns}", NumberText(settings.columns)},
+        {"{rows}", NumberText(settings.rows)},
+        {"{initial temperatures}", RangeText(MIN_INITIAL_TEMPERATURE, MAX_INITIAL_TEMPERATURE)},
+        {"{initial temperature}", NumberText(settings.initialTemperature)},
+        {"{convection ratios}", RangeText(MIN_CONVECTION_RATIO, MAX_CONVECTION_RATIO)},
+        {"{convection ratio}", NumberText(settings.convectionRatio)},
+        {"{conduction}", NumberText(settings.conductionCoefficient)},
+        {"{cooling}", NumberText(settings.coolingCoefficient)},
+        {"{room temperature}", NumberText(settings.roomTemperature)},
+        {"{strong}", NumberText(settings.strongFlamePower)},
+        {"{medium}", NumberText(settings.mediumFlamePower)},
+        {"{weak}", NumberText(settings.weakFlamePower)},
+        {"{ends}", std::string(LevelName(defaults.endsLevel))},
+        {"{centre}", std::string(LevelName(defaults.centreLevel))},
+        {"{history interval}", NumberText(settings.historyInterval)},
+        {"{view size}", NumberText(defaults.viewWidth) + "x" + NumberText(defaults.viewHeight)},
+        {"{picture size}", NumberText(picture.width()) + " x " + NumberText(picture.height())},
+        {"{widths}", RangeText(MIN_CLIENT_WIDTH, MAX_VIEW_SIZE)},
+        {"{heights}", RangeText(MIN_CLIENT_HEIGHT, MAX_VIEW_SIZE)},
+        {"{signal base}", NumberText(SIGNAL_EXIT_BASE)},
+        {"{done}", NumberText(BATCH_EXIT_DONE)},
+        {"{output failed}", NumberText(BATCH_EXIT_OUTPUT_FAILED)},
+        {"{bad options}", NumberText(BATCH_EXIT_BAD_OPTIONS)},
+    };
+    for (const auto& [field, value] : fields) {
+        for (std::size_t at = text.find(field); at != std::string::npos;
+             at = text.find(field, at + value.size())) {
+            text.replace(at, field.size(), value);
+        }
+    }
+    return text;
 }

@@ -34,5 +34,10 @@ BatchParseResult ParseBatchOptions(const std::vector<std::string>& args);
 // Accepted client sizes for --view-size (inclusive).
 constexpr int MAX_VIEW_SIZE = 10000;
 
+// The runner's exit statuses; a signal ends a run with SIGNAL_EXIT_BASE + the signal number.
+constexpr int BATCH_EXIT_DONE = 0;
+constexpr int BATCH_EXIT_OUTPUT_FAILED = 1;
+constexpr int BATCH_EXIT_BAD_OPTIONS = 2;
+
 // The --help text.
 std::string BatchUsage();

@@ -83,7 +83,7 @@ void RemovePendingAndExit(int signalNumber) {
             unlink(name);
         }
     }
-    _exit(128 + signalNumber);
+    _exit(SIGNAL_EXIT_BASE + signalNumber);
 }
 
 }  // namespace

@@ -60,3 +60,6 @@ std::string ResolveOutputPath(const std::string& path);
 // ignored when this is called (as under nohup) stays ignored. SIGXFSZ is ignored too, so that a
 // file size limit fails the write, which is then reported, instead of killing the process.
 void RemovePendingOutputsOnSignals();
+
+// A run ended by a signal exits with this + the signal number, as shells report it.
+constexpr int SIGNAL_EXIT_BASE = 128;

@@ -15,11 +15,11 @@ int main(int argc, char** argv) {
     const BatchParseResult parsed = ParseBatchOptions(args);
     if (!parsed.error.empty()) {
         std::cerr << parsed.error << '\n';
-        return 2;
+        return BATCH_EXIT_BAD_OPTIONS;
     }
     if (parsed.options.help) {
         std::cout << BatchUsage();
-        return 0;
+        return BATCH_EXIT_DONE;
     }
     // Interrupted, the run leaves no temporary file behind.
     RemovePendingOutputsOnSignals();

@@ -5,6 +5,7 @@
 #include <QResizeEvent>
 #include <QWindowStateChangeEvent>
 
+#include "DialogUnits.h"
 #include "FailureSeam.h"
 #include "FatalError.h"
 #include "HistoryGraph.h"
@@ -13,7 +14,7 @@
 
 CHistoryDlg::CHistoryDlg() : QDialog(nullptr, Qt::Window) {
     setWindowTitle(QString::fromUtf8(HISTORY_CAPTION));
-    setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
+    setFont(DialogFont());
     // The owner toggles the window next to its own; showing it must not take the focus.
     setAttribute(Qt::WA_ShowWithoutActivating);
     resize(INITIAL_CLIENT_WIDTH, INITIAL_CLIENT_HEIGHT);

@@ -1,6 +1,6 @@
 #pragma once
 
-// The simulation settings dialog (template 129): caption, font, size and every control with
+// The simulation settings dialog (template 129): caption, size and every control with
 // its id, kind, text and rectangle in dialog units. The controls are listed in creation order,
 // which is also the order of the tab stops.
 
@@ -43,8 +43,6 @@ struct SettingsItem {
 };
 
 constexpr const char* SETTINGS_CAPTION = "シミュレーション設定";
-constexpr const char* SETTINGS_FONT_FAMILY = "Noto Sans CJK JP";
-constexpr int SETTINGS_FONT_POINT_SIZE = 9;
 constexpr int SETTINGS_WIDTH = 243;  // client area, dialog units
 constexpr int SETTINGS_HEIGHT = 311;
 

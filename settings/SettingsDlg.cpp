@@ -84,8 +84,7 @@ CSettingsDlg::CSettingsDlg(QWidget* pParent)
 void CSettingsDlg::CreateControls() {
     // Without the font installed Qt substitutes the closest family; the layout follows
     // whatever font is used because it is scaled by that font's own dialog units.
-    QFont font(QString::fromUtf8(SETTINGS_FONT_FAMILY), SETTINGS_FONT_POINT_SIZE);
-    font.setStyleHint(QFont::SansSerif);
+    const QFont font = DialogFont();
     setFont(font);
     setWindowTitle(QString::fromUtf8(SETTINGS_CAPTION));
     setObjectName(QStringLiteral("dialog%1").arg(IDD_SETTINGS));

@@ -13,12 +13,59 @@ int g_anColorLevel[COLOR_LEVELS] = {};
 namespace {
 
 using namespace ViewMessages;
+using namespace ViewExitCodes;
 
 constexpr QRgb BLACK = RGB(0, 0, 0);
+
+// --- Geometry: every position of the view, in frame pixels, from the view's width W and
+// height H and the grid's cell size --------------------------------------------------------
+
+// The strip of buttons under the view: H = cy - 0.075 cy - 5 for a client height cy.
+constexpr double BUTTON_STRIP_SHARE = 0.075;
+constexpr double BUTTON_STRIP_GAP = 5.0;
 
 // The grid's top-left pixel.
 constexpr int GRID_LEFT = 15;
 constexpr int GRID_TOP = 25;
+// Width the grid leaves to the walls, the colour scale and the gaps: cells share W - 95.
+constexpr int GRID_WIDTH_RESERVE = 95;
+// Part of H down to which the cells reach: they share 0.8 H - 25.
+constexpr double GRID_HEIGHT_SHARE = 0.8;
+
+// The U-shaped vessel: its walls and floor are 10 pixels thick, its left wall starts at
+// x = 5 and both walls rise to y = 10, above the top of the grid.
+constexpr int VESSEL_LEFT = 5;
+constexpr int VESSEL_TOP = 10;
+constexpr int WALL_THICKNESS = 10;
+
+// The colour scale at the right edge: 20 pixels wide, 5 from the edge, from y = 15 down over
+// 0.8 H rounded, in COLOR_LEVELS segments.
+constexpr int SCALE_RIGHT_GAP = 5;
+constexpr int SCALE_WIDTH = 20;
+constexpr int SCALE_TOP = 15;
+constexpr double SCALE_HEIGHT_SHARE = 0.8;
+// Its six labels, 100 down to 0 in steps of 20, one every 8 segments; each ends 3 pixels
+// left of the scale with its top 8 pixels above its segment boundary.
+constexpr int LABEL_COUNT = 6;
+constexpr int LABEL_TOP_VALUE = 100;
+constexpr int LABEL_VALUE_STEP = 20;
+constexpr int SEGMENTS_PER_LABEL = 8;
+constexpr int LABEL_GAP = 3;
+constexpr int LABEL_RISE = 8;
+
+// The flames' strip: from the vessel's left edge, 1 pixel below its floor, to W - 75, down to
+// the flames' base line 2 pixels above the bottom. A flame is 10 pixels lower than its share
+// of H.
+constexpr int FLAME_AREA_RIGHT_RESERVE = 75;
+constexpr int FLAME_BASE_GAP = 2;
+constexpr int FLAME_HEIGHT_LOSS = 10;
+
+// The info panel: from 45 pixels right of the rounded anchor of the right-hand flame (4/5 of
+// the grid width) and 0.83 H down to 0.99 W and 0.99 H; its lines are 2 pixels apart.
+constexpr int PANEL_LEFT_PAST_ANCHOR = 45;
+constexpr double PANEL_TOP_SHARE = 0.83;
+constexpr double PANEL_FAR_SHARE = 0.99;
+constexpr int PANEL_LINE_GAP = 2;
 
 void Check(bool succeeded, const char* text, int code) {
     if (!succeeded) {
@@ -27,8 +74,8 @@ void Check(bool succeeded, const char* text, int code) {
 }
 
 QRgb LevelColour(int level) {
-    const int g = g_anColorLevel[level] & 0xFF;
-    return RGB(g, g, 255);
+    const int redAndGreen = g_anColorLevel[level] & 0xFF;
+    return RGB(redAndGreen, redAndGreen, 255);
 }
 
 // Offset, width and height factor of a flame at each burner level; FLAME_OFF has none.
@@ -47,22 +94,22 @@ constexpr FlameShape FLAME_SHAPES[] = {
 // cell. Both passes report the same codes.
 void BubblePass(MemoryDC& dc, const PixelRect& r, QRgb colour, bool ellipse) {
     Pen pen;
-    Check(pen.CreateSolid(colour), PEN_CREATE, -33);
+    Check(pen.CreateSolid(colour), PEN_CREATE, BUBBLE_PEN_CREATE);
     Pen* oldPen = dc.SelectPen(&pen);
-    Check(oldPen != nullptr, PEN_SELECT, -34);
+    Check(oldPen != nullptr, PEN_SELECT, BUBBLE_PEN_SELECT);
     Brush brush;
-    Check(brush.CreateSolid(colour), BRUSH_CREATE, -35);
+    Check(brush.CreateSolid(colour), BRUSH_CREATE, BUBBLE_BRUSH_CREATE);
     Brush* oldBrush = dc.SelectBrush(&brush);
-    Check(oldBrush != nullptr, BRUSH_SELECT, -36);
+    Check(oldBrush != nullptr, BRUSH_SELECT, BUBBLE_BRUSH_SELECT);
     if (ellipse) {
         dc.RepeatedEllipse(r.left, r.top, r.right, r.bottom);
     } else {
         dc.Rectangle(r.left, r.top, r.right, r.bottom);
     }
-    Check(dc.SelectBrush(oldBrush) != nullptr, BRUSH_UNSELECT, -37);
-    Check(brush.Delete(), BRUSH_DELETE, -38);
-    Check(dc.SelectPen(oldPen) != nullptr, PEN_UNSELECT, -39);
-    Check(pen.Delete(), PEN_DELETE, -40);
+    Check(dc.SelectBrush(oldBrush) != nullptr, BRUSH_UNSELECT, BUBBLE_BRUSH_UNSELECT);
+    Check(brush.Delete(), BRUSH_DELETE, BUBBLE_BRUSH_DELETE);
+    Check(dc.SelectPen(oldPen) != nullptr, PEN_UNSELECT, BUBBLE_PEN_UNSELECT);
+    Check(pen.Delete(), PEN_DELETE, BUBBLE_PEN_DELETE);
 }
 
 }  // namespace
@@ -73,22 +120,17 @@ CVesselView::CVesselView(const CSimulation& simulation) : m_sim(simulation) {}
 // Frame lifecycle
 
 QRect CVesselView::ViewRectFor(int cx, int cy) {
-    return QRect(0, 0, cx, TruncToInt(cy - 0.075 * cy - 5.0));
+    return QRect(0, 0, cx, TruncToInt(cy - BUTTON_STRIP_SHARE * cy - BUTTON_STRIP_GAP));
 }
-
-namespace {
-// The frame's failure codes, in the order of SurfaceExitCodes.
-constexpr SurfaceExitCodes kFrameCodes{-2, -3, -4, -5, -6, -7};
-}  // namespace
 
 void CVesselView::CreateFrame(int cx, int cy) {
     m_rcView = ViewRectFor(cx, cy);
     ReleaseFrame();
-    m_pOldBitmap = CreateSurface(m_dcMem, m_bmpFrame, ViewWidth(), ViewHeight(), kFrameCodes);
+    m_pOldBitmap = CreateSurface(m_dcMem, m_bmpFrame, ViewWidth(), ViewHeight(), FRAME);
 }
 
 void CVesselView::ReleaseFrame() {
-    ReleaseSurface(m_dcMem, m_bmpFrame, m_pOldBitmap, kFrameCodes);
+    ReleaseSurface(m_dcMem, m_bmpFrame, m_pOldBitmap, FRAME);
 }
 
 void CVesselView::FullRebuild(bool drawCells) {
@@ -121,8 +163,9 @@ void CVesselView::InitColorTable() {
 }
 
 void CVesselView::ComputeCellSize() {
-    m_nCellWidth = TruncToInt((ViewWidth() - 95) / static_cast<double>(m_sim.m_nColumns));
-    m_nCellHeight = TruncToInt((0.8 * ViewHeight() - 25) / m_sim.m_nRows);
+    m_nCellWidth =
+        TruncToInt((ViewWidth() - GRID_WIDTH_RESERVE) / static_cast<double>(m_sim.m_nColumns));
+    m_nCellHeight = TruncToInt((GRID_HEIGHT_SHARE * ViewHeight() - GRID_TOP) / m_sim.m_nRows);
 }
 
 PixelRect CVesselView::CellRect(int col, int row) const {
@@ -144,17 +187,17 @@ bool CVesselView::InGrid(int col, int row) const {
 }
 
 void CVesselView::DrawLiquidCell(int col, int row, int temperature) {
-    const int t = temperature < 0 ? 0 : (temperature > 100 ? 100 : temperature);
-    const int level = 39 - TruncToInt(39 * t / 100.0);
+    const int clamped = temperature < 0 ? 0 : (temperature > 100 ? 100 : temperature);
+    const int level = 39 - TruncToInt(39 * clamped / 100.0);
     const PixelRect r = CellRect(col, row);
 
     Region region;
-    Check(region.CreateRect(r.left, r.top, r.right, r.bottom), REGION_CREATE, -25);
+    Check(region.CreateRect(r.left, r.top, r.right, r.bottom), REGION_CREATE, LIQUID_REGION_CREATE);
     Brush brush;
-    Check(brush.CreateSolid(LevelColour(level)), BRUSH_CREATE, -26);
+    Check(brush.CreateSolid(LevelColour(level)), BRUSH_CREATE, LIQUID_BRUSH_CREATE);
     m_dcMem.FillRegion(region, brush);
-    Check(brush.Delete(), BRUSH_DELETE, -27);
-    Check(region.Delete(), REGION_DELETE, -28);
+    Check(brush.Delete(), BRUSH_DELETE, LIQUID_BRUSH_DELETE);
+    Check(region.Delete(), REGION_DELETE, LIQUID_REGION_DELETE);
 }
 
 void CVesselView::DrawBubbleCell(int col, int row) {
@@ -236,36 +279,42 @@ void CVesselView::FillBlack(const PixelRect& rect, const char* brushText, int br
 }
 
 void CVesselView::ClearView() {
-    FillBlack({0, 0, ViewWidth(), ViewHeight()}, BRUSH_CREATE, -8, REGION_CREATE, -9);
+    FillBlack({0, 0, ViewWidth(), ViewHeight()}, BRUSH_CREATE, CLEAR_BRUSH_CREATE, REGION_CREATE,
+              CLEAR_REGION_CREATE);
 }
 
 void CVesselView::DrawVessel() {
-    const int xr = GRID_LEFT + GridWidth();
-    const int yf = GridBottom();
-    const QVector<QPoint> vertices = {{5, 10},  {15, 10},      {15, yf},           {xr, yf},
-                                      {xr, 10}, {xr + 10, 10}, {xr + 10, yf + 10}, {5, yf + 10}};
+    const int gridRight = GRID_LEFT + GridWidth();
+    const int gridBottom = GridBottom();
+    const int outerRight = gridRight + WALL_THICKNESS;
+    const int outerBottom = gridBottom + WALL_THICKNESS;
+    const QVector<QPoint> vertices = {{VESSEL_LEFT, VESSEL_TOP}, {GRID_LEFT, VESSEL_TOP},
+                                      {GRID_LEFT, gridBottom},   {gridRight, gridBottom},
+                                      {gridRight, VESSEL_TOP},   {outerRight, VESSEL_TOP},
+                                      {outerRight, outerBottom}, {VESSEL_LEFT, outerBottom}};
     Brush brush;
-    Check(brush.CreateSolid(VESSEL_COLOUR), BRUSH_CREATE, -11);
+    Check(brush.CreateSolid(VESSEL_COLOUR), BRUSH_CREATE, VESSEL);
     Region region;
-    Check(region.CreatePolygon(vertices), POLYGON_CREATE, -11);
+    Check(region.CreatePolygon(vertices), POLYGON_CREATE, VESSEL);
     m_dcMem.FillRegion(region, brush);
-    Check(brush.Delete(), BRUSH_DELETE, -11);
-    Check(region.Delete(), POLYGON_DELETE, -11);
+    Check(brush.Delete(), BRUSH_DELETE, VESSEL);
+    Check(region.Delete(), POLYGON_DELETE, VESSEL);
 }
 
 void CVesselView::ComputeScaleStep() {
-    m_nScaleStep = (TruncToInt(0.8 * ViewHeight() + 0.5) - 15) / 40;
+    m_nScaleStep = (TruncToInt(SCALE_HEIGHT_SHARE * ViewHeight() + 0.5) - SCALE_TOP) / COLOR_LEVELS;
 }
 
 void CVesselView::DrawColorScale() {
-    const int left = ViewWidth() - 25;
-    const int right = ViewWidth() - 5;
+    const int right = ViewWidth() - SCALE_RIGHT_GAP;
+    const int left = right - SCALE_WIDTH;
     for (int i = 0; i < COLOR_LEVELS; ++i) {
         Brush brush;
-        Check(brush.CreateSolid(LevelColour(i)), BRUSH_CREATE, -12);
+        Check(brush.CreateSolid(LevelColour(i)), BRUSH_CREATE, SCALE_BRUSH_CREATE);
         Region region;
-        Check(region.CreateRect(left, 15 + i * m_nScaleStep, right, 15 + (i + 1) * m_nScaleStep),
-              REGION_CREATE, -13);
+        Check(region.CreateRect(left, SCALE_TOP + i * m_nScaleStep, right,
+                                SCALE_TOP + (i + 1) * m_nScaleStep),
+              REGION_CREATE, SCALE_REGION_CREATE);
         m_dcMem.FillRegion(region, brush);
         brush.Delete();
         region.Delete();
@@ -276,23 +325,26 @@ void CVesselView::DrawScaleLabels() {
     // The text state stays on the frame's context; the info panel writes with it too.
     m_dcMem.SetTransparentText();
     m_dcMem.SetTextColor(LABEL_COLOUR);
-    for (int j = 0; j < 6; ++j) {
-        const QString label = QString::number(100 - 20 * j);
+    const int scaleLeft = ViewWidth() - SCALE_RIGHT_GAP - SCALE_WIDTH;
+    for (int j = 0; j < LABEL_COUNT; ++j) {
+        const QString label = QString::number(LABEL_TOP_VALUE - LABEL_VALUE_STEP * j);
         const int width = m_dcMem.GetTextExtent(label).width();
-        // Each label ends 3 pixels left of the scale, 8 pixels above its boundary.
-        m_dcMem.TextOut(ViewWidth() - 28 - width, 7 + 8 * j * m_nScaleStep, label);
+        const int boundary = SCALE_TOP + SEGMENTS_PER_LABEL * j * m_nScaleStep;
+        m_dcMem.TextOut(scaleLeft - LABEL_GAP - width, boundary - LABEL_RISE, label);
     }
 }
 
 void CVesselView::ClearFlameArea() {
-    const PixelRect r{5, GridBottom() + 11, ViewWidth() - 75, ViewHeight() - 2};
+    const PixelRect r{VESSEL_LEFT, GridBottom() + WALL_THICKNESS + 1,
+                      ViewWidth() - FLAME_AREA_RIGHT_RESERVE, ViewHeight() - FLAME_BASE_GAP};
     Region region;
-    Check(region.CreateRect(r.left, r.top, r.right, r.bottom), REGION_CREATE, -21);
+    Check(region.CreateRect(r.left, r.top, r.right, r.bottom), REGION_CREATE,
+          FLAME_AREA_REGION_CREATE);
     Brush brush;
-    Check(brush.CreateSolid(BLACK), BRUSH_CREATE, -22);
+    Check(brush.CreateSolid(BLACK), BRUSH_CREATE, FLAME_AREA_BRUSH_CREATE);
     m_dcMem.FillRegion(region, brush);
-    Check(brush.Delete(), BRUSH_DELETE, -23);
-    Check(region.Delete(), REGION_DELETE, -24);
+    Check(brush.Delete(), BRUSH_DELETE, FLAME_AREA_BRUSH_DELETE);
+    Check(region.Delete(), REGION_DELETE, FLAME_AREA_REGION_DELETE);
 }
 
 void CVesselView::DrawFlame(int anchor, int level) {
@@ -300,8 +352,8 @@ void CVesselView::DrawFlame(int anchor, int level) {
         return;
     }
     const FlameShape& shape = FLAME_SHAPES[level];
-    const int base = ViewHeight() - 2;
-    const int height = TruncToInt(shape.heightFactor * ViewHeight()) - 10;
+    const int base = ViewHeight() - FLAME_BASE_GAP;
+    const int height = TruncToInt(shape.heightFactor * ViewHeight()) - FLAME_HEIGHT_LOSS;
     // A flame too low to have a height (a very small view) draws nothing.
     m_dcMem.Ellipse(anchor + shape.offset, base - height, anchor + shape.offset + shape.width,
                     base);
@@ -311,25 +363,25 @@ void CVesselView::DrawFlames(int endsLevel, int centreLevel) {
     ClearFlameArea();
 
     Pen pen;
-    Check(pen.CreateSolid(FLAME_COLOUR), PEN_CREATE, -15);
+    Check(pen.CreateSolid(FLAME_COLOUR), PEN_CREATE, FLAME_PEN_CREATE);
     Pen* oldPen = m_dcMem.SelectPen(&pen);
-    Check(oldPen != nullptr, PEN_SELECT, -16);
+    Check(oldPen != nullptr, PEN_SELECT, FLAME_PEN_SELECT);
     Brush brush;
-    Check(brush.CreateSolid(FLAME_COLOUR), BRUSH_CREATE, -14);
+    Check(brush.CreateSolid(FLAME_COLOUR), BRUSH_CREATE, FLAME_BRUSH_CREATE);
     Brush* oldBrush = m_dcMem.SelectBrush(&brush);
-    Check(oldBrush != nullptr, BRUSH_SELECT, -15);
+    Check(oldBrush != nullptr, BRUSH_SELECT, FLAME_BRUSH_SELECT);
 
     // Anchors are fractions of the grid width measured from x = 0.
-    const int g = GridWidth();
-    DrawFlame(g / 5, endsLevel);
-    DrawFlame(4 * g / 5, endsLevel);
-    DrawFlame(2 * g / 5, centreLevel);
-    DrawFlame(3 * g / 5, centreLevel);
+    const int gridWidth = GridWidth();
+    DrawFlame(gridWidth / 5, endsLevel);
+    DrawFlame(4 * gridWidth / 5, endsLevel);
+    DrawFlame(2 * gridWidth / 5, centreLevel);
+    DrawFlame(3 * gridWidth / 5, centreLevel);
 
-    Check(m_dcMem.SelectPen(oldPen) != nullptr, PEN_DETACH, -17);
-    Check(pen.Delete(), PEN_DELETE, -18);
-    Check(m_dcMem.SelectBrush(oldBrush) != nullptr, BRUSH_DETACH, -19);
-    Check(brush.Delete(), BRUSH_DELETE, -20);
+    Check(m_dcMem.SelectPen(oldPen) != nullptr, PEN_DETACH, FLAME_PEN_DETACH);
+    Check(pen.Delete(), PEN_DELETE, FLAME_PEN_DELETE);
+    Check(m_dcMem.SelectBrush(oldBrush) != nullptr, BRUSH_DETACH, FLAME_BRUSH_DETACH);
+    Check(brush.Delete(), BRUSH_DELETE, FLAME_BRUSH_DELETE);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -367,13 +419,15 @@ CellInfoText CVesselView::FormatCellInfo(int col, int row, const CCell& cell) {
 }
 
 PixelRect CVesselView::InfoPanelRect() const {
-    return {TruncToInt(4.0 * GridWidth() / 5.0 + 0.5) + 45, TruncToInt(0.83 * ViewHeight() + 0.5),
-            TruncToInt(0.99 * ViewWidth() + 0.5), TruncToInt(0.99 * ViewHeight() + 0.5)};
+    return {TruncToInt(4.0 * GridWidth() / 5.0 + 0.5) + PANEL_LEFT_PAST_ANCHOR,
+            TruncToInt(PANEL_TOP_SHARE * ViewHeight() + 0.5),
+            TruncToInt(PANEL_FAR_SHARE * ViewWidth() + 0.5),
+            TruncToInt(PANEL_FAR_SHARE * ViewHeight() + 0.5)};
 }
 
 void CVesselView::DrawCellInfo(int col, int row) {
     const PixelRect panel = InfoPanelRect();
-    FillBlack(panel, BRUSH_CREATE, -12, REGION_CREATE, -13);
+    FillBlack(panel, BRUSH_CREATE, PANEL_BRUSH_CREATE, REGION_CREATE, PANEL_REGION_CREATE);
     if (!InGrid(col, row)) {
         return;
     }
@@ -381,9 +435,9 @@ void CVesselView::DrawCellInfo(int col, int row) {
     // Text is not clipped to the panel; the lines are spaced by measured text heights.
     m_dcMem.TextOut(panel.left, panel.top, text.cell);
     const int heightT = m_dcMem.GetTextExtent(QStringLiteral("T")).height();
-    m_dcMem.TextOut(panel.left, panel.top + heightT + 2, text.temperature);
+    m_dcMem.TextOut(panel.left, panel.top + heightT + PANEL_LINE_GAP, text.temperature);
     const int heightH = m_dcMem.GetTextExtent(QStringLiteral("H")).height();
-    m_dcMem.TextOut(panel.left, panel.top + 2 * heightH + 4, text.heat);
+    m_dcMem.TextOut(panel.left, panel.top + 2 * (heightH + PANEL_LINE_GAP), text.heat);
 }
 
 void CVesselView::MouseMove(int x, int y) {

@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "FailureSeam.h"
-#include "FatalError.h"
+#include "FatalTrap.h"
 #include "HistoryDlg.h"
 
 namespace {
@@ -20,23 +19,9 @@ constexpr QRgb kRed = RGB(255, 0, 0);
 const QString kTemperaturePlaceholder = QStringLiteral("Average Temperature");
 const QString kHeatPlaceholder = QStringLiteral("Average Heat");
 
-struct FatalReport {
-    std::string text;
-    int code;
-};
-
 class HistoryWindow : public ::testing::Test {
 protected:
-    void SetUp() override {
-        FailureSeam::Disarm();
-        previousHandler = SetFatalHandler([](const std::string& text, int code) {
-            throw FatalReport{text, code};
-        });
-    }
-    void TearDown() override {
-        FailureSeam::Disarm();
-        SetFatalHandler(previousHandler);
-    }
+    FatalTrap trap;
 
     // A shown window whose client area is cx x cy.
     static std::unique_ptr<CHistoryDlg> Shown(int cx, int cy) {
@@ -73,8 +58,6 @@ protected:
         EXPECT_EQ(pixels.front(), QPoint(0, y));
         EXPECT_EQ(pixels.back(), QPoint(197, y));
     }
-
-    FatalHandler previousHandler;
 };
 
 // ---- Cadence: which calls take a sample -----------------------------------------------
@@ -416,7 +399,7 @@ TEST_P(HistoryFatal, ReportsTheSitesMessageAndCode) {
         }
         FAIL() << "no fatal error";
     } catch (const FatalReport& report) {
-        EXPECT_EQ(report.text, c.message);
+        EXPECT_STREQ(report.what(), c.message);
         EXPECT_EQ(report.code, c.code);
     }
 }

@@ -55,7 +55,8 @@ TEST(DialogUnits, BaseUnitsNeverDropBelowOne) {
 }
 
 TEST(DialogUnits, BaseUnitsOfTheDialogFont) {
-    const QFont font(QStringLiteral("Noto Sans CJK JP"), 9);
+    const QFont font = DialogFont();
+    EXPECT_EQ(font.pointSize(), 9);
     if (QFontInfo(font).family() != QStringLiteral("Noto Sans CJK JP")) {
         GTEST_SKIP() << "Noto Sans CJK JP is not installed";
     }

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <stdexcept>
-#include <string>
 
 #include "Drawing.h"
-#include "FailureSeam.h"
-#include "FatalError.h"
+#include "FatalTrap.h"
 
 namespace {
 
@@ -18,12 +15,10 @@ constexpr QRgb kBlue = RGB(0, 0, 255);
 class DrawingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        FailureSeam::Disarm();
         ASSERT_TRUE(bitmap.Create(40, 30));
         ASSERT_TRUE(dc.Create());
         ASSERT_NE(dc.SelectBitmap(&bitmap), nullptr);
     }
-    void TearDown() override { FailureSeam::Disarm(); }
 
     // Pixels of colour c inside [0,40) x [0,30), as a bounding box (l, t, r, b) inclusive.
     QRect BoundsOf(QRgb c) const {
@@ -38,6 +33,7 @@ protected:
         return box;
     }
 
+    FatalTrap trap;
     FrameBitmap bitmap;
     MemoryDC dc;
 };
@@ -309,21 +305,14 @@ INSTANTIATE_TEST_SUITE_P(
         SeamCase{ResourceStep::DeleteMemoryDC, 1}, SeamCase{ResourceStep::DeleteBitmap, 2},
         SeamCase{ResourceStep::CreateWindow, 3}));
 
-struct FatalReport : std::runtime_error {
-    FatalReport(const std::string& text, int code) : std::runtime_error(text), code(code) {}
-    int code;
-};
-
 TEST(FatalError, ReachesTheInstalledHandlerWithTextAndCode) {
-    FatalHandler previous =
-        SetFatalHandler([](const std::string& text, int code) { throw FatalReport(text, code); });
+    const FatalTrap trap;
     try {
         FatalError("ブラシの作成に失敗しました。", -26);
     } catch (const FatalReport& report) {
         EXPECT_STREQ(report.what(), "ブラシの作成に失敗しました。");
         EXPECT_EQ(report.code, -26);
     }
-    SetFatalHandler(previous);
 }
 
 TEST(FatalErrorDeathTest, DefaultHandlerWritesTheMessageAndExitsWithTheCode) {

@@ -5,19 +5,10 @@
 #include <QImage>
 #include <QRect>
 #include <functional>
-#include <stdexcept>
-#include <string>
 
-#include "FailureSeam.h"
-#include "FatalError.h"
+#include "FatalTrap.h"
 #include "Simulation.h"
 #include "VesselView.h"
-
-// What reached the fatal error routine; the tests' handler throws it instead of exiting.
-struct FatalReport : std::runtime_error {
-    FatalReport(const std::string& text, int code) : std::runtime_error(text), code(code) {}
-    int code;
-};
 
 constexpr QRgb kBlack = RGB(0, 0, 0);
 constexpr QRgb kWhite = RGB(255, 255, 255);
@@ -34,16 +25,7 @@ inline QRgb Blue(int g) {
 // the selection on the centre cell as after a start, and a fatal handler that throws.
 class ViewTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        FailureSeam::Disarm();
-        previousHandler = SetFatalHandler(
-            [](const std::string& text, int code) { throw FatalReport(text, code); });
-        Start(20, 20, 640, 480);
-    }
-    void TearDown() override {
-        FailureSeam::Disarm();
-        SetFatalHandler(previousHandler);
-    }
+    void SetUp() override { Start(20, 20, 640, 480); }
 
     // A fresh grid of columns x rows in a client area of cx x cy, fully drawn.
     void Start(int columns, int rows, int cx, int cy) {
@@ -85,7 +67,7 @@ protected:
         sim.m_pGrid[row][col] = CCell(temperature, heat, phase);
     }
 
+    FatalTrap trap;
     CSimulation sim;
     CVesselView view{sim};
-    FatalHandler previousHandler;
 };
