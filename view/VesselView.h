@@ -18,6 +18,8 @@ extern int g_anColorLevel[COLOR_LEVELS];
 // The smallest client area the main window accepts; the frame is made only for these.
 constexpr int MIN_CLIENT_WIDTH = 151;
 constexpr int MIN_CLIENT_HEIGHT = 101;
+// Part of the client height taken by the strip of buttons under the view.
+constexpr double BUTTON_STRIP_SHARE = 0.075;
 
 // Fixed colours of the view.
 constexpr QRgb BUBBLE_COLOUR = RGB(95, 180, 175);
