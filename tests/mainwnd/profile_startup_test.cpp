@@ -52,14 +52,12 @@ TEST_P(FatalSiteTest, WindowCreationFailureReportsItsMessageAndCode) {
     const FatalCase c = GetParam();
     const FatalTrap trap;
     FailureSeam::Arm(ResourceStep::CreateWindow, c.occurrence);
-    try {
-        CSimDlg dlg;
-        dlg.DoModalWithoutLoop();
-        ADD_FAILURE() << "no fatal error";
-    } catch (const FatalReport& report) {
-        EXPECT_STREQ(report.what(), c.text);
-        EXPECT_EQ(report.code, c.code);
-    }
+    ExpectFatal(
+        [] {
+            CSimDlg dlg;
+            dlg.DoModalWithoutLoop();
+        },
+        c.text, c.code);
 }
 
 INSTANTIATE_TEST_SUITE_P(
