@@ -135,8 +135,7 @@ void ExpectRing(const QImage& image, const PixelRect& r, QRgb ring, QRgb inside)
 }
 
 TEST_F(ViewTest, SelectedCellGetsItsRingAfterEveryRedraw) {
-    ASSERT_EQ(view.Selection().col, 10);
-    ASSERT_EQ(view.Selection().row, 10);
+    ASSERT_EQ(view.Selection(), (CellHit{10, 10}));
     ExpectRing(view.FrameImage(), view.CellRect(10, 10), kBlack, Blue(36));
     // Only the selected cell has black inside the grid.
     const PixelRect r = view.CellRect(10, 10);

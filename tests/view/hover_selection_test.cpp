@@ -98,8 +98,7 @@ TEST_F(MouseTest, HoverOutlineFollowsTheCursor) {
     view.MouseMove(300, 200);  // cell (10, 10), the selected one
     EXPECT_EQ(Corner(10, 10), kYellow);
     EXPECT_FALSE(view.ShowsSelected());
-    EXPECT_EQ(view.Hover().col, 10);
-    EXPECT_EQ(view.Hover().row, 10);
+    EXPECT_EQ(view.Hover(), (CellHit{10, 10}));
 
     view.MouseMove(330, 200);  // cell (11, 10): the selected cell gets its black ring back
     EXPECT_EQ(Corner(10, 10), kBlack);
@@ -114,8 +113,7 @@ TEST_F(MouseTest, HoverOutlineFollowsTheCursor) {
     EXPECT_EQ(Corner(11, 10), Blue(36));
     EXPECT_TRUE(BoundsOf(kYellow).isNull());
     EXPECT_TRUE(view.ShowsSelected());
-    EXPECT_EQ(view.Hover().col, 11);
-    EXPECT_EQ(view.Hover().row, 10);
+    EXPECT_EQ(view.Hover(), (CellHit{11, 10}));
 }
 
 TEST_F(MouseTest, PanelShowsTheHoveredCellThenTheSelectedOne) {
@@ -135,8 +133,7 @@ TEST_F(MouseTest, PanelShowsTheHoveredCellThenTheSelectedOne) {
 TEST_F(MouseTest, ClickMovesTheSelection) {
     view.MouseMove(100, 100);  // cell (3, 4)
     EXPECT_TRUE(view.LButtonUp(100, 100));
-    EXPECT_EQ(view.Selection().col, 3);
-    EXPECT_EQ(view.Selection().row, 4);
+    EXPECT_EQ(view.Selection(), (CellHit{3, 4}));
     EXPECT_EQ(Corner(3, 4), kBlack);      // black over the yellow until the cursor moves
     EXPECT_EQ(Corner(10, 10), Blue(36));  // the old selection lost its ring
     EXPECT_FALSE(view.ShowsSelected());   // a click leaves the panel mode alone
