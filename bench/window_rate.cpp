@@ -17,6 +17,7 @@
 
 #include "RunSpeed.h"
 #include "SettingsDlg.h"
+#include "SettingsTemplate.h"
 #include "SimDlg.h"
 
 namespace {
@@ -44,21 +45,21 @@ double CpuSeconds() {
 
 std::unique_ptr<CSimDlg> StartedWindow(int intervalMs, std::uint32_t seed = 1) {
     auto dlg = std::make_unique<CSimDlg>();
-    dlg->m_sim.SetSeed(seed);
-    dlg->m_rcMainWnd = {100, 100, 740, 580};
-    dlg->m_rcHistoryWnd = {0, 0, 337, 212};
-    dlg->m_runSettingsDialog = [intervalMs](CSettingsDlg& dialog) {
+    dlg->Simulation().SetSeed(seed);
+    dlg->SetProfile({{100, 100, 740, 580}, {0, 0, 337, 212}, false});
+    dlg->SetSettingsDialogRunner([intervalMs](CSettingsDlg& dialog) {
         dialog.show();
         QCoreApplication::processEvents();
-        for (auto [id, text] : {std::pair{1022, QString::number(intervalMs)},
-                                std::pair{1029, QString("80")}, std::pair{1030, QString("80")}}) {
+        for (auto [id, text] :
+             {std::pair{IDC_STEP_INTERVAL, QString::number(intervalMs)},
+              std::pair{IDC_COLUMNS, QString("80")}, std::pair{IDC_ROWS, QString("80")}}) {
             qobject_cast<QLineEdit*>(dialog.GetDlgItem(id))->setText(text);
         }
         dialog.accept();
         return dialog.result();
-    };
+    });
     dlg->DoModalWithoutLoop();
-    dlg->m_pStartButton->click();
+    dlg->StartButton()->click();
     return dlg;
 }
 
@@ -110,11 +111,11 @@ void MeasureFastest(int seconds) {
     QEventLoop loop;
     QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
     QElapsedTimer wall;
-    const long long ticksBefore = dlg->m_sim.TicksRun();
+    const long long ticksBefore = dlg->Simulation().TicksRun();
     wall.start();
     loop.exec();
     const double elapsed = wall.nsecsElapsed() / 1e9;
-    const double rate = (dlg->m_sim.TicksRun() - ticksBefore) / elapsed;
+    const double rate = (dlg->Simulation().TicksRun() - ticksBefore) / elapsed;
     dlg->removeEventFilter(&counter);
     dlg->OnPauseResume();
     const double headless = HeadlessRate(seconds / 2.0);
@@ -134,7 +135,7 @@ void TimeToBoil(int limitSeconds) {
     QTimer poll;
     double reached = -1;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (dlg->m_sim.m_nAverageTemperature >= 99) {
+        if (dlg->Simulation().m_nAverageTemperature >= 99) {
             reached = wall.nsecsElapsed() / 1e9;
             loop.quit();
         } else if (wall.elapsed() > limitSeconds * 1000LL) {
@@ -144,16 +145,17 @@ void TimeToBoil(int limitSeconds) {
     wall.start();
     poll.start(20);
     loop.exec();
-    const int shown = dlg->m_sim.m_nAverageTemperature;
-    dlg->m_sim.ComputeAverages();
+    const int shown = dlg->Simulation().m_nAverageTemperature;
+    dlg->Simulation().ComputeAverages();
     std::printf("  (shown %d C, summed over the grid now %d C)\n", shown,
-                dlg->m_sim.m_nAverageTemperature);
+                dlg->Simulation().m_nAverageTemperature);
     if (reached >= 0) {
         std::printf("fastest, 80 x 80: 15 C to an average of 99 C in %.1f s (%lld ticks)\n",
-                    reached, dlg->m_sim.TicksRun());
+                    reached, dlg->Simulation().TicksRun());
     } else {
         std::printf("fastest, 80 x 80: average %d C after %d s (%lld ticks)\n",
-                    dlg->m_sim.m_nAverageTemperature, limitSeconds, dlg->m_sim.TicksRun());
+                    dlg->Simulation().m_nAverageTemperature, limitSeconds,
+                    dlg->Simulation().TicksRun());
     }
 }
 

@@ -30,10 +30,7 @@ void CHistoryDlg::RecordSample(int temperature, int heat) {
     if (m_bDestroyed) {
         return;
     }
-    if (m_pStatusBar != nullptr) {
-        m_pStatusBar->SetText(0, QString::asprintf(STATUS_TEMPERATURE_FORMAT, temperature));
-        m_pStatusBar->SetText(1, QString::asprintf(STATUS_HEAT_FORMAT, heat));
-    }
+    ShowAverages(temperature, heat);
     if (m_history.RecordSample(temperature, heat)) {
         DrawGraph();
     }
@@ -43,8 +40,10 @@ void CHistoryDlg::ShowAverages(int temperature, int heat) {
     if (m_bDestroyed || m_pStatusBar == nullptr) {
         return;
     }
-    m_pStatusBar->SetText(0, QString::asprintf(STATUS_TEMPERATURE_FORMAT, temperature));
-    m_pStatusBar->SetText(1, QString::asprintf(STATUS_HEAT_FORMAT, heat));
+    m_pStatusBar->SetText(CHistoryStatusBar::TEMPERATURE_PART,
+                          QString::asprintf(STATUS_TEMPERATURE_FORMAT, temperature));
+    m_pStatusBar->SetText(CHistoryStatusBar::HEAT_PART,
+                          QString::asprintf(STATUS_HEAT_FORMAT, heat));
 }
 
 void CHistoryDlg::OnSample(long long /*tick*/, int /*temperature*/, int /*heat*/) {
@@ -146,8 +145,9 @@ void CHistoryDlg::CreateStatusBar(int cx, int cy) {
     m_pStatusBar->setObjectName(QString::number(STATUS_BAR_ID));
     m_pStatusBar->setGeometry(0, cy - STATUS_BAR_HEIGHT, cx, STATUS_BAR_HEIGHT);
     m_pStatusBar->SetParts(cx / 2);
-    m_pStatusBar->SetText(0, QString::fromUtf8(STATUS_TEMPERATURE_PLACEHOLDER));
-    m_pStatusBar->SetText(1, QString::fromUtf8(STATUS_HEAT_PLACEHOLDER));
+    m_pStatusBar->SetText(CHistoryStatusBar::TEMPERATURE_PART,
+                          QString::fromUtf8(STATUS_TEMPERATURE_PLACEHOLDER));
+    m_pStatusBar->SetText(CHistoryStatusBar::HEAT_PART, QString::fromUtf8(STATUS_HEAT_PLACEHOLDER));
     m_pStatusBar->show();
 }
 

@@ -10,6 +10,9 @@ class CHistoryStatusBar : public QStatusBar {
     Q_OBJECT
 
 public:
+    // The two parts: the average temperature on the left, the average heat on the right.
+    static constexpr int TEMPERATURE_PART = 0;
+    static constexpr int HEAT_PART = 1;
     static constexpr int PART_COUNT = 2;
 
     explicit CHistoryStatusBar(QWidget* parent);

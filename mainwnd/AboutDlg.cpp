@@ -16,6 +16,8 @@ constexpr QRect kIconRect(21, 23, 20, 21);
 constexpr QRect kVersionRect(53, 14, 105, 8);
 constexpr QRect kRightsRect(53, 29, 109, 8);
 constexpr QRect kContactRect(53, 44, 108, 8);
+// The icon's own size in pixels: the label is never smaller than the icon it shows.
+constexpr int kIconPixels = 32;
 
 }  // namespace
 
@@ -30,9 +32,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     auto* icon = new QLabel(this);
     // A static icon sizes itself to the icon.
     const QRect iconRect = units.ToPixels(kIconRect);
-    icon->setGeometry(iconRect.x(), iconRect.y(), std::max(iconRect.width(), 32),
-                      std::max(iconRect.height(), 32));
-    icon->setPixmap(QIcon(QStringLiteral(":/quorvel-32.png")).pixmap(32, 32));
+    icon->setGeometry(iconRect.x(), iconRect.y(), std::max(iconRect.width(), kIconPixels),
+                      std::max(iconRect.height(), kIconPixels));
+    icon->setPixmap(QIcon(QStringLiteral(":/quorvel-32.png")).pixmap(kIconPixels, kIconPixels));
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     const std::pair<QRect, const char*> lines[] = {{kVersionRect, MainTexts::ABOUT_VERSION},

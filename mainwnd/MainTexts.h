@@ -23,6 +23,12 @@ constexpr const char* START_BUTTON_FAILED =
     "シミュレーションスタート・ストップボタンの作成に失敗しました。";
 constexpr const char* CLOSE_BUTTON_FAILED = "クローズボタンの作成に失敗しました。";
 
+// Exit codes of the failures above: the history button's, the four run buttons', the
+// close button's.
+constexpr int EXIT_HISTORY_BUTTON = -11;
+constexpr int EXIT_RUN_BUTTON = -10;
+constexpr int EXIT_CLOSE_BUTTON = -1;
+
 constexpr const char* ABOUT_VERSION = "Quorvel Ver. 3.1";
 constexpr const char* ABOUT_RIGHTS = "Copyright (C) 2000 Quorvel";
 constexpr const char* ABOUT_CONTACT = "quorvel@example.org";

@@ -40,18 +40,9 @@ void RunMainWindow(const QString& profilePath, const std::function<void(CSimDlg&
     CSimDlg dialog;
     owner = &dialog;
 
-    const ProfileValues read = ReadProfile(profilePath);
-    dialog.m_rcMainWnd = read.mainWnd;
-    dialog.m_rcHistoryWnd = read.historyWnd;
-    dialog.m_bSaveWindowPos = read.saveWindowPos;
-
+    dialog.SetProfile(ReadProfile(profilePath));
     run(dialog);
     dialog.OnDestroy();
     SetFatalHandler(previous);
-
-    ProfileValues written;
-    written.mainWnd = dialog.m_rcMainWnd;
-    written.historyWnd = dialog.m_rcHistoryWnd;
-    written.saveWindowPos = dialog.m_bSaveWindowPos;
-    WriteProfile(profilePath, written);
+    WriteProfile(profilePath, dialog.Profile());
 }

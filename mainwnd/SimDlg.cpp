@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QtMath>
 #include <cstring>
+#include <iterator>
 
 #include "AboutDlg.h"
 #include "DialogUnits.h"
@@ -105,18 +106,19 @@ void CSimDlg::CreateButtons() {
     // Made once, in the order and with the failure reports of the layout; every accepted
     // resize only moves them and re-applies their captions and enabled states.
     m_pHistoryButton =
-        CreateButton(MainTexts::HISTORY, ID_HISTORY, MainTexts::HISTORY_BUTTON_FAILED, -11,
-                     &CSimDlg::OnHistoryButton);
+        CreateButton(MainTexts::HISTORY, ID_HISTORY, MainTexts::HISTORY_BUTTON_FAILED,
+                     MainTexts::EXIT_HISTORY_BUTTON, &CSimDlg::OnHistoryButton);
     m_pPauseButton = CreateButton(m_pszPauseButtonText, ID_PAUSE, MainTexts::PAUSE_BUTTON_FAILED,
-                                  -10, &CSimDlg::OnPauseResume);
-    m_pCentreButton = CreateButton(m_sim.m_pszCentreButtonText, ID_CENTRE,
-                                   MainTexts::CENTRE_BUTTON_FAILED, -10, &CSimDlg::OnCentreFlame);
+                                  MainTexts::EXIT_RUN_BUTTON, &CSimDlg::OnPauseResume);
+    m_pCentreButton =
+        CreateButton(m_sim.m_pszCentreButtonText, ID_CENTRE, MainTexts::CENTRE_BUTTON_FAILED,
+                     MainTexts::EXIT_RUN_BUTTON, &CSimDlg::OnCentreFlame);
     m_pEndsButton = CreateButton(m_sim.m_pszEndsButtonText, ID_ENDS, MainTexts::ENDS_BUTTON_FAILED,
-                                 -10, &CSimDlg::OnEndsFlame);
+                                 MainTexts::EXIT_RUN_BUTTON, &CSimDlg::OnEndsFlame);
     m_pStartButton = CreateButton(m_pszStartButtonText, ID_START, MainTexts::START_BUTTON_FAILED,
-                                  -10, &CSimDlg::OnStartStop);
-    m_pCloseButton = CreateButton(MainTexts::CLOSE, ID_CLOSE, MainTexts::CLOSE_BUTTON_FAILED, -1,
-                                  &CSimDlg::OnCloseButton);
+                                  MainTexts::EXIT_RUN_BUTTON, &CSimDlg::OnStartStop);
+    m_pCloseButton = CreateButton(MainTexts::CLOSE, ID_CLOSE, MainTexts::CLOSE_BUTTON_FAILED,
+                                  MainTexts::EXIT_CLOSE_BUTTON, &CSimDlg::OnCloseButton);
     m_pPauseButton->setEnabled(!Is(m_pszStartButtonText, MainTexts::START));
     m_pStartButton->setEnabled(!Is(m_pszPauseButtonText, MainTexts::RESUME));
 }
@@ -165,6 +167,16 @@ void CSimDlg::PlaceWindows() {
     m_pHistoryPlacer->Place(m_rcHistoryWnd);
 }
 
+void CSimDlg::SetProfile(const ProfileValues& values) {
+    m_rcMainWnd = values.mainWnd;
+    m_rcHistoryWnd = values.historyWnd;
+    m_bSaveWindowPos = values.saveWindowPos;
+}
+
+ProfileValues CSimDlg::Profile() const {
+    return ProfileValues{m_rcMainWnd, m_rcHistoryWnd, m_bSaveWindowPos};
+}
+
 void CSimDlg::ShowTitle() {
     setWindowTitle(RunSpeed::Title(MainTexts::TITLE, m_nSpeed, m_sim.TicksRun()));
 }
@@ -201,7 +213,7 @@ void CSimDlg::LayOutButtons(int cx, int cy) {
     const ButtonRow row = ComputeButtonRow(cx, cy);
     QPushButton* const buttons[] = {m_pHistoryButton, m_pPauseButton, m_pCentreButton,
                                     m_pEndsButton,    m_pStartButton, m_pCloseButton};
-    for (int i = 0; i < 6; ++i) {
+    for (std::size_t i = 0; i < std::size(buttons); ++i) {
         buttons[i]->setGeometry(row.edges[i], row.top, row.edges[i + 1] - row.edges[i],
                                 row.bottom - row.top);
     }
@@ -260,12 +272,12 @@ void CSimDlg::InvalidateAfterTick() {
     // Every tick patches the frame, but a screen shows at most about 60 pictures a second:
     // ticks that come faster share one repaint, which always copies the whole current
     // frame, so what the screen shows is exactly what the ticks drew.
-    constexpr qint64 kRefreshMs = 16;
     if (m_repaintTimer.isActive()) {
         return;
     }
-    const qint64 since = m_sinceLastPaint.isValid() ? m_sinceLastPaint.elapsed() : kRefreshMs;
-    m_repaintTimer.start(static_cast<int>(std::max<qint64>(0, kRefreshMs - since)));
+    const qint64 since =
+        m_sinceLastPaint.isValid() ? m_sinceLastPaint.elapsed() : SCREEN_REFRESH_MS;
+    m_repaintTimer.start(static_cast<int>(std::max<qint64>(0, SCREEN_REFRESH_MS - since)));
 }
 
 void CSimDlg::UpdateHistory() {
@@ -376,7 +388,7 @@ void CSimDlg::CaptureWindowRects() {
 }
 
 void CSimDlg::OnSysCommand(unsigned nID) {
-    switch (nID & 0xFFF0) {
+    switch (nID & SC_COMMAND_MASK) {
         case IDM_ABOUTBOX: {
             const bool wasRunning = KillStepTimer();
             CAboutDlg about(this);

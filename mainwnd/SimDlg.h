@@ -7,10 +7,12 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "CellRedrawBatch.h"
 #include "HistoryDlg.h"
 #include "Profile.h"
+#include "RunSpeed.h"
 #include "Simulation.h"
 #include "VesselView.h"
 
@@ -25,6 +27,8 @@ class COuterRectPlacer;
 constexpr unsigned IDM_ABOUTBOX = 0x0010;
 constexpr unsigned IDM_SAVESTATE = 0x0020;
 constexpr unsigned SC_CLOSE = 0xF060;
+// A system command's low four bits are the platform's own; the command is the rest.
+constexpr unsigned SC_COMMAND_MASK = 0xFFF0;
 
 // The window icon: the installed icon theme's when the program is installed, else the
 // built-in 16 and 32 px icons.
@@ -73,37 +77,43 @@ public:
     void ShowTitle();
 
     // Runs the settings dialog modally and returns its result; tests replace it.
-    std::function<int(CSettingsDlg&)> m_runSettingsDialog;
+    using SettingsDialogRunner = std::function<int(CSettingsDlg&)>;
+    void SetSettingsDialogRunner(SettingsDialogRunner run) { m_runSettingsDialog = std::move(run); }
     // Runs the About box modally; tests replace it.
-    std::function<void(QDialog&)> m_runAboutBox;
+    using AboutBoxRunner = std::function<void(QDialog&)>;
+    void SetAboutBoxRunner(AboutBoxRunner run) { m_runAboutBox = std::move(run); }
 
     bool IsStepTimerRunning() const { return m_nTimerId != 0; }
     // Stops the step timer and pending repaints for good: a fatal message is about to be
     // shown and the program ends after it.
     void StopForFatalMessage();
 
-    // Profile values, set by the application before DoModal and read after it.
-    bool m_bSaveWindowPos = false;
-    ScreenRect m_rcHistoryWnd;
-    ScreenRect m_rcMainWnd;
+    // Profile values: set by the application before DoModal, read back after it (the
+    // window rectangles as healed and, when the option is on, as captured at the close).
+    void SetProfile(const ProfileValues& values);
+    ProfileValues Profile() const;
 
-    std::unique_ptr<CHistoryDlg> m_pHistoryDlg;
-    bool m_bStarted = false;
-    QRect m_rcClient;
-    const char* m_pszStartButtonText;
-    const char* m_pszPauseButtonText;
-    bool m_bCanContinue = false;
+    // The model the window runs and the view that draws it.
+    CSimulation& Simulation() { return m_sim; }
+    const CSimulation& Simulation() const { return m_sim; }
+    const CVesselView& View() const { return m_view; }
+    // The history window; null before the initialisation and after OnDestroy.
+    CHistoryDlg* HistoryDlg() const { return m_pHistoryDlg.get(); }
 
-    CSimulation m_sim;
-    CVesselView m_view;
+    // Whether a run has been started once: the cells are drawn and the mouse inspects them.
+    bool HasStarted() const { return m_bStarted; }
+    // Whether a stopped run can be continued.
+    bool CanContinue() const { return m_bCanContinue; }
+    // The client area of the last accepted size.
+    const QRect& ClientRect() const { return m_rcClient; }
 
-    QPushButton* m_pCloseButton = nullptr;
-    QPushButton* m_pStartButton = nullptr;
-    QPushButton* m_pEndsButton = nullptr;
-    QPushButton* m_pCentreButton = nullptr;
-    QPushButton* m_pPauseButton = nullptr;
-    QPushButton* m_pHistoryButton = nullptr;
-    QIcon m_hIcon;
+    // The six buttons; null after OnDestroy.
+    QPushButton* CloseButton() const { return m_pCloseButton; }
+    QPushButton* StartButton() const { return m_pStartButton; }
+    QPushButton* EndsButton() const { return m_pEndsButton; }
+    QPushButton* CentreButton() const { return m_pCentreButton; }
+    QPushButton* PauseButton() const { return m_pPauseButton; }
+    QPushButton* HistoryButton() const { return m_pHistoryButton; }
 
 protected:
     void OnInitDialog();
@@ -135,10 +145,38 @@ private:
     void CreateSpeedActions();
     void AddRunMenu(QMenu& menu);
 
+    // Repaints follow the ticks at most once per screen refresh (about 60 a second).
+    static constexpr qint64 SCREEN_REFRESH_MS = 16;
+
+    SettingsDialogRunner m_runSettingsDialog;
+    AboutBoxRunner m_runAboutBox;
+
+    bool m_bSaveWindowPos = false;
+    ScreenRect m_rcHistoryWnd;
+    ScreenRect m_rcMainWnd;
+
+    std::unique_ptr<CHistoryDlg> m_pHistoryDlg;
+    bool m_bStarted = false;
+    QRect m_rcClient;
+    const char* m_pszStartButtonText;
+    const char* m_pszPauseButtonText;
+    bool m_bCanContinue = false;
+
+    CSimulation m_sim;
+    CVesselView m_view;
+
+    QPushButton* m_pCloseButton = nullptr;
+    QPushButton* m_pStartButton = nullptr;
+    QPushButton* m_pEndsButton = nullptr;
+    QPushButton* m_pCentreButton = nullptr;
+    QPushButton* m_pPauseButton = nullptr;
+    QPushButton* m_pHistoryButton = nullptr;
+    QIcon m_hIcon;
+
     int m_nTimerId = 0;
     int m_nSpeed = 0;
     CCellRedrawBatch m_cellBatch{m_view};
-    QAction* m_pSpeedActions[6] = {};
+    QAction* m_pSpeedActions[RunSpeed::COUNT] = {};
     QAction* m_pStepAction = nullptr;
     QTimer m_titleTimer;        // pending title update with the tick count
     qint64 m_nLastFlushNs = 0;  // drawing of the changed cells in the last timer message

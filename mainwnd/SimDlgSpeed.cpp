@@ -16,8 +16,6 @@ namespace {
 constexpr long long kTimedSlice = 512;
 // The title with the tick count follows the run at most this often.
 constexpr int kTitleRefreshMs = 100;
-// About one picture per screen refresh.
-constexpr qint64 kScreenRefreshMs = 16;
 }  // namespace
 
 void CSimDlg::CreateSpeedActions() {
@@ -109,7 +107,7 @@ void CSimDlg::RunTimerMessage(long long ticks) {
     }
     // Long messages come back to back: a repaint that is due goes ahead of the next one
     // instead of waiting for a timer behind it.
-    if (!m_sinceLastPaint.isValid() || m_sinceLastPaint.elapsed() >= kScreenRefreshMs) {
+    if (!m_sinceLastPaint.isValid() || m_sinceLastPaint.elapsed() >= SCREEN_REFRESH_MS) {
         m_repaintTimer.stop();
         update();
     } else {

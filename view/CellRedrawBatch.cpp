@@ -6,8 +6,8 @@ void CCellRedrawBatch::Begin(int columns, int rows) {
     // The bubble reads the pixel at (left + 1, top + 1), and its figures must stay in the
     // cell; checked once per geometry, at the first and the last cell.
     const QImage& frame = m_view.FrameImage();
-    const Geometry geometry{m_view.m_nCellWidth, m_view.m_nCellHeight, columns, rows,
-                            frame.width(),       frame.height()};
+    const Geometry geometry{m_view.CellWidth(), m_view.CellHeight(), columns, rows,
+                            frame.width(),      frame.height()};
     if (!(geometry == m_geometry)) {
         m_geometry = geometry;
         m_bConfined = geometry.cellWidth >= 2 && geometry.cellHeight >= 2 && columns > 0 &&

@@ -20,8 +20,8 @@ constexpr QRgb BLACK = RGB(0, 0, 0);
 // --- Geometry: every position of the view, in frame pixels, from the view's width W and
 // height H and the grid's cell size --------------------------------------------------------
 
-// The strip of buttons under the view: H = cy - 0.075 cy - 5 for a client height cy.
-constexpr double BUTTON_STRIP_SHARE = 0.075;
+// The strip of buttons under the view (BUTTON_STRIP_SHARE of the client height) and the
+// gap above it: H = cy - 0.075 cy - 5 for a client height cy.
 constexpr double BUTTON_STRIP_GAP = 5.0;
 
 // The grid's top-left pixel.

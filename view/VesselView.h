@@ -18,6 +18,8 @@ extern int g_anColorLevel[COLOR_LEVELS];
 // The smallest client area the main window accepts; the frame is made only for these.
 constexpr int MIN_CLIENT_WIDTH = 151;
 constexpr int MIN_CLIENT_HEIGHT = 101;
+// Part of the client height taken by the strip of buttons under the view.
+constexpr double BUTTON_STRIP_SHARE = 0.075;
 
 // Fixed colours of the view.
 constexpr QRgb BUBBLE_COLOUR = RGB(95, 180, 175);
@@ -127,17 +129,17 @@ public:
     // No cell selected: no cell gets the black outline (the picture of the headless run).
     void ClearSelection();
 
-    // Geometry, set by the full rebuild.
-    int m_nCellWidth = 0;
-    int m_nCellHeight = 0;
-    int m_nScaleStep = 0;
+    // The selected and the hovered cell, and whether the panel shows the selected one
+    // (the cursor is off the grid) rather than the hovered one.
+    CellHit Selection() const { return CellHit{m_nSelCol, m_nSelRow}; }
+    CellHit Hover() const { return CellHit{m_nHoverCol, m_nHoverRow}; }
+    bool ShowsSelected() const { return m_bShowSelected; }
 
-    // Inspection state.
-    int m_nSelCol = 0;
-    int m_nSelRow = 0;
-    int m_nHoverCol = 0;
-    int m_nHoverRow = 0;
-    bool m_bShowSelected = true;
+    // Geometry, set by the full rebuild: a cell's size in pixels, and the colour scale's
+    // step.
+    int CellWidth() const { return m_nCellWidth; }
+    int CellHeight() const { return m_nCellHeight; }
+    int ScaleStep() const { return m_nScaleStep; }
 
 private:
     int ViewWidth() const { return m_rcView.width(); }
@@ -150,6 +152,17 @@ private:
     void DrawFlame(int anchor, int level);
 
     const CSimulation& m_sim;
+
+    int m_nCellWidth = 0;
+    int m_nCellHeight = 0;
+    int m_nScaleStep = 0;
+
+    // Inspection state.
+    int m_nSelCol = 0;
+    int m_nSelRow = 0;
+    int m_nHoverCol = 0;
+    int m_nHoverRow = 0;
+    bool m_bShowSelected = true;
 
     QRect m_rcView;
     MemoryDC m_dcMem;

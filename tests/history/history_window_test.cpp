@@ -381,27 +381,25 @@ TEST_P(HistoryFatal, ReportsTheSitesMessageAndCode) {
         dlg = Shown(200, 222);
     }
     FailureSeam::Arm(c.step, c.occurrence);
-    try {
-        switch (c.action) {
-            case FatalAction::ResizeSized:
-            case FatalAction::FirstResize:
-                dlg->OnSize(Qt::WindowNoState, 300, 300);
-                break;
-            case FatalAction::Redraw:
-                dlg->ResetHistory(15);
-                break;
-            case FatalAction::Destroy:
-                dlg->DestroyWindow();
-                break;
-            case FatalAction::Create:
-                CreateHistoryDlg();
-                break;
-        }
-        FAIL() << "no fatal error";
-    } catch (const FatalReport& report) {
-        EXPECT_STREQ(report.what(), c.message);
-        EXPECT_EQ(report.code, c.code);
-    }
+    ExpectFatal(
+        [&] {
+            switch (c.action) {
+                case FatalAction::ResizeSized:
+                case FatalAction::FirstResize:
+                    dlg->OnSize(Qt::WindowNoState, 300, 300);
+                    break;
+                case FatalAction::Redraw:
+                    dlg->ResetHistory(15);
+                    break;
+                case FatalAction::Destroy:
+                    dlg->DestroyWindow();
+                    break;
+                case FatalAction::Create:
+                    CreateHistoryDlg();
+                    break;
+            }
+        },
+        c.message, c.code);
 }
 
 INSTANTIATE_TEST_SUITE_P(

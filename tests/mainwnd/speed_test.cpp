@@ -3,15 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
 #include <vector>
 
 #include "RunSpeed.h"
-#include "SettingsDlg.h"
-#include "SimDlg.h"
+#include "SimDlgFixture.h"
 
 namespace {
 
@@ -26,26 +24,21 @@ struct RunSetup {
 // A shown, started and paused window with a fixed seed; the tests drive the timer
 // messages themselves.
 std::unique_ptr<CSimDlg> StartedWindow(const RunSetup& setup) {
-    auto dlg = std::make_unique<CSimDlg>();
-    dlg->m_rcMainWnd = {0, 0, 640, 480};
-    dlg->m_rcHistoryWnd = {0, 0, 337, 212};
-    dlg->m_runSettingsDialog = [setup](CSettingsDlg& dialog) {
-        dialog.show();
-        QCoreApplication::processEvents();
-        for (auto [id, value] :
-             {std::pair{1029, setup.columns}, std::pair{1030, setup.rows},
-              std::pair{1000, setup.initialTemperature}, std::pair{1032, setup.historyInterval}}) {
-            qobject_cast<QLineEdit*>(dialog.GetDlgItem(id))->setText(QString::number(value));
-        }
-        dialog.accept();
-        return dialog.result();
-    };
-    dlg->DoModalWithoutLoop();
-    dlg->resize(640, 480);
-    QCoreApplication::processEvents();
-    dlg->m_sim.SetSeed(4242);
-    dlg->m_pStartButton->click();
-    dlg->m_pPauseButton->click();
+    auto dlg = ShownWindow([setup](CSettingsDlg& dialog) {
+        return Answer(
+            dialog,
+            {true, [&setup](CSettingsDlg& d) {
+                 for (auto [id, value] :
+                      {std::pair{IDC_COLUMNS, setup.columns}, std::pair{IDC_ROWS, setup.rows},
+                       std::pair{IDC_INITIAL_TEMPERATURE, setup.initialTemperature},
+                       std::pair{IDC_HISTORY_INTERVAL, setup.historyInterval}}) {
+                     SetEdit(d, id, QString::number(value));
+                 }
+             }});
+    });
+    dlg->Simulation().SetSeed(4242);
+    dlg->StartButton()->click();
+    dlg->PauseButton()->click();
     if (setup.hover) {
         dlg->OnMouseMove(QPoint(100, 60));
     }
@@ -64,21 +57,21 @@ struct Outcome {
 
 Outcome Capture(CSimDlg& dlg) {
     Outcome o;
-    o.ticks = dlg.m_sim.TicksRun();
-    for (int row = 0; row < dlg.m_sim.m_nRows; ++row) {
-        for (int col = 0; col < dlg.m_sim.m_nColumns; ++col) {
-            o.grid.push_back(dlg.m_sim.Cell(row, col));
+    o.ticks = dlg.Simulation().TicksRun();
+    for (int row = 0; row < dlg.Simulation().m_nRows; ++row) {
+        for (int col = 0; col < dlg.Simulation().m_nColumns; ++col) {
+            o.grid.push_back(dlg.Simulation().Cell(row, col));
         }
     }
     for (int i = 0; i < HISTORY_SAMPLE_COUNT; ++i) {
-        o.samples.push_back(dlg.m_pHistoryDlg->Recorder().Sample(i).temperature);
-        o.samples.push_back(dlg.m_pHistoryDlg->Recorder().Sample(i).heat);
+        o.samples.push_back(dlg.HistoryDlg()->Recorder().Sample(i).temperature);
+        o.samples.push_back(dlg.HistoryDlg()->Recorder().Sample(i).heat);
     }
     for (int part = 0; part < 2; ++part) {
-        o.status[part] = dlg.m_pHistoryDlg->StatusBar()->Text(part);
+        o.status[part] = dlg.HistoryDlg()->StatusBar()->Text(part);
     }
-    o.frame = dlg.m_view.FrameImage().copy();
-    o.graph = dlg.m_pHistoryDlg->GraphImage()->copy();
+    o.frame = dlg.View().FrameImage().copy();
+    o.graph = dlg.HistoryDlg()->GraphImage()->copy();
     return o;
 }
 
@@ -172,7 +165,7 @@ TEST(SpeedControlTest, TitleMenuShortcutsAndSingleStep) {
     EXPECT_EQ(dlg->windowTitle(), plain);
 
     dlg->SingleStep();  // paused: one tick
-    EXPECT_EQ(dlg->m_sim.TicksRun(), 1);
+    EXPECT_EQ(dlg->Simulation().TicksRun(), 1);
     EXPECT_EQ(dlg->windowTitle(), plain);  // the normal speed keeps the plain title
 
     // Shortcuts step through the speeds and stop at both ends.
@@ -185,15 +178,15 @@ TEST(SpeedControlTest, TitleMenuShortcutsAndSingleStep) {
     EXPECT_EQ(dlg->windowTitle(), plain + QString::fromUtf8(" — 最大 — 1 tick"));
     QTest::keyClick(dlg.get(), Qt::Key_Minus);
     EXPECT_EQ(dlg->Speed(), 4);
-    QTest::keyClick(dlg->m_pCloseButton, Qt::Key_S);  // wherever the focus is
-    EXPECT_EQ(dlg->m_sim.TicksRun(), 2);
+    QTest::keyClick(dlg->CloseButton(), Qt::Key_S);  // wherever the focus is
+    EXPECT_EQ(dlg->Simulation().TicksRun(), 2);
     EXPECT_EQ(dlg->windowTitle(), plain + QString::fromUtf8(" — ×10000 — 2 ticks"));
 
     // Running: a single step does nothing.
-    dlg->m_pPauseButton->click();
+    dlg->PauseButton()->click();
     dlg->SingleStep();
-    EXPECT_EQ(dlg->m_sim.TicksRun(), 2);
-    dlg->m_pPauseButton->click();
+    EXPECT_EQ(dlg->Simulation().TicksRun(), 2);
+    dlg->PauseButton()->click();
 
     for (int i = 0; i < 6; ++i) {
         QTest::keyClick(dlg.get(), Qt::Key_Minus);

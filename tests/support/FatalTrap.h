@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <stdexcept>
 #include <string>
 
@@ -32,3 +34,16 @@ public:
 private:
     FatalHandler m_previous;
 };
+
+// With a trap in place: runs `action` and checks that it ends in the fatal error routine
+// with the message `text` and the exit code `code`.
+template <class Action>
+void ExpectFatal(Action&& action, const char* text, int code) {
+    try {
+        action();
+        ADD_FAILURE() << "no fatal error";
+    } catch (const FatalReport& report) {
+        EXPECT_STREQ(report.what(), text);
+        EXPECT_EQ(report.code, code);
+    }
+}

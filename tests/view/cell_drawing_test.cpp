@@ -85,7 +85,7 @@ TEST_P(FlatGridTest, BubblesKeepToTheirCells) {
     Start(c.columns, c.rows, c.cx, c.cy);
     view.ClearSelection();
     view.FullRebuild(true);
-    ASSERT_EQ(QSize(view.m_nCellWidth, view.m_nCellHeight), c.cell);
+    ASSERT_EQ(QSize(view.CellWidth(), view.CellHeight()), c.cell);
     const QImage before = view.FrameImage().copy();
     const std::pair<int, int> vapour[] = {
         {0, 0}, {c.columns - 1, c.rows - 1}, {0, c.rows - 1}, {c.columns / 2, c.rows / 2}};
@@ -135,8 +135,7 @@ void ExpectRing(const QImage& image, const PixelRect& r, QRgb ring, QRgb inside)
 }
 
 TEST_F(ViewTest, SelectedCellGetsItsRingAfterEveryRedraw) {
-    ASSERT_EQ(view.m_nSelCol, 10);
-    ASSERT_EQ(view.m_nSelRow, 10);
+    ASSERT_EQ(view.Selection(), (CellHit{10, 10}));
     ExpectRing(view.FrameImage(), view.CellRect(10, 10), kBlack, Blue(36));
     // Only the selected cell has black inside the grid.
     const PixelRect r = view.CellRect(10, 10);

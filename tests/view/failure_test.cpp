@@ -54,13 +54,7 @@ class FatalSiteTest : public ViewTest, public ::testing::WithParamInterface<Fail
 TEST_P(FatalSiteTest, ReportsItsMessageAndCode) {
     const FailureCase& c = GetParam();
     FailureSeam::Arm(c.step, c.occurrence);
-    try {
-        c.action(sim, view);
-        FAIL() << "no fatal error";
-    } catch (const FatalReport& report) {
-        EXPECT_STREQ(report.what(), c.message);
-        EXPECT_EQ(report.code, c.code);
-    }
+    ExpectFatal([&] { c.action(sim, view); }, c.message, c.code);
 }
 
 constexpr const char* kRegionCreate = "リージョンの作成に失敗しました。";

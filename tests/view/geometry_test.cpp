@@ -24,9 +24,9 @@ TEST(ViewRect, FollowsTheClientSize) {
 
 TEST_F(ViewTest, WorkedExampleGeometry) {
     EXPECT_EQ(view.FrameImage().size(), QSize(640, 439));
-    EXPECT_EQ(view.m_nCellWidth, 27);
-    EXPECT_EQ(view.m_nCellHeight, 16);
-    EXPECT_EQ(view.m_nScaleStep, 8);
+    EXPECT_EQ(view.CellWidth(), 27);
+    EXPECT_EQ(view.CellHeight(), 16);
+    EXPECT_EQ(view.ScaleStep(), 8);
     EXPECT_EQ(view.CellRect(0, 0), (PixelRect{15, 25, 42, 41}));
     EXPECT_EQ(view.CellRect(19, 19), (PixelRect{528, 329, 555, 345}));
     EXPECT_EQ(view.InfoPanelRect(), (PixelRect{477, 364, 634, 435}));
@@ -189,11 +189,11 @@ TEST_F(ViewTest, FlameAreaIsClearedExactly) {
 TEST_F(ViewTest, SmallestViewStillHasAScale) {
     Start(20, 20, 151, 101);
     EXPECT_EQ(view.FrameImage().size(), QSize(151, 88));
-    EXPECT_GE(view.m_nScaleStep, 1);
-    EXPECT_EQ(view.m_nCellWidth, 2);
-    EXPECT_EQ(view.m_nCellHeight, 2);
+    EXPECT_GE(view.ScaleStep(), 1);
+    EXPECT_EQ(view.CellWidth(), 2);
+    EXPECT_EQ(view.CellHeight(), 2);
     // 40 segments of s pixels from y = 15, at x 126..145.
-    const int s = view.m_nScaleStep;
+    const int s = view.ScaleStep();
     EXPECT_EQ(BoundsWhere(QRect(126, 0, 25, 88), IsCellColour),
               Inclusive(126, 15, 146, 15 + 40 * s));
     EXPECT_EQ(Pixel(15, 25), Blue(36));
@@ -209,7 +209,7 @@ class EmptyCellTest : public ViewTest, public ::testing::WithParamInterface<Empt
 TEST_P(EmptyCellTest, NothingIsDrawnAndNothingIsHit) {
     const EmptyCellCase c = GetParam();
     Start(c.columns, c.rows, 151, 101);
-    EXPECT_TRUE(view.m_nCellWidth == 0 || view.m_nCellHeight == 0);
+    EXPECT_TRUE(view.CellWidth() == 0 || view.CellHeight() == 0);
     SetCell(1, 1, 100, 700, PHASE_VAPOUR);
     view.FullRebuild(false);
     const QImage withoutCells = view.FrameImage().copy();
@@ -225,7 +225,7 @@ TEST_P(EmptyCellTest, NothingIsDrawnAndNothingIsHit) {
     }
     EXPECT_FALSE(view.LButtonUp(15, 25));
     view.MouseMove(15, 25);
-    EXPECT_TRUE(view.m_bShowSelected);
+    EXPECT_TRUE(view.ShowsSelected());
 }
 
 INSTANTIATE_TEST_SUITE_P(Grids, EmptyCellTest,

@@ -97,14 +97,13 @@ protected:
 TEST_F(MouseTest, HoverOutlineFollowsTheCursor) {
     view.MouseMove(300, 200);  // cell (10, 10), the selected one
     EXPECT_EQ(Corner(10, 10), kYellow);
-    EXPECT_FALSE(view.m_bShowSelected);
-    EXPECT_EQ(view.m_nHoverCol, 10);
-    EXPECT_EQ(view.m_nHoverRow, 10);
+    EXPECT_FALSE(view.ShowsSelected());
+    EXPECT_EQ(view.Hover(), (CellHit{10, 10}));
 
     view.MouseMove(330, 200);  // cell (11, 10): the selected cell gets its black ring back
     EXPECT_EQ(Corner(10, 10), kBlack);
     EXPECT_EQ(Corner(11, 10), kYellow);
-    EXPECT_EQ(view.m_nHoverCol, 11);
+    EXPECT_EQ(view.Hover().col, 11);
 
     view.MouseMove(331, 199);  // inside the same cell: redrawn with its outline again
     EXPECT_EQ(Corner(11, 10), kYellow);
@@ -113,9 +112,8 @@ TEST_F(MouseTest, HoverOutlineFollowsTheCursor) {
     view.MouseMove(5, 5);  // off the grid: outline gone, the panel follows the selection
     EXPECT_EQ(Corner(11, 10), Blue(36));
     EXPECT_TRUE(BoundsOf(kYellow).isNull());
-    EXPECT_TRUE(view.m_bShowSelected);
-    EXPECT_EQ(view.m_nHoverCol, 11);
-    EXPECT_EQ(view.m_nHoverRow, 10);
+    EXPECT_TRUE(view.ShowsSelected());
+    EXPECT_EQ(view.Hover(), (CellHit{11, 10}));
 }
 
 TEST_F(MouseTest, PanelShowsTheHoveredCellThenTheSelectedOne) {
@@ -135,11 +133,10 @@ TEST_F(MouseTest, PanelShowsTheHoveredCellThenTheSelectedOne) {
 TEST_F(MouseTest, ClickMovesTheSelection) {
     view.MouseMove(100, 100);  // cell (3, 4)
     EXPECT_TRUE(view.LButtonUp(100, 100));
-    EXPECT_EQ(view.m_nSelCol, 3);
-    EXPECT_EQ(view.m_nSelRow, 4);
+    EXPECT_EQ(view.Selection(), (CellHit{3, 4}));
     EXPECT_EQ(Corner(3, 4), kBlack);      // black over the yellow until the cursor moves
     EXPECT_EQ(Corner(10, 10), Blue(36));  // the old selection lost its ring
-    EXPECT_FALSE(view.m_bShowSelected);   // a click leaves the panel mode alone
+    EXPECT_FALSE(view.ShowsSelected());   // a click leaves the panel mode alone
 
     // Clicking the selected cell again keeps its ring.
     EXPECT_TRUE(view.LButtonUp(100, 100));
@@ -149,7 +146,7 @@ TEST_F(MouseTest, ClickMovesTheSelection) {
     const QImage before = view.FrameImage().copy();
     EXPECT_FALSE(view.LButtonUp(600, 400));
     EXPECT_EQ(view.FrameImage(), before);
-    EXPECT_EQ(view.m_nSelCol, 3);
+    EXPECT_EQ(view.Selection().col, 3);
 }
 
 TEST_F(MouseTest, StepRefreshesThePanelOnlyWhileItFollowsTheSelection) {
