@@ -134,7 +134,7 @@ void TimeToBoil(int limitSeconds) {
     QTimer poll;
     double reached = -1;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (dlg->m_sim.m_nAverageTemperature >= 99) {
+        if (dlg->m_sim.AverageTemperature() >= 99) {
             reached = wall.nsecsElapsed() / 1e9;
             loop.quit();
         } else if (wall.elapsed() > limitSeconds * 1000LL) {
@@ -144,16 +144,16 @@ void TimeToBoil(int limitSeconds) {
     wall.start();
     poll.start(20);
     loop.exec();
-    const int shown = dlg->m_sim.m_nAverageTemperature;
+    const int shown = dlg->m_sim.AverageTemperature();
     dlg->m_sim.ComputeAverages();
     std::printf("  (shown %d C, summed over the grid now %d C)\n", shown,
-                dlg->m_sim.m_nAverageTemperature);
+                dlg->m_sim.AverageTemperature());
     if (reached >= 0) {
         std::printf("fastest, 80 x 80: 15 C to an average of 99 C in %.1f s (%lld ticks)\n",
                     reached, dlg->m_sim.TicksRun());
     } else {
         std::printf("fastest, 80 x 80: average %d C after %d s (%lld ticks)\n",
-                    dlg->m_sim.m_nAverageTemperature, limitSeconds, dlg->m_sim.TicksRun());
+                    dlg->m_sim.AverageTemperature(), limitSeconds, dlg->m_sim.TicksRun());
     }
 }
 

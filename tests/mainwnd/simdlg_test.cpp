@@ -30,6 +30,7 @@
 #include "SettingsDlg.h"
 #include "SimApp.h"
 #include "SimDlg.h"
+#include "SimulationProbe.h"
 
 namespace {
 
@@ -174,13 +175,13 @@ TEST_F(SimDlgTest, ContinuedRunKeepsGridSizeTemperatureAndHistoryTakingNineValue
                SetEdit(d, 1015, "900");
                SetEdit(d, 1001, "0.25");
            }});
-    EXPECT_EQ(dlg->m_sim.m_nColumns, 20);
-    EXPECT_EQ(dlg->m_sim.m_nRows, 20);
-    EXPECT_EQ(dlg->m_sim.m_nInitialTemperature, 15);
+    EXPECT_EQ(dlg->m_sim.Columns(), 20);
+    EXPECT_EQ(dlg->m_sim.Rows(), 20);
+    EXPECT_EQ(dlg->m_sim.InitialTemperature(), 15);
     EXPECT_EQ(dlg->m_sim.Cell(19, 10), kept);
-    EXPECT_EQ(dlg->m_sim.m_nStepInterval, 7);
-    EXPECT_EQ(dlg->m_sim.m_nFlamePower[FLAME_STRONG], 900);
-    EXPECT_EQ(dlg->m_sim.m_dConvectionRatio, 0.25);
+    EXPECT_EQ(dlg->m_sim.StepInterval(), 7);
+    EXPECT_EQ(SimulationProbe::FlamePower(dlg->m_sim)[FLAME_STRONG], 900);
+    EXPECT_EQ(SimulationProbe::ConvectionRatio(dlg->m_sim), 0.25);
     EXPECT_EQ(dlg->m_pHistoryDlg->HistoryInterval(), 3);
     EXPECT_EQ(dlg->m_pHistoryDlg->Recorder().Sample(99).temperature, sample.temperature);
     EXPECT_EQ(dlg->m_view.FrameImage().copy(vessel), picture);  // the view is not redrawn
@@ -196,7 +197,7 @@ TEST_F(SimDlgTest, UntickedContinueStartsAFreshGridOfTheNewSize) {
                SetEdit(d, 1030, "3");
                SetEdit(d, 1000, "40");
            }});
-    EXPECT_EQ(dlg->m_sim.m_nColumns, 3);
+    EXPECT_EQ(dlg->m_sim.Columns(), 3);
     EXPECT_EQ(dlg->m_sim.Cell(2, 2), CCell(40, 40, PHASE_LIQUID));
     EXPECT_EQ(dlg->m_view.m_nSelCol, 1);
     EXPECT_EQ(dlg->m_view.m_nSelRow, 1);
@@ -214,11 +215,11 @@ TEST_F(SimDlgTest, ContinuedRunRecomputesTheBurnerHeatWithTheNewPowers) {
     // The row "off 0 / strong 400" of the burner profile for 20 columns.
     const int expected[] = {59, 117, 173, 225, 272, 312, 346, 372, 389, 398};
     for (int c = 0; c < 10; ++c) {
-        EXPECT_EQ(dlg->m_sim.m_pBurnerHeat[c], expected[c]) << c;
-        EXPECT_EQ(dlg->m_sim.m_pBurnerHeat[19 - c], expected[c]) << 19 - c;
+        EXPECT_EQ(dlg->m_sim.BurnerHeat(c), expected[c]) << c;
+        EXPECT_EQ(dlg->m_sim.BurnerHeat(19 - c), expected[c]) << 19 - c;
     }
     const double before = dlg->m_sim.Cell(19, 9).m_dHeat;
-    dlg->m_sim.m_nStepCol = 9;
+    SimulationProbe::StepCol(dlg->m_sim) = 9;
     dlg->m_sim.HeatBottomCell();
     EXPECT_EQ(dlg->m_sim.Cell(19, 9).m_dHeat, before + 398);
 }
@@ -285,20 +286,20 @@ TEST_F(SimDlgTest, MinimisingKeepsTheFrameAndRestoringRebuildsIt) {
 TEST_F(SimDlgTest, BurnerButtonsCycleAndTakeEffectOnlyAfterTheFirstStart) {
     dlg->m_pEndsButton->click();
     EXPECT_EQ(dlg->m_pEndsButton->text(), QString::fromUtf8("強火(両端)"));
-    EXPECT_EQ(dlg->m_sim.m_nEndsFlame, FLAME_OFF);
-    EXPECT_EQ(dlg->m_sim.m_pBurnerHeat, nullptr);
+    EXPECT_EQ(dlg->m_sim.EndsFlame(), FLAME_OFF);
+    EXPECT_EQ(SimulationProbe::BurnerHeat(dlg->m_sim), nullptr);
     // The weak end flames at anchors 108 and 432 are gone; the centre flames stay.
     EXPECT_EQ(Pixel(123, 430), qRgb(0, 0, 0));
     EXPECT_EQ(Pixel(231, 430), qRgb(255, 0, 0));
 
     Start();
-    EXPECT_EQ(dlg->m_sim.m_pBurnerHeat[0], 20);   // off / medium
+    EXPECT_EQ(dlg->m_sim.BurnerHeat(0), 20);      // off / medium
     EXPECT_EQ(Pixel(224, 400), qRgb(255, 0, 0));  // inside the medium centre flame
     dlg->m_pCentreButton->click();
     EXPECT_EQ(dlg->m_pCentreButton->text(), QString::fromUtf8("消火(中央)"));
-    EXPECT_EQ(dlg->m_sim.m_nCentreFlame, FLAME_WEAK);
-    EXPECT_EQ(dlg->m_sim.m_pBurnerHeat[9], 69);  // off / weak
-    EXPECT_EQ(Pixel(224, 400), qRgb(0, 0, 0));   // the narrower weak flame
+    EXPECT_EQ(dlg->m_sim.CentreFlame(), FLAME_WEAK);
+    EXPECT_EQ(dlg->m_sim.BurnerHeat(9), 69);    // off / weak
+    EXPECT_EQ(Pixel(224, 400), qRgb(0, 0, 0));  // the narrower weak flame
     EXPECT_EQ(Pixel(231, 430), qRgb(255, 0, 0));
 }
 

@@ -65,8 +65,8 @@ struct Outcome {
 Outcome Capture(CSimDlg& dlg) {
     Outcome o;
     o.ticks = dlg.m_sim.TicksRun();
-    for (int row = 0; row < dlg.m_sim.m_nRows; ++row) {
-        for (int col = 0; col < dlg.m_sim.m_nColumns; ++col) {
+    for (int row = 0; row < dlg.m_sim.Rows(); ++row) {
+        for (int col = 0; col < dlg.m_sim.Columns(); ++col) {
             o.grid.push_back(dlg.m_sim.Cell(row, col));
         }
     }
