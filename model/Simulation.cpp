@@ -118,8 +118,8 @@ void CSimulation::TrackedSum::Set(std::size_t index, double value) {
     cells[index] = fixed;
 }
 
-CSimulation::CSimulation()
-    : m_pszEndsButtonText(ENDS_CAPTION_OFF), m_pszCentreButtonText(CENTRE_CAPTION_WEAK) {
+CSimulation::CSimulation() {
+    SetFlames(START_ENDS_FLAME, START_CENTRE_FLAME);
     TakeFreshSettings(SimulationSettings{});
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     SetSeed(static_cast<std::uint32_t>(
@@ -526,6 +526,21 @@ bool CSimulation::AdvanceFlame(const FlameCycleEntry (&cycle)[4], int& level,
         }
     }
     return false;
+}
+
+void CSimulation::SetFlame(const FlameCycleEntry (&cycle)[4], int newLevel, int& level,
+                           const char*& caption) {
+    level = newLevel;
+    for (const FlameCycleEntry& entry : cycle) {
+        if (entry.level == newLevel) {
+            caption = entry.nextCaption;
+        }
+    }
+}
+
+void CSimulation::SetFlames(int endsLevel, int centreLevel) {
+    SetFlame(ENDS_FLAME_CYCLE, endsLevel, m_nEndsFlame, m_pszEndsButtonText);
+    SetFlame(CENTRE_FLAME_CYCLE, centreLevel, m_nCentreFlame, m_pszCentreButtonText);
 }
 
 bool CSimulation::AdvanceEndsFlame() {

@@ -119,12 +119,10 @@ public:
     int CentreFlame() const { return m_nCentreFlame; }
     const char* EndsButtonText() const { return m_pszEndsButtonText; }
     const char* CentreButtonText() const { return m_pszCentreButtonText; }
-    // Sets both levels, captions untouched; the burner heat follows at the next start or
-    // ComputeBurnerHeat.
-    void SetFlames(int endsLevel, int centreLevel) {
-        m_nEndsFlame = endsLevel;
-        m_nCentreFlame = centreLevel;
-    }
+    // Sets both levels, each button's caption naming the level its next click selects, as
+    // if the buttons had been clicked to these levels. The burner heat follows at the next
+    // start or ComputeBurnerHeat.
+    void SetFlames(int endsLevel, int centreLevel);
     // Heat the burner under a column gives its bottom cell each time that cell is chosen.
     int BurnerHeat(int col) const { return m_pBurnerHeat[col]; }
 
@@ -184,6 +182,8 @@ private:
     void ConvectionExchange();
     void Redraw(int row, int col);
     bool AdvanceFlame(const FlameCycleEntry (&cycle)[4], int& level, const char*& caption);
+    static void SetFlame(const FlameCycleEntry (&cycle)[4], int newLevel, int& level,
+                         const char*& caption);
 
     std::mt19937 m_rng;
     std::uint32_t m_nSeed = 0;

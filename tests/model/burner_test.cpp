@@ -106,6 +106,19 @@ TEST(BurnerCaptions, CaptionsAreComparedAsTextNotByAddress) {
     EXPECT_EQ(sim.EndsFlame(), FLAME_MEDIUM);
 }
 
+TEST(BurnerCaptions, LevelsSetDirectlyShowTheCaptionsOfClicksToThem) {
+    CSimulation clicked;
+    CSimulation set;
+    for (int click = 0; click < 4; ++click) {
+        ASSERT_TRUE(clicked.AdvanceEndsFlame());
+        ASSERT_TRUE(clicked.AdvanceCentreFlame());
+        set.SetFlames(clicked.EndsFlame(), clicked.CentreFlame());
+        EXPECT_EQ(set.EndsFlame(), clicked.EndsFlame());
+        EXPECT_STREQ(set.EndsButtonText(), clicked.EndsButtonText()) << "click " << click;
+        EXPECT_STREQ(set.CentreButtonText(), clicked.CentreButtonText()) << "click " << click;
+    }
+}
+
 TEST_F(SimulationTest, OneClickAfterStartGivesTheOffMediumProfile) {
     ASSERT_TRUE(sim.AdvanceEndsFlame());
     sim.ComputeBurnerHeat();
