@@ -12,8 +12,8 @@ struct BatchOptions {
     long long ticks = 10000;
     std::optional<std::uint32_t> seed;  // from the clock when absent
     SimulationSettings settings;
-    int endsLevel = FLAME_WEAK;
-    int centreLevel = FLAME_MEDIUM;
+    int endsLevel = START_ENDS_FLAME;
+    int centreLevel = START_CENTRE_FLAME;
     std::string gridOut;
     std::string historyOut;
     std::string pngOut;   // the vessel view's frame after the run, as PNG

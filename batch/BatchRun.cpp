@@ -84,8 +84,8 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
 }  // namespace
 
 bool WriteGrid(const CSimulation& simulation, std::FILE* stream) {
-    for (int row = 0; row < simulation.m_nRows; ++row) {
-        for (int col = 0; col < simulation.m_nColumns; ++col) {
+    for (int row = 0; row < simulation.Rows(); ++row) {
+        for (int col = 0; col < simulation.Columns(); ++col) {
             const CCell& cell = simulation.Cell(row, col);
             if (std::fprintf(stream, "%d %d %d %.17g %.17g\n", row, col, cell.m_nPhase,
                              cell.m_dTemperature, cell.m_dHeat) < 0) {
@@ -116,7 +116,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     FatalHandler previous = SetFatalHandler([](const std::string& text, int code) {
         throw DrawingFailure{text, code};
     });
-    int status = 0;
+    int status = BATCH_EXIT_DONE;
     try {
         status = RunBatchUnguarded(options, out, errors, showProgress);
     } catch (const DrawingFailure& failure) {
@@ -143,7 +143,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     const std::size_t pngFile = add(options.pngOut);
     if (!outputs.Open()) {
         errors << "quorvel-batch: " << outputs.Error() << '\n';
-        return 1;
+        return BATCH_EXIT_OUTPUT_FAILED;
     }
     std::FILE* const historyStream = historyFile != kNone ? outputs.Stream(historyFile) : nullptr;
 
@@ -151,8 +151,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     if (options.seed) {
         simulation.SetSeed(*options.seed);
     }
-    simulation.m_nEndsFlame = options.endsLevel;
-    simulation.m_nCentreFlame = options.centreLevel;
+    simulation.SetFlames(options.endsLevel, options.centreLevel);
     simulation.FreshStart(options.settings);
 
     // The picture: the frame as the window shows it after a start (no selection or hover
@@ -167,7 +166,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     }
 
     CHistoryRecorder history;
-    history.ResetHistory(simulation.m_nInitialTemperature);
+    history.ResetHistory(simulation.InitialTemperature());
     history.m_nHistoryInterval = options.settings.historyInterval;
     if (historyStream != nullptr) {
         std::fputs("tick,average_temperature_c,average_heat_j\n", historyStream);
@@ -212,7 +211,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     }
     if (!outputs.Commit()) {
         errors << "quorvel-batch: " << outputs.Error() << '\n';
-        return 1;
+        return BATCH_EXIT_OUTPUT_FAILED;
     }
 
     simulation.ComputeAverages();  // the averages of the grid as the run left it
@@ -220,11 +219,11 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     summary.ticks = options.ticks;
     summary.seed = simulation.Seed();
     summary.elapsedSeconds = elapsed;
-    summary.averageTemperature = simulation.m_nAverageTemperature;
-    summary.averageHeat = simulation.m_nAverageHeat;
+    summary.averageTemperature = simulation.AverageTemperature();
+    summary.averageHeat = simulation.AverageHeat();
     summary.vapourCells = simulation.VapourCellCount();
     out << FormatSummary(summary) << '\n';
-    return 0;
+    return BATCH_EXIT_DONE;
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ struct BatchSummary {
 };
 
 // Runs the model as the options say and writes the requested files. Returns the process
-// exit status: 0 on success, 1 when an output cannot be written (reported on `errors`).
+// exit status: BATCH_EXIT_DONE, or BATCH_EXIT_OUTPUT_FAILED when an output cannot be written
+// (reported on `errors`); a drawing failure of the picture ends it with that failure's code.
 int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& errors,
              bool showProgress);
 

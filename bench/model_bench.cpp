@@ -8,10 +8,10 @@ namespace {
 
 void Prepare(CSimulation& sim, int size) {
     sim.SetSeed(1);
-    sim.m_nColumns = size;
-    sim.m_nRows = size;
-    sim.CreateGrid();
-    sim.ComputeBurnerHeat();
+    SimulationSettings settings;
+    settings.columns = size;
+    settings.rows = size;
+    sim.FreshStart(settings);
     // Warm the vessel so that bubbles and convection take part as in a real run.
     for (int tick = 0; tick < 200 * size * size; ++tick) {
         sim.Step();
@@ -23,7 +23,7 @@ void BM_Tick(benchmark::State& state) {
     Prepare(sim, static_cast<int>(state.range(0)));
     for (auto _ : state) {
         sim.Step();
-        benchmark::DoNotOptimize(sim.m_nAverageHeat);
+        benchmark::DoNotOptimize(sim.AverageHeat());
     }
     state.counters["ticks/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
@@ -38,7 +38,7 @@ void BM_RunTick(benchmark::State& state) {
     CHistoryRecorder history;
     for (auto _ : state) {
         sim.RunTicks(1, history);
-        benchmark::DoNotOptimize(sim.m_nAverageHeat);
+        benchmark::DoNotOptimize(sim.AverageHeat());
     }
     state.counters["ticks/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
@@ -50,7 +50,7 @@ void BM_AveragesOnly(benchmark::State& state) {
     Prepare(sim, static_cast<int>(state.range(0)));
     for (auto _ : state) {
         sim.ComputeAverages();
-        benchmark::DoNotOptimize(sim.m_nAverageHeat);
+        benchmark::DoNotOptimize(sim.AverageHeat());
         benchmark::ClobberMemory();
     }
     state.counters["ticks/s"] =

@@ -14,10 +14,10 @@ constexpr int kClientHeight = 480;
 
 void Prepare(CSimulation& sim, int size) {
     sim.SetSeed(1);
-    sim.m_nColumns = size;
-    sim.m_nRows = size;
-    sim.CreateGrid();
-    sim.ComputeBurnerHeat();
+    SimulationSettings settings;
+    settings.columns = size;
+    settings.rows = size;
+    sim.FreshStart(settings);
     // Warm the vessel so that bubbles and convection take part as in a real run.
     for (int tick = 0; tick < 200 * size * size; ++tick) {
         sim.Step();
@@ -42,7 +42,7 @@ void BM_TickModelOnly(benchmark::State& state) {
     Prepare(sim, static_cast<int>(state.range(0)));
     for (auto _ : state) {
         sim.Step();
-        benchmark::DoNotOptimize(sim.m_nAverageHeat);
+        benchmark::DoNotOptimize(sim.AverageHeat());
     }
     SetRate(state);
 }

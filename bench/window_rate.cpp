@@ -135,7 +135,7 @@ void TimeToBoil(int limitSeconds) {
     QTimer poll;
     double reached = -1;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (dlg->Simulation().m_nAverageTemperature >= 99) {
+        if (dlg->Simulation().AverageTemperature() >= 99) {
             reached = wall.nsecsElapsed() / 1e9;
             loop.quit();
         } else if (wall.elapsed() > limitSeconds * 1000LL) {
@@ -145,16 +145,16 @@ void TimeToBoil(int limitSeconds) {
     wall.start();
     poll.start(20);
     loop.exec();
-    const int shown = dlg->Simulation().m_nAverageTemperature;
+    const int shown = dlg->Simulation().AverageTemperature();
     dlg->Simulation().ComputeAverages();
     std::printf("  (shown %d C, summed over the grid now %d C)\n", shown,
-                dlg->Simulation().m_nAverageTemperature);
+                dlg->Simulation().AverageTemperature());
     if (reached >= 0) {
         std::printf("fastest, 80 x 80: 15 C to an average of 99 C in %.1f s (%lld ticks)\n",
                     reached, dlg->Simulation().TicksRun());
     } else {
         std::printf("fastest, 80 x 80: average %d C after %d s (%lld ticks)\n",
-                    dlg->Simulation().m_nAverageTemperature, limitSeconds,
+                    dlg->Simulation().AverageTemperature(), limitSeconds,
                     dlg->Simulation().TicksRun());
     }
 }

@@ -111,9 +111,9 @@ void CSimDlg::CreateButtons() {
     m_pPauseButton = CreateButton(m_pszPauseButtonText, ID_PAUSE, MainTexts::PAUSE_BUTTON_FAILED,
                                   MainTexts::EXIT_RUN_BUTTON, &CSimDlg::OnPauseResume);
     m_pCentreButton =
-        CreateButton(m_sim.m_pszCentreButtonText, ID_CENTRE, MainTexts::CENTRE_BUTTON_FAILED,
+        CreateButton(m_sim.CentreButtonText(), ID_CENTRE, MainTexts::CENTRE_BUTTON_FAILED,
                      MainTexts::EXIT_RUN_BUTTON, &CSimDlg::OnCentreFlame);
-    m_pEndsButton = CreateButton(m_sim.m_pszEndsButtonText, ID_ENDS, MainTexts::ENDS_BUTTON_FAILED,
+    m_pEndsButton = CreateButton(m_sim.EndsButtonText(), ID_ENDS, MainTexts::ENDS_BUTTON_FAILED,
                                  MainTexts::EXIT_RUN_BUTTON, &CSimDlg::OnEndsFlame);
     m_pStartButton = CreateButton(m_pszStartButtonText, ID_START, MainTexts::START_BUTTON_FAILED,
                                   MainTexts::EXIT_RUN_BUTTON, &CSimDlg::OnStartStop);
@@ -146,7 +146,7 @@ void CSimDlg::OnInitDialog() {
     m_pPauseButton->setEnabled(false);
     m_pHistoryDlg = CreateHistoryDlg();
     PlaceWindows();
-    m_pHistoryDlg->ResetHistory(m_sim.m_nInitialTemperature);
+    m_pHistoryDlg->ResetHistory(m_sim.InitialTemperature());
     m_pHistoryDlg->SetHistoryInterval(DEFAULT_HISTORY_INTERVAL);
 }
 
@@ -218,8 +218,8 @@ void CSimDlg::LayOutButtons(int cx, int cy) {
                                 row.bottom - row.top);
     }
     m_pPauseButton->setText(QString::fromUtf8(m_pszPauseButtonText));
-    m_pCentreButton->setText(QString::fromUtf8(m_sim.m_pszCentreButtonText));
-    m_pEndsButton->setText(QString::fromUtf8(m_sim.m_pszEndsButtonText));
+    m_pCentreButton->setText(QString::fromUtf8(m_sim.CentreButtonText()));
+    m_pEndsButton->setText(QString::fromUtf8(m_sim.EndsButtonText()));
     m_pStartButton->setText(QString::fromUtf8(m_pszStartButtonText));
     m_pPauseButton->setEnabled(!Is(m_pszStartButtonText, MainTexts::START));
     m_pStartButton->setEnabled(!Is(m_pszPauseButtonText, MainTexts::RESUME));
@@ -239,7 +239,7 @@ void CSimDlg::SetStepTimer() {
     if (m_nTimerId != 0) {
         killTimer(m_nTimerId);
     }
-    m_nTimerId = startTimer(m_sim.m_nStepInterval, Qt::PreciseTimer);
+    m_nTimerId = startTimer(m_sim.StepInterval(), Qt::PreciseTimer);
 }
 
 bool CSimDlg::KillStepTimer() {
@@ -282,7 +282,7 @@ void CSimDlg::InvalidateAfterTick() {
 
 void CSimDlg::UpdateHistory() {
     // The ticks have recorded their samples already; the status bar shows the last tick.
-    m_pHistoryDlg->ShowAverages(m_sim.m_nAverageTemperature, CalToJoules(m_sim.m_nAverageHeat));
+    m_pHistoryDlg->ShowAverages(m_sim.AverageTemperature(), CalToJoules(m_sim.AverageHeat()));
 }
 
 void CSimDlg::OnStartStop() {
@@ -299,7 +299,7 @@ void CSimDlg::OnStartStop() {
     CSettingsDlg dialog(this);
     dialog.SetSettings(m_sim.CurrentSettings(m_pHistoryDlg->HistoryInterval()));
     dialog.m_bCanContinue = m_bCanContinue ? 1 : 0;
-    m_view.DrawFlames(m_sim.m_nEndsFlame, m_sim.m_nCentreFlame);
+    m_view.DrawFlames(m_sim.EndsFlame(), m_sim.CentreFlame());
     if (m_runSettingsDialog(dialog) != QDialog::Accepted) {
         m_pPauseButton->setEnabled(false);
         return;
@@ -344,17 +344,17 @@ void CSimDlg::OnPauseResume() {
 
 void CSimDlg::OnEndsFlame() {
     m_sim.AdvanceEndsFlame();
-    AfterFlameChange(m_pEndsButton, m_sim.m_pszEndsButtonText);
+    AfterFlameChange(m_pEndsButton, m_sim.EndsButtonText());
 }
 
 void CSimDlg::OnCentreFlame() {
     m_sim.AdvanceCentreFlame();
-    AfterFlameChange(m_pCentreButton, m_sim.m_pszCentreButtonText);
+    AfterFlameChange(m_pCentreButton, m_sim.CentreButtonText());
 }
 
 void CSimDlg::AfterFlameChange(QPushButton* button, const char* caption) {
     // The new level shows at once and heats from the very next bottom step of a run.
-    m_view.DrawFlames(m_sim.m_nEndsFlame, m_sim.m_nCentreFlame);
+    m_view.DrawFlames(m_sim.EndsFlame(), m_sim.CentreFlame());
     if (m_sim.HasGrid()) {
         m_sim.ComputeBurnerHeat();
     }

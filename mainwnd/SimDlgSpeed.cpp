@@ -81,7 +81,7 @@ void CSimDlg::RunTimerMessage(long long ticks) {
     CHistoryRecorder& recorder = m_pHistoryDlg->Recorder();
     QElapsedTimer clock;
     clock.start();
-    m_cellBatch.Begin(m_sim.m_nColumns, m_sim.m_nRows);
+    m_cellBatch.Begin(m_sim.Columns(), m_sim.Rows());
     if (ticks > 0) {
         m_sim.RunTicks(ticks, recorder, m_pHistoryDlg.get());
     } else {

@@ -72,6 +72,25 @@ std::optional<int> ProvenRoundedMean(std::int64_t sum, std::int64_t absSum, int 
     }
     return TruncToInt(estimate);
 }
+
+// Water is never warmer than its boiling point: a copy above it is capped and stored back
+// to its place. A copy at or below it is left alone and nothing is stored.
+void CapAtBoilingPoint(CCell& cell, CCell& place) {
+    if (cell.m_dTemperature > BOILING_POINT) {
+        cell.m_dTemperature = BOILING_POINT;
+        place = cell;
+    }
+}
+
+// A cell that has gathered the heat of vapour turns to vapour holding exactly that heat,
+// stored back to its place. Below it the cell is left alone and nothing is stored.
+void TurnToVapourAtVapourHeat(CCell& cell, CCell& place) {
+    if (cell.m_dHeat >= VAPOUR_HEAT) {
+        cell.m_nPhase = PHASE_VAPOUR;
+        cell.m_dHeat = VAPOUR_HEAT;
+        place = cell;
+    }
+}
 }  // namespace
 
 void CSimulation::TrackedSum::Reset(std::size_t count) {
@@ -99,8 +118,9 @@ void CSimulation::TrackedSum::Set(std::size_t index, double value) {
     cells[index] = fixed;
 }
 
-CSimulation::CSimulation()
-    : m_pszEndsButtonText(ENDS_CAPTION_OFF), m_pszCentreButtonText(CENTRE_CAPTION_WEAK) {
+CSimulation::CSimulation() {
+    SetFlames(START_ENDS_FLAME, START_CENTRE_FLAME);
+    TakeFreshSettings(SimulationSettings{});
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     SetSeed(static_cast<std::uint32_t>(
         std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
@@ -303,10 +323,7 @@ void CSimulation::HeatBottomCell() {
     m_pGrid[row][col] = cell;
 
     cell = m_pGrid[row][col];
-    if (cell.m_dTemperature > BOILING_POINT) {
-        cell.m_dTemperature = BOILING_POINT;
-        m_pGrid[row][col] = cell;
-    }
+    CapAtBoilingPoint(cell, m_pGrid[row][col]);
 
     cell = m_pGrid[row][col];
     if (cell.m_dHeat < VAPOUR_HEAT) {
@@ -329,10 +346,7 @@ void CSimulation::StageCell() {
     staged.m_dTemperature = staged.m_dHeat;
     staged.m_dHeat = m_pGrid[row][col].m_dHeat;
     m_pStage[row][col] = staged;
-    if (staged.m_dTemperature > BOILING_POINT) {
-        staged.m_dTemperature = BOILING_POINT;
-        m_pStage[row][col] = staged;
-    }
+    CapAtBoilingPoint(staged, m_pStage[row][col]);
     ConductCell();
 }
 
@@ -340,8 +354,8 @@ void CSimulation::ConductCell() {
     const int row = m_nStepRow;
     const int col = m_nStepCol;
     const CCell& staged = m_pStage[row][col];
-    const double stagedTemperature = staged.m_dTemperature;  // D
-    const double stagedHeat = staged.m_dHeat;                // H
+    const double stagedTemperature = staged.m_dTemperature;
+    const double stagedHeat = staged.m_dHeat;
 
     CCell cell = m_pGrid[row][col];
     if (cell.m_nPhase == PHASE_VAPOUR) {
@@ -349,16 +363,14 @@ void CSimulation::ConductCell() {
         cell.m_dHeat = stagedHeat;
         cell.m_dTemperature = stagedTemperature;
         m_pGrid[row][col] = cell;
-        if (cell.m_dHeat >= VAPOUR_HEAT) {
-            cell.m_nPhase = PHASE_VAPOUR;
-            cell.m_dHeat = VAPOUR_HEAT;
-            m_pGrid[row][col] = cell;
-        }
+        TurnToVapourAtVapourHeat(cell, m_pGrid[row][col]);
         Redraw(row, col);
         return;
     }
 
-    double flowSum = 0.0;  // S
+    // What draws heat into the cell, before the conduction coefficient: the differences to
+    // its neighbours, less the loss to the room through each wall it touches.
+    double flowSum = 0.0;
     auto exchange = [&](int nRow, int nCol) {
         CCell neighbour = m_pGrid[nRow][nCol];
         const int weight = neighbour.m_nPhase + 1;  // 2 for liquid, 0 for vapour
@@ -388,19 +400,12 @@ void CSimulation::ConductCell() {
     }
 
     cell = m_pGrid[row][col];
-    const double updated = m_dConductionCoefficient * flowSum + stagedHeat;
-    cell.m_dTemperature = updated;
-    cell.m_dHeat = updated;
+    const double conductedHeat = m_dConductionCoefficient * flowSum + stagedHeat;
+    cell.m_dTemperature = conductedHeat;
+    cell.m_dHeat = conductedHeat;
     m_pGrid[row][col] = cell;
-    if (cell.m_dTemperature > BOILING_POINT) {
-        cell.m_dTemperature = BOILING_POINT;
-        m_pGrid[row][col] = cell;
-    }
-    if (cell.m_dHeat >= VAPOUR_HEAT) {
-        cell.m_nPhase = PHASE_VAPOUR;
-        cell.m_dHeat = VAPOUR_HEAT;
-        m_pGrid[row][col] = cell;
-    }
+    CapAtBoilingPoint(cell, m_pGrid[row][col]);
+    TurnToVapourAtVapourHeat(cell, m_pGrid[row][col]);
     Redraw(row, col);
 }
 
@@ -466,10 +471,7 @@ void CSimulation::BurstSurfaceBubble() {
     cell.m_dTemperature = average;
     cell.m_dHeat = average;
     m_pGrid[0][col] = cell;
-    if (cell.m_dTemperature > BOILING_POINT) {
-        cell.m_dTemperature = BOILING_POINT;
-        m_pGrid[0][col] = cell;
-    }
+    CapAtBoilingPoint(cell, m_pGrid[0][col]);
     cell.m_nPhase = average < VAPOUR_HEAT ? PHASE_LIQUID : PHASE_VAPOUR;
     m_pGrid[0][col] = cell;
     Redraw(0, col);
@@ -479,31 +481,25 @@ void CSimulation::BurstSurfaceBubble() {
 void CSimulation::ConvectionExchange() {
     const int row = m_nStepRow;
     const int col = m_nStepCol;
-    const double k = m_dConvectionRatio;
-    const double upperHeat = m_pGrid[row][col].m_dHeat;      // Qu
-    const double lowerHeat = m_pGrid[row + 1][col].m_dHeat;  // Ql
+    const double ratio = m_dConvectionRatio;
+    const double upperHeat = m_pGrid[row][col].m_dHeat;
+    const double lowerHeat = m_pGrid[row + 1][col].m_dHeat;
 
     CCell staged = m_pStage[row][col];
-    staged.m_dHeat = (1 - k) * upperHeat + k * lowerHeat;
+    staged.m_dHeat = (1 - ratio) * upperHeat + ratio * lowerHeat;
     m_pStage[row][col] = staged;
 
     CCell lower = m_pGrid[row + 1][col];
-    lower.m_dHeat = (1 - k) * lowerHeat + k * upperHeat;
+    lower.m_dHeat = (1 - ratio) * lowerHeat + ratio * upperHeat;
     lower.m_dTemperature = lower.m_dHeat;
     m_pGrid[row + 1][col] = lower;
-    if (lower.m_dTemperature > BOILING_POINT) {
-        lower.m_dTemperature = BOILING_POINT;
-        m_pGrid[row + 1][col] = lower;
-    }
+    CapAtBoilingPoint(lower, m_pGrid[row + 1][col]);
     Redraw(row + 1, col);
 
     staged = m_pStage[row][col];
     staged.m_dTemperature = staged.m_dHeat;
     m_pStage[row][col] = staged;
-    if (staged.m_dTemperature > BOILING_POINT) {
-        staged.m_dTemperature = BOILING_POINT;
-        m_pStage[row][col] = staged;
-    }
+    CapAtBoilingPoint(staged, m_pStage[row][col]);
     ConductCell();
 }
 
@@ -530,6 +526,21 @@ bool CSimulation::AdvanceFlame(const FlameCycleEntry (&cycle)[4], int& level,
         }
     }
     return false;
+}
+
+void CSimulation::SetFlame(const FlameCycleEntry (&cycle)[4], int newLevel, int& level,
+                           const char*& caption) {
+    level = newLevel;
+    for (const FlameCycleEntry& entry : cycle) {
+        if (entry.level == newLevel) {
+            caption = entry.nextCaption;
+        }
+    }
+}
+
+void CSimulation::SetFlames(int endsLevel, int centreLevel) {
+    SetFlame(ENDS_FLAME_CYCLE, endsLevel, m_nEndsFlame, m_pszEndsButtonText);
+    SetFlame(CENTRE_FLAME_CYCLE, centreLevel, m_nCentreFlame, m_pszCentreButtonText);
 }
 
 bool CSimulation::AdvanceEndsFlame() {

@@ -46,7 +46,7 @@ extern const FlameCycleEntry CENTRE_FLAME_CYCLE[4];
 // one-random-cell-per-tick update. Cells are addressed [row][column]; row 0 is the surface.
 class CSimulation {
 public:
-    CSimulation();  // defaults, no grid, generator seeded from the clock
+    CSimulation();  // default settings, no grid, generator seeded from the clock
 
     // Generator control: a fixed seed reproduces a run exactly.
     void SetSeed(std::uint32_t seed) {
@@ -75,7 +75,7 @@ public:
     // Runs `ticks` whole ticks, each handed to `recorder` as the window's tick hands it the
     // averages. The averages are computed only for the ticks whose averages are read: a
     // tick that takes a sample, and the last tick (whose averages the caller shows).
-    // Afterwards m_nAverageTemperature and m_nAverageHeat are those of the last tick, as
+    // Afterwards AverageTemperature() and AverageHeat() are those of the last tick, as
     // the eager Step would have left them. `sink` (may be null) receives every sample.
     void RunTicks(long long ticks, CHistoryRecorder& recorder, SampleSink* sink = nullptr);
     // Ticks run since the last fresh start.
@@ -108,20 +108,45 @@ public:
     const CCell& Cell(int row, int col) const { return m_pGrid[row][col]; }
     int VapourCellCount() const;
 
-    // Parameters.
-    int m_nInitialTemperature = 15;
-    double m_dConvectionRatio = 0.7;
-    double m_dConductionCoefficient = 0.035;
-    double m_dCoolingCoefficient = 0.6;
-    int m_nRoomTemperature = 10;
-    int m_nFlamePower[4] = {400, 140, 70, 0};
-    int m_nStepInterval = 5;
-    int m_nColumns = 20;
-    int m_nRows = 20;
+    // The size and timing of the run, as the last start took them.
+    int Columns() const { return m_nColumns; }
+    int Rows() const { return m_nRows; }
+    int InitialTemperature() const { return m_nInitialTemperature; }
+    int StepInterval() const { return m_nStepInterval; }
+
+    // Burner levels and the captions of their buttons.
+    int EndsFlame() const { return m_nEndsFlame; }
+    int CentreFlame() const { return m_nCentreFlame; }
+    const char* EndsButtonText() const { return m_pszEndsButtonText; }
+    const char* CentreButtonText() const { return m_pszCentreButtonText; }
+    // Sets both levels, each button's caption naming the level its next click selects, as
+    // if the buttons had been clicked to these levels. The burner heat follows at the next
+    // start or ComputeBurnerHeat.
+    void SetFlames(int endsLevel, int centreLevel);
+    // Heat the burner under a column gives its bottom cell each time that cell is chosen.
+    int BurnerHeat(int col) const { return m_pBurnerHeat[col]; }
+
+    // Rounded means over the live grid, as the last tick (or ComputeAverages) left them.
+    int AverageTemperature() const { return m_nAverageTemperature; }
+    int AverageHeat() const { return m_nAverageHeat; }
+
+private:
+    friend struct SimulationProbe;  // tests: sets up and inspects the state below
+
+    // Parameters; every value but the off power comes from a start's settings.
+    int m_nInitialTemperature = 0;
+    double m_dConvectionRatio = 0.0;
+    double m_dConductionCoefficient = 0.0;
+    double m_dCoolingCoefficient = 0.0;
+    int m_nRoomTemperature = 0;
+    int m_nFlamePower[4] = {};  // indexed by FlameLevel; FLAME_OFF stays 0
+    int m_nStepInterval = 0;
+    int m_nColumns = 0;
+    int m_nRows = 0;
 
     // Burners.
-    int m_nEndsFlame = FLAME_WEAK;
-    int m_nCentreFlame = FLAME_MEDIUM;
+    int m_nEndsFlame = START_ENDS_FLAME;
+    int m_nCentreFlame = START_CENTRE_FLAME;
     const char* m_pszEndsButtonText = nullptr;    // set by the constructor
     const char* m_pszCentreButtonText = nullptr;  // set by the constructor
 
@@ -135,11 +160,9 @@ public:
     int m_nStepRow = 0;
     int m_nNeighbourCount = 0;
 
-    // Rounded means over the live grid, refreshed at the start of every tick.
     int m_nAverageTemperature = 0;
     int m_nAverageHeat = 0;
 
-private:
     // Integer sums of every cell's value in fixed point, kept as cells change, so that the
     // rounded means can be had without a pass over the grid. A cell whose value is too
     // large (or not finite) for the fixed point is counted apart and forces a full pass.
@@ -159,6 +182,8 @@ private:
     void ConvectionExchange();
     void Redraw(int row, int col);
     bool AdvanceFlame(const FlameCycleEntry (&cycle)[4], int& level, const char*& caption);
+    static void SetFlame(const FlameCycleEntry (&cycle)[4], int newLevel, int& level,
+                         const char*& caption);
 
     std::mt19937 m_rng;
     std::uint32_t m_nSeed = 0;

@@ -3,6 +3,10 @@
 // Burner setting; also the index into the flame power table.
 enum FlameLevel : int { FLAME_STRONG = 0, FLAME_MEDIUM = 1, FLAME_WEAK = 2, FLAME_OFF = 3 };
 
+// The burner levels the program starts with.
+constexpr FlameLevel START_ENDS_FLAME = FLAME_WEAK;
+constexpr FlameLevel START_CENTRE_FLAME = FLAME_MEDIUM;
+
 // The parameters the user edits before each start, with the values the program starts with.
 struct SimulationSettings {
     int initialTemperature = 15;   // degrees C, 0 to 100
@@ -18,6 +22,8 @@ struct SimulationSettings {
     int rows = 20;              // 3 to 80
     int historyInterval = 100;  // ticks, any value
     bool continueRun = false;   // continue the stopped run instead of a fresh one
+
+    bool operator==(const SimulationSettings&) const = default;
 };
 
 // Accepted ranges of the checked fields (inclusive).

@@ -162,34 +162,11 @@ QLineEdit* CSettingsDlg::Edit(int nId) const {
 }
 
 void CSettingsDlg::SetSettings(const SimulationSettings& settings) {
-    initialTemperature = settings.initialTemperature;
-    convectionRatio = settings.convectionRatio;
-    conductionCoefficient = settings.conductionCoefficient;
-    coolingCoefficient = settings.coolingCoefficient;
-    roomTemperature = settings.roomTemperature;
-    strongFlamePower = settings.strongFlamePower;
-    mediumFlamePower = settings.mediumFlamePower;
-    weakFlamePower = settings.weakFlamePower;
-    stepIntervalMs = settings.stepIntervalMs;
-    columns = settings.columns;
-    rows = settings.rows;
-    historyInterval = settings.historyInterval;
+    m_settings = settings;
 }
 
 SimulationSettings CSettingsDlg::Settings() const {
-    SimulationSettings settings;
-    settings.initialTemperature = initialTemperature;
-    settings.convectionRatio = convectionRatio;
-    settings.conductionCoefficient = conductionCoefficient;
-    settings.coolingCoefficient = coolingCoefficient;
-    settings.roomTemperature = roomTemperature;
-    settings.strongFlamePower = strongFlamePower;
-    settings.mediumFlamePower = mediumFlamePower;
-    settings.weakFlamePower = weakFlamePower;
-    settings.stepIntervalMs = stepIntervalMs;
-    settings.columns = columns;
-    settings.rows = rows;
-    settings.historyInterval = historyInterval;
+    SimulationSettings settings = m_settings;
     settings.continueRun = continueRun != 0;
     return settings;
 }
@@ -291,21 +268,21 @@ bool CSettingsDlg::DoDataExchange(bool bSaveAndValidate) {
     const auto exchangeLocked = [&](int nId, int& value, std::pair<int, int> range) {
         return skipLocked || ExchangeInt(b, nId, value, range);
     };
-    return exchangeLocked(IDC_INITIAL_TEMPERATURE, initialTemperature,
+    return exchangeLocked(IDC_INITIAL_TEMPERATURE, m_settings.initialTemperature,
                           {MIN_INITIAL_TEMPERATURE, MAX_INITIAL_TEMPERATURE}) &&
-           ExchangeReal(b, IDC_CONVECTION_RATIO, convectionRatio,
+           ExchangeReal(b, IDC_CONVECTION_RATIO, m_settings.convectionRatio,
                         std::pair{MIN_CONVECTION_RATIO, MAX_CONVECTION_RATIO}) &&
-           ExchangeReal(b, IDC_CONDUCTION_COEFFICIENT, conductionCoefficient) &&
-           ExchangeReal(b, IDC_COOLING_COEFFICIENT, coolingCoefficient) &&
-           ExchangeInt(b, IDC_ROOM_TEMPERATURE, roomTemperature) &&
-           ExchangeInt(b, IDC_STRONG_FLAME_POWER, strongFlamePower) &&
-           ExchangeInt(b, IDC_MEDIUM_FLAME_POWER, mediumFlamePower) &&
-           ExchangeInt(b, IDC_WEAK_FLAME_POWER, weakFlamePower) &&
-           ExchangeInt(b, IDC_STEP_INTERVAL, stepIntervalMs,
+           ExchangeReal(b, IDC_CONDUCTION_COEFFICIENT, m_settings.conductionCoefficient) &&
+           ExchangeReal(b, IDC_COOLING_COEFFICIENT, m_settings.coolingCoefficient) &&
+           ExchangeInt(b, IDC_ROOM_TEMPERATURE, m_settings.roomTemperature) &&
+           ExchangeInt(b, IDC_STRONG_FLAME_POWER, m_settings.strongFlamePower) &&
+           ExchangeInt(b, IDC_MEDIUM_FLAME_POWER, m_settings.mediumFlamePower) &&
+           ExchangeInt(b, IDC_WEAK_FLAME_POWER, m_settings.weakFlamePower) &&
+           ExchangeInt(b, IDC_STEP_INTERVAL, m_settings.stepIntervalMs,
                        std::pair{MIN_STEP_INTERVAL, MAX_STEP_INTERVAL}) &&
-           exchangeLocked(IDC_COLUMNS, columns, {MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
-           exchangeLocked(IDC_ROWS, rows, {MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
-           ExchangeInt(b, IDC_HISTORY_INTERVAL, historyInterval);
+           exchangeLocked(IDC_COLUMNS, m_settings.columns, {MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
+           exchangeLocked(IDC_ROWS, m_settings.rows, {MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
+           ExchangeInt(b, IDC_HISTORY_INTERVAL, m_settings.historyInterval);
 }
 
 bool CSettingsDlg::ExchangeInt(bool bSaveAndValidate, int nId, int& value,

@@ -19,8 +19,8 @@ class QShowEvent;
 // define the starting grid (initial temperature, columns, rows). DEFAULT restores the values
 // the program starts with, after a confirmation.
 //
-// Use: construct, fill the twelve values (or SetSettings) and m_bCanContinue, exec(); on
-// QDialog::Accepted read the values back (or Settings()). After a rejection the caller takes
+// Use: construct, fill the twelve values with SetSettings and set m_bCanContinue, exec(); on
+// QDialog::Accepted read the values back with Settings(). After a rejection the caller takes
 // nothing; the values are then also back to what they were when the dialog opened.
 class CSettingsDlg : public QDialog {
     Q_OBJECT
@@ -59,18 +59,6 @@ public:
     int continueRun = 0;     // check box state, set by the dialog
     int m_bCanContinue = 0;  // set by the caller: the stopped run can be continued
     QCheckBox* m_chkContinue = nullptr;
-    int initialTemperature = 0;
-    double convectionRatio = 0.0;
-    double conductionCoefficient = 0.0;
-    double coolingCoefficient = 0.0;
-    int roomTemperature = 0;
-    int strongFlamePower = 0;
-    int mediumFlamePower = 0;
-    int weakFlamePower = 0;
-    int stepIntervalMs = 0;
-    int columns = 0;
-    int rows = 0;
-    int historyInterval = 0;
 
     // Shows a message and returns true when the user answers OK. okCancel offers OK and
     // Cancel, otherwise OK alone; an empty caption means the application name. Defaults to a
@@ -95,6 +83,8 @@ private:
     QLineEdit* Edit(int nId) const;
     bool ShowMessageBox(const QString& text, const QString& caption, bool okCancel);
 
+    // The twelve values the edits exchange with; its continueRun is not used (see above).
+    SimulationSettings m_settings;
     std::vector<QWidget*> m_controls;                 // template order
     std::unordered_map<int, QWidget*> m_controlById;  // controls that have an id
     // The values as the dialog opened with them, put back when it is cancelled.

@@ -141,7 +141,7 @@ void CVesselView::FullRebuild(bool drawCells) {
     ComputeScaleStep();
     DrawColorScale();
     DrawScaleLabels();
-    DrawFlames(m_sim.m_nEndsFlame, m_sim.m_nCentreFlame);
+    DrawFlames(m_sim.EndsFlame(), m_sim.CentreFlame());
     if (drawCells) {
         DrawAllCells();
     }
@@ -164,8 +164,8 @@ void CVesselView::InitColorTable() {
 
 void CVesselView::ComputeCellSize() {
     m_nCellWidth =
-        TruncToInt((ViewWidth() - GRID_WIDTH_RESERVE) / static_cast<double>(m_sim.m_nColumns));
-    m_nCellHeight = TruncToInt((GRID_HEIGHT_SHARE * ViewHeight() - GRID_TOP) / m_sim.m_nRows);
+        TruncToInt((ViewWidth() - GRID_WIDTH_RESERVE) / static_cast<double>(m_sim.Columns()));
+    m_nCellHeight = TruncToInt((GRID_HEIGHT_SHARE * ViewHeight() - GRID_TOP) / m_sim.Rows());
 }
 
 PixelRect CVesselView::CellRect(int col, int row) const {
@@ -175,15 +175,15 @@ PixelRect CVesselView::CellRect(int col, int row) const {
 }
 
 int CVesselView::GridWidth() const {
-    return m_sim.m_nColumns * m_nCellWidth;
+    return m_sim.Columns() * m_nCellWidth;
 }
 
 int CVesselView::GridBottom() const {
-    return GRID_TOP + m_sim.m_nRows * m_nCellHeight;
+    return GRID_TOP + m_sim.Rows() * m_nCellHeight;
 }
 
 bool CVesselView::InGrid(int col, int row) const {
-    return m_sim.HasGrid() && col >= 0 && row >= 0 && col < m_sim.m_nColumns && row < m_sim.m_nRows;
+    return m_sim.HasGrid() && col >= 0 && row >= 0 && col < m_sim.Columns() && row < m_sim.Rows();
 }
 
 void CVesselView::DrawLiquidCell(int col, int row, int temperature) {
@@ -231,8 +231,8 @@ void CVesselView::DrawAllCells() {
     if (!m_sim.HasGrid()) {
         return;
     }
-    for (int col = 0; col < m_sim.m_nColumns; ++col) {
-        for (int row = 0; row < m_sim.m_nRows; ++row) {
+    for (int col = 0; col < m_sim.Columns(); ++col) {
+        for (int row = 0; row < m_sim.Rows(); ++row) {
             const CCell cell = m_sim.Cell(row, col);
             DrawCell(cell, col, row);
         }
@@ -403,7 +403,7 @@ std::optional<CellHit> CVesselView::HitTest(int x, int y, int columns, int rows,
 }
 
 std::optional<CellHit> CVesselView::HitTest(int x, int y) const {
-    return HitTest(x, y, m_sim.m_nColumns, m_sim.m_nRows, m_nCellWidth, m_nCellHeight);
+    return HitTest(x, y, m_sim.Columns(), m_sim.Rows(), m_nCellWidth, m_nCellHeight);
 }
 
 CellInfoText CVesselView::FormatCellInfo(int col, int row, const CCell& cell) {
@@ -483,8 +483,8 @@ void CVesselView::RefreshSelectedInfo() {
 }
 
 void CVesselView::CentreInspection() {
-    m_nSelCol = m_sim.m_nColumns / 2;
-    m_nSelRow = m_sim.m_nRows / 2;
+    m_nSelCol = m_sim.Columns() / 2;
+    m_nSelRow = m_sim.Rows() / 2;
     m_nHoverCol = m_nSelCol;
     m_nHoverRow = m_nSelRow;
 }

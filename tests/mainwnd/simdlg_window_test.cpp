@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "SimDlgFixture.h"
+#include "SimulationProbe.h"
 
 namespace {
 
@@ -84,13 +85,13 @@ TEST_F(SimDlgTest, ContinuedRunKeepsGridSizeTemperatureAndHistoryTakingNineValue
                SetEdit(d, IDC_STRONG_FLAME_POWER, "900");
                SetEdit(d, IDC_CONVECTION_RATIO, "0.25");
            }});
-    EXPECT_EQ(dlg->Simulation().m_nColumns, 20);
-    EXPECT_EQ(dlg->Simulation().m_nRows, 20);
-    EXPECT_EQ(dlg->Simulation().m_nInitialTemperature, 15);
+    EXPECT_EQ(dlg->Simulation().Columns(), 20);
+    EXPECT_EQ(dlg->Simulation().Rows(), 20);
+    EXPECT_EQ(dlg->Simulation().InitialTemperature(), 15);
     EXPECT_EQ(dlg->Simulation().Cell(19, 10), kept);
-    EXPECT_EQ(dlg->Simulation().m_nStepInterval, 7);
-    EXPECT_EQ(dlg->Simulation().m_nFlamePower[FLAME_STRONG], 900);
-    EXPECT_EQ(dlg->Simulation().m_dConvectionRatio, 0.25);
+    EXPECT_EQ(dlg->Simulation().StepInterval(), 7);
+    EXPECT_EQ(SimulationProbe::FlamePower(dlg->Simulation())[FLAME_STRONG], 900);
+    EXPECT_EQ(SimulationProbe::ConvectionRatio(dlg->Simulation()), 0.25);
     EXPECT_EQ(dlg->HistoryDlg()->HistoryInterval(), 3);
     EXPECT_EQ(dlg->HistoryDlg()->Recorder().Sample(99).temperature, sample.temperature);
     EXPECT_EQ(dlg->View().FrameImage().copy(vessel), picture);  // the view is not redrawn
@@ -106,7 +107,7 @@ TEST_F(SimDlgTest, UntickedContinueStartsAFreshGridOfTheNewSize) {
                SetEdit(d, IDC_ROWS, "3");
                SetEdit(d, IDC_INITIAL_TEMPERATURE, "40");
            }});
-    EXPECT_EQ(dlg->Simulation().m_nColumns, 3);
+    EXPECT_EQ(dlg->Simulation().Columns(), 3);
     EXPECT_EQ(dlg->Simulation().Cell(2, 2), CCell(40, 40, PHASE_LIQUID));
     EXPECT_EQ(dlg->View().Selection(), (CellHit{1, 1}));
     EXPECT_EQ(dlg->HistoryDlg()->Recorder().Sample(0).temperature, 40);
@@ -123,11 +124,11 @@ TEST_F(SimDlgTest, ContinuedRunRecomputesTheBurnerHeatWithTheNewPowers) {
     // The row "off 0 / strong 400" of the burner profile for 20 columns.
     const int expected[] = {59, 117, 173, 225, 272, 312, 346, 372, 389, 398};
     for (int c = 0; c < 10; ++c) {
-        EXPECT_EQ(dlg->Simulation().m_pBurnerHeat[c], expected[c]) << c;
-        EXPECT_EQ(dlg->Simulation().m_pBurnerHeat[19 - c], expected[c]) << 19 - c;
+        EXPECT_EQ(dlg->Simulation().BurnerHeat(c), expected[c]) << c;
+        EXPECT_EQ(dlg->Simulation().BurnerHeat(19 - c), expected[c]) << 19 - c;
     }
     const double before = dlg->Simulation().Cell(19, 9).m_dHeat;
-    dlg->Simulation().m_nStepCol = 9;
+    SimulationProbe::StepCol(dlg->Simulation()) = 9;
     dlg->Simulation().HeatBottomCell();
     EXPECT_EQ(dlg->Simulation().Cell(19, 9).m_dHeat, before + 398);
 }
@@ -194,20 +195,20 @@ TEST_F(SimDlgTest, MinimisingKeepsTheFrameAndRestoringRebuildsIt) {
 TEST_F(SimDlgTest, BurnerButtonsCycleAndTakeEffectOnlyAfterTheFirstStart) {
     dlg->EndsButton()->click();
     EXPECT_EQ(dlg->EndsButton()->text(), QString::fromUtf8("強火(両端)"));
-    EXPECT_EQ(dlg->Simulation().m_nEndsFlame, FLAME_OFF);
-    EXPECT_EQ(dlg->Simulation().m_pBurnerHeat, nullptr);
+    EXPECT_EQ(dlg->Simulation().EndsFlame(), FLAME_OFF);
+    EXPECT_EQ(SimulationProbe::BurnerHeat(dlg->Simulation()), nullptr);
     // The weak end flames at anchors 108 and 432 are gone; the centre flames stay.
     EXPECT_EQ(Pixel(123, 430), qRgb(0, 0, 0));
     EXPECT_EQ(Pixel(231, 430), qRgb(255, 0, 0));
 
     Start();
-    EXPECT_EQ(dlg->Simulation().m_pBurnerHeat[0], 20);  // off / medium
-    EXPECT_EQ(Pixel(224, 400), qRgb(255, 0, 0));        // inside the medium centre flame
+    EXPECT_EQ(dlg->Simulation().BurnerHeat(0), 20);  // off / medium
+    EXPECT_EQ(Pixel(224, 400), qRgb(255, 0, 0));     // inside the medium centre flame
     dlg->CentreButton()->click();
     EXPECT_EQ(dlg->CentreButton()->text(), QString::fromUtf8("消火(中央)"));
-    EXPECT_EQ(dlg->Simulation().m_nCentreFlame, FLAME_WEAK);
-    EXPECT_EQ(dlg->Simulation().m_pBurnerHeat[9], 69);  // off / weak
-    EXPECT_EQ(Pixel(224, 400), qRgb(0, 0, 0));          // the narrower weak flame
+    EXPECT_EQ(dlg->Simulation().CentreFlame(), FLAME_WEAK);
+    EXPECT_EQ(dlg->Simulation().BurnerHeat(9), 69);  // off / weak
+    EXPECT_EQ(Pixel(224, 400), qRgb(0, 0, 0));       // the narrower weak flame
     EXPECT_EQ(Pixel(231, 430), qRgb(255, 0, 0));
 }
 

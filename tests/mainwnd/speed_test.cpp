@@ -58,8 +58,8 @@ struct Outcome {
 Outcome Capture(CSimDlg& dlg) {
     Outcome o;
     o.ticks = dlg.Simulation().TicksRun();
-    for (int row = 0; row < dlg.Simulation().m_nRows; ++row) {
-        for (int col = 0; col < dlg.Simulation().m_nColumns; ++col) {
+    for (int row = 0; row < dlg.Simulation().Rows(); ++row) {
+        for (int col = 0; col < dlg.Simulation().Columns(); ++col) {
             o.grid.push_back(dlg.Simulation().Cell(row, col));
         }
     }

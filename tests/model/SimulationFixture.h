@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Simulation.h"
+#include "SimulationProbe.h"
 
 // One "redraw" reported by the model.
 struct RedrawEvent {
@@ -42,9 +43,9 @@ protected:
     void SetUp() override { Fresh(); }
 
     void Fresh(int columns = 20, int rows = 20, int initialTemperature = 15) {
-        sim.m_nColumns = columns;
-        sim.m_nRows = rows;
-        sim.m_nInitialTemperature = initialTemperature;
+        SimulationProbe::Columns(sim) = columns;
+        SimulationProbe::Rows(sim) = rows;
+        SimulationProbe::InitialTemperature(sim) = initialTemperature;
         sim.CreateGrid();
         sim.ComputeBurnerHeat();
         sim.SetRedrawObserver(&observer);
@@ -52,14 +53,14 @@ protected:
     }
 
     void SetLive(int row, int col, double temperature, double heat, int phase = PHASE_LIQUID) {
-        sim.m_pGrid[row][col] = CCell(temperature, heat, phase);
+        SimulationProbe::Grid(sim)[row][col] = CCell(temperature, heat, phase);
     }
     void SetStage(int row, int col, double temperature, double heat) {
-        sim.m_pStage[row][col].m_dTemperature = temperature;
-        sim.m_pStage[row][col].m_dHeat = heat;
+        SimulationProbe::Stage(sim)[row][col].m_dTemperature = temperature;
+        SimulationProbe::Stage(sim)[row][col].m_dHeat = heat;
     }
-    const CCell& Live(int row, int col) const { return sim.m_pGrid[row][col]; }
-    const CCell& Stage(int row, int col) const { return sim.m_pStage[row][col]; }
+    const CCell& Live(int row, int col) const { return sim.Cell(row, col); }
+    const CCell& Stage(int row, int col) const { return SimulationProbe::Staged(sim, row, col); }
 
     CSimulation sim;
     RecordingObserver observer;

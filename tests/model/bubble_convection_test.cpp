@@ -10,7 +10,7 @@ TEST_F(SimulationTest, BubbleUnderSurfaceCellRisesOneRowAndKeepsItsValues) {
     sim.StepCell(6, 0);
     EXPECT_EQ(Live(0, 6), CCell(100, 639, PHASE_VAPOUR));
     EXPECT_EQ(Live(1, 6), CCell(20, 21, PHASE_LIQUID));
-    EXPECT_EQ(sim.m_nStepRow, 0);
+    EXPECT_EQ(SimulationProbe::StepRow(sim), 0);
 }
 
 TEST_F(SimulationTest, BubbleClimbsThroughTheWholeLiquidColumnInOneStep) {
@@ -19,7 +19,7 @@ TEST_F(SimulationTest, BubbleClimbsThroughTheWholeLiquidColumnInOneStep) {
     }
     SetLive(8, 4, 100, 639, PHASE_VAPOUR);
     sim.StepCell(4, 7);
-    EXPECT_EQ(sim.m_nStepRow, 7);
+    EXPECT_EQ(SimulationProbe::StepRow(sim), 7);
     EXPECT_EQ(Live(0, 4).m_nPhase, PHASE_VAPOUR);
     EXPECT_EQ(Live(0, 4).m_dHeat, 639);
     for (int former = 0; former <= 7; ++former) {
@@ -78,7 +78,7 @@ TEST_P(BurstTest, AveragesTheCellBelowAndTheSurfaceNeighboursThatExist) {
         SetLive(0, c.col + 1, 90, 90);
     }
     sim.StepCell(c.col, 0);
-    EXPECT_EQ(sim.m_nNeighbourCount, c.divisor);
+    EXPECT_EQ(SimulationProbe::NeighbourCount(sim), c.divisor);
     ASSERT_FALSE(observer.events.empty());
     const RedrawEvent burst = observer.events.front();
     EXPECT_EQ(burst.row, 0);
@@ -132,7 +132,7 @@ TEST_F(SimulationTest, ConvectionMixesTheHotterCellBelowIntoTheStepCell) {
 }
 
 TEST_F(SimulationTest, ConvectionWithZeroRatioOnlyStagesThePresentHeatCapped) {
-    sim.m_dConvectionRatio = 0;
+    SimulationProbe::ConvectionRatio(sim) = 0;
     SetLive(5, 5, 100, 150);
     SetLive(6, 5, 100, 200);
     sim.StepCell(5, 5);

@@ -19,12 +19,11 @@ class BurnerProfileTest : public SimulationTest,
 
 TEST_P(BurnerProfileTest, TwentyColumnsFollowTheHalfSineAndMirror) {
     const ProfileCase c = GetParam();
-    sim.m_nEndsFlame = c.ends;
-    sim.m_nCentreFlame = c.centre;
+    sim.SetFlames(c.ends, c.centre);
     sim.ComputeBurnerHeat();
     for (int col = 0; col < 10; ++col) {
-        EXPECT_EQ(sim.m_pBurnerHeat[col], c.leftHalf[col]) << "column " << col;
-        EXPECT_EQ(sim.m_pBurnerHeat[19 - col], c.leftHalf[col]) << "column " << 19 - col;
+        EXPECT_EQ(sim.BurnerHeat(col), c.leftHalf[col]) << "column " << col;
+        EXPECT_EQ(sim.BurnerHeat(19 - col), c.leftHalf[col]) << "column " << 19 - col;
     }
 }
 
@@ -40,25 +39,23 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SimulationTest, ThreeColumnsWithDefaultLevels) {
     Fresh(3, 20);
-    EXPECT_EQ(sim.m_pBurnerHeat[0], 119);
-    EXPECT_EQ(sim.m_pBurnerHeat[1], 140);
-    EXPECT_EQ(sim.m_pBurnerHeat[2], 119);
+    EXPECT_EQ(sim.BurnerHeat(0), 119);
+    EXPECT_EQ(sim.BurnerHeat(1), 140);
+    EXPECT_EQ(sim.BurnerHeat(2), 119);
 }
 
 TEST_F(SimulationTest, ExtremePowersSaturateInsteadOfOverflowing) {
-    sim.m_nFlamePower[FLAME_STRONG] = INT_MAX;
-    sim.m_nFlamePower[FLAME_WEAK] = INT_MIN;
-    sim.m_nEndsFlame = FLAME_WEAK;
-    sim.m_nCentreFlame = FLAME_STRONG;
+    SimulationProbe::FlamePower(sim)[FLAME_STRONG] = INT_MAX;
+    SimulationProbe::FlamePower(sim)[FLAME_WEAK] = INT_MIN;
+    sim.SetFlames(FLAME_WEAK, FLAME_STRONG);
     sim.ComputeBurnerHeat();
     // The difference 2^32 - 1 does not fit an int; formed wide, the profile still runs from
     // near the ends power at the walls to near the centre power in the middle.
-    EXPECT_LT(sim.m_pBurnerHeat[0], -1'400'000'000);
-    EXPECT_GT(sim.m_pBurnerHeat[9], 2'100'000'000);
-    sim.m_nEndsFlame = FLAME_STRONG;
-    sim.m_nCentreFlame = FLAME_STRONG;
+    EXPECT_LT(sim.BurnerHeat(0), -1'400'000'000);
+    EXPECT_GT(sim.BurnerHeat(9), 2'100'000'000);
+    sim.SetFlames(FLAME_STRONG, FLAME_STRONG);
     sim.ComputeBurnerHeat();
-    EXPECT_EQ(sim.m_pBurnerHeat[5], INT_MAX);
+    EXPECT_EQ(sim.BurnerHeat(5), INT_MAX);
 }
 
 struct CycleStep {
@@ -70,11 +67,11 @@ struct CycleStep {
 void ExpectCycle(CSimulation& sim, bool ends, const std::array<CycleStep, 4>& steps) {
     for (int round = 0; round < 2; ++round) {
         for (const CycleStep& step : steps) {
-            const char* caption = ends ? sim.m_pszEndsButtonText : sim.m_pszCentreButtonText;
+            const char* caption = ends ? sim.EndsButtonText() : sim.CentreButtonText();
             ASSERT_STREQ(caption, step.before);
             ASSERT_TRUE(ends ? sim.AdvanceEndsFlame() : sim.AdvanceCentreFlame());
-            EXPECT_EQ(ends ? sim.m_nEndsFlame : sim.m_nCentreFlame, step.level);
-            EXPECT_STREQ(ends ? sim.m_pszEndsButtonText : sim.m_pszCentreButtonText, step.after);
+            EXPECT_EQ(ends ? sim.EndsFlame() : sim.CentreFlame(), step.level);
+            EXPECT_STREQ(ends ? sim.EndsButtonText() : sim.CentreButtonText(), step.after);
         }
     }
 }
@@ -101,19 +98,32 @@ TEST(BurnerCaptions, CaptionsAreComparedAsTextNotByAddress) {
     CSimulation sim;
     char copy[64];
     std::strcpy(copy, "中火(両端)");
-    sim.m_pszEndsButtonText = copy;
+    SimulationProbe::EndsButtonText(sim) = copy;
     ASSERT_TRUE(sim.AdvanceEndsFlame());
-    EXPECT_EQ(sim.m_nEndsFlame, FLAME_MEDIUM);
-    sim.m_pszEndsButtonText = "unknown";
+    EXPECT_EQ(sim.EndsFlame(), FLAME_MEDIUM);
+    SimulationProbe::EndsButtonText(sim) = "unknown";
     EXPECT_FALSE(sim.AdvanceEndsFlame());
-    EXPECT_EQ(sim.m_nEndsFlame, FLAME_MEDIUM);
+    EXPECT_EQ(sim.EndsFlame(), FLAME_MEDIUM);
+}
+
+TEST(BurnerCaptions, LevelsSetDirectlyShowTheCaptionsOfClicksToThem) {
+    CSimulation clicked;
+    CSimulation set;
+    for (int click = 0; click < 4; ++click) {
+        ASSERT_TRUE(clicked.AdvanceEndsFlame());
+        ASSERT_TRUE(clicked.AdvanceCentreFlame());
+        set.SetFlames(clicked.EndsFlame(), clicked.CentreFlame());
+        EXPECT_EQ(set.EndsFlame(), clicked.EndsFlame());
+        EXPECT_STREQ(set.EndsButtonText(), clicked.EndsButtonText()) << "click " << click;
+        EXPECT_STREQ(set.CentreButtonText(), clicked.CentreButtonText()) << "click " << click;
+    }
 }
 
 TEST_F(SimulationTest, OneClickAfterStartGivesTheOffMediumProfile) {
     ASSERT_TRUE(sim.AdvanceEndsFlame());
     sim.ComputeBurnerHeat();
-    EXPECT_EQ(sim.m_pBurnerHeat[0], 20);
-    EXPECT_EQ(sim.m_pBurnerHeat[9], 139);
+    EXPECT_EQ(sim.BurnerHeat(0), 20);
+    EXPECT_EQ(sim.BurnerHeat(9), 139);
 }
 
 TEST_F(SimulationTest, LevelChangeAffectsTheVeryNextBottomStepOnly) {

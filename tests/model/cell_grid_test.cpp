@@ -19,8 +19,8 @@ TEST_P(InitialGridTest, EveryCellOfBothGridsStartsLiquidAtTheInitialState) {
     Fresh(7, 4, c.initialTemperature);
     ASSERT_TRUE(sim.HasGrid());
     for (int row = 0; row < 4; ++row) {
-        ASSERT_EQ(sim.m_pGrid[row].size(), 7u);
-        ASSERT_EQ(sim.m_pStage[row].size(), 7u);
+        ASSERT_EQ(SimulationProbe::Grid(sim)[row].size(), 7u);
+        ASSERT_EQ(SimulationProbe::Stage(sim)[row].size(), 7u);
         for (int col = 0; col < 7; ++col) {
             for (const CCell* cell : {&Live(row, col), &Stage(row, col)}) {
                 EXPECT_EQ(cell->m_dTemperature, c.temperature);
@@ -30,8 +30,8 @@ TEST_P(InitialGridTest, EveryCellOfBothGridsStartsLiquidAtTheInitialState) {
         }
     }
     sim.ComputeAverages();
-    EXPECT_EQ(sim.m_nAverageTemperature, c.averageTemperature);
-    EXPECT_EQ(sim.m_nAverageHeat, c.averageHeat);
+    EXPECT_EQ(sim.AverageTemperature(), c.averageTemperature);
+    EXPECT_EQ(sim.AverageHeat(), c.averageHeat);
 }
 
 INSTANTIATE_TEST_SUITE_P(Temperatures, InitialGridTest,
@@ -43,11 +43,11 @@ INSTANTIATE_TEST_SUITE_P(Temperatures, InitialGridTest,
 TEST(SimulationConstruction, StartsWithDefaultsAndNoGrid) {
     CSimulation sim;
     EXPECT_FALSE(sim.HasGrid());
-    EXPECT_EQ(sim.m_pBurnerHeat, nullptr);
-    EXPECT_EQ(sim.m_nAverageTemperature, 0);
-    EXPECT_EQ(sim.m_nAverageHeat, 0);
-    EXPECT_EQ(sim.m_nEndsFlame, FLAME_WEAK);
-    EXPECT_EQ(sim.m_nCentreFlame, FLAME_MEDIUM);
+    EXPECT_EQ(SimulationProbe::BurnerHeat(sim), nullptr);
+    EXPECT_EQ(sim.AverageTemperature(), 0);
+    EXPECT_EQ(sim.AverageHeat(), 0);
+    EXPECT_EQ(sim.EndsFlame(), FLAME_WEAK);
+    EXPECT_EQ(sim.CentreFlame(), FLAME_MEDIUM);
     const SimulationSettings current = sim.CurrentSettings(100);
     const SimulationSettings defaults;
     EXPECT_EQ(current.initialTemperature, defaults.initialTemperature);
@@ -58,7 +58,7 @@ TEST(SimulationConstruction, StartsWithDefaultsAndNoGrid) {
     EXPECT_EQ(current.strongFlamePower, 400);
     EXPECT_EQ(current.mediumFlamePower, 140);
     EXPECT_EQ(current.weakFlamePower, 70);
-    EXPECT_EQ(sim.m_nFlamePower[FLAME_OFF], 0);
+    EXPECT_EQ(SimulationProbe::FlamePower(sim)[FLAME_OFF], 0);
     EXPECT_EQ(current.stepIntervalMs, 5);
     EXPECT_EQ(current.columns, 20);
     EXPECT_EQ(current.rows, 20);
@@ -82,18 +82,19 @@ TEST_F(SimulationTest, ContinuedSettingsKeepGridSizeAndInitialTemperature) {
     changed.stepIntervalMs = 2000;
     sim.TakeContinuedSettings(changed);
 
-    EXPECT_EQ(sim.m_nInitialTemperature, 15);
-    EXPECT_EQ(sim.m_nColumns, 20);
-    EXPECT_EQ(sim.m_nRows, 20);
+    EXPECT_EQ(sim.InitialTemperature(), 15);
+    EXPECT_EQ(sim.Columns(), 20);
+    EXPECT_EQ(sim.Rows(), 20);
     EXPECT_EQ(Live(19, 9), heated);
-    EXPECT_EQ(sim.m_dConvectionRatio, 0.25);
-    EXPECT_EQ(sim.m_dConductionCoefficient, 0.5);
-    EXPECT_EQ(sim.m_dCoolingCoefficient, -1.5);
-    EXPECT_EQ(sim.m_nRoomTemperature, -20);
-    EXPECT_EQ(sim.m_nFlamePower[FLAME_STRONG], 1);
-    EXPECT_EQ(sim.m_nFlamePower[FLAME_MEDIUM], 2);
-    EXPECT_EQ(sim.m_nFlamePower[FLAME_WEAK], 3);
-    EXPECT_EQ(sim.m_nStepInterval, 2000);
+    const SimulationSettings taken = sim.CurrentSettings(0);
+    EXPECT_EQ(taken.convectionRatio, 0.25);
+    EXPECT_EQ(taken.conductionCoefficient, 0.5);
+    EXPECT_EQ(taken.coolingCoefficient, -1.5);
+    EXPECT_EQ(taken.roomTemperature, -20);
+    EXPECT_EQ(taken.strongFlamePower, 1);
+    EXPECT_EQ(taken.mediumFlamePower, 2);
+    EXPECT_EQ(taken.weakFlamePower, 3);
+    EXPECT_EQ(taken.stepIntervalMs, 2000);
 }
 
 TEST_F(SimulationTest, FreshSettingsThenCreateGridReplaceGridAndBurners) {
@@ -105,11 +106,11 @@ TEST_F(SimulationTest, FreshSettingsThenCreateGridReplaceGridAndBurners) {
     sim.TakeFreshSettings(settings);
     sim.CreateGrid();
     sim.ComputeBurnerHeat();
-    EXPECT_EQ(sim.m_pGrid[4].size(), 3u);
+    EXPECT_EQ(SimulationProbe::Grid(sim)[4].size(), 3u);
     EXPECT_EQ(Live(4, 1), CCell(40, 40, PHASE_LIQUID));
-    EXPECT_EQ(sim.m_pBurnerHeat[0], 119);
-    EXPECT_EQ(sim.m_pBurnerHeat[1], 140);
-    EXPECT_EQ(sim.m_pBurnerHeat[2], 119);
+    EXPECT_EQ(sim.BurnerHeat(0), 119);
+    EXPECT_EQ(sim.BurnerHeat(1), 140);
+    EXPECT_EQ(sim.BurnerHeat(2), 119);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "Numbers.h"
 #include "Simulation.h"
+#include "SimulationProbe.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ SimulationSettings SettingsOf(const RunCase& c) {
 
 void Start(CSimulation& sim, const RunCase& c) {
     sim.SetSeed(c.seed);
-    sim.m_nEndsFlame = FLAME_STRONG;
+    sim.SetFlames(FLAME_STRONG, sim.CentreFlame());
     sim.FreshStart(SettingsOf(c));
 }
 
@@ -68,14 +69,14 @@ TEST_P(RunTicksTest, EveryTickReadsTheAveragesOfTheFullPass) {
     SampleList lazySamples;
     for (int tick = 1; tick <= c.ticks; ++tick) {
         eager.Step();
-        const int heat = CalToJoules(eager.m_nAverageHeat);
-        if (eagerHistory.RecordSample(eager.m_nAverageTemperature, heat)) {
-            eagerSamples.OnSample(tick, eager.m_nAverageTemperature, heat);
+        const int heat = CalToJoules(eager.AverageHeat());
+        if (eagerHistory.RecordSample(eager.AverageTemperature(), heat)) {
+            eagerSamples.OnSample(tick, eager.AverageTemperature(), heat);
         }
         // The last tick of a run always has its averages.
         lazy.RunTicks(1, lazyHistory, &lazySamples);
-        ASSERT_EQ(lazy.m_nAverageTemperature, eager.m_nAverageTemperature) << "tick " << tick;
-        ASSERT_EQ(lazy.m_nAverageHeat, eager.m_nAverageHeat) << "tick " << tick;
+        ASSERT_EQ(lazy.AverageTemperature(), eager.AverageTemperature()) << "tick " << tick;
+        ASSERT_EQ(lazy.AverageHeat(), eager.AverageHeat()) << "tick " << tick;
     }
     EXPECT_EQ(lazySamples.samples, eagerSamples.samples);
     EXPECT_EQ(lazy.TicksRun(), c.ticks);
@@ -108,21 +109,21 @@ TEST(RunTicksBoundaryTest, MeansAtTheRoundingBoundaryMatchTheFullPass) {
             for (int row = 0; row < 4; ++row) {
                 // Half the cells at 20, half at 21, all shifted by the offset.
                 const double value = (col % 2 == 0 ? 20.0 : 21.0) + offset;
-                sim.m_pGrid[row][col] = CCell(value, value, PHASE_LIQUID);
+                SimulationProbe::Grid(sim)[row][col] = CCell(value, value, PHASE_LIQUID);
             }
         }
         sim.ContinuedStart(sim.CurrentSettings(100));  // takes the grid as it now stands
         CSimulation copy;
-        copy.m_nColumns = copy.m_nRows = 4;
+        SimulationProbe::Columns(copy) = SimulationProbe::Rows(copy) = 4;
         copy.CreateGrid();
         for (int row = 0; row < 4; ++row) {
-            copy.m_pGrid[row] = sim.m_pGrid[row];
+            SimulationProbe::Grid(copy)[row] = SimulationProbe::Grid(sim)[row];
         }
         copy.ComputeAverages();
         CHistoryRecorder history;
         sim.RunTicks(1, history);
-        EXPECT_EQ(sim.m_nAverageTemperature, copy.m_nAverageTemperature) << offset;
-        EXPECT_EQ(sim.m_nAverageHeat, copy.m_nAverageHeat) << offset;
+        EXPECT_EQ(sim.AverageTemperature(), copy.AverageTemperature()) << offset;
+        EXPECT_EQ(sim.AverageHeat(), copy.AverageHeat()) << offset;
     }
 }
 

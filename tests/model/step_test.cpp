@@ -7,11 +7,11 @@
 namespace {
 
 TEST_F(SimulationTest, FirstTickOnBottomCentreColumn) {
-    ASSERT_EQ(sim.m_pBurnerHeat[9], 139);
+    ASSERT_EQ(sim.BurnerHeat(9), 139);
     sim.StepCell(9, 19);
 
-    EXPECT_EQ(sim.m_nAverageTemperature, 15);
-    EXPECT_EQ(sim.m_nAverageHeat, 15);
+    EXPECT_EQ(sim.AverageTemperature(), 15);
+    EXPECT_EQ(sim.AverageHeat(), 15);
     EXPECT_EQ(Stage(19, 9).m_dTemperature, 15);
     EXPECT_EQ(Stage(19, 9).m_dHeat, 154);
     EXPECT_DOUBLE_EQ(Live(19, 9).m_dHeat, 153.895);
@@ -23,12 +23,12 @@ TEST_F(SimulationTest, FirstTickOnBottomCentreColumn) {
 
     // The next tick sees 15.2125 and 15.347, both rounded to 15.
     sim.ComputeAverages();
-    EXPECT_EQ(sim.m_nAverageTemperature, 15);
-    EXPECT_EQ(sim.m_nAverageHeat, 15);
+    EXPECT_EQ(sim.AverageTemperature(), 15);
+    EXPECT_EQ(sim.AverageHeat(), 15);
 }
 
 TEST_F(SimulationTest, FirstTickOnBottomLeftCornerCoolsTwice) {
-    ASSERT_EQ(sim.m_pBurnerHeat[0], 80);
+    ASSERT_EQ(sim.BurnerHeat(0), 80);
     sim.StepCell(0, 19);
     EXPECT_EQ(Stage(19, 0).m_dTemperature, 15);
     EXPECT_EQ(Stage(19, 0).m_dHeat, 95);
@@ -40,8 +40,8 @@ TEST_F(SimulationTest, InteriorCellAmongEqualNeighboursKeepsItsStagedHeat) {
     for (auto [row, col] : {std::pair{9, 8}, {7, 8}, {8, 7}, {8, 9}}) {
         SetLive(row, col, 40, 55);
     }
-    sim.m_nStepCol = 8;
-    sim.m_nStepRow = 8;
+    SimulationProbe::StepCol(sim) = 8;
+    SimulationProbe::StepRow(sim) = 8;
     SetStage(8, 8, 40, 33.5);
     sim.ConductCell();
     EXPECT_EQ(Live(8, 8).m_dHeat, 33.5);
@@ -49,8 +49,8 @@ TEST_F(SimulationTest, InteriorCellAmongEqualNeighboursKeepsItsStagedHeat) {
 }
 
 TEST_F(SimulationTest, BottomCornerAtBoilingLosesCoolingOfTwoBoundaries) {
-    sim.m_nStepCol = 0;
-    sim.m_nStepRow = 19;
+    SimulationProbe::StepCol(sim) = 0;
+    SimulationProbe::StepRow(sim) = 19;
     SetStage(19, 0, 100, 300);
     SetLive(18, 0, 100, 200);
     SetLive(19, 1, 100, 200);
@@ -77,8 +77,8 @@ TEST_P(VapourNeighbourTest, LiquidCellAmongBubblesChangesOnlyByCooling) {
             SetLive(r, k, 100, 639, PHASE_VAPOUR);
         }
     }
-    sim.m_nStepCol = c.col;
-    sim.m_nStepRow = c.row;
+    SimulationProbe::StepCol(sim) = c.col;
+    SimulationProbe::StepRow(sim) = c.row;
     SetStage(c.row, c.col, 30, 50);
     sim.ConductCell();
     EXPECT_DOUBLE_EQ(Live(c.row, c.col).m_dHeat, c.expectedHeat);
@@ -106,7 +106,7 @@ TEST_F(SimulationTest, BottomCellReachingVapourHeatBoilsAndKeepsItsNeighbours) {
 }
 
 TEST_F(SimulationTest, BottomBubbleBelowVapourHeatTurnsBackToLiquid) {
-    sim.m_pBurnerHeat[4] = -200;
+    SimulationProbe::BurnerHeat(sim)[4] = -200;
     SetLive(19, 4, 100, 639, PHASE_VAPOUR);
     SetStage(19, 4, 100, 639);
     sim.StepCell(4, 19);
@@ -123,8 +123,8 @@ TEST_F(SimulationTest, NeighbourKeepsItsOldTemperatureWhenConductionChangesItsHe
 
 TEST(SimulationRandom, EachTickDrawsTheColumnFirstThenTheRow) {
     CSimulation sim;
-    sim.m_nColumns = 7;
-    sim.m_nRows = 5;
+    SimulationProbe::Columns(sim) = 7;
+    SimulationProbe::Rows(sim) = 5;
     sim.CreateGrid();
     sim.ComputeBurnerHeat();
     sim.SetSeed(12345);
@@ -133,8 +133,8 @@ TEST(SimulationRandom, EachTickDrawsTheColumnFirstThenTheRow) {
         const int col = static_cast<int>(reference() % 7);
         const int row = static_cast<int>(reference() % 5);
         sim.Step();
-        ASSERT_EQ(sim.m_nStepCol, col) << "tick " << tick;
-        ASSERT_EQ(sim.m_nStepRow, row) << "tick " << tick;
+        ASSERT_EQ(SimulationProbe::StepCol(sim), col) << "tick " << tick;
+        ASSERT_EQ(SimulationProbe::StepRow(sim), row) << "tick " << tick;
     }
 }
 
@@ -142,8 +142,7 @@ TEST(SimulationRandom, SameSeedGivesTheSameRunBitForBit) {
     auto run = [](std::uint32_t seed) {
         CSimulation sim;
         sim.SetSeed(seed);
-        sim.m_nEndsFlame = FLAME_STRONG;
-        sim.m_nCentreFlame = FLAME_STRONG;
+        sim.SetFlames(FLAME_STRONG, FLAME_STRONG);
         sim.CreateGrid();
         sim.ComputeBurnerHeat();
         for (int tick = 0; tick < 60000; ++tick) {
@@ -162,20 +161,20 @@ TEST(SimulationRandom, SameSeedGivesTheSameRunBitForBit) {
         }
     }
     EXPECT_TRUE(anyDifference);
-    EXPECT_GT(a.VapourCellCount() + a.m_nAverageTemperature, 15);
+    EXPECT_GT(a.VapourCellCount() + a.AverageTemperature(), 15);
 }
 
 TEST(SimulationRandom, ThreeRowsHeatTheBottomAboutOneTickInThree) {
     CSimulation sim;
     sim.SetSeed(99);
-    sim.m_nRows = 3;
+    SimulationProbe::Rows(sim) = 3;
     sim.CreateGrid();
     sim.ComputeBurnerHeat();
     int bottom = 0;
     constexpr int kTicks = 30000;
     for (int tick = 0; tick < kTicks; ++tick) {
         sim.Step();
-        bottom += sim.m_nStepRow == 2 ? 1 : 0;
+        bottom += SimulationProbe::StepRow(sim) == 2 ? 1 : 0;
     }
     EXPECT_NEAR(static_cast<double>(bottom) / kTicks, 1.0 / 3, 0.02);
 }

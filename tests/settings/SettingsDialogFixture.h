@@ -148,16 +148,6 @@ inline double FieldOf(const SimulationSettings& s, int nId) {
     return 0;
 }
 
-inline bool operator==(const SimulationSettings& a, const SimulationSettings& b) {
-    return a.initialTemperature == b.initialTemperature && a.convectionRatio == b.convectionRatio &&
-           a.conductionCoefficient == b.conductionCoefficient &&
-           a.coolingCoefficient == b.coolingCoefficient && a.roomTemperature == b.roomTemperature &&
-           a.strongFlamePower == b.strongFlamePower && a.mediumFlamePower == b.mediumFlamePower &&
-           a.weakFlamePower == b.weakFlamePower && a.stepIntervalMs == b.stepIntervalMs &&
-           a.columns == b.columns && a.rows == b.rows && a.historyInterval == b.historyInterval &&
-           a.continueRun == b.continueRun;
-}
-
 // The edits in the order the values are exchanged and checked.
 constexpr int EXCHANGE_ORDER[] = {
     IDC_INITIAL_TEMPERATURE,

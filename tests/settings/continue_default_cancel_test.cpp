@@ -87,8 +87,8 @@ TEST_F(ContinueTest, UntickedOkMeansAFreshStartWithTheNewGrid) {
     Type(IDC_ROWS, QStringLiteral("3"));
     EXPECT_TRUE(PressOk());
     EXPECT_FALSE(dlg->Settings().continueRun);
-    EXPECT_EQ(dlg->columns, 3);
-    EXPECT_EQ(dlg->rows, 3);
+    EXPECT_EQ(dlg->Settings().columns, 3);
+    EXPECT_EQ(dlg->Settings().rows, 3);
 }
 
 TEST_F(ContinueTest, EachOpeningStartsFromTheCallersState) {
@@ -224,7 +224,7 @@ TEST_F(ContinueTest, LeavingWithoutOkChangesNothing) {
         Type(IDC_CONVECTION_RATIO, QStringLiteral("0.9"));
         Type(IDC_STEP_INTERVAL, QStringLiteral("0"));
         EXPECT_FALSE(PressOk());
-        EXPECT_EQ(dlg->convectionRatio, 0.9);
+        EXPECT_EQ(dlg->Settings().convectionRatio, 0.9);
         Click(IDC_DEFAULT);
         Type(IDC_WEAK_FLAME_POWER, QStringLiteral("1"));
 
@@ -253,14 +253,14 @@ TEST_F(SettingsDialogTest, ModalRunReturnsTheButtonsResult) {
         Click(IDC_SETTINGS_OK);
     });
     EXPECT_EQ(dlg->exec(), QDialog::Accepted);
-    EXPECT_EQ(dlg->rows, 12);
+    EXPECT_EQ(dlg->Settings().rows, 12);
 
     QTimer::singleShot(0, dlg.get(), [this] {
         Type(IDC_ROWS, QStringLiteral("13"));
         QTest::keyClick(Edit(IDC_ROWS), Qt::Key_Escape);
     });
     EXPECT_EQ(dlg->exec(), QDialog::Rejected);
-    EXPECT_EQ(dlg->rows, 12);
+    EXPECT_EQ(dlg->Settings().rows, 12);
 }
 
 }  // namespace

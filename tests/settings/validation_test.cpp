@@ -150,11 +150,11 @@ TEST_F(SettingsDialogTest, FieldsBeforeTheBadOneHoldTheirNewValues) {
     Type(IDC_HISTORY_INTERVAL, QStringLiteral("9"));
 
     EXPECT_FALSE(PressOk());
-    EXPECT_EQ(dlg->initialTemperature, 42);
-    EXPECT_EQ(dlg->convectionRatio, 0.5);
-    EXPECT_EQ(dlg->stepIntervalMs, 7);
-    EXPECT_EQ(dlg->columns, 40) << "the bad field keeps its old value";
-    EXPECT_EQ(dlg->historyInterval, 50) << "fields after the bad one are not read yet";
+    EXPECT_EQ(dlg->Settings().initialTemperature, 42);
+    EXPECT_EQ(dlg->Settings().convectionRatio, 0.5);
+    EXPECT_EQ(dlg->Settings().stepIntervalMs, 7);
+    EXPECT_EQ(dlg->Settings().columns, 40) << "the bad field keeps its old value";
+    EXPECT_EQ(dlg->Settings().historyInterval, 50) << "fields after the bad one are not read yet";
 
     Type(IDC_COLUMNS, QStringLiteral("33"));
     EXPECT_TRUE(PressOk());
@@ -183,7 +183,7 @@ TEST_F(SettingsDialogTest, EnterInAnEditPressesOk) {
     QTest::keyClick(Edit(IDC_WEAK_FLAME_POWER), Qt::Key_Return);
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
-    EXPECT_EQ(dlg->weakFlamePower, 65);
+    EXPECT_EQ(dlg->Settings().weakFlamePower, 65);
 }
 
 TEST_F(SettingsDialogTest, OpeningShowsEveryValueAsTheUserWillReadIt) {

@@ -8,6 +8,7 @@
 
 #include "FatalTrap.h"
 #include "Simulation.h"
+#include "SimulationProbe.h"
 #include "VesselView.h"
 
 constexpr QRgb kBlack = RGB(0, 0, 0);
@@ -29,8 +30,8 @@ protected:
 
     // A fresh grid of columns x rows in a client area of cx x cy, fully drawn.
     void Start(int columns, int rows, int cx, int cy) {
-        sim.m_nColumns = columns;
-        sim.m_nRows = rows;
+        SimulationProbe::Columns(sim) = columns;
+        SimulationProbe::Rows(sim) = rows;
         sim.CreateGrid();
         sim.ComputeBurnerHeat();
         view.CentreInspection();
@@ -64,7 +65,7 @@ protected:
     }
 
     void SetCell(int col, int row, double temperature, double heat, int phase) {
-        sim.m_pGrid[row][col] = CCell(temperature, heat, phase);
+        SimulationProbe::Grid(sim)[row][col] = CCell(temperature, heat, phase);
     }
 
     FatalTrap trap;

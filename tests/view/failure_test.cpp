@@ -25,13 +25,13 @@ const Action kCellInfo = [](CSimulation&, CVesselView& v) { v.DrawCellInfo(5, 12
 const Action kRebuild = [](CSimulation&, CVesselView& v) { v.FullRebuild(true); };
 // A vapour cell in the grid: the rebuild draws flames before the cells.
 const Action kRebuildWithBubble = [](CSimulation& s, CVesselView& v) {
-    s.m_pGrid[0][0] = CCell(100, 639, PHASE_VAPOUR);
+    SimulationProbe::Grid(s)[0][0] = CCell(100, 639, PHASE_VAPOUR);
     v.FullRebuild(true);
 };
 // A tick of the model on the bottom row reaches the view through the redraw observer.
 const Action kModelTick = [](CSimulation& s, CVesselView& v) {
     s.SetRedrawObserver(&v);
-    s.StepCell(4, s.m_nRows - 1);
+    s.StepCell(4, s.Rows() - 1);
     s.SetRedrawObserver(nullptr);
 };
 const Action kHover = [](CSimulation&, CVesselView& v) { v.MouseMove(300, 200); };
