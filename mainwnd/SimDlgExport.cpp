@@ -18,10 +18,11 @@
 
 namespace {
 
-// Where a save dialog starts the first time: the desktop's folder for the kind of file.
+// Where a save dialog starts the first time: the desktop's folder for the kind of file, or
+// the home folder when the desktop has none.
 QString StartFolder(QStandardPaths::StandardLocation location) {
     const QString folder = QStandardPaths::writableLocation(location);
-    return folder.isEmpty() ? QDir::homePath() : folder;
+    return folder.isEmpty() || !QDir(folder).exists() ? QDir::homePath() : folder;
 }
 
 // A name that sorts by the time it was proposed: quorvel-20261207-153000.png.
@@ -35,7 +36,11 @@ QString ProposedName(const char* extension) {
 void CSimDlg::InitExport() {
     m_chooseSaveFile = [this](const QString& caption, const QString& proposed,
                               const QString& filter) {
-        return QFileDialog::getSaveFileName(this, caption, proposed, filter);
+        QFileDialog dialog(this, caption, proposed, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // A name typed without an extension gets the proposed one.
+        dialog.setDefaultSuffix(QFileInfo(proposed).suffix());
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     m_showSaveFailure = [this](const QString& text) {
         QMessageBox box(QMessageBox::Warning, QString::fromUtf8(MainTexts::TITLE), text,
