@@ -15,6 +15,7 @@
 #include "HistoryRecorder.h"
 #include "Numbers.h"
 #include "PendingOutputs.h"
+#include "RunHistory.h"
 #include "Simulation.h"
 #include "VesselView.h"
 
@@ -67,7 +68,7 @@ public:
     explicit HistoryCsv(std::FILE* stream) : m_stream(stream) {}
     void OnSample(long long tick, int temperature, int heat) override {
         if (m_stream != nullptr && m_nError == 0 &&
-            std::fprintf(m_stream, "%lld,%d,%d\n", tick, temperature, heat) < 0) {
+            std::fputs(FormatHistoryCsvLine(tick, temperature, heat).c_str(), m_stream) < 0) {
             m_nError = errno != 0 ? errno : EIO;
         }
     }
@@ -169,7 +170,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     history.ResetHistory(simulation.InitialTemperature());
     history.m_nHistoryInterval = options.settings.historyInterval;
     if (historyStream != nullptr) {
-        std::fputs("tick,average_temperature_c,average_heat_j\n", historyStream);
+        std::fputs(HISTORY_CSV_HEADER, historyStream);
     }
 
     ProgressBar bar(options.ticks, errors);

@@ -46,7 +46,8 @@ void CHistoryDlg::ShowAverages(int temperature, int heat) {
                           QString::asprintf(STATUS_HEAT_FORMAT, heat));
 }
 
-void CHistoryDlg::OnSample(long long /*tick*/, int /*temperature*/, int /*heat*/) {
+void CHistoryDlg::OnSample(long long tick, int temperature, int heat) {
+    m_runHistory.OnSample(tick, temperature, heat);
     // The graph is a function of the samples alone: many samples between two paints
     // need one redraw, done when the graph is painted or read.
     if (!m_bGraphStale) {
@@ -60,6 +61,7 @@ void CHistoryDlg::ResetHistory(int initialTemperature) {
         return;
     }
     m_history.ResetHistory(initialTemperature);
+    m_runHistory.Clear();
     DrawGraph();
 }
 

@@ -7,6 +7,7 @@
 #include "Drawing.h"
 #include "HistoryRecorder.h"
 #include "HistoryStatusBar.h"
+#include "RunHistory.h"
 
 class QImage;
 class QPaintEvent;
@@ -43,11 +44,14 @@ public:
     // shows the averages of the last tick, and marks the graph for a redraw when a sample
     // was taken (OnSample). The graph is redrawn once, when it is next painted or read.
     void ShowAverages(int temperature, int heat);
+    // A sample the model took: kept in the whole run's history, and the graph marked stale.
     void OnSample(long long tick, int temperature, int heat) override;
     CHistoryRecorder& Recorder() { return m_history; }
+    // Every sample since the fresh start, for saving.
+    const CRunHistory& RunHistory() const { return m_runHistory; }
 
-    // Fills the whole history with `initialTemperature` and its heat in J and redraws.
-    // The count of ticks since the last sample is kept.
+    // Fills the whole history with `initialTemperature` and its heat in J, forgets the whole
+    // run's samples and redraws. The count of ticks since the last sample is kept.
     void ResetHistory(int initialTemperature);
     // Ticks between samples; any value, a sample is taken every (interval + 2)-th tick.
     void SetHistoryInterval(int interval) { m_history.m_nHistoryInterval = interval; }
@@ -99,7 +103,8 @@ private:
     // The window is made once per process, so its recorder's count lives as long as the
     // process and no reset clears it.
     CHistoryRecorder m_history;
-    QRect m_rcGraph;  // (0, 0, cx, cy - 22) of the last accepted resize
+    CRunHistory m_runHistory;  // every sample since the fresh start
+    QRect m_rcGraph;           // (0, 0, cx, cy - 22) of the last accepted resize
     MemoryDC m_dcGraph;
     FrameBitmap m_bmpGraph;
     // What m_dcGraph held before m_bmpGraph; non-null exactly while the surface exists.

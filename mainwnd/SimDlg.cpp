@@ -84,6 +84,7 @@ CSimDlg::CSimDlg(QWidget* parent)
     connect(&m_titleTimer, &QTimer::timeout, this, &CSimDlg::ShowTitle);
     CreateButtons();
     CreateSpeedActions();
+    InitExport();
 }
 
 CSimDlg::~CSimDlg() {
@@ -417,6 +418,7 @@ void CSimDlg::contextMenuEvent(QContextMenuEvent* event) {
     saveState->setChecked(m_bSaveWindowPos);
     QAction* about = menu.addAction(QString::fromUtf8(MainTexts::ABOUT));
     AddRunMenu(menu);
+    AddExportMenu(menu);
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == saveState) {
         OnSysCommand(IDM_SAVESTATE);

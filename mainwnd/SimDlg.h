@@ -20,6 +20,7 @@ class QAction;
 class QMenu;
 class QPushButton;
 class CSettingsDlg;
+class PendingOutputs;
 class COuterRectPlacer;
 
 // System-menu command ids of the two items the window adds (offered in its context menu),
@@ -83,6 +84,21 @@ public:
     using AboutBoxRunner = std::function<void(QDialog&)>;
     void SetAboutBoxRunner(AboutBoxRunner run) { m_runAboutBox = std::move(run); }
 
+    // Saving from the context menu. The file dialog and the failure message are replaceable
+    // for tests: the chooser gets the caption, the proposed path and the filter and returns
+    // the chosen path (empty: cancelled); the failure runner gets the message's text.
+    using SaveFileChooser = std::function<QString(const QString& caption, const QString& proposed,
+                                                  const QString& filter)>;
+    void SetSaveFileChooser(SaveFileChooser choose) { m_chooseSaveFile = std::move(choose); }
+    using SaveFailureRunner = std::function<void(const QString& text)>;
+    void SetSaveFailureRunner(SaveFailureRunner show) { m_showSaveFailure = std::move(show); }
+    void OnSavePicture();
+    void OnSaveHistory();
+    // Write the frame as PNG, or the whole run's samples as CSV, to `path` whole or not at
+    // all; a failure is shown with the path and the reason. True when the file was written.
+    bool SavePicture(const QString& path);
+    bool SaveHistoryCsv(const QString& path);
+
     bool IsStepTimerRunning() const { return m_nTimerId != 0; }
     // Stops the step timer and pending repaints for good: a fatal message is about to be
     // shown and the program ends after it.
@@ -144,12 +160,22 @@ private:
     void RunTimerMessage(long long ticks);
     void CreateSpeedActions();
     void AddRunMenu(QMenu& menu);
+    void InitExport();
+    void AddExportMenu(QMenu& menu);
+    QString ChooseSaveFile(const char* menuText, QString& folder, const char* extension,
+                           const char* filter);
+    bool WriteWhole(const QString& path,
+                    const std::function<bool(PendingOutputs&, std::size_t)>& write);
 
     // Repaints follow the ticks at most once per screen refresh (about 60 a second).
     static constexpr qint64 SCREEN_REFRESH_MS = 16;
 
     SettingsDialogRunner m_runSettingsDialog;
     AboutBoxRunner m_runAboutBox;
+    SaveFileChooser m_chooseSaveFile;
+    SaveFailureRunner m_showSaveFailure;
+    QString m_pictureFolder;  // the last folder a picture was saved to, this session
+    QString m_historyFolder;  // the same for the history
 
     bool m_bSaveWindowPos = false;
     ScreenRect m_rcHistoryWnd;

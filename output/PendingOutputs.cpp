@@ -131,7 +131,9 @@ void PendingOutputs::Fail(std::size_t output, int errorNumber) {
 
 void PendingOutputs::Fail(std::size_t output, const std::string& reason) {
     if (m_error.empty()) {
-        m_error = "cannot write '" + m_outputs[output].path + "': " + reason;
+        m_errorPath = m_outputs[output].path;
+        m_errorReason = reason;
+        m_error = "cannot write '" + m_errorPath + "': " + reason;
     }
 }
 

@@ -33,8 +33,10 @@ public:
     void Fail(std::size_t output, const std::string& reason);
     bool Commit();
     void Discard();
-    // The first failure, or empty.
+    // The first failure, or empty; and its two parts: the path as given and the reason.
     const std::string& Error() const { return m_error; }
+    const std::string& ErrorPath() const { return m_errorPath; }
+    const std::string& ErrorReason() const { return m_errorReason; }
 
 private:
     struct Output {
@@ -49,6 +51,8 @@ private:
 
     std::vector<Output> m_outputs;
     std::string m_error;
+    std::string m_errorPath;
+    std::string m_errorReason;
 };
 
 // The absolute path an output is written to: "." and ".." folded and symbolic links followed

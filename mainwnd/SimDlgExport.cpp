@@ -1,0 +1,139 @@
+// Saving the vessel's picture and the whole run's history from the main window.
+#include <QBuffer>
+#include <QByteArray>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <cerrno>
+
+#include "ExportTexts.h"
+#include "MainTexts.h"
+#include "PendingOutputs.h"
+#include "SimDlg.h"
+
+namespace {
+
+// Where a save dialog starts the first time: the desktop's folder for the kind of file, or
+// the home folder when the desktop has none.
+QString StartFolder(QStandardPaths::StandardLocation location) {
+    const QString folder = QStandardPaths::writableLocation(location);
+    return folder.isEmpty() || !QDir(folder).exists() ? QDir::homePath() : folder;
+}
+
+// A name that sorts by the time it was proposed: quorvel-20261207-153000.png.
+QString ProposedName(const char* extension) {
+    return QDateTime::currentDateTime().toString(QStringLiteral("'quorvel-'yyyyMMdd-HHmmss")) +
+           QLatin1Char('.') + QLatin1String(extension);
+}
+
+}  // namespace
+
+void CSimDlg::InitExport() {
+    m_chooseSaveFile = [this](const QString& caption, const QString& proposed,
+                              const QString& filter) {
+        QFileDialog dialog(this, caption, proposed, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // A name typed without an extension gets the proposed one.
+        dialog.setDefaultSuffix(QFileInfo(proposed).suffix());
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    m_showSaveFailure = [this](const QString& text) {
+        QMessageBox box(QMessageBox::Warning, QString::fromUtf8(MainTexts::TITLE), text,
+                        QMessageBox::Ok, this);
+        box.exec();
+    };
+}
+
+void CSimDlg::AddExportMenu(QMenu& menu) {
+    QAction* picture =
+        menu.addAction(QString::fromUtf8(ExportTexts::SAVE_PICTURE), this, &CSimDlg::OnSavePicture);
+    picture->setEnabled(m_view.HasFrame());
+    QAction* history =
+        menu.addAction(QString::fromUtf8(ExportTexts::SAVE_HISTORY), this, &CSimDlg::OnSaveHistory);
+    history->setEnabled(m_bStarted && m_pHistoryDlg != nullptr);
+}
+
+void CSimDlg::OnSavePicture() {
+    if (m_pictureFolder.isEmpty()) {
+        m_pictureFolder = StartFolder(QStandardPaths::PicturesLocation);
+    }
+    const QString path = ChooseSaveFile(ExportTexts::SAVE_PICTURE, m_pictureFolder, "png",
+                                        ExportTexts::PICTURE_FILTER);
+    if (!path.isEmpty()) {
+        SavePicture(path);
+    }
+}
+
+void CSimDlg::OnSaveHistory() {
+    if (m_historyFolder.isEmpty()) {
+        m_historyFolder = StartFolder(QStandardPaths::DocumentsLocation);
+    }
+    const QString path = ChooseSaveFile(ExportTexts::SAVE_HISTORY, m_historyFolder, "csv",
+                                        ExportTexts::HISTORY_FILTER);
+    if (!path.isEmpty()) {
+        SaveHistoryCsv(path);
+    }
+}
+
+QString CSimDlg::ChooseSaveFile(const char* menuText, QString& folder, const char* extension,
+                                const char* filter) {
+    // The dialog's caption is the menu item's text without its ellipsis.
+    QString caption = QString::fromUtf8(menuText);
+    caption.remove(QStringLiteral("..."));
+    const QString path = m_chooseSaveFile(caption, QDir(folder).filePath(ProposedName(extension)),
+                                          QString::fromUtf8(filter));
+    if (!path.isEmpty()) {
+        folder = QFileInfo(path).absolutePath();
+    }
+    return path;
+}
+
+bool CSimDlg::SavePicture(const QString& path) {
+    if (!m_view.HasFrame()) {
+        return false;
+    }
+    const QImage& frame = m_view.FrameImage();
+    return WriteWhole(path, [&frame](PendingOutputs& outputs, std::size_t file) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        if (!buffer.open(QIODevice::WriteOnly) || !frame.save(&buffer, "PNG")) {
+            outputs.Fail(file, "cannot encode the picture as PNG");
+            return false;
+        }
+        return outputs.Write(file, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    });
+}
+
+bool CSimDlg::SaveHistoryCsv(const QString& path) {
+    if (!m_pHistoryDlg) {
+        return false;
+    }
+    const CRunHistory& history = m_pHistoryDlg->RunHistory();
+    return WriteWhole(path, [&history](PendingOutputs& outputs, std::size_t file) {
+        errno = 0;
+        if (!history.WriteCsv(outputs.Stream(file))) {
+            outputs.Fail(file, errno != 0 ? errno : EIO);
+            return false;
+        }
+        return true;
+    });
+}
+
+bool CSimDlg::WriteWhole(const QString& path,
+                         const std::function<bool(PendingOutputs&, std::size_t)>& write) {
+    // The file appears whole under its name or not at all; an old file stays as it was
+    // when anything fails, and the run goes on either way.
+    PendingOutputs outputs;
+    const std::size_t file = outputs.Add(QFile::encodeName(path).toStdString());
+    if (outputs.Open() && write(outputs, file) && outputs.Commit()) {
+        return true;
+    }
+    m_showSaveFailure(QString::fromUtf8(ExportTexts::SAVE_FAILED) + QStringLiteral("\n\n") + path +
+                      QLatin1Char('\n') + QString::fromLocal8Bit(outputs.ErrorReason().c_str()));
+    return false;
+}
