@@ -14,6 +14,7 @@
 #include "Profile.h"
 #include "RunSpeed.h"
 #include "Simulation.h"
+#include "Translations.h"
 #include "VesselView.h"
 
 class QAction;
@@ -75,6 +76,9 @@ public:
     void OnLButtonUp(const QPoint& point);
     void CaptureWindowRects();
     void ShowTitle();
+    // Interface language: takes effect at once in both windows and is kept in the profile.
+    void SetLanguage(UiLanguage language);
+    UiLanguage Language() const { return m_language; }
 
     // Runs the settings dialog modally and returns its result; tests replace it.
     using SettingsDialogRunner = std::function<int(CSettingsDlg&)>;
@@ -144,6 +148,9 @@ private:
     void RunTimerMessage(long long ticks);
     void CreateSpeedActions();
     void AddRunMenu(QMenu& menu);
+    // The language items of the context menu, and the texts shown in the current language.
+    void AddLanguageMenu(QMenu& menu);
+    void RetranslateUi();
 
     // Repaints follow the ticks at most once per screen refresh (about 60 a second).
     static constexpr qint64 SCREEN_REFRESH_MS = 16;
@@ -152,6 +159,7 @@ private:
     AboutBoxRunner m_runAboutBox;
 
     bool m_bSaveWindowPos = false;
+    UiLanguage m_language = UiLanguage::Japanese;
     ScreenRect m_rcHistoryWnd;
     ScreenRect m_rcMainWnd;
 
