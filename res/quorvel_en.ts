@@ -49,35 +49,35 @@
     </message>
     <message>
         <source>消火(両端)</source>
-        <translation>Off (ends)</translation>
+        <translation>Off (side)</translation>
     </message>
     <message>
         <source>強火(両端)</source>
-        <translation>Strong (ends)</translation>
+        <translation>Hi (side)</translation>
     </message>
     <message>
         <source>中火(両端)</source>
-        <translation>Medium (ends)</translation>
+        <translation>Mid (side)</translation>
     </message>
     <message>
         <source>弱火(両端)</source>
-        <translation>Weak (ends)</translation>
+        <translation>Lo (side)</translation>
     </message>
     <message>
         <source>消火(中央)</source>
-        <translation>Off (centre)</translation>
+        <translation>Off (ctr)</translation>
     </message>
     <message>
         <source>強火(中央)</source>
-        <translation>Strong (centre)</translation>
+        <translation>Hi (ctr)</translation>
     </message>
     <message>
         <source>中火(中央)</source>
-        <translation>Medium (centre)</translation>
+        <translation>Mid (ctr)</translation>
     </message>
     <message>
         <source>弱火(中央)</source>
-        <translation>Weak (centre)</translation>
+        <translation>Lo (ctr)</translation>
     </message>
     <message>
         <source>履歴ウインドウ (平均温度と平均熱量のグラフ) を表示します。もう一度押すと隠します。</source>
