@@ -49,19 +49,19 @@
     </message>
     <message>
         <source>消火(両端)</source>
-        <translation>Off (side)</translation>
+        <translation>Off (ends)</translation>
     </message>
     <message>
         <source>強火(両端)</source>
-        <translation>Hi (side)</translation>
+        <translation>Strong (ends)</translation>
     </message>
     <message>
         <source>中火(両端)</source>
-        <translation>Mid (side)</translation>
+        <translation>Med. (ends)</translation>
     </message>
     <message>
         <source>弱火(両端)</source>
-        <translation>Lo (side)</translation>
+        <translation>Weak (ends)</translation>
     </message>
     <message>
         <source>消火(中央)</source>
@@ -69,15 +69,15 @@
     </message>
     <message>
         <source>強火(中央)</source>
-        <translation>Hi (ctr)</translation>
+        <translation>Strong (ctr)</translation>
     </message>
     <message>
         <source>中火(中央)</source>
-        <translation>Mid (ctr)</translation>
+        <translation>Med. (ctr)</translation>
     </message>
     <message>
         <source>弱火(中央)</source>
-        <translation>Lo (ctr)</translation>
+        <translation>Weak (ctr)</translation>
     </message>
     <message>
         <source>履歴ウインドウ (平均温度と平均熱量のグラフ) を表示します。もう一度押すと隠します。</source>

@@ -61,7 +61,7 @@ TEST_F(SimDlgTest, LanguageSwitchRetranslatesBothWindowsAndKeepsTheRunState) {
 
     PickMenuItem(*dlg, "English");
     EXPECT_EQ(Captions(*dlg),
-              QStringList({"History", "Resume", "Lo (ctr)", "Off (side)", "Stop", "Close"}));
+              QStringList({"History", "Resume", "Weak (ctr)", "Off (ends)", "Stop", "Close"}));
     EXPECT_EQ(dlg->windowTitle(), "Quorvel Ver. 3.1");
     EXPECT_EQ(dlg->HistoryDlg()->windowTitle(), "History Window");
     EXPECT_TRUE(bar->Text(CHistoryStatusBar::TEMPERATURE_PART).startsWith("Avg. temp.: 15 [°C]"));
@@ -92,29 +92,26 @@ TEST(LanguageFit, EnglishTextsFitTheButtonsAndTheStatusBar) {
     CSimDlg dlg;
     dlg.SetProfile(ProfileValues{{0, 0, 444, 481}, {0, 0, 337, 212}, false, UiLanguage::English});
     dlg.DoModalWithoutLoop();
-    const QList<const char*> captions = {
-        MainTexts::HISTORY,    MainTexts::PAUSE,   MainTexts::RESUME,  MainTexts::START,
-        MainTexts::STOP,       MainTexts::CLOSE,   ENDS_CAPTION_OFF,   ENDS_CAPTION_STRONG,
-        ENDS_CAPTION_MEDIUM,   ENDS_CAPTION_WEAK,  CENTRE_CAPTION_OFF, CENTRE_CAPTION_STRONG,
-        CENTRE_CAPTION_MEDIUM, CENTRE_CAPTION_WEAK};
-    QPushButton* button = dlg.CentreButton();  // the six buttons share one width, to a pixel
-    int narrowest = button->width();
-    for (QPushButton* other : dlg.findChildren<QPushButton*>()) {
-        narrowest = std::min(narrowest, other->width());
-    }
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.rect = QRect(0, 0, narrowest, button->height());
-    const QRect room =
-        button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-    for (const char* caption : captions) {
-        // At this size the Japanese burner captions are already wider than the room; the
-        // English ones may not be wider than the Japanese then.
-        const int japanese = button->fontMetrics().horizontalAdvance(QString::fromUtf8(caption));
-        EXPECT_NE(Tr(caption), QString::fromUtf8(caption)) << caption;
-        EXPECT_LE(button->fontMetrics().horizontalAdvance(Tr(caption)),
-                  std::max(room.width(), japanese))
-            << caption;
+    const std::pair<QPushButton*, QList<const char*>> buttons[] = {
+        {dlg.HistoryButton(), {MainTexts::HISTORY}},
+        {dlg.PauseButton(), {MainTexts::PAUSE, MainTexts::RESUME}},
+        {dlg.CentreButton(),
+         {CENTRE_CAPTION_OFF, CENTRE_CAPTION_STRONG, CENTRE_CAPTION_MEDIUM, CENTRE_CAPTION_WEAK}},
+        {dlg.EndsButton(),
+         {ENDS_CAPTION_OFF, ENDS_CAPTION_STRONG, ENDS_CAPTION_MEDIUM, ENDS_CAPTION_WEAK}},
+        {dlg.StartButton(), {MainTexts::START, MainTexts::STOP}},
+        {dlg.CloseButton(), {MainTexts::CLOSE}}};
+    for (const auto& [button, captions] : buttons) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.rect = button->rect();
+        const QRect room =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        for (const char* caption : captions) {
+            EXPECT_NE(Tr(caption), QString::fromUtf8(caption)) << caption;
+            EXPECT_LE(button->fontMetrics().horizontalAdvance(Tr(caption)), room.width())
+                << caption;
+        }
     }
 
     dlg.HistoryDlg()->show();
