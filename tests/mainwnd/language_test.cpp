@@ -10,10 +10,12 @@
 #include <QTimer>
 
 #include "HistoryStatusBar.h"
+#include "HistoryTexts.h"
 #include "MainTexts.h"
 #include "SimApp.h"
 #include "SimDlgFixture.h"
 #include "Translations.h"
+#include "ViewMessages.h"
 
 namespace {
 
@@ -122,6 +124,39 @@ TEST(LanguageFit, EnglishTextsFitTheButtonsAndTheStatusBar) {
     for (int part : {CHistoryStatusBar::TEMPERATURE_PART, CHistoryStatusBar::HEAT_PART}) {
         EXPECT_LE(bar->fontMetrics().horizontalAdvance(bar->Text(part)), partRoom)
             << bar->Text(part).toStdString();
+    }
+    SetUiLanguage(UiLanguage::Japanese);
+}
+
+// Every fatal message has its English text, shown by the program's fatal handler.
+TEST(LanguageFit, EveryFatalMessageHasAnEnglishText) {
+    ASSERT_TRUE(SetUiLanguage(UiLanguage::English));
+    using namespace ViewMessages;
+    for (const char* message : {MainTexts::HISTORY_BUTTON_FAILED,
+                                MainTexts::PAUSE_BUTTON_FAILED,
+                                MainTexts::CENTRE_BUTTON_FAILED,
+                                MainTexts::ENDS_BUTTON_FAILED,
+                                MainTexts::START_BUTTON_FAILED,
+                                MainTexts::CLOSE_BUTTON_FAILED,
+                                MSG_CREATE_BRUSH,
+                                MSG_CREATE_REGION,
+                                MSG_CREATE_HISTORY_WINDOW,
+                                REGION_CREATE,
+                                REGION_DELETE,
+                                POLYGON_CREATE,
+                                POLYGON_DELETE,
+                                BRUSH_CREATE,
+                                BRUSH_SELECT,
+                                BRUSH_UNSELECT,
+                                BRUSH_DETACH,
+                                BRUSH_DELETE,
+                                PEN_CREATE,
+                                PEN_SELECT,
+                                PEN_UNSELECT,
+                                PEN_DETACH,
+                                PEN_DELETE}) {
+        EXPECT_TRUE(Tr(message).startsWith("Failed to") || Tr(message).startsWith("Could not"))
+            << message;
     }
     SetUiLanguage(UiLanguage::Japanese);
 }
