@@ -11,9 +11,10 @@
 #include "HistoryGraph.h"
 #include "HistoryTexts.h"
 #include "Surface.h"
+#include "Translations.h"
 
 CHistoryDlg::CHistoryDlg() : QDialog(nullptr, Qt::Window) {
-    setWindowTitle(QString::fromUtf8(HISTORY_CAPTION));
+    RetranslateUi();
     setFont(DialogFont());
     // The owner toggles the window next to its own; showing it must not take the focus.
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -40,10 +41,31 @@ void CHistoryDlg::ShowAverages(int temperature, int heat) {
     if (m_bDestroyed || m_pStatusBar == nullptr) {
         return;
     }
+    m_shownAverages = {temperature, heat};
     m_pStatusBar->SetText(CHistoryStatusBar::TEMPERATURE_PART,
-                          QString::asprintf(STATUS_TEMPERATURE_FORMAT, temperature));
+                          QString::asprintf(m_temperatureFormat.constData(), temperature));
     m_pStatusBar->SetText(CHistoryStatusBar::HEAT_PART,
-                          QString::asprintf(STATUS_HEAT_FORMAT, heat));
+                          QString::asprintf(m_heatFormat.constData(), heat));
+}
+
+void CHistoryDlg::RetranslateUi() {
+    setWindowTitle(Tr(HISTORY_CAPTION));
+    m_temperatureFormat = Tr(STATUS_TEMPERATURE_FORMAT).toUtf8();
+    m_heatFormat = Tr(STATUS_HEAT_FORMAT).toUtf8();
+    if (m_pStatusBar == nullptr) {
+        return;
+    }
+    if (m_shownAverages) {
+        ShowAverages(m_shownAverages->first, m_shownAverages->second);
+    } else {
+        ShowPlaceholders();
+    }
+}
+
+void CHistoryDlg::ShowPlaceholders() {
+    m_shownAverages.reset();
+    m_pStatusBar->SetText(CHistoryStatusBar::TEMPERATURE_PART, Tr(STATUS_TEMPERATURE_PLACEHOLDER));
+    m_pStatusBar->SetText(CHistoryStatusBar::HEAT_PART, Tr(STATUS_HEAT_PLACEHOLDER));
 }
 
 void CHistoryDlg::OnSample(long long tick, int temperature, int heat) {
@@ -120,6 +142,8 @@ void CHistoryDlg::changeEvent(QEvent* event) {
         if ((change->oldState() & Qt::WindowMinimized) && !isMinimized()) {
             OnSize(windowState(), width(), height());
         }
+    } else if (event->type() == QEvent::LanguageChange) {
+        RetranslateUi();
     }
 }
 
@@ -147,9 +171,7 @@ void CHistoryDlg::CreateStatusBar(int cx, int cy) {
     m_pStatusBar->setObjectName(QString::number(STATUS_BAR_ID));
     m_pStatusBar->setGeometry(0, cy - STATUS_BAR_HEIGHT, cx, STATUS_BAR_HEIGHT);
     m_pStatusBar->SetParts(cx / 2);
-    m_pStatusBar->SetText(CHistoryStatusBar::TEMPERATURE_PART,
-                          QString::fromUtf8(STATUS_TEMPERATURE_PLACEHOLDER));
-    m_pStatusBar->SetText(CHistoryStatusBar::HEAT_PART, QString::fromUtf8(STATUS_HEAT_PLACEHOLDER));
+    ShowPlaceholders();
     m_pStatusBar->show();
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDialog>
 #include <QRect>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "Drawing.h"
 #include "HistoryRecorder.h"
@@ -90,6 +93,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The caption and the status bar's texts in the current language.
+    void RetranslateUi();
+    void ShowPlaceholders();
     void RedrawSurface();
     void ClearGraph();
     void DrawGridDots();
@@ -110,6 +116,10 @@ private:
     // What m_dcGraph held before m_bmpGraph; non-null exactly while the surface exists.
     FrameBitmap* m_pOldGraphBitmap = nullptr;
     CHistoryStatusBar* m_pStatusBar = nullptr;  // owned child window
+    // The status bar's formats in the current language, and the averages it shows, if any.
+    QByteArray m_temperatureFormat;
+    QByteArray m_heatFormat;
+    std::optional<std::pair<int, int>> m_shownAverages;
     bool m_bDestroyed = false;
     bool m_bGraphStale = false;  // samples taken since the graph was last drawn
 };

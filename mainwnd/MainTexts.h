@@ -29,6 +29,26 @@ constexpr int EXIT_HISTORY_BUTTON = -11;
 constexpr int EXIT_RUN_BUTTON = -10;
 constexpr int EXIT_CLOSE_BUTTON = -1;
 
+// Tooltips of the six buttons.
+constexpr const char* HISTORY_TIP =
+    "履歴ウインドウ (平均温度と平均熱量のグラフ) を表示します。もう一度押すと隠します。";
+constexpr const char* PAUSE_TIP =
+    "実行中のシミュレーションを一時停止します。一時停止中は再開します。";
+constexpr const char* CENTRE_TIP =
+    "中央の火炎の強さを切り替えます (消火 → 強火 → 中火 → "
+    "弱火)。ボタンの文字は次に選ばれる強さです。";
+constexpr const char* ENDS_TIP =
+    "両端の火炎の強さを切り替えます (消火 → 強火 → 中火 → "
+    "弱火)。ボタンの文字は次に選ばれる強さです。";
+constexpr const char* START_TIP =
+    "設定ダイアログを開いてシミュレーションを始めます。実行中は止めます "
+    "(止めた後は続きから実行できます)。";
+constexpr const char* CLOSE_TIP = "プログラムを終了します。";
+
+// The language items of the context menu, each in its own language.
+constexpr const char* LANGUAGE_ENGLISH = "English";
+constexpr const char* LANGUAGE_JAPANESE = "日本語";
+
 constexpr const char* ABOUT_VERSION = "Quorvel Ver. 3.1";
 constexpr const char* ABOUT_RIGHTS = "Copyright (C) 2000 Quorvel";
 constexpr const char* ABOUT_CONTACT = "quorvel@example.org";

@@ -7,6 +7,7 @@
 namespace {
 
 const char* const kSaveWindowPos = "Option/SaveWindowPos";
+const char* const kLanguage = "Option/Language";
 
 struct RectKeys {
     const char* left;
@@ -55,6 +56,7 @@ ProfileValues ReadProfile(const QString& path) {
     values.mainWnd = ReadRect(settings, kMainKeys, defaults.mainWnd);
     values.historyWnd = ReadRect(settings, kHistoryKeys, defaults.historyWnd);
     values.saveWindowPos = ReadInt(settings, kSaveWindowPos, 0) != 0;
+    values.language = LanguageFromCode(settings.value(kLanguage).toString());
     return values;
 }
 
@@ -63,5 +65,10 @@ void WriteProfile(const QString& path, const ProfileValues& values) {
     settings.setValue(kSaveWindowPos, values.saveWindowPos ? 1 : 0);
     WriteRect(settings, kMainKeys, values.mainWnd);
     WriteRect(settings, kHistoryKeys, values.historyWnd);
+    const bool storedEnglish =
+        LanguageFromCode(settings.value(kLanguage).toString()) == UiLanguage::English;
+    if (values.language == UiLanguage::English || storedEnglish) {
+        settings.setValue(kLanguage, LanguageCode(values.language));
+    }
     settings.sync();
 }

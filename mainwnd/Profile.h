@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "Translations.h"
+
 // A window rectangle in screen coordinates, outer frame included, right and bottom
 // exclusive: the form in which the profile stores it.
 struct ScreenRect {
@@ -14,11 +16,13 @@ struct ScreenRect {
     bool operator==(const ScreenRect&) const = default;
 };
 
-// The nine values kept between runs.
+// The values kept between runs: nine of the window positions and their option, and the
+// interface language.
 struct ProfileValues {
     ScreenRect mainWnd{339, 108, 783, 589};
     ScreenRect historyWnd{0, 0, 337, 212};
     bool saveWindowPos = false;
+    UiLanguage language = UiLanguage::Japanese;
     bool operator==(const ProfileValues&) const = default;
 };
 
@@ -26,7 +30,11 @@ struct ProfileValues {
 // When the working directory cannot be determined, the executable's directory is used.
 QString ProfilePath(const QString& workingDirectory, const QString& executablePath);
 
-// Missing file, missing keys and values that are not integers give the defaults.
+// Missing file, missing keys and values that are not integers give the defaults; a language
+// other than "en" is Japanese.
 ProfileValues ReadProfile(const QString& path);
-// Writes all nine values. A profile that cannot be written is left as it was.
+// Writes the nine window values. The language is written as "en" for English; Japanese is
+// written as "ja" only over a stored "en", so a profile that never chose a language keeps
+// its nine keys alone and an unknown value stays as it was. A profile that cannot be
+// written is left as it was.
 void WriteProfile(const QString& path, const ProfileValues& values);

@@ -9,7 +9,7 @@
 #include "Translations.h"
 
 CSimApp::CSimApp(int& argc, char** argv) : QApplication(argc, argv) {
-    InstallPlatformTranslations(*this);
+    SetUiLanguage(UiLanguage::Japanese);
     // Lets the desktop match the windows to the installed desktop entry (taskbar name, icon).
     setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
 }
@@ -35,12 +35,16 @@ void RunMainWindow(const QString& profilePath, const std::function<void(CSimDlg&
         if (owner != nullptr) {
             owner->StopForFatalMessage();
         }
-        ShowFatalMessage(owner, QString::fromStdString(text));
+        ShowFatalMessage(owner, Tr(text.c_str()));
     });
+    // The language is in place before the window is built, so that even a failure to build
+    // it is reported in that language.
+    const ProfileValues profile = ReadProfile(profilePath);
+    SetUiLanguage(profile.language);
     CSimDlg dialog;
     owner = &dialog;
 
-    dialog.SetProfile(ReadProfile(profilePath));
+    dialog.SetProfile(profile);
     run(dialog);
     dialog.OnDestroy();
     SetFatalHandler(previous);

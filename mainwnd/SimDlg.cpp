@@ -23,6 +23,7 @@
 #include "Placement.h"
 #include "RunSpeed.h"
 #include "SettingsDlg.h"
+#include "Translations.h"
 
 namespace {
 
@@ -85,6 +86,7 @@ CSimDlg::CSimDlg(QWidget* parent)
     CreateButtons();
     CreateSpeedActions();
     InitExport();
+    RetranslateUi();
 }
 
 CSimDlg::~CSimDlg() {
@@ -96,7 +98,7 @@ QPushButton* CSimDlg::CreateButton(const char* caption, int id, const char* fail
     if (!FailureSeam::Pass(ResourceStep::CreateWindow)) {
         FatalError(failure, code);
     }
-    auto* button = new QPushButton(QString::fromUtf8(caption), this);
+    auto* button = new QPushButton(Tr(caption), this);
     button->setObjectName(QString::number(id));
     button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, handler);
@@ -172,10 +174,11 @@ void CSimDlg::SetProfile(const ProfileValues& values) {
     m_rcMainWnd = values.mainWnd;
     m_rcHistoryWnd = values.historyWnd;
     m_bSaveWindowPos = values.saveWindowPos;
+    SetLanguage(values.language);
 }
 
 ProfileValues CSimDlg::Profile() const {
-    return ProfileValues{m_rcMainWnd, m_rcHistoryWnd, m_bSaveWindowPos};
+    return ProfileValues{m_rcMainWnd, m_rcHistoryWnd, m_bSaveWindowPos, m_language};
 }
 
 void CSimDlg::ShowTitle() {
@@ -195,6 +198,8 @@ void CSimDlg::changeEvent(QEvent* event) {
         if ((change->oldState() & Qt::WindowMinimized) && !isMinimized()) {
             OnSize(width(), height());
         }
+    } else if (event->type() == QEvent::LanguageChange) {
+        RetranslateUi();
     }
 }
 
@@ -218,10 +223,10 @@ void CSimDlg::LayOutButtons(int cx, int cy) {
         buttons[i]->setGeometry(row.edges[i], row.top, row.edges[i + 1] - row.edges[i],
                                 row.bottom - row.top);
     }
-    m_pPauseButton->setText(QString::fromUtf8(m_pszPauseButtonText));
-    m_pCentreButton->setText(QString::fromUtf8(m_sim.CentreButtonText()));
-    m_pEndsButton->setText(QString::fromUtf8(m_sim.EndsButtonText()));
-    m_pStartButton->setText(QString::fromUtf8(m_pszStartButtonText));
+    m_pPauseButton->setText(Tr(m_pszPauseButtonText));
+    m_pCentreButton->setText(Tr(m_sim.CentreButtonText()));
+    m_pEndsButton->setText(Tr(m_sim.EndsButtonText()));
+    m_pStartButton->setText(Tr(m_pszStartButtonText));
     m_pPauseButton->setEnabled(!Is(m_pszStartButtonText, MainTexts::START));
     m_pStartButton->setEnabled(!Is(m_pszPauseButtonText, MainTexts::RESUME));
 }
@@ -290,7 +295,7 @@ void CSimDlg::OnStartStop() {
     if (Is(m_pszStartButtonText, MainTexts::STOP)) {
         KillStepTimer();
         m_pszStartButtonText = MainTexts::START;
-        m_pStartButton->setText(QString::fromUtf8(m_pszStartButtonText));
+        m_pStartButton->setText(Tr(m_pszStartButtonText));
         m_bCanContinue = true;
         m_pPauseButton->setEnabled(false);
         return;
@@ -320,7 +325,7 @@ void CSimDlg::OnStartStop() {
         m_view.FullRebuild(true);
     }
     m_pszStartButtonText = MainTexts::STOP;
-    m_pStartButton->setText(QString::fromUtf8(m_pszStartButtonText));
+    m_pStartButton->setText(Tr(m_pszStartButtonText));
     update();
     ShowTitle();
     SetStepTimer();
@@ -333,12 +338,12 @@ void CSimDlg::OnPauseResume() {
     if (Is(m_pszPauseButtonText, MainTexts::PAUSE)) {
         KillStepTimer();
         m_pszPauseButtonText = MainTexts::RESUME;
-        m_pPauseButton->setText(QString::fromUtf8(m_pszPauseButtonText));
+        m_pPauseButton->setText(Tr(m_pszPauseButtonText));
         m_pStartButton->setEnabled(false);
     } else if (Is(m_pszPauseButtonText, MainTexts::RESUME)) {
         SetStepTimer();
         m_pszPauseButtonText = MainTexts::PAUSE;
-        m_pPauseButton->setText(QString::fromUtf8(m_pszPauseButtonText));
+        m_pPauseButton->setText(Tr(m_pszPauseButtonText));
         m_pStartButton->setEnabled(true);
     }
 }
@@ -359,7 +364,7 @@ void CSimDlg::AfterFlameChange(QPushButton* button, const char* caption) {
     if (m_sim.HasGrid()) {
         m_sim.ComputeBurnerHeat();
     }
-    button->setText(QString::fromUtf8(caption));
+    button->setText(Tr(caption));
     update();
 }
 
@@ -413,12 +418,13 @@ void CSimDlg::OnSysCommand(unsigned nID) {
 void CSimDlg::contextMenuEvent(QContextMenuEvent* event) {
     // The window's own system-menu items.
     QMenu menu(this);
-    QAction* saveState = menu.addAction(QString::fromUtf8(MainTexts::SAVE_STATE));
+    QAction* saveState = menu.addAction(Tr(MainTexts::SAVE_STATE));
     saveState->setCheckable(true);
     saveState->setChecked(m_bSaveWindowPos);
-    QAction* about = menu.addAction(QString::fromUtf8(MainTexts::ABOUT));
+    QAction* about = menu.addAction(Tr(MainTexts::ABOUT));
     AddRunMenu(menu);
     AddExportMenu(menu);
+    AddLanguageMenu(menu);
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == saveState) {
         OnSysCommand(IDM_SAVESTATE);

@@ -14,6 +14,7 @@
 #include "Profile.h"
 #include "RunSpeed.h"
 #include "Simulation.h"
+#include "Translations.h"
 #include "VesselView.h"
 
 class QAction;
@@ -76,6 +77,9 @@ public:
     void OnLButtonUp(const QPoint& point);
     void CaptureWindowRects();
     void ShowTitle();
+    // Interface language: takes effect at once in both windows and is kept in the profile.
+    void SetLanguage(UiLanguage language);
+    UiLanguage Language() const { return m_language; }
 
     // Runs the settings dialog modally and returns its result; tests replace it.
     using SettingsDialogRunner = std::function<int(CSettingsDlg&)>;
@@ -166,6 +170,9 @@ private:
                            const char* filter);
     bool WriteWhole(const QString& path,
                     const std::function<bool(PendingOutputs&, std::size_t)>& write);
+    // The language items of the context menu, and the texts shown in the current language.
+    void AddLanguageMenu(QMenu& menu);
+    void RetranslateUi();
 
     // Repaints follow the ticks at most once per screen refresh (about 60 a second).
     static constexpr qint64 SCREEN_REFRESH_MS = 16;
@@ -178,6 +185,7 @@ private:
     QString m_historyFolder;  // the same for the history
 
     bool m_bSaveWindowPos = false;
+    UiLanguage m_language = UiLanguage::Japanese;
     ScreenRect m_rcHistoryWnd;
     ScreenRect m_rcMainWnd;
 

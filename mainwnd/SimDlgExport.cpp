@@ -15,6 +15,7 @@
 #include "MainTexts.h"
 #include "PendingOutputs.h"
 #include "SimDlg.h"
+#include "Translations.h"
 
 namespace {
 
@@ -50,11 +51,9 @@ void CSimDlg::InitExport() {
 }
 
 void CSimDlg::AddExportMenu(QMenu& menu) {
-    QAction* picture =
-        menu.addAction(QString::fromUtf8(ExportTexts::SAVE_PICTURE), this, &CSimDlg::OnSavePicture);
+    QAction* picture = menu.addAction(Tr(ExportTexts::SAVE_PICTURE), this, &CSimDlg::OnSavePicture);
     picture->setEnabled(m_view.HasFrame());
-    QAction* history =
-        menu.addAction(QString::fromUtf8(ExportTexts::SAVE_HISTORY), this, &CSimDlg::OnSaveHistory);
+    QAction* history = menu.addAction(Tr(ExportTexts::SAVE_HISTORY), this, &CSimDlg::OnSaveHistory);
     history->setEnabled(m_bStarted && m_pHistoryDlg != nullptr);
 }
 
@@ -83,7 +82,7 @@ void CSimDlg::OnSaveHistory() {
 QString CSimDlg::ChooseSaveFile(const char* menuText, QString& folder, const char* extension,
                                 const char* filter) {
     // The dialog's caption is the menu item's text without its ellipsis.
-    QString caption = QString::fromUtf8(menuText);
+    QString caption = Tr(menuText);
     caption.remove(QStringLiteral("..."));
     const QString path = m_chooseSaveFile(caption, QDir(folder).filePath(ProposedName(extension)),
                                           QString::fromUtf8(filter));
@@ -133,7 +132,7 @@ bool CSimDlg::WriteWhole(const QString& path,
     if (outputs.Open() && write(outputs, file) && outputs.Commit()) {
         return true;
     }
-    m_showSaveFailure(QString::fromUtf8(ExportTexts::SAVE_FAILED) + QStringLiteral("\n\n") + path +
+    m_showSaveFailure(Tr(ExportTexts::SAVE_FAILED) + QStringLiteral("\n\n") + path +
                       QLatin1Char('\n') + QString::fromLocal8Bit(outputs.ErrorReason().c_str()));
     return false;
 }

@@ -10,6 +10,7 @@
 #include "MainTexts.h"
 #include "RunSpeed.h"
 #include "SimDlg.h"
+#include "Translations.h"
 
 namespace {
 // Ticks between two looks at the clock at the fastest speed: a few tenths of a millisecond.
@@ -21,7 +22,7 @@ constexpr int kTitleRefreshMs = 100;
 void CSimDlg::CreateSpeedActions() {
     auto* group = new QActionGroup(this);
     for (int speed = 0; speed < RunSpeed::COUNT; ++speed) {
-        QAction* action = group->addAction(QString::fromUtf8(RunSpeed::LABELS[speed]));
+        QAction* action = group->addAction(Tr(RunSpeed::LABELS[speed]));
         action->setCheckable(true);
         action->setChecked(speed == m_nSpeed);
         connect(action, &QAction::triggered, this, [this, speed] { SetSpeed(speed); });
@@ -43,11 +44,11 @@ void CSimDlg::CreateSpeedActions() {
     addShortcut({QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)},
                 [this] { SetSpeed(m_nSpeed - 1); });
     m_pStepAction = addShortcut({QKeySequence(Qt::Key_S)}, [this] { SingleStep(); });
-    m_pStepAction->setText(QString::fromUtf8(RunSpeed::SINGLE_STEP));
+    m_pStepAction->setText(Tr(RunSpeed::SINGLE_STEP));
 }
 
 void CSimDlg::AddRunMenu(QMenu& menu) {
-    QMenu* speeds = menu.addMenu(QString::fromUtf8(RunSpeed::MENU));
+    QMenu* speeds = menu.addMenu(Tr(RunSpeed::MENU));
     for (QAction* action : m_pSpeedActions) {
         speeds->addAction(action);
     }

@@ -2,8 +2,28 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
-#include <QString>
+#include <QPointer>
 #include <QTranslator>
+
+namespace {
+
+// The English translation of the program's texts, compiled into its resources.
+const char* const kEnglishTranslation = ":/i18n/quorvel_en.qm";
+// The context every text of the program is translated in.
+const char* const kContext = "Quorvel";
+
+QPointer<QTranslator> g_platformJapanese;
+QPointer<QTranslator> g_english;
+UiLanguage g_language = UiLanguage::Japanese;
+
+void Remove(QPointer<QTranslator>& translator) {
+    if (translator) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+}
+
+}  // namespace
 
 QTranslator* InstallPlatformTranslations(QCoreApplication& app) {
     auto* translator = new QTranslator(&app);
@@ -14,4 +34,46 @@ QTranslator* InstallPlatformTranslations(QCoreApplication& app) {
         return nullptr;
     }
     return translator;
+}
+
+UiLanguage LanguageFromCode(const QString& code) {
+    return code.trimmed() == QStringLiteral("en") ? UiLanguage::English : UiLanguage::Japanese;
+}
+
+QString LanguageCode(UiLanguage language) {
+    return language == UiLanguage::English ? QStringLiteral("en") : QStringLiteral("ja");
+}
+
+bool SetUiLanguage(UiLanguage language) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr) {
+        return false;
+    }
+    if (language == UiLanguage::English) {
+        if (!g_english) {
+            auto* english = new QTranslator(app);
+            if (!english->load(QString::fromUtf8(kEnglishTranslation)) ||
+                !QCoreApplication::installTranslator(english)) {
+                delete english;
+                return false;
+            }
+            g_english = english;
+        }
+        Remove(g_platformJapanese);
+    } else {
+        Remove(g_english);
+        if (!g_platformJapanese) {
+            g_platformJapanese = InstallPlatformTranslations(*app);
+        }
+    }
+    g_language = language;
+    return true;
+}
+
+UiLanguage CurrentUiLanguage() {
+    return g_language;
+}
+
+QString Tr(const char* source) {
+    return QCoreApplication::translate(kContext, source);
 }

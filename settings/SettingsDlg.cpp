@@ -1,6 +1,7 @@
 #include "SettingsDlg.h"
 
 #include <qdrawutil.h>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFont>
@@ -16,15 +17,37 @@
 #include "DialogUnits.h"
 #include "NumberText.h"
 #include "SettingsTemplate.h"
+#include "SettingsTips.h"
+#include "Translations.h"
 
 namespace {
 
-const QString TEXT_CONFIRM_DEFAULT = QStringLiteral("各値をデフォルト値に戻します。");
-const QString CAPTION_CONFIRM = QStringLiteral("確認");
-const QString PROMPT_INTEGER = QStringLiteral("整数を入力してください。");
-const QString PROMPT_NUMBER = QStringLiteral("数値を入力してください。");
-const QString PROMPT_INTEGER_RANGE = QStringLiteral("%1 から %2 までの整数を入力してください。");
-const QString PROMPT_NUMBER_RANGE = QStringLiteral("%1 から %2 までの数値を入力してください。");
+const char* const TEXT_CONFIRM_DEFAULT = "各値をデフォルト値に戻します。";
+const char* const CAPTION_CONFIRM = "確認";
+const char* const PROMPT_INTEGER = "整数を入力してください。";
+const char* const PROMPT_NUMBER = "数値を入力してください。";
+const char* const PROMPT_INTEGER_RANGE = "%1 から %2 までの整数を入力してください。";
+const char* const PROMPT_NUMBER_RANGE = "%1 から %2 までの数値を入力してください。";
+
+// A field's tooltip with the bounds the exchange checks it against filled in.
+QString TipText(const SettingsTip& tip) {
+    const QString text = Tr(tip.text);
+    switch (tip.id) {
+        case IDC_INITIAL_TEMPERATURE:
+            return text.arg(FormatIntText(MIN_INITIAL_TEMPERATURE),
+                            FormatIntText(MAX_INITIAL_TEMPERATURE));
+        case IDC_CONVECTION_RATIO:
+            return text.arg(FormatRealText(MIN_CONVECTION_RATIO),
+                            FormatRealText(MAX_CONVECTION_RATIO));
+        case IDC_COLUMNS:
+        case IDC_ROWS:
+            return text.arg(FormatIntText(MIN_GRID_SIZE), FormatIntText(MAX_GRID_SIZE));
+        case IDC_STEP_INTERVAL:
+            return text.arg(FormatIntText(MIN_STEP_INTERVAL), FormatIntText(MAX_STEP_INTERVAL));
+        default:
+            return text;
+    }
+}
 
 // A group box whose frame's top line runs through the middle of its title, as on the classic
 // desktop. The template leaves room for half a line above a group's first control, not for a
@@ -86,7 +109,6 @@ void CSettingsDlg::CreateControls() {
     // whatever font is used because it is scaled by that font's own dialog units.
     const QFont font = DialogFont();
     setFont(font);
-    setWindowTitle(QString::fromUtf8(SETTINGS_CAPTION));
     setObjectName(QStringLiteral("dialog%1").arg(IDD_SETTINGS));
 
     const DialogUnits units(font);
@@ -95,14 +117,13 @@ void CSettingsDlg::CreateControls() {
     QWidget* previousTabStop = nullptr;
     for (std::size_t index = 0; index < SETTINGS_ITEM_COUNT; ++index) {
         const SettingsItem& item = SETTINGS_ITEMS[index];
-        const QString text = QString::fromUtf8(item.text);
         QWidget* widget = nullptr;
         switch (item.kind) {
             case ITEM_GROUP_BOX:
-                widget = new ClassicGroupBox(text, this);
+                widget = new ClassicGroupBox(this);
                 break;
             case ITEM_STATIC: {
-                auto* label = new QLabel(text, this);
+                auto* label = new QLabel(this);
                 label->setTextFormat(Qt::PlainText);
                 label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
                 widget = label;
@@ -113,13 +134,13 @@ void CSettingsDlg::CreateControls() {
                 widget->installEventFilter(this);
                 break;
             case ITEM_AUTO_CHECK_BOX:
-                m_chkContinue = new QCheckBox(text, this);
+                m_chkContinue = new QCheckBox(this);
                 connect(m_chkContinue, &QCheckBox::clicked, this, [this] { OnContinueClicked(); });
                 widget = m_chkContinue;
                 break;
             case ITEM_DEF_PUSH_BUTTON:
             case ITEM_PUSH_BUTTON: {
-                auto* button = new QPushButton(text, this);
+                auto* button = new QPushButton(this);
                 button->setDefault(item.kind == ITEM_DEF_PUSH_BUTTON);
                 if (item.id == IDC_SETTINGS_OK) {
                     connect(button, &QPushButton::clicked, this, &CSettingsDlg::accept);
@@ -145,6 +166,32 @@ void CSettingsDlg::CreateControls() {
             previousTabStop = widget;
         }
         m_controls.push_back(widget);
+    }
+    RetranslateUi();
+}
+
+void CSettingsDlg::RetranslateUi() {
+    setWindowTitle(Tr(SETTINGS_CAPTION));
+    for (std::size_t index = 0; index < SETTINGS_ITEM_COUNT; ++index) {
+        const QString text = Tr(SETTINGS_ITEMS[index].text);
+        QWidget* widget = m_controls[index];
+        if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            group->setTitle(text);
+        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+            label->setText(text);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            button->setText(text);
+        }
+    }
+    for (const SettingsTip& tip : SETTINGS_TIPS) {
+        GetDlgItem(tip.id)->setToolTip(TipText(tip));
+    }
+}
+
+void CSettingsDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        RetranslateUi();
     }
 }
 
@@ -232,7 +279,7 @@ void CSettingsDlg::OnContinueClicked() {
 }
 
 void CSettingsDlg::OnDefault() {
-    if (!m_messageBox(TEXT_CONFIRM_DEFAULT, CAPTION_CONFIRM, true)) {
+    if (!m_messageBox(Tr(TEXT_CONFIRM_DEFAULT), Tr(CAPTION_CONFIRM), true)) {
         return;
     }
     SetSettings(SimulationSettings{});
@@ -294,13 +341,13 @@ bool CSettingsDlg::ExchangeInt(bool bSaveAndValidate, int nId, int& value,
     }
     int parsed = 0;
     if (!ParseIntText(edit->text(), parsed)) {
-        Fail(nId, PROMPT_INTEGER);
+        Fail(nId, Tr(PROMPT_INTEGER));
         return false;
     }
     // A value outside its range never reaches the member.
     if (range && (parsed < range->first || parsed > range->second)) {
-        Fail(nId,
-             PROMPT_INTEGER_RANGE.arg(FormatIntText(range->first), FormatIntText(range->second)));
+        Fail(nId, Tr(PROMPT_INTEGER_RANGE)
+                      .arg(FormatIntText(range->first), FormatIntText(range->second)));
         return false;
     }
     value = parsed;
@@ -316,12 +363,12 @@ bool CSettingsDlg::ExchangeReal(bool bSaveAndValidate, int nId, double& value,
     }
     double parsed = 0.0;
     if (!ParseRealText(edit->text(), parsed)) {
-        Fail(nId, PROMPT_NUMBER);
+        Fail(nId, Tr(PROMPT_NUMBER));
         return false;
     }
     if (range && (parsed < range->first || parsed > range->second)) {
-        Fail(nId,
-             PROMPT_NUMBER_RANGE.arg(FormatRealText(range->first), FormatRealText(range->second)));
+        Fail(nId, Tr(PROMPT_NUMBER_RANGE)
+                      .arg(FormatRealText(range->first), FormatRealText(range->second)));
         return false;
     }
     value = parsed;

@@ -68,12 +68,15 @@ public:
 protected:
     // Runs the initialisation each time the program opens the dialog.
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void OnInitDialog();
     // Selects the text of the edit that takes the focus on opening, once the focus is there.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
+    // The caption, the controls' texts and the fields' tooltips in the current language.
+    void RetranslateUi();
     bool DoDataExchange(bool bSaveAndValidate);
     bool ExchangeInt(bool bSaveAndValidate, int nId, int& value,
                      std::optional<std::pair<int, int>> range = std::nullopt);

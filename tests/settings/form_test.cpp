@@ -24,7 +24,7 @@
 namespace {
 
 QString ItemText(const SettingsItem& item) {
-    return QString::fromUtf8(item.text);
+    return Tr(item.text);
 }
 
 TEST_F(SettingsDialogTest, WindowHasTheCaptionFontAndTemplateSize) {
@@ -121,8 +121,24 @@ TEST_F(SettingsDialogTest, TabVisitsTheControlsInTemplateOrder) {
 }
 
 // A text is clipped when it is wider than the room its control leaves for it.
-TEST_F(SettingsDialogTest, NoTextIsClipped) {
-    Open();
+class NoClippingTest : public SettingsDialogTest, public ::testing::WithParamInterface<UiLanguage> {
+protected:
+    // The dialog exists before the switch, so it is retranslated while it is open.
+    void SetUp() override {
+        SettingsDialogTest::SetUp();
+        Open();
+        ASSERT_TRUE(SetUiLanguage(GetParam()));
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override { SetUiLanguage(UiLanguage::Japanese); }
+};
+
+TEST_P(NoClippingTest, NoTextIsClipped) {
+    if (GetParam() == UiLanguage::English) {
+        EXPECT_EQ(dlg->windowTitle(), "Simulation Settings");
+        EXPECT_EQ(qobject_cast<QAbstractButton*>(dlg->GetDlgItem(IDC_CONTINUE))->text(),
+                  "Con&tinue the run");
+    }
     for (std::size_t i = 0; i < SETTINGS_ITEM_COUNT; ++i) {
         const SettingsItem& item = SETTINGS_ITEMS[i];
         QWidget* w = dlg->ControlAt(i);
@@ -170,6 +186,58 @@ TEST_F(SettingsDialogTest, NoTextIsClipped) {
             }
         }
     }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, NoClippingTest,
+                         ::testing::Values(UiLanguage::Japanese, UiLanguage::English));
+
+// Each field's tooltip names its meaning and unit and, for a checked field, the bounds the
+// dialog checks it against.
+TEST_F(SettingsDialogTest, FieldTooltipsNameUnitsAndTheCheckedRanges) {
+    const struct {
+        int id;
+        const char* japanese;
+        const char* english;
+    } tips[] = {
+        {IDC_INITIAL_TEMPERATURE, "℃]。0 ～ 100 の整数", "in °C: an integer from 0 to 100"},
+        {IDC_CONVECTION_RATIO, "0 ～ 1 の数値", "a number from 0 to 1"},
+        {IDC_COLUMNS, "3 ～ 80 の整数", "an integer from 3 to 80"},
+        {IDC_ROWS, "3 ～ 80 の整数", "an integer from 3 to 80"},
+        {IDC_STRONG_FLAME_POWER, "[cal/ティック]", "in cal per tick: any integer"},
+        {IDC_WEAK_FLAME_POWER, "[cal/ティック]", "in cal per tick: any integer"},
+        {IDC_STEP_INTERVAL, "[ms] (速度 ×1 のとき)。1 ～ 2000 の整数",
+         "in ms: an integer from 1 to 2000"},
+        {IDC_HISTORY_INTERVAL, "[ティック]", "in ticks"},
+        {IDC_ROOM_TEMPERATURE, "室温 [℃]", "in °C: any integer"},
+        {IDC_CONTINUE, "続きから", "Continues the stopped run"},
+    };
+    for (const UiLanguage language : {UiLanguage::Japanese, UiLanguage::English}) {
+        ASSERT_TRUE(SetUiLanguage(language));
+        QCoreApplication::processEvents();
+        for (const auto& tip : tips) {
+            const char* part = language == UiLanguage::English ? tip.english : tip.japanese;
+            EXPECT_TRUE(dlg->GetDlgItem(tip.id)->toolTip().contains(QString::fromUtf8(part)))
+                << tip.id << ": " << dlg->GetDlgItem(tip.id)->toolTip().toStdString();
+        }
+    }
+    SetUiLanguage(UiLanguage::Japanese);
+}
+
+// The prompts and the DEFAULT confirmation follow the language.
+TEST_F(SettingsDialogTest, PromptsAndConfirmationInEnglish) {
+    ASSERT_TRUE(SetUiLanguage(UiLanguage::English));
+    Open();
+    Type(IDC_STEP_INTERVAL, "0");
+    EXPECT_FALSE(PressOk());
+    Type(IDC_STEP_INTERVAL, "x");
+    EXPECT_FALSE(PressOk());
+    Click(IDC_DEFAULT);
+    SetUiLanguage(UiLanguage::Japanese);
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].text, "Please enter an integer from 1 to 2000.");
+    EXPECT_EQ(messages[1].text, "Please enter an integer.");
+    EXPECT_EQ(messages[2].text, "All values will be reset to their defaults.");
+    EXPECT_EQ(messages[2].caption, "Confirm");
 }
 
 // The template leaves half a line above a group's first control: the frame's top line runs
