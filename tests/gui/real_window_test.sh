@@ -5,14 +5,12 @@
 set -euo pipefail
 exe=$(readlink -f "$1")
 
-if [[ -z "${QUORVEL_INSIDE_XVFB:-}" ]]; then
-    export QUORVEL_INSIDE_XVFB=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$exe"
-fi
-
+# A private X server on a free display (no window manager), so parallel tests never meet.
+source "$(dirname "$(readlink -f "$0")")/x_session.sh"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'stop_x; rm -rf "$work"' EXIT
 cd "$work"
+start_x 1280x1024
 export QT_QPA_PLATFORM=xcb
 
 fail() {

@@ -9,15 +9,13 @@ build=$(readlink -f "$1")
 source=$(readlink -f "$2")
 here=$(dirname "$(readlink -f "$0")")
 
-if [[ -z "${QUORVEL_INSIDE_XVFB:-}" ]]; then
-    export QUORVEL_INSIDE_XVFB=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$build" "$source"
-fi
-
+# A private X server on a free display, so parallel tests never meet.
+source "$here/../gui/x_session.sh"
 dest=$(mktemp -d)
 pid=""
 cleanup() {
     [[ -n "$pid" ]] && kill "$pid" 2>/dev/null
+    stop_x
     rm -rf "$dest"
 }
 trap cleanup EXIT
@@ -25,6 +23,7 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+start_x 1280x1024
 
 DESTDIR="$dest" cmake --install "$build" --prefix /usr >/dev/null
 installed=$(cd "$dest" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)
