@@ -8,13 +8,11 @@
 #include <memory>
 #include <ostream>
 
-#include <QBuffer>
-#include <QByteArray>
-
 #include "FatalError.h"
 #include "HistoryRecorder.h"
 #include "Numbers.h"
 #include "PendingOutputs.h"
+#include "PngEncoding.h"
 #include "RunHistory.h"
 #include "Simulation.h"
 #include "VesselView.h"
@@ -52,13 +50,12 @@ struct DrawingFailure {
 
 // Encodes the frame as PNG into the pending output.
 bool WritePng(const QImage& image, PendingOutputs& outputs, std::size_t output) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
-        outputs.Fail(output, "cannot encode the picture as PNG");
+    const std::optional<QByteArray> bytes = EncodePng(image);
+    if (!bytes) {
+        outputs.Fail(output, PNG_ENCODE_FAILED);
         return false;
     }
-    return outputs.Write(output, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return outputs.Write(output, bytes->constData(), static_cast<std::size_t>(bytes->size()));
 }
 
 // Writes each sample the run takes as a CSV line, when there is a history output. The first

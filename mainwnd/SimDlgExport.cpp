@@ -1,6 +1,4 @@
 // Saving the vessel's picture and the whole run's history from the main window.
-#include <QBuffer>
-#include <QByteArray>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -14,6 +12,7 @@
 #include "ExportTexts.h"
 #include "MainTexts.h"
 #include "PendingOutputs.h"
+#include "PngEncoding.h"
 #include "SimDlg.h"
 #include "Translations.h"
 
@@ -98,13 +97,12 @@ bool CSimDlg::SavePicture(const QString& path) {
     }
     const QImage& frame = m_view.FrameImage();
     return WriteWhole(path, [&frame](PendingOutputs& outputs, std::size_t file) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        if (!buffer.open(QIODevice::WriteOnly) || !frame.save(&buffer, "PNG")) {
-            outputs.Fail(file, "cannot encode the picture as PNG");
+        const std::optional<QByteArray> bytes = EncodePng(frame);
+        if (!bytes) {
+            outputs.Fail(file, PNG_ENCODE_FAILED);
             return false;
         }
-        return outputs.Write(file, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        return outputs.Write(file, bytes->constData(), static_cast<std::size_t>(bytes->size()));
     });
 }
 
