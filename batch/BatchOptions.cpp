@@ -241,13 +241,13 @@ using OptionReader =
                  Count<std::uint32_t, std::optional<std::uint32_t>>, IntSetting, RealSetting,
                  BurnerLevel, OutputFile, ViewSize>;
 
-struct OptionSpec {
+struct OptionRow {
     std::string_view name;
     OptionReader reader;
 };
 
 using Settings = SimulationSettings;
-const OptionSpec OPTIONS[] = {
+const OptionRow OPTIONS[] = {
     {"--help", Flag<bool>{&BatchOptions::help, true}},
     {"-h", Flag<bool>{&BatchOptions::help, true}},
     {"--progress", Flag<std::optional<bool>>{&BatchOptions::progress, true}},
@@ -275,10 +275,10 @@ const OptionSpec OPTIONS[] = {
     {"--view-size", ViewSize{}},
 };
 
-const OptionSpec* FindOption(std::string_view name) {
-    for (const OptionSpec& spec : OPTIONS) {
-        if (spec.name == name) {
-            return &spec;
+const OptionRow* FindOption(std::string_view name) {
+    for (const OptionRow& row : OPTIONS) {
+        if (row.name == name) {
+            return &row;
         }
     }
     return nullptr;
@@ -317,13 +317,13 @@ BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
             value = option.substr(eq + 1);
             option.resize(eq);
         }
-        const OptionSpec* spec = FindOption(option);
-        if (spec == nullptr) {
+        const OptionRow* row = FindOption(option);
+        if (row == nullptr) {
             result.error = "quorvel-batch: unknown option '" + args[i] + "' (see --help)";
             return result;
         }
         const bool takesValue =
-            std::visit([](const auto& reader) { return reader.TAKES_VALUE; }, spec->reader);
+            std::visit([](const auto& reader) { return reader.TAKES_VALUE; }, row->reader);
         if (!takesValue && value) {
             result.error = "quorvel-batch: " + option + " takes no value";
             return result;
@@ -339,7 +339,7 @@ BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
             [&](const auto& reader) {
                 return reader.Read(result.options, option, value.value_or(std::string()));
             },
-            spec->reader);
+            row->reader);
         if (!result.error.empty()) {
             return result;
         }
