@@ -208,8 +208,7 @@ void CSimulation::RunTicks(long long ticks, CHistoryRecorder& recorder, SampleSi
         if (sampled || left == 1) {
             ComputeAveragesWhereNeeded();
         }
-        m_nStepCol = static_cast<int>(m_rng() % static_cast<std::uint32_t>(m_nColumns));
-        m_nStepRow = static_cast<int>(m_rng() % static_cast<std::uint32_t>(m_nRows));
+        PickRandomCell();
         UpdateStepCell();
         ++m_nTicksRun;
         const int temperature = m_nAverageTemperature;
@@ -277,9 +276,14 @@ void CSimulation::ComputeAveragesWhereNeeded() {
 
 void CSimulation::Step() {
     ComputeAverages();
+    PickRandomCell();
+    UpdateStepCell();
+}
+
+void CSimulation::PickRandomCell() {
+    // The column is drawn first, then the row.
     m_nStepCol = static_cast<int>(m_rng() % static_cast<std::uint32_t>(m_nColumns));
     m_nStepRow = static_cast<int>(m_rng() % static_cast<std::uint32_t>(m_nRows));
-    UpdateStepCell();
 }
 
 void CSimulation::StepCell(int col, int row) {

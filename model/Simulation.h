@@ -177,6 +177,7 @@ private:
     void ResyncTrackedSums();
     void Track(int row, int col);
 
+    void PickRandomCell();
     void UpdateStepCell();
     void RiseBubble();
     void ConvectionExchange();
