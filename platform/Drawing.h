@@ -8,10 +8,7 @@
 #include <QSize>
 #include <QString>
 #include <QVector>
-#include <cstdint>
-#include <unordered_map>
 #include <utility>
-#include <vector>
 
 // A small raster drawing layer on QImage with the pixel rules of the classic Windows
 // graphics calls the drawing code is written against:
@@ -102,13 +99,6 @@ public:
     // The ellipse inscribed in [left, right - 1] x [top, bottom - 1]: it touches all four
     // sides and never leaves the box, whatever its proportions.
     void Ellipse(int left, int top, int right, int bottom);
-    // Exactly the pixels Ellipse draws, for figures drawn again and again at the same few
-    // places with one size, pen and brush (the bubbles): Ellipse draws the figure once per
-    // place on a scratch bitmap of the same size, and its pixels are copied from then on.
-    void RepeatedEllipse(int left, int top, int right, int bottom);
-    // The bounding rectangle of the pixels Ellipse would draw for the box, within the
-    // bitmap; draws nothing. Empty without a bitmap or when nothing would be drawn.
-    QRect EllipseExtent(int left, int top, int right, int bottom);
     void MoveTo(int x, int y);
     // 1-pixel line in the selected pen's colour from the current position, end point left
     // out; the end point becomes the current position. Pixels off the bitmap are clipped.
@@ -129,27 +119,6 @@ public:
 
 private:
     void FillRect(QImage& image, int left, int top, int right, int bottom, QRgb colour);
-
-    // The pixels Ellipse drew at each place, for one size, pen, brush and bitmap size.
-    struct EllipseStamps {
-        int width = 0;
-        int height = 0;
-        QRgb pen = 0;
-        QRgb brush = 0;
-        QSize bitmapSize;
-        struct Pixel {
-            int x;
-            int y;
-            QRgb colour;
-        };
-        std::unordered_map<std::uint64_t, std::vector<Pixel>> byPlace;
-        QImage scratch;  // the bitmap's size, for drawing a new place
-    };
-    std::vector<EllipseStamps::Pixel> DrawOnScratch(QImage& scratch, int left, int top, int right,
-                                                    int bottom);
-    const std::vector<EllipseStamps::Pixel>& EllipseStampAt(int left, int top, int right,
-                                                            int bottom);
-    EllipseStamps m_ellipseStamps;
 
     bool m_created = false;
     FrameBitmap m_stockBitmap;

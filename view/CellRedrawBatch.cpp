@@ -3,18 +3,10 @@
 #include "VesselView.h"
 
 void CCellRedrawBatch::Begin(int columns, int rows) {
-    // The bubble reads the pixel at (left + 1, top + 1), and its figures must stay in the
-    // cell; checked once per geometry, at the first and the last cell.
-    const QImage& frame = m_view.FrameImage();
-    const Geometry geometry{m_view.CellWidth(), m_view.CellHeight(), columns, rows,
-                            frame.width(),      frame.height()};
-    if (!(geometry == m_geometry)) {
-        m_geometry = geometry;
-        m_bConfined = geometry.cellWidth >= 2 && geometry.cellHeight >= 2 && columns > 0 &&
-                      rows > 0 && !frame.isNull() && m_view.BubbleStaysInCell(0, 0) &&
-                      m_view.BubbleStaysInCell(columns - 1, rows - 1);
-    }
-    m_bCollecting = m_bConfined;
+    // The bubble reads the pixel at (left + 1, top + 1), which must lie inside the cell; its
+    // figures (a rectangle and the ellipse inscribed in it) never leave the cell.
+    m_bCollecting = m_view.CellWidth() >= 2 && m_view.CellHeight() >= 2 && columns > 0 &&
+                    rows > 0 && !m_view.FrameImage().isNull();
     m_nColumns = columns;
     const auto count = static_cast<std::size_t>(columns > 0 ? columns : 0) *
                        static_cast<std::size_t>(rows > 0 ? rows : 0);

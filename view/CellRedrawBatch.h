@@ -15,7 +15,7 @@ class CVesselView;
 // lies inside it too: a liquid cell repaints its whole rectangle, so only the last liquid
 // redraw and the bubbles after it matter, and a second bubble in a row differs from the
 // first only when the first changed the background pixel. Cells too small to hold that
-// pixel, or whose bubble reaches beyond them, are drawn at once, redraw by redraw.
+// pixel are drawn at once, redraw by redraw.
 class CCellRedrawBatch : public CellRedrawObserver {
 public:
     explicit CCellRedrawBatch(CVesselView& view) : m_view(view) {}
@@ -35,19 +35,7 @@ private:
     };
     void DrawPending(int index);
 
-    struct Geometry {
-        int cellWidth = -1;
-        int cellHeight = -1;
-        int columns = -1;
-        int rows = -1;
-        int frameWidth = -1;
-        int frameHeight = -1;
-        bool operator==(const Geometry&) const = default;
-    };
-
     CVesselView& m_view;
-    Geometry m_geometry;
-    bool m_bConfined = false;
     bool m_bCollecting = false;
     int m_nColumns = 0;
     std::vector<Pending> m_cells;

@@ -102,7 +102,7 @@ void BubblePass(MemoryDC& dc, const PixelRect& r, QRgb colour, bool ellipse) {
     Brush* oldBrush = dc.SelectBrush(&brush);
     Check(oldBrush != nullptr, BRUSH_SELECT, BUBBLE_BRUSH_SELECT);
     if (ellipse) {
-        dc.RepeatedEllipse(r.left, r.top, r.right, r.bottom);
+        dc.Ellipse(r.left, r.top, r.right, r.bottom);
     } else {
         dc.Rectangle(r.left, r.top, r.right, r.bottom);
     }
@@ -218,13 +218,6 @@ void CVesselView::DrawCell(const CCell& cell, int col, int row) {
     if (col == m_nSelCol && row == m_nSelRow) {
         DrawCellMarker(m_nSelCol, m_nSelRow, SELECTION_COLOUR);
     }
-}
-
-bool CVesselView::BubbleStaysInCell(int col, int row) {
-    const PixelRect r = CellRect(col, row);
-    const QRect extent = m_dcMem.EllipseExtent(r.left, r.top, r.right, r.bottom);
-    return extent.isEmpty() || (extent.left() >= r.left && extent.top() >= r.top &&
-                                extent.right() < r.right && extent.bottom() < r.bottom);
 }
 
 void CVesselView::DrawAllCells() {

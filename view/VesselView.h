@@ -90,8 +90,6 @@ public:
     void DrawAllCells();
     void DrawCellMarker(int col, int row, QRgb colour);
     PixelRect CellRect(int col, int row) const;
-    // Whether the bubble of a cell draws only inside the cell's rectangle.
-    bool BubbleStaysInCell(int col, int row);
     // The frame's pixel at (x, y); 0 off the frame or without one.
     QRgb PixelAt(int x, int y) const { return m_dcMem.GetPixel(x, y); }
 

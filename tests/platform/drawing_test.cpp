@@ -137,40 +137,6 @@ INSTANTIATE_TEST_SUITE_P(BoxSizes, EllipseTest,
                                            QSize(10, 25), QSize(4, 40), QSize(6, 108),
                                            QSize(30, 73)));
 
-// The repeated ellipse must leave every pixel as the ellipse itself does: any size, any
-// place (partly off the bitmap too), pen and brush alike or not, over any background.
-TEST_F(DrawingTest, RepeatedEllipseLeavesThePixelsOfTheEllipse) {
-    const QRect boxes[] = {{3, 4, 27, 16},   {10, 10, 6, 4}, {0, 0, 1, 1},  {20, 5, 2, 2},
-                           {33, 25, 27, 16}, {-5, -3, 9, 8}, {5, 7, 3, 11}, {1, 2, 40, 30}};
-    const std::pair<QRgb, QRgb> colours[] = {{qRgb(95, 180, 175), qRgb(95, 180, 175)},
-                                             {kRed, qRgb(0, 0, 255)}};
-    for (const auto& [penColour, brushColour] : colours) {
-        Pen pen;
-        Brush brush;
-        ASSERT_TRUE(pen.CreateSolid(penColour));
-        ASSERT_TRUE(brush.CreateSolid(brushColour));
-        dc.SelectPen(&pen);
-        dc.SelectBrush(&brush);
-        for (const QRect& box : boxes) {
-            for (int repeat = 0; repeat < 2; ++repeat) {  // the first makes the stamp
-                for (int i = 0; i < 40 * 30; ++i) {
-                    bitmap.Image().setPixel(i % 40, i / 40, qRgb(i % 251, i % 7, 9));
-                }
-                dc.Ellipse(box.left(), box.top(), box.left() + box.width(),
-                           box.top() + box.height());
-                const QImage direct = bitmap.Image().copy();
-                for (int i = 0; i < 40 * 30; ++i) {
-                    bitmap.Image().setPixel(i % 40, i / 40, qRgb(i % 251, i % 7, 9));
-                }
-                dc.RepeatedEllipse(box.left(), box.top(), box.left() + box.width(),
-                                   box.top() + box.height());
-                EXPECT_TRUE(bitmap.Image() == direct)
-                    << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
-            }
-        }
-    }
-}
-
 struct LineCase {
     QPoint from;
     QPoint to;
