@@ -86,6 +86,19 @@ void RemovePendingAndExit(int signalNumber) {
     _exit(SIGNAL_EXIT_BASE + signalNumber);
 }
 
+// The process's umask. Emscripten's runtime keeps a umask of its own that starts at 0777 and
+// is not the host's: under it every output would get no permission at all, unreadable even by
+// its owner, so the common default 022 stands in for it there.
+mode_t NewFileMask() {
+#ifdef __EMSCRIPTEN__
+    return 022;
+#else
+    const mode_t mask = umask(0);
+    umask(mask);
+    return mask;
+#endif
+}
+
 }  // namespace
 
 std::string ResolveOutputPath(const std::string& path) {
@@ -225,8 +238,7 @@ void PendingOutputs::Discard() {
 
 bool PendingOutputs::Commit() {
     // mkstemps makes the files private; give them the usual permissions of a new file.
-    const mode_t mask = umask(0);
-    umask(mask);
+    const mode_t mask = NewFileMask();
     // Every file whole on the disk first: a failure here leaves every old output as it was.
     for (std::size_t i = 0; i < m_outputs.size(); ++i) {
         Output& output = m_outputs[i];

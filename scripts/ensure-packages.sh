@@ -11,6 +11,7 @@ packages=(
     xvfb xauth x11-apps imagemagick xdotool
     librsvg2-bin help2man groff-base man-db file dpkg-dev
     desktop-file-utils appstream x11-utils openbox
+    emscripten node-acorn nodejs
     "$@"
 )
 
