@@ -227,6 +227,15 @@ void CSimulation::ReleaseGrids() {
     m_trackedHeat.Reset(0);
 }
 
+void CSimulation::SetCell(int row, int col, const CCell& cell) {
+    m_pGrid[row][col] = cell;
+    Track(row, col);
+}
+
+void CSimulation::SetStagedCell(int row, int col, const CCell& cell) {
+    m_pStage[row][col] = cell;
+}
+
 void CSimulation::ResyncTrackedSums() {
     if (!HasGrid()) {
         return;
@@ -253,7 +262,7 @@ void CSimulation::Track(int row, int col) {
     const auto index = static_cast<std::size_t>(row) * static_cast<std::size_t>(m_nColumns) +
                        static_cast<std::size_t>(col);
     if (index >= m_trackedTemperature.cells.size()) {
-        return;  // a grid that was not made by CreateGrid is not tracked
+        return;  // a grid too large for the tracked sums is not tracked
     }
     m_trackedTemperature.Set(index, cell.m_dTemperature);
     m_trackedHeat.Set(index, cell.m_dHeat);

@@ -56,13 +56,9 @@ public:
     std::uint32_t Seed() const { return m_nSeed; }
     void SetRedrawObserver(CellRedrawObserver* observer) { m_pObserver = observer; }
 
-    // Parameter transfer. A fresh run takes every value; a continued run keeps the grid,
-    // its size and the initial temperature.
-    void TakeFreshSettings(const SimulationSettings& settings);
-    void TakeContinuedSettings(const SimulationSettings& settings);
+    // The settings the last start took, with the given history interval.
     SimulationSettings CurrentSettings(int historyInterval) const;
 
-    void CreateGrid();
     bool HasGrid() const { return m_pGrid != nullptr; }
 
     // --- Run operations: the one path by which the window and the headless runner tick.
@@ -83,21 +79,17 @@ public:
     // Frees both grids and the burner heat; the model then has no grid.
     void ReleaseGrids();
 
-    // One tick of the model: averages, a random cell, its update.
+    // One tick computed in full: the averages over all cells, a random cell, its update.
+    // It neither samples nor counts the tick; a run ticks through RunTicks.
     void Step();
-    // The same tick on a chosen cell instead of a random one.
+    // The same tick on a given cell instead of a drawn one; the generator is not used.
+    // It makes each rule of the update reproducible on a cell of one's choosing, with the
+    // redraws it reports in order. The grid must exist and the cell lie inside it.
     void StepCell(int col, int row);
 
     // The averages over all cells, summed in their fixed order.
     void ComputeAverages();
-    // The same two values, taken from sums kept up to date cell by cell when they decide
-    // the rounded means beyond doubt, otherwise from ComputeAverages.
-    void ComputeAveragesWhereNeeded();
-    void HeatBottomCell();
-    void StageCell();
-    void ConductCell();
-    void StepInteriorCell();
-    void BurstSurfaceBubble();
+    // Recomputes every column's burner heat from the present levels and powers.
     void ComputeBurnerHeat();
 
     // First step of the burner button handlers: compare the caption, set the level and the
@@ -105,7 +97,15 @@ public:
     bool AdvanceEndsFlame();
     bool AdvanceCentreFlame();
 
+    // The live grid, row 0 the surface, and the staging grid beside it: the cell as last
+    // staged for its update (its temperature one staging behind its heat).
     const CCell& Cell(int row, int col) const { return m_pGrid[row][col]; }
+    const CCell& StagedCell(int row, int col) const { return m_pStage[row][col]; }
+    // Replace one cell of a grid that a start has made, to build a run from given cells
+    // (a test's grid, or a run read back): nothing is redrawn and the averages stay until
+    // the next tick computes them. The cell must lie inside the grid.
+    void SetCell(int row, int col, const CCell& cell);
+    void SetStagedCell(int row, int col, const CCell& cell);
     int VapourCellCount() const;
 
     // The size and timing of the run, as the last start took them.
@@ -131,7 +131,25 @@ public:
     int AverageHeat() const { return m_nAverageHeat; }
 
 private:
-    friend struct SimulationProbe;  // tests: sets up and inspects the state below
+    // Parameter transfer. A fresh run takes every value; a continued run keeps the grid,
+    // its size and the initial temperature.
+    void TakeFreshSettings(const SimulationSettings& settings);
+    void TakeContinuedSettings(const SimulationSettings& settings);
+    void CreateGrid();
+
+    // The averages from sums kept up to date cell by cell when they decide the rounded
+    // means beyond doubt, otherwise from ComputeAverages.
+    void ComputeAveragesWhereNeeded();
+
+    // The stages of one cell's update, on the cell at (m_nStepRow, m_nStepCol).
+    void UpdateStepCell();
+    void HeatBottomCell();
+    void StageCell();
+    void ConductCell();
+    void StepInteriorCell();
+    void BurstSurfaceBubble();
+    void RiseBubble();
+    void ConvectionExchange();
 
     // Parameters; every value but the off power comes from a start's settings.
     int m_nInitialTemperature = 0;
@@ -178,9 +196,6 @@ private:
     void Track(int row, int col);
 
     void PickRandomCell();
-    void UpdateStepCell();
-    void RiseBubble();
-    void ConvectionExchange();
     void Redraw(int row, int col);
     bool AdvanceFlame(const FlameCycleEntry (&cycle)[4], int& level, const char*& caption);
     static void SetFlame(const FlameCycleEntry (&cycle)[4], int newLevel, int& level,

@@ -14,7 +14,6 @@
 #include <optional>
 
 #include "SimDlgFixture.h"
-#include "SimulationProbe.h"
 
 namespace {
 
@@ -90,8 +89,8 @@ TEST_F(SimDlgTest, ContinuedRunKeepsGridSizeTemperatureAndHistoryTakingNineValue
     EXPECT_EQ(dlg->Simulation().InitialTemperature(), 15);
     EXPECT_EQ(dlg->Simulation().Cell(19, 10), kept);
     EXPECT_EQ(dlg->Simulation().StepInterval(), 7);
-    EXPECT_EQ(SimulationProbe::FlamePower(dlg->Simulation())[FLAME_STRONG], 900);
-    EXPECT_EQ(SimulationProbe::ConvectionRatio(dlg->Simulation()), 0.25);
+    EXPECT_EQ(dlg->Simulation().CurrentSettings(0).strongFlamePower, 900);
+    EXPECT_EQ(dlg->Simulation().CurrentSettings(0).convectionRatio, 0.25);
     EXPECT_EQ(dlg->HistoryDlg()->HistoryInterval(), 3);
     EXPECT_EQ(dlg->HistoryDlg()->Recorder().Sample(99).temperature, sample.temperature);
     EXPECT_EQ(dlg->View().FrameImage().copy(vessel), picture);  // the view is not redrawn
@@ -128,9 +127,8 @@ TEST_F(SimDlgTest, ContinuedRunRecomputesTheBurnerHeatWithTheNewPowers) {
         EXPECT_EQ(dlg->Simulation().BurnerHeat(19 - c), expected[c]) << 19 - c;
     }
     const double before = dlg->Simulation().Cell(19, 9).m_dHeat;
-    SimulationProbe::StepCol(dlg->Simulation()) = 9;
-    dlg->Simulation().HeatBottomCell();
-    EXPECT_EQ(dlg->Simulation().Cell(19, 9).m_dHeat, before + 398);
+    dlg->Simulation().StepCell(9, 19);  // stages the heated cell before conducting it
+    EXPECT_EQ(dlg->Simulation().StagedCell(19, 9).m_dHeat, before + 398);
 }
 
 struct RectCase {
@@ -196,7 +194,7 @@ TEST_F(SimDlgTest, BurnerButtonsCycleAndTakeEffectOnlyAfterTheFirstStart) {
     dlg->EndsButton()->click();
     EXPECT_EQ(dlg->EndsButton()->text(), QString::fromUtf8("強火(両端)"));
     EXPECT_EQ(dlg->Simulation().EndsFlame(), FLAME_OFF);
-    EXPECT_EQ(SimulationProbe::BurnerHeat(dlg->Simulation()), nullptr);
+    EXPECT_FALSE(dlg->Simulation().HasGrid());
     // The weak end flames at anchors 108 and 432 are gone; the centre flames stay.
     EXPECT_EQ(Pixel(123, 430), qRgb(0, 0, 0));
     EXPECT_EQ(Pixel(231, 430), qRgb(255, 0, 0));

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "Simulation.h"
-#include "SimulationProbe.h"
 
 // One "redraw" reported by the model.
 struct RedrawEvent {
@@ -43,24 +42,33 @@ protected:
     void SetUp() override { Fresh(); }
 
     void Fresh(int columns = 20, int rows = 20, int initialTemperature = 15) {
-        SimulationProbe::Columns(sim) = columns;
-        SimulationProbe::Rows(sim) = rows;
-        SimulationProbe::InitialTemperature(sim) = initialTemperature;
-        sim.CreateGrid();
-        sim.ComputeBurnerHeat();
+        SimulationSettings settings;
+        settings.columns = columns;
+        settings.rows = rows;
+        settings.initialTemperature = initialTemperature;
+        Fresh(settings);
+    }
+    void Fresh(const SimulationSettings& settings) {
+        sim.FreshStart(settings);
         sim.SetRedrawObserver(&observer);
         observer.events.clear();
     }
 
     void SetLive(int row, int col, double temperature, double heat, int phase = PHASE_LIQUID) {
-        SimulationProbe::Grid(sim)[row][col] = CCell(temperature, heat, phase);
+        sim.SetCell(row, col, CCell(temperature, heat, phase));
     }
     void SetStage(int row, int col, double temperature, double heat) {
-        SimulationProbe::Stage(sim)[row][col].m_dTemperature = temperature;
-        SimulationProbe::Stage(sim)[row][col].m_dHeat = heat;
+        sim.SetStagedCell(row, col, CCell(temperature, heat, PHASE_LIQUID));
     }
     const CCell& Live(int row, int col) const { return sim.Cell(row, col); }
-    const CCell& Stage(int row, int col) const { return SimulationProbe::Staged(sim, row, col); }
+    const CCell& Stage(int row, int col) const { return sim.StagedCell(row, col); }
+    // Where the last tick's update ended: the chosen cell is always redrawn last.
+    std::pair<int, int> LastRedrawn() const {
+        if (observer.events.empty()) {
+            return {-1, -1};
+        }
+        return {observer.events.back().row, observer.events.back().col};
+    }
 
     CSimulation sim;
     RecordingObserver observer;

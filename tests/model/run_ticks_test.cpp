@@ -7,7 +7,6 @@
 
 #include "Numbers.h"
 #include "Simulation.h"
-#include "SimulationProbe.h"
 
 namespace {
 
@@ -109,15 +108,15 @@ TEST(RunTicksBoundaryTest, MeansAtTheRoundingBoundaryMatchTheFullPass) {
             for (int row = 0; row < 4; ++row) {
                 // Half the cells at 20, half at 21, all shifted by the offset.
                 const double value = (col % 2 == 0 ? 20.0 : 21.0) + offset;
-                SimulationProbe::Grid(sim)[row][col] = CCell(value, value, PHASE_LIQUID);
+                sim.SetCell(row, col, CCell(value, value, PHASE_LIQUID));
             }
         }
-        sim.ContinuedStart(sim.CurrentSettings(100));  // takes the grid as it now stands
         CSimulation copy;
-        SimulationProbe::Columns(copy) = SimulationProbe::Rows(copy) = 4;
-        copy.CreateGrid();
+        copy.FreshStart(settings);
         for (int row = 0; row < 4; ++row) {
-            SimulationProbe::Grid(copy)[row] = SimulationProbe::Grid(sim)[row];
+            for (int col = 0; col < 4; ++col) {
+                copy.SetCell(row, col, sim.Cell(row, col));
+            }
         }
         copy.ComputeAverages();
         CHistoryRecorder history;

@@ -36,25 +36,30 @@ TEST_F(SimulationTest, FirstTickOnBottomLeftCornerCoolsTwice) {
     EXPECT_DOUBLE_EQ(Live(19, 0).m_dTemperature, 94.79);
 }
 
+// Staging turns the previous staged heat into the staged temperature and takes the live
+// heat: these tests stage (T, Q) by setting the staged heat T and the live heat Q.
 TEST_F(SimulationTest, InteriorCellAmongEqualNeighboursKeepsItsStagedHeat) {
-    for (auto [row, col] : {std::pair{9, 8}, {7, 8}, {8, 7}, {8, 9}}) {
+    for (auto [row, col] : {std::pair{7, 8}, {8, 7}, {8, 9}}) {
         SetLive(row, col, 40, 55);
     }
-    SimulationProbe::StepCol(sim) = 8;
-    SimulationProbe::StepRow(sim) = 8;
-    SetStage(8, 8, 40, 33.5);
-    sim.ConductCell();
+    SetLive(9, 8, 40, 33.5);  // no hotter than the cell: no convection
+    SetLive(8, 8, 0, 33.5);
+    SetStage(8, 8, 0, 40);
+    sim.StepCell(8, 8);
+    EXPECT_EQ(Stage(8, 8), CCell(40, 33.5, PHASE_LIQUID));
     EXPECT_EQ(Live(8, 8).m_dHeat, 33.5);
-    EXPECT_EQ(Live(9, 8).m_dHeat, 55);
+    EXPECT_EQ(Live(9, 8).m_dHeat, 33.5);
+    EXPECT_EQ(Live(7, 8).m_dHeat, 55);
 }
 
 TEST_F(SimulationTest, BottomCornerAtBoilingLosesCoolingOfTwoBoundaries) {
-    SimulationProbe::StepCol(sim) = 0;
-    SimulationProbe::StepRow(sim) = 19;
-    SetStage(19, 0, 100, 300);
+    ASSERT_EQ(sim.BurnerHeat(0), 80);
+    SetLive(19, 0, 100, 220);
+    SetStage(19, 0, 0, 100);
     SetLive(18, 0, 100, 200);
     SetLive(19, 1, 100, 200);
-    sim.ConductCell();
+    sim.StepCell(0, 19);
+    EXPECT_EQ(Stage(19, 0), CCell(100, 300, PHASE_LIQUID));
     EXPECT_DOUBLE_EQ(Live(19, 0).m_dHeat, 300 - 3.78);
     EXPECT_EQ(Live(19, 0).m_dTemperature, 100);
 }
@@ -68,19 +73,21 @@ struct VapourNeighbourCase {
 class VapourNeighbourTest : public SimulationTest,
                             public ::testing::WithParamInterface<VapourNeighbourCase> {};
 
-TEST_P(VapourNeighbourTest, LiquidCellAmongBubblesChangesOnlyByCooling) {
+TEST_P(VapourNeighbourTest, LiquidCellBesideBubblesChangesOnlyByCooling) {
     const auto c = GetParam();
-    for (auto [dr, dc] : {std::pair{1, 0}, {-1, 0}, {0, -1}, {0, 1}}) {
+    // Bubbles above and beside; below, liquid at the staged temperature (a bubble below
+    // would rise instead).
+    SetLive(c.row + 1, c.col, 30, 30);
+    for (auto [dr, dc] : {std::pair{-1, 0}, {0, -1}, {0, 1}}) {
         const int r = c.row + dr;
         const int k = c.col + dc;
         if (r >= 0 && r < 20 && k >= 0 && k < 20) {
             SetLive(r, k, 100, 639, PHASE_VAPOUR);
         }
     }
-    SimulationProbe::StepCol(sim) = c.col;
-    SimulationProbe::StepRow(sim) = c.row;
-    SetStage(c.row, c.col, 30, 50);
-    sim.ConductCell();
+    SetLive(c.row, c.col, 50, 50);
+    SetStage(c.row, c.col, 0, 30);
+    sim.StepCell(c.col, c.row);
     EXPECT_DOUBLE_EQ(Live(c.row, c.col).m_dHeat, c.expectedHeat);
     if (c.row > 0) {
         EXPECT_EQ(Live(c.row - 1, c.col).m_dHeat, 639);
@@ -106,7 +113,11 @@ TEST_F(SimulationTest, BottomCellReachingVapourHeatBoilsAndKeepsItsNeighbours) {
 }
 
 TEST_F(SimulationTest, BottomBubbleBelowVapourHeatTurnsBackToLiquid) {
-    SimulationProbe::BurnerHeat(sim)[4] = -200;
+    SimulationSettings settings;
+    settings.weakFlamePower = -200;
+    sim.SetFlames(FLAME_WEAK, FLAME_WEAK);
+    Fresh(settings);
+    ASSERT_EQ(sim.BurnerHeat(4), -200);
     SetLive(19, 4, 100, 639, PHASE_VAPOUR);
     SetStage(19, 4, 100, 639);
     sim.StepCell(4, 19);
@@ -121,20 +132,16 @@ TEST_F(SimulationTest, NeighbourKeepsItsOldTemperatureWhenConductionChangesItsHe
     EXPECT_DOUBLE_EQ(Live(18, 9).m_dHeat, 50 - 0.035 * 70);
 }
 
-TEST(SimulationRandom, EachTickDrawsTheColumnFirstThenTheRow) {
-    CSimulation sim;
-    SimulationProbe::Columns(sim) = 7;
-    SimulationProbe::Rows(sim) = 5;
-    sim.CreateGrid();
-    sim.ComputeBurnerHeat();
+TEST_F(SimulationTest, EachTickDrawsTheColumnFirstThenTheRow) {
+    Fresh(7, 5);
     sim.SetSeed(12345);
     std::mt19937 reference(12345);
     for (int tick = 0; tick < 200; ++tick) {
         const int col = static_cast<int>(reference() % 7);
         const int row = static_cast<int>(reference() % 5);
+        observer.events.clear();
         sim.Step();
-        ASSERT_EQ(SimulationProbe::StepCol(sim), col) << "tick " << tick;
-        ASSERT_EQ(SimulationProbe::StepRow(sim), row) << "tick " << tick;
+        ASSERT_EQ(LastRedrawn(), (std::pair{row, col})) << "tick " << tick;
     }
 }
 
@@ -143,8 +150,7 @@ TEST(SimulationRandom, SameSeedGivesTheSameRunBitForBit) {
         CSimulation sim;
         sim.SetSeed(seed);
         sim.SetFlames(FLAME_STRONG, FLAME_STRONG);
-        sim.CreateGrid();
-        sim.ComputeBurnerHeat();
+        sim.FreshStart(SimulationSettings{});
         for (int tick = 0; tick < 60000; ++tick) {
             sim.Step();
         }
@@ -164,17 +170,15 @@ TEST(SimulationRandom, SameSeedGivesTheSameRunBitForBit) {
     EXPECT_GT(a.VapourCellCount() + a.AverageTemperature(), 15);
 }
 
-TEST(SimulationRandom, ThreeRowsHeatTheBottomAboutOneTickInThree) {
-    CSimulation sim;
+TEST_F(SimulationTest, ThreeRowsHeatTheBottomAboutOneTickInThree) {
+    Fresh(20, 3);
     sim.SetSeed(99);
-    SimulationProbe::Rows(sim) = 3;
-    sim.CreateGrid();
-    sim.ComputeBurnerHeat();
     int bottom = 0;
     constexpr int kTicks = 30000;
     for (int tick = 0; tick < kTicks; ++tick) {
+        observer.events.clear();
         sim.Step();
-        bottom += SimulationProbe::StepRow(sim) == 2 ? 1 : 0;
+        bottom += LastRedrawn().first == 2 ? 1 : 0;
     }
     EXPECT_NEAR(static_cast<double>(bottom) / kTicks, 1.0 / 3, 0.02);
 }

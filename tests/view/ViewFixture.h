@@ -8,7 +8,6 @@
 
 #include "FatalTrap.h"
 #include "Simulation.h"
-#include "SimulationProbe.h"
 #include "VesselView.h"
 
 constexpr QRgb kBlack = RGB(0, 0, 0);
@@ -30,10 +29,10 @@ protected:
 
     // A fresh grid of columns x rows in a client area of cx x cy, fully drawn.
     void Start(int columns, int rows, int cx, int cy) {
-        SimulationProbe::Columns(sim) = columns;
-        SimulationProbe::Rows(sim) = rows;
-        sim.CreateGrid();
-        sim.ComputeBurnerHeat();
+        SimulationSettings settings;
+        settings.columns = columns;
+        settings.rows = rows;
+        sim.FreshStart(settings);
         view.CentreInspection();
         view.CreateFrame(cx, cy);
         view.FullRebuild(true);
@@ -65,7 +64,7 @@ protected:
     }
 
     void SetCell(int col, int row, double temperature, double heat, int phase) {
-        SimulationProbe::Grid(sim)[row][col] = CCell(temperature, heat, phase);
+        sim.SetCell(row, col, CCell(temperature, heat, phase));
     }
 
     FatalTrap trap;

@@ -25,7 +25,7 @@ const Action kCellInfo = [](CSimulation&, CVesselView& v) { v.DrawCellInfo(5, 12
 const Action kRebuild = [](CSimulation&, CVesselView& v) { v.FullRebuild(true); };
 // A vapour cell in the grid: the rebuild draws flames before the cells.
 const Action kRebuildWithBubble = [](CSimulation& s, CVesselView& v) {
-    SimulationProbe::Grid(s)[0][0] = CCell(100, 639, PHASE_VAPOUR);
+    s.SetCell(0, 0, CCell(100, 639, PHASE_VAPOUR));
     v.FullRebuild(true);
 };
 // A tick of the model on the bottom row reaches the view through the redraw observer.
