@@ -1,6 +1,10 @@
 #include "NumberText.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <locale>
+#include <sstream>
 
 namespace {
 
@@ -32,38 +36,59 @@ std::size_t TrailingBlank(std::string_view text) {
     return 0;
 }
 
-// Whether a well-formed decimal number that does not fit a double is below 1 in magnitude:
-// the power of ten of its first significant digit, plus its exponent, is negative.
-bool IsBelowOne(std::string_view text) {
-    long long integerDigits = 0;
-    long long digits = 0;
-    long long firstSignificant = -1;
-    bool seenPoint = false;
-    std::size_t i = text.find_first_not_of('-');
-    for (; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i) {
-        if (text[i] == '.') {
-            seenPoint = true;
-            continue;
+// Whether the text is a decimal real: an optional "-", digits with at most one point (at least
+// one digit), then optionally "e" or "E", an optional sign and at least one digit.
+bool IsDecimalReal(std::string_view text) {
+    std::size_t i = text.starts_with('-') ? 1 : 0;
+    std::size_t digits = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9') {
+            ++digits;
+        } else if (text[i] == '.' && !point) {
+            point = true;
+        } else {
+            break;
         }
-        integerDigits += seenPoint ? 0 : 1;
-        if (firstSignificant < 0 && text[i] != '0') {
-            firstSignificant = digits;
-        }
-        ++digits;
     }
-    long long exponent = 0;
-    if (i + 1 < text.size()) {
-        std::string_view part = text.substr(i + 1);
-        const bool negative = part[0] == '-';
-        part.remove_prefix(part[0] == '-' || part[0] == '+' ? 1 : 0);
-        // An exponent this long lies far beyond either end of the range.
-        if (std::from_chars(part.data(), part.data() + part.size(), exponent).ec != std::errc() ||
-            exponent > 1'000'000'000) {
-            return negative;
-        }
-        exponent = negative ? -exponent : exponent;
+    if (digits == 0) {
+        return false;
     }
-    return integerDigits - firstSignificant - 1 + exponent < 0;
+    if (i == text.size()) {
+        return true;
+    }
+    if (text[i] != 'e' && text[i] != 'E') {
+        return false;
+    }
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    if (i == text.size()) {
+        return false;
+    }
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The double nearest to a decimal real, read in the classic locale whatever the program's
+// locale is. Too large a magnitude is refused; too small a one gives 0 or a denormal, which
+// some libraries flag as a failure and others do not.
+bool ConvertDecimalReal(std::string_view text, double& value) {
+    std::istringstream in{std::string(text)};
+    in.imbue(std::locale::classic());
+    double converted = 0.0;
+    in >> converted;
+    if (!std::isfinite(converted) ||
+        (in.fail() && std::fabs(converted) >= std::numeric_limits<double>::min())) {
+        return false;
+    }
+    value = converted;
+    return true;
 }
 
 }  // namespace
@@ -94,24 +119,7 @@ std::optional<std::string_view> NumberBody(std::string_view text) {
 
 bool ParseReal(std::string_view text, double& value) {
     const std::optional<std::string_view> body = NumberBody(text);
-    if (!body) {
-        return false;
-    }
-    double parsed = 0.0;
-    const char* const end = body->data() + body->size();
-    const auto [ptr, ec] = std::from_chars(body->data(), end, parsed, std::chars_format::general);
-    if (ptr != end) {
-        return false;
-    }
-    if (ec == std::errc::result_out_of_range && IsBelowOne(*body)) {
-        value = 0.0;
-        return true;
-    }
-    if (ec != std::errc() || !std::isfinite(parsed)) {
-        return false;
-    }
-    value = parsed;
-    return true;
+    return body && IsDecimalReal(*body) && ConvertDecimalReal(*body, value);
 }
 
 std::string FormatInteger(long long value) {
@@ -121,25 +129,37 @@ std::string FormatInteger(long long value) {
 }
 
 std::string FormatReal(double value) {
-    // The shortest digits that read back to the same double, as d.ddde±XX.
-    char scientific[32];
-    const auto sci = std::to_chars(scientific, scientific + sizeof scientific, value,
-                                   std::chars_format::scientific);
+    const auto print = [value](std::ios_base::fmtflags notation, int precision) {
+        std::ostringstream out;
+        out.imbue(std::locale::classic());
+        out.setf(notation, std::ios_base::floatfield);
+        out.precision(precision);
+        out << value;
+        return out.str();
+    };
     if (!std::isfinite(value)) {
-        return std::string(scientific, sci.ptr);
+        return print(std::ios_base::scientific, 0);
     }
-    const std::string_view digits(scientific, sci.ptr);
-    std::string_view exponentText = digits.substr(digits.find('e') + 1);
-    const bool negative = exponentText.front() == '-';
-    exponentText.remove_prefix(1);  // to_chars always writes the exponent's sign
+    // The fewest significant digits that read back to the same double, as d.ddde+XX.
+    std::string scientific;
+    int digits = 1;
+    for (; digits < 17; ++digits) {
+        scientific = print(std::ios_base::scientific, digits - 1);
+        double back = 0.0;
+        if (ConvertDecimalReal(scientific, back) && back == value) {
+            break;
+        }
+    }
+    if (digits == 17) {
+        scientific = print(std::ios_base::scientific, 16);
+    }
+    const std::size_t e = scientific.find('e');
     int exponent = 0;
-    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
-    exponent = negative ? -exponent : exponent;
+    const char* const first = scientific.data() + e + (scientific[e + 1] == '+' ? 2 : 1);
+    std::from_chars(first, scientific.data() + scientific.size(), exponent);
     if (exponent < -4 || exponent >= 15) {
-        return std::string(digits);
+        return scientific;
     }
-    // Within this range the shortest fixed text has the same digits.
-    char fixed[32];
-    const auto fix = std::to_chars(fixed, fixed + sizeof fixed, value, std::chars_format::fixed);
-    return std::string(fixed, fix.ptr);
+    // The same digits in fixed notation: rounded at the same decimal place.
+    return print(std::ios_base::fixed, std::max(0, digits - 1 - exponent));
 }

@@ -18,8 +18,10 @@
 // - one leading "+" is allowed ("+7"), a second sign is not ("+-7");
 // - integers are decimal and must fit their type;
 // - reals are decimal with an optional exponent ("0.7", ".5", "-1e-3"); a value too small in
-//   magnitude for a double (1e-999) reads as 0, as the arithmetic would take it, while one too
-//   large (1e999), infinities and NaN are refused.
+//   magnitude for a double (1e-999) reads as 0 and a denormal one (1e-320) as that denormal,
+//   as the arithmetic would take them, while one too large (1e999), infinities and NaN are
+//   refused; every other number reads as the double nearest to it;
+// - all of this in any locale of the program: the decimal point is always ".".
 // Writing: integers in decimal; reals as the shortest text that reads back to the same double,
 // in fixed notation for magnitudes from 1e-4 to below 1e15 ("0.7", "0.035", "2000") and in
 // exponent notation beyond ("1e-20", "1.2345678901234568e+17").
