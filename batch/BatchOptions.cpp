@@ -1,81 +1,17 @@
 #include "BatchOptions.h"
 
-#include <charconv>
-#include <cmath>
 #include <limits>
-#include <sstream>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <variant>
 
+#include "NumberText.h"
 #include "PendingOutputs.h"
+#include "SettingsSchema.h"
 #include "VesselView.h"
 
 namespace {
-
-// A number must be the whole argument: "12abc", "", " 12", NaN and infinities are refused.
-// A single leading '+' is allowed, as people type it.
-std::string_view WithoutPlus(std::string_view text) {
-    if (text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+') {
-        text.remove_prefix(1);
-    }
-    return text;
-}
-
-template <typename Int>
-bool ParseInteger(std::string_view text, Int& value) {
-    text = WithoutPlus(text);
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end && !text.empty();
-}
-
-// Whether a well-formed decimal number that does not fit a double is below 1 in magnitude:
-// the power of ten of its first significant digit, plus its exponent, is negative.
-bool IsBelowOne(std::string_view text) {
-    long long integerDigits = 0;
-    long long digits = 0;
-    long long firstSignificant = -1;
-    bool seenPoint = false;
-    std::size_t i = text.find_first_not_of('-');
-    for (; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i) {
-        if (text[i] == '.') {
-            seenPoint = true;
-            continue;
-        }
-        integerDigits += seenPoint ? 0 : 1;
-        if (firstSignificant < 0 && text[i] != '0') {
-            firstSignificant = digits;
-        }
-        ++digits;
-    }
-    long long exponent = 0;
-    if (i + 1 < text.size()) {
-        std::string_view part = text.substr(i + 1);
-        const bool negative = part[0] == '-';
-        part.remove_prefix(part[0] == '-' || part[0] == '+' ? 1 : 0);
-        // An exponent this long lies far beyond either end of the range.
-        if (std::from_chars(part.data(), part.data() + part.size(), exponent).ec != std::errc() ||
-            exponent > 1'000'000'000) {
-            return negative;
-        }
-        exponent = negative ? -exponent : exponent;
-    }
-    return integerDigits - firstSignificant - 1 + exponent < 0;
-}
-
-// A number too small in magnitude for a double is taken as 0, as the arithmetic would take it;
-// one too large is refused like an infinity.
-bool ParseReal(std::string_view text, double& value) {
-    text = WithoutPlus(text);
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec == std::errc::result_out_of_range && ptr == end && IsBelowOne(text)) {
-        value = 0.0;
-        return true;
-    }
-    return ec == std::errc() && ptr == end && !text.empty() && std::isfinite(value);
-}
 
 // The burner levels by the names the options take.
 constexpr std::pair<std::string_view, int> LEVEL_NAMES[] = {
@@ -106,12 +42,14 @@ std::string Describe(const std::string& option, const std::string& value,
            ")";
 }
 
-// Numbers as a stream writes them: 0.035 as "0.035", 1.0 as "1".
+// Numbers as the settings dialog shows them: 0.035 as "0.035", 1.0 as "1".
 template <typename Number>
 std::string NumberText(Number number) {
-    std::ostringstream out;
-    out << number;
-    return out.str();
+    if constexpr (std::is_integral_v<Number>) {
+        return FormatInteger(static_cast<long long>(number));
+    } else {
+        return FormatReal(number);
+    }
 }
 
 template <typename Number>
@@ -153,38 +91,25 @@ struct Count {
     }
 };
 
-struct IntSetting {
+// A field of the settings, read and checked as the settings dialog reads and checks it.
+struct SettingOption {
     static constexpr bool TAKES_VALUE = true;
-    int SimulationSettings::*field;
-    int low = std::numeric_limits<int>::min();
-    int high = std::numeric_limits<int>::max();
+    const SettingField* field;
     std::string Read(BatchOptions& options, const std::string& option,
                      const std::string& value) const {
-        int parsed = 0;
-        if (!ParseInteger(value, parsed) || parsed < low || parsed > high) {
+        if (ReadSettingField(*field, value, options.settings) == FieldError::None) {
+            return {};
+        }
+        if (field->kind == SettingKind::Int) {
+            const int low =
+                field->bounded ? static_cast<int>(field->low) : std::numeric_limits<int>::min();
+            const int high =
+                field->bounded ? static_cast<int>(field->high) : std::numeric_limits<int>::max();
             return Describe(option, value, "an integer from " + RangeText(low, high));
         }
-        options.settings.*field = parsed;
-        return {};
-    }
-};
-
-// Unbounded reals accept any finite number.
-struct RealSetting {
-    static constexpr bool TAKES_VALUE = true;
-    double SimulationSettings::*field;
-    double low = -std::numeric_limits<double>::max();
-    double high = std::numeric_limits<double>::max();
-    std::string Read(BatchOptions& options, const std::string& option,
-                     const std::string& value) const {
-        double parsed = 0.0;
-        if (!ParseReal(value, parsed) || parsed < low || parsed > high) {
-            const bool bounded = low != -std::numeric_limits<double>::max();
-            return Describe(option, value,
-                            bounded ? "a number from " + RangeText(low, high) : "a finite number");
-        }
-        options.settings.*field = parsed;
-        return {};
+        return Describe(option, value,
+                        field->bounded ? "a number from " + RangeText(field->low, field->high)
+                                       : "a finite number");
     }
 };
 
@@ -218,14 +143,18 @@ struct ViewSize {
     static constexpr bool TAKES_VALUE = true;
     std::string Read(BatchOptions& options, const std::string& option,
                      const std::string& value) const {
-        const std::size_t separator = value.find('x');
+        // One token: blanks may surround it but not its two numbers.
+        const std::string_view text = TrimBlanks(value);
+        const std::size_t separator = text.find('x');
+        const std::string_view widthText = text.substr(0, separator);
+        const std::string_view heightText =
+            separator == std::string_view::npos ? std::string_view() : text.substr(separator + 1);
         int width = 0;
         int height = 0;
-        if (separator == std::string::npos ||
-            !ParseInteger(std::string_view(value).substr(0, separator), width) ||
-            !ParseInteger(std::string_view(value).substr(separator + 1), height) ||
-            width < MIN_CLIENT_WIDTH || width > MAX_VIEW_SIZE || height < MIN_CLIENT_HEIGHT ||
-            height > MAX_VIEW_SIZE) {
+        if (separator == std::string_view::npos || TrimBlanks(widthText) != widthText ||
+            TrimBlanks(heightText) != heightText || !ParseInteger(widthText, width) ||
+            !ParseInteger(heightText, height) || width < MIN_CLIENT_WIDTH ||
+            width > MAX_VIEW_SIZE || height < MIN_CLIENT_HEIGHT || height > MAX_VIEW_SIZE) {
             return Describe(option, value,
                             "WIDTHxHEIGHT, width " + RangeText(MIN_CLIENT_WIDTH, MAX_VIEW_SIZE) +
                                 ", height " + RangeText(MIN_CLIENT_HEIGHT, MAX_VIEW_SIZE));
@@ -238,15 +167,15 @@ struct ViewSize {
 
 using OptionReader =
     std::variant<Flag<bool>, Flag<std::optional<bool>>, Count<long long, long long>,
-                 Count<std::uint32_t, std::optional<std::uint32_t>>, IntSetting, RealSetting,
-                 BurnerLevel, OutputFile, ViewSize>;
+                 Count<std::uint32_t, std::optional<std::uint32_t>>, SettingOption, BurnerLevel,
+                 OutputFile, ViewSize>;
 
 struct OptionRow {
     std::string_view name;
     OptionReader reader;
 };
 
-using Settings = SimulationSettings;
+// The runner's own options; the settings' options come from the settings' table.
 const OptionRow OPTIONS[] = {
     {"--help", Flag<bool>{&BatchOptions::help, true}},
     {"-h", Flag<bool>{&BatchOptions::help, true}},
@@ -254,34 +183,24 @@ const OptionRow OPTIONS[] = {
     {"--no-progress", Flag<std::optional<bool>>{&BatchOptions::progress, false}},
     {"--ticks", Count<long long, long long>{&BatchOptions::ticks}},
     {"--seed", Count<std::uint32_t, std::optional<std::uint32_t>>{&BatchOptions::seed}},
-    {"--columns", IntSetting{&Settings::columns, MIN_GRID_SIZE, MAX_GRID_SIZE}},
-    {"--rows", IntSetting{&Settings::rows, MIN_GRID_SIZE, MAX_GRID_SIZE}},
-    {"--initial-temperature",
-     IntSetting{&Settings::initialTemperature, MIN_INITIAL_TEMPERATURE, MAX_INITIAL_TEMPERATURE}},
-    {"--convection-ratio",
-     RealSetting{&Settings::convectionRatio, MIN_CONVECTION_RATIO, MAX_CONVECTION_RATIO}},
-    {"--conduction", RealSetting{&Settings::conductionCoefficient}},
-    {"--cooling", RealSetting{&Settings::coolingCoefficient}},
-    {"--room-temperature", IntSetting{&Settings::roomTemperature}},
-    {"--strong", IntSetting{&Settings::strongFlamePower}},
-    {"--medium", IntSetting{&Settings::mediumFlamePower}},
-    {"--weak", IntSetting{&Settings::weakFlamePower}},
     {"--ends", BurnerLevel{&BatchOptions::endsLevel}},
     {"--centre", BurnerLevel{&BatchOptions::centreLevel}},
-    {"--history-interval", IntSetting{&Settings::historyInterval}},
     {"--grid-out", OutputFile{&BatchOptions::gridOut}},
     {"--history-out", OutputFile{&BatchOptions::historyOut}},
     {"--png", OutputFile{&BatchOptions::pngOut}},
     {"--view-size", ViewSize{}},
 };
 
-const OptionRow* FindOption(std::string_view name) {
+std::optional<OptionRow> FindOption(std::string_view name) {
     for (const OptionRow& row : OPTIONS) {
         if (row.name == name) {
-            return &row;
+            return row;
         }
     }
-    return nullptr;
+    if (const SettingField* field = FindSettingOption(name)) {
+        return OptionRow{name, SettingOption{field}};
+    }
+    return std::nullopt;
 }
 
 // Two outputs written to one file would leave only the last of them.
@@ -317,8 +236,8 @@ BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
             value = option.substr(eq + 1);
             option.resize(eq);
         }
-        const OptionRow* row = FindOption(option);
-        if (row == nullptr) {
+        const std::optional<OptionRow> row = FindOption(option);
+        if (!row) {
             result.error = "quorvel-batch: unknown option '" + args[i] + "' (see --help)";
             return result;
         }
@@ -376,8 +295,9 @@ Runs the Quorvel water simulation without a window and reports what it did.
                             terminal)
   --help                    show this text
 
-A value may also be given as --option=VALUE. A number too small for a double (such as 1e-999)
-counts as 0; one too large for it is refused. Two outputs may not name the same file.
+A value may also be given as --option=VALUE. Blanks around a number are ignored. A number too
+small for a double (such as 1e-999) counts as 0; one too large for it is refused. Two outputs
+may not name the same file.
 
 Each output is written whole or not at all: the outputs are checked and their temporary files
 created, as .quorvel-XXXXXX.tmp in each output's folder, before the first tick, and the files

@@ -5,12 +5,32 @@
 #include <QPointer>
 #include <QTranslator>
 
+#include <cstring>
+
+#include "Texts.h"
+
 namespace {
 
-// The English translation of the program's texts, compiled into its resources.
-const char* const kEnglishTranslation = ":/i18n/quorvel_en.qm";
 // The context every text of the program is translated in.
 const char* const kContext = "Quorvel";
+
+// The program's English texts, straight from its text table: installed like any translation,
+// so that every widget is told of the change of language.
+class EnglishTranslator : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+
+    QString translate(const char* context, const char* sourceText, const char* = nullptr,
+                      int = -1) const override {
+        if (context == nullptr || sourceText == nullptr || std::strcmp(context, kContext) != 0) {
+            return {};
+        }
+        const char* english = Texts::English(sourceText);
+        return english == nullptr ? QString() : QString::fromUtf8(english);
+    }
+
+    bool isEmpty() const override { return false; }
+};
 
 QPointer<QTranslator> g_platformJapanese;
 QPointer<QTranslator> g_english;
@@ -51,9 +71,8 @@ bool SetUiLanguage(UiLanguage language) {
     }
     if (language == UiLanguage::English) {
         if (!g_english) {
-            auto* english = new QTranslator(app);
-            if (!english->load(QString::fromUtf8(kEnglishTranslation)) ||
-                !QCoreApplication::installTranslator(english)) {
+            auto* english = new EnglishTranslator(app);
+            if (!QCoreApplication::installTranslator(english)) {
                 delete english;
                 return false;
             }

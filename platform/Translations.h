@@ -12,7 +12,7 @@ class QTranslator;
 QTranslator* InstallPlatformTranslations(QCoreApplication& app);
 
 // The languages of the interface. The program's texts are written in Japanese; English comes
-// from the translation compiled into the program's resources.
+// from the program's text table (Texts.h).
 enum class UiLanguage { Japanese, English };
 
 // "en" is English; anything else, missing included, is Japanese.
@@ -22,7 +22,7 @@ QString LanguageCode(UiLanguage language);
 // Switches the application's translators: Japanese loads Qt's qtbase_ja and no translation of
 // our own texts; English loads our English translation and not qtbase_ja. Every widget then
 // receives QEvent::LanguageChange. Switching to the current language does nothing. Returns
-// false when English was asked for but its translation could not be loaded (Japanese stays).
+// false when the English texts could not be installed (Japanese stays).
 bool SetUiLanguage(UiLanguage language);
 UiLanguage CurrentUiLanguage();
 

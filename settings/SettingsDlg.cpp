@@ -15,38 +15,20 @@
 #include <QStyle>
 
 #include "DialogUnits.h"
-#include "NumberText.h"
+#include "SettingsSchema.h"
 #include "SettingsTemplate.h"
-#include "SettingsTips.h"
 #include "Translations.h"
 
 namespace {
 
-const char* const TEXT_CONFIRM_DEFAULT = "各値をデフォルト値に戻します。";
-const char* const CAPTION_CONFIRM = "確認";
-const char* const PROMPT_INTEGER = "整数を入力してください。";
-const char* const PROMPT_NUMBER = "数値を入力してください。";
-const char* const PROMPT_INTEGER_RANGE = "%1 から %2 までの整数を入力してください。";
-const char* const PROMPT_NUMBER_RANGE = "%1 から %2 までの数値を入力してください。";
-
-// A field's tooltip with the bounds the exchange checks it against filled in.
-QString TipText(const SettingsTip& tip) {
-    const QString text = Tr(tip.text);
-    switch (tip.id) {
-        case IDC_INITIAL_TEMPERATURE:
-            return text.arg(FormatIntText(MIN_INITIAL_TEMPERATURE),
-                            FormatIntText(MAX_INITIAL_TEMPERATURE));
-        case IDC_CONVECTION_RATIO:
-            return text.arg(FormatRealText(MIN_CONVECTION_RATIO),
-                            FormatRealText(MAX_CONVECTION_RATIO));
-        case IDC_COLUMNS:
-        case IDC_ROWS:
-            return text.arg(FormatIntText(MIN_GRID_SIZE), FormatIntText(MAX_GRID_SIZE));
-        case IDC_STEP_INTERVAL:
-            return text.arg(FormatIntText(MIN_STEP_INTERVAL), FormatIntText(MAX_STEP_INTERVAL));
-        default:
-            return text;
+// A text of the current language with a field's bounds put in for "%1" and "%2".
+QString WithBounds(const char* text, const SettingField& field) {
+    const QString translated = Tr(text);
+    if (!field.bounded) {
+        return translated;
     }
+    return translated.arg(QString::fromStdString(SettingBoundText(field, field.low)),
+                          QString::fromStdString(SettingBoundText(field, field.high)));
 }
 
 // A group box whose frame's top line runs through the middle of its title, as on the classic
@@ -183,8 +165,8 @@ void CSettingsDlg::RetranslateUi() {
             button->setText(text);
         }
     }
-    for (const SettingsTip& tip : SETTINGS_TIPS) {
-        GetDlgItem(tip.id)->setToolTip(TipText(tip));
+    for (const SettingField& field : SETTING_FIELDS) {
+        GetDlgItem(field.id)->setToolTip(WithBounds(field.tip, field));
     }
 }
 
@@ -232,8 +214,10 @@ void CSettingsDlg::OnInitDialog() {
 
     // The controls start as the template makes them, also when the dialog object is reused.
     m_chkContinue->setChecked(false);
-    for (const int nId : {IDC_INITIAL_TEMPERATURE, IDC_COLUMNS, IDC_ROWS}) {
-        GetDlgItem(nId)->setEnabled(true);
+    for (const SettingField& field : SETTING_FIELDS) {
+        if (field.fixesStartGrid) {
+            GetDlgItem(field.id)->setEnabled(true);
+        }
     }
 
     UpdateData(false);
@@ -273,13 +257,16 @@ bool CSettingsDlg::eventFilter(QObject* watched, QEvent* event) {
 
 void CSettingsDlg::OnContinueClicked() {
     continueRun = m_chkContinue->isChecked() ? 1 : 0;
-    for (const int nId : {IDC_INITIAL_TEMPERATURE, IDC_COLUMNS, IDC_ROWS}) {
-        GetDlgItem(nId)->setEnabled(continueRun == 0);
+    for (const SettingField& field : SETTING_FIELDS) {
+        if (field.fixesStartGrid) {
+            GetDlgItem(field.id)->setEnabled(continueRun == 0);
+        }
     }
 }
 
 void CSettingsDlg::OnDefault() {
-    if (!m_messageBox(Tr(TEXT_CONFIRM_DEFAULT), Tr(CAPTION_CONFIRM), true)) {
+    if (!m_messageBox(Tr(SettingsTexts::CONFIRM_DEFAULT), Tr(SettingsTexts::CAPTION_CONFIRM),
+                      true)) {
         return;
     }
     SetSettings(SimulationSettings{});
@@ -305,73 +292,37 @@ bool CSettingsDlg::UpdateData(bool bSaveAndValidate) {
 }
 
 bool CSettingsDlg::DoDataExchange(bool bSaveAndValidate) {
-    // The order decides which bad field is reported first. The check box is bound once, when
-    // the controls are made; its state is kept by the continue rule, not by this exchange.
-    // While continuing, the fields that define the grid are locked and the caller ignores
-    // them, so they are neither read nor checked: a value refused before the box was ticked
-    // again cannot hold the dialog open. Showing values always fills them.
-    const bool b = bSaveAndValidate;
-    const bool skipLocked = b && m_bCanContinue != 0 && continueRun != 0;
-    const auto exchangeLocked = [&](int nId, int& value, std::pair<int, int> range) {
-        return skipLocked || ExchangeInt(b, nId, value, range);
-    };
-    return exchangeLocked(IDC_INITIAL_TEMPERATURE, m_settings.initialTemperature,
-                          {MIN_INITIAL_TEMPERATURE, MAX_INITIAL_TEMPERATURE}) &&
-           ExchangeReal(b, IDC_CONVECTION_RATIO, m_settings.convectionRatio,
-                        std::pair{MIN_CONVECTION_RATIO, MAX_CONVECTION_RATIO}) &&
-           ExchangeReal(b, IDC_CONDUCTION_COEFFICIENT, m_settings.conductionCoefficient) &&
-           ExchangeReal(b, IDC_COOLING_COEFFICIENT, m_settings.coolingCoefficient) &&
-           ExchangeInt(b, IDC_ROOM_TEMPERATURE, m_settings.roomTemperature) &&
-           ExchangeInt(b, IDC_STRONG_FLAME_POWER, m_settings.strongFlamePower) &&
-           ExchangeInt(b, IDC_MEDIUM_FLAME_POWER, m_settings.mediumFlamePower) &&
-           ExchangeInt(b, IDC_WEAK_FLAME_POWER, m_settings.weakFlamePower) &&
-           ExchangeInt(b, IDC_STEP_INTERVAL, m_settings.stepIntervalMs,
-                       std::pair{MIN_STEP_INTERVAL, MAX_STEP_INTERVAL}) &&
-           exchangeLocked(IDC_COLUMNS, m_settings.columns, {MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
-           exchangeLocked(IDC_ROWS, m_settings.rows, {MIN_GRID_SIZE, MAX_GRID_SIZE}) &&
-           ExchangeInt(b, IDC_HISTORY_INTERVAL, m_settings.historyInterval);
-}
-
-bool CSettingsDlg::ExchangeInt(bool bSaveAndValidate, int nId, int& value,
-                               std::optional<std::pair<int, int>> range) {
-    QLineEdit* edit = Edit(nId);
-    if (!bSaveAndValidate) {
-        edit->setText(FormatIntText(value));
-        return true;
+    // The fields go in the table's order, which decides which bad field is reported first.
+    // The check box is bound once, when the controls are made; its state is kept by the
+    // continue rule, not by this exchange. While continuing, the fields that define the grid
+    // are locked and the caller ignores them, so they are neither read nor checked: a value
+    // refused before the box was ticked again cannot hold the dialog open. Showing values
+    // always fills them.
+    const bool skipLocked = bSaveAndValidate && m_bCanContinue != 0 && continueRun != 0;
+    for (const SettingField& field : SETTING_FIELDS) {
+        if (field.kind == SettingKind::Check || (skipLocked && field.fixesStartGrid)) {
+            continue;
+        }
+        if (!ExchangeField(bSaveAndValidate, field)) {
+            return false;
+        }
     }
-    int parsed = 0;
-    if (!ParseIntText(edit->text(), parsed)) {
-        Fail(nId, Tr(PROMPT_INTEGER));
-        return false;
-    }
-    // A value outside its range never reaches the member.
-    if (range && (parsed < range->first || parsed > range->second)) {
-        Fail(nId, Tr(PROMPT_INTEGER_RANGE)
-                      .arg(FormatIntText(range->first), FormatIntText(range->second)));
-        return false;
-    }
-    value = parsed;
     return true;
 }
 
-bool CSettingsDlg::ExchangeReal(bool bSaveAndValidate, int nId, double& value,
-                                std::optional<std::pair<double, double>> range) {
-    QLineEdit* edit = Edit(nId);
+bool CSettingsDlg::ExchangeField(bool bSaveAndValidate, const SettingField& field) {
+    QLineEdit* edit = Edit(field.id);
     if (!bSaveAndValidate) {
-        edit->setText(FormatRealText(value));
+        edit->setText(QString::fromStdString(SettingFieldText(field, m_settings)));
         return true;
     }
-    double parsed = 0.0;
-    if (!ParseRealText(edit->text(), parsed)) {
-        Fail(nId, Tr(PROMPT_NUMBER));
+    // A value that is refused, also for its range, never reaches the member.
+    const FieldError error = ReadSettingField(field, edit->text().toStdString(), m_settings);
+    if (error != FieldError::None) {
+        const char* prompt = SettingPrompt(field, error);
+        Fail(field.id, error == FieldError::OutOfRange ? WithBounds(prompt, field) : Tr(prompt));
         return false;
     }
-    if (range && (parsed < range->first || parsed > range->second)) {
-        Fail(nId, Tr(PROMPT_NUMBER_RANGE)
-                      .arg(FormatRealText(range->first), FormatRealText(range->second)));
-        return false;
-    }
-    value = parsed;
     return true;
 }
 

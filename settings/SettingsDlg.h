@@ -10,6 +10,7 @@
 
 #include "SimulationSettings.h"
 
+struct SettingField;
 class QCheckBox;
 class QLineEdit;
 class QShowEvent;
@@ -78,10 +79,8 @@ private:
     // The caption, the controls' texts and the fields' tooltips in the current language.
     void RetranslateUi();
     bool DoDataExchange(bool bSaveAndValidate);
-    bool ExchangeInt(bool bSaveAndValidate, int nId, int& value,
-                     std::optional<std::pair<int, int>> range = std::nullopt);
-    bool ExchangeReal(bool bSaveAndValidate, int nId, double& value,
-                      std::optional<std::pair<double, double>> range = std::nullopt);
+    // One numeric field of the settings' table, either way.
+    bool ExchangeField(bool bSaveAndValidate, const SettingField& field);
     void Fail(int nId, const QString& prompt);
     QLineEdit* Edit(int nId) const;
     bool ShowMessageBox(const QString& text, const QString& caption, bool okCancel);

@@ -111,16 +111,17 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"--view-size", "-640x480"}, "'-640x480'"},
         BadCase{{"--view-size", "640 x 480"}, "'640 x 480'"}));
 
-// Numbers too small for a double are taken as 0 by every real option, as arithmetic would.
+// Numbers too small for a double are taken as 0 by every real option, as arithmetic would;
+// blanks around a number are ignored, as the settings dialog ignores them.
 struct RealCase {
     std::vector<std::string> args;
     double conduction;
     double convection;
 };
 
-class TinyRealTest : public ::testing::TestWithParam<RealCase> {};
+class RealTextTest : public ::testing::TestWithParam<RealCase> {};
 
-TEST_P(TinyRealTest, IsTakenAsZero) {
+TEST_P(RealTextTest, IsTakenAsTheDialogTakesIt) {
     const BatchParseResult r = ParseBatchOptions(GetParam().args);
     ASSERT_EQ(r.error, "");
     EXPECT_EQ(r.options.settings.conductionCoefficient, GetParam().conduction);
@@ -128,11 +129,12 @@ TEST_P(TinyRealTest, IsTakenAsZero) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Values, TinyRealTest,
+    Values, RealTextTest,
     ::testing::Values(RealCase{{"--conduction", "1e-999"}, 0.0, 0.7},
                       RealCase{{"--conduction", "-0.000001e-99999999999999999999"}, 0.0, 0.7},
                       RealCase{{"--conduction", "123456e-330"}, 0.0, 0.7},
                       RealCase{{"--conduction", "1e-320"}, 1e-320, 0.7},
+                      RealCase{{"--conduction", " 0.25 "}, 0.25, 0.7},
                       RealCase{{"--convection-ratio", "-1e-400"}, 0.035, 0.0}));
 
 struct ViewSizeCase {

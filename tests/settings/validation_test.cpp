@@ -104,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FieldCase{IDC_ROOM_TEMPERATURE, "0", nullptr, 0},
                       FieldCase{IDC_HISTORY_INTERVAL, "0", nullptr, 0},
                       FieldCase{IDC_HISTORY_INTERVAL, "-100", nullptr, -100},
-                      FieldCase{IDC_HISTORY_INTERVAL, " +25 ", nullptr, 25}));
+                      FieldCase{IDC_HISTORY_INTERVAL, " +25 ", nullptr, 25},
+                      FieldCase{IDC_CONDUCTION_COEFFICIENT, "1e-999", nullptr, 0.0}));
 
 // Two bad fields: the one checked first is reported, whatever the layout order.
 struct PairCase {

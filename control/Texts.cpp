@@ -1,0 +1,139 @@
+#include "Texts.h"
+
+#include <unordered_map>
+
+#include "ExportTexts.h"
+#include "MainTexts.h"
+#include "SettingsSchema.h"
+#include "SettingsTemplate.h"
+
+namespace {
+
+// The English of every text that has its Japanese constant here in the engine, then of the
+// texts that the window's other parts write in Japanese themselves (the run's burner captions
+// and speeds, the history window, the fatal messages of drawing). The settings dialog's labels
+// and tooltips carry their English beside them, in their own tables.
+const Texts::Pair TEXTS[] = {
+    // The main window.
+    {MainTexts::START, "Start"},
+    {MainTexts::STOP, "Stop"},
+    {MainTexts::PAUSE, "Pause"},
+    {MainTexts::RESUME, "Resume"},
+    {MainTexts::HISTORY, "History"},
+    {MainTexts::CLOSE, "Close"},
+    {MainTexts::SAVE_STATE, "Save window positions on exit"},
+    {MainTexts::ABOUT, "&About"},
+    {MainTexts::HISTORY_TIP,
+     "Shows the history window (graph of the average temperature and heat). Press again to "
+     "hide it."},
+    {MainTexts::PAUSE_TIP, "Pauses the running simulation; while paused, resumes it."},
+    {MainTexts::CENTRE_TIP,
+     "Changes the centre burner's flame (off → strong → medium → weak). The caption names the "
+     "level the next click selects."},
+    {MainTexts::ENDS_TIP,
+     "Changes the flame of the burners at both ends (off → strong → medium → weak). The "
+     "caption names the level the next click selects."},
+    {MainTexts::START_TIP,
+     "Opens the settings dialog and starts the simulation. While it runs, stops it (a stopped "
+     "run can be continued)."},
+    {MainTexts::CLOSE_TIP, "Ends the program."},
+    {MainTexts::HISTORY_BUTTON_FAILED, "Failed to create the history window button."},
+    {MainTexts::PAUSE_BUTTON_FAILED, "Failed to create the pause button."},
+    {MainTexts::CENTRE_BUTTON_FAILED, "Failed to create the centre flame button."},
+    {MainTexts::ENDS_BUTTON_FAILED, "Failed to create the ends flame button."},
+    {MainTexts::START_BUTTON_FAILED, "Failed to create the simulation start/stop button."},
+    {MainTexts::CLOSE_BUTTON_FAILED, "Failed to create the close button."},
+    {ExportTexts::SAVE_PICTURE, "Save picture..."},
+    {ExportTexts::SAVE_HISTORY, "Save history as CSV..."},
+    {ExportTexts::SAVE_FAILED, "The file could not be saved."},
+
+    // The settings dialog.
+    {SETTINGS_CAPTION, "Simulation Settings"},
+    {SettingsTexts::CONFIRM_DEFAULT, "All values will be reset to their defaults."},
+    {SettingsTexts::CAPTION_CONFIRM, "Confirm"},
+    {SettingsTexts::PROMPT_INTEGER, "Please enter an integer."},
+    {SettingsTexts::PROMPT_NUMBER, "Please enter a number."},
+    {SettingsTexts::PROMPT_INTEGER_RANGE, "Please enter an integer from %1 to %2."},
+    {SettingsTexts::PROMPT_NUMBER_RANGE, "Please enter a number from %1 to %2."},
+
+    // The speed menu.
+    {"速度", "Speed"},
+    {"最大", "Max"},
+    {"1ステップ実行", "Single step"},
+
+    // The burner buttons' captions: the level the next click selects.
+    {"消火(両端)", "Off (ends)"},
+    {"強火(両端)", "Strong (ends)"},
+    {"中火(両端)", "Med. (ends)"},
+    {"弱火(両端)", "Weak (ends)"},
+    {"消火(中央)", "Off (ctr)"},
+    {"強火(中央)", "Strong (ctr)"},
+    {"中火(中央)", "Med. (ctr)"},
+    {"弱火(中央)", "Weak (ctr)"},
+
+    // The history window.
+    {"履歴ウインドウ", "History Window"},
+    {"平均温度: %d [ﾟC](青)", "Avg. temp.: %d [°C] (blue)"},
+    {"平均熱量: %d [J](赤)", "Avg. heat: %d [J] (red)"},
+    {"履歴ウインドウを作成できませんでした。", "Could not create the history window."},
+
+    // Fatal failures of the drawing objects.
+    {"ビットマップの作成に失敗しました。", "Failed to create the bitmap."},
+    {"ビットマップの切り放しに失敗しました。", "Failed to detach the bitmap."},
+    {"ビットマップの割り当てに失敗しました。", "Failed to assign the bitmap."},
+    {"ビットマップの解放に失敗しました。", "Failed to release the bitmap."},
+    {"メモリデバイスコンテキストの作成に失敗しました。",
+     "Failed to create the memory device context."},
+    {"メモリデバイスコンテキストの解放に失敗しました。",
+     "Failed to release the memory device context."},
+    {"リージョンの作成に失敗しました。", "Failed to create the region."},
+    {"リージョンの解放に失敗しました。", "Failed to release the region."},
+    {"多角形リージョンの作成に失敗しました。", "Failed to create the polygon region."},
+    {"多角形リージョンの解放に失敗しました。", "Failed to release the polygon region."},
+    {"ブラシの作成に失敗しました。", "Failed to create the brush."},
+    {"ブラシの選択に失敗しました。", "Failed to select the brush."},
+    {"ブラシの解除に失敗しました。", "Failed to deselect the brush."},
+    {"ブラシの取り外しに失敗しました。", "Failed to detach the brush."},
+    {"ブラシの解放に失敗しました。", "Failed to release the brush."},
+    {"ペンの作成に失敗しました。", "Failed to create the pen."},
+    {"ペンの選択に失敗しました。", "Failed to select the pen."},
+    {"ペンの解除に失敗しました。", "Failed to deselect the pen."},
+    {"ペンの取り外しに失敗しました。", "Failed to detach the pen."},
+    {"ペンの解放に失敗しました。", "Failed to release the pen."},
+};
+
+std::vector<Texts::Pair> Collect() {
+    std::vector<Texts::Pair> pairs(std::begin(TEXTS), std::end(TEXTS));
+    for (const SettingsItem& item : SETTINGS_ITEMS) {
+        if (item.english != nullptr) {
+            pairs.push_back({item.text, item.english});
+        }
+    }
+    for (const SettingField& field : SETTING_FIELDS) {
+        pairs.push_back({field.tip, field.tipEnglish});
+    }
+    return pairs;
+}
+
+}  // namespace
+
+namespace Texts {
+
+const std::vector<Pair>& All() {
+    static const std::vector<Pair> pairs = Collect();
+    return pairs;
+}
+
+const char* English(std::string_view japanese) {
+    static const std::unordered_map<std::string_view, const char*> byJapanese = [] {
+        std::unordered_map<std::string_view, const char*> map;
+        for (const Pair& pair : All()) {
+            map.emplace(pair.japanese, pair.english);
+        }
+        return map;
+    }();
+    const auto found = byJapanese.find(japanese);
+    return found == byJapanese.end() ? nullptr : found->second;
+}
+
+}  // namespace Texts

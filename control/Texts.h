@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+// The program's texts in both languages. Every text is written in Japanese where it is used;
+// its English text is found here, by the Japanese one. Texts that read the same in both
+// languages (names, numbers, "&OK") have no entry and are shown as they are.
+namespace Texts {
+
+struct Pair {
+    const char* japanese;  // UTF-8
+    const char* english;
+};
+
+// Every pair, each Japanese text once.
+const std::vector<Pair>& All();
+
+// The English text of a Japanese one; null when it has none.
+const char* English(std::string_view japanese);
+
+}  // namespace Texts
