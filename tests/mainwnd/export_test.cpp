@@ -31,7 +31,7 @@ class ExportTest : public SimDlgTest {
 protected:
     void SetUp() override {
         SimDlgTest::SetUp();
-        dlg->SetSaveFailureRunner([this](const QString& text) { failures << text; });
+        dlg->Export().SetSaveFailureRunner([this](const QString& text) { failures << text; });
     }
     QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
 
@@ -67,10 +67,10 @@ TEST_F(ExportTest, FilesEqualTheRunnersForTheSameSeed) {
     Start({true, [](CSettingsDlg& d) { SetEdit(d, IDC_HISTORY_INTERVAL, "3"); }});
     EXPECT_EQ(SaveItemsEnabled(), std::make_pair(true, true));  // also while running
     for (int i = 0; i < kTicks; ++i) {
-        dlg->Step();
+        dlg->Control().OnTimer();
     }
-    ASSERT_TRUE(dlg->SaveHistoryCsv(Path("window.csv")));
-    ASSERT_TRUE(dlg->SavePicture(Path("window.png")));
+    ASSERT_TRUE(dlg->Export().SaveHistoryCsv(Path("window.csv")));
+    ASSERT_TRUE(dlg->Export().SavePicture(Path("window.png")));
     BatchOptions options;
     options.ticks = kTicks;
     options.seed = 77;
@@ -103,24 +103,24 @@ TEST_F(ExportTest, FilesEqualTheRunnersForTheSameSeed) {
     // A continued run keeps the samples; a fresh start clears them.
     dlg->StartButton()->click();
     Start();
-    EXPECT_EQ(dlg->HistoryDlg()->RunHistory().Entries().size(), std::size_t{kTicks / 5});
+    EXPECT_EQ(dlg->Control().RunHistory().Entries().size(), std::size_t{kTicks / 5});
     dlg->StartButton()->click();
     Start({true,
            [](CSettingsDlg& d) { qobject_cast<QCheckBox*>(d.GetDlgItem(IDC_CONTINUE))->click(); }});
-    EXPECT_TRUE(dlg->HistoryDlg()->RunHistory().Entries().empty());
+    EXPECT_TRUE(dlg->Control().RunHistory().Entries().empty());
 }
 
 TEST_F(ExportTest, DialogProposesADatedNameInTheLastFolder) {
     QStringList proposals;
     QString answer;  // empty: cancelled
-    dlg->SetSaveFileChooser([&](const QString&, const QString& proposed, const QString&) {
+    dlg->Export().SetSaveFileChooser([&](const QString&, const QString& proposed, const QString&) {
         proposals << proposed;
         return answer;
     });
-    dlg->OnSavePicture();
+    dlg->Export().OnSavePicture();
     answer = Path("a.png");
-    dlg->OnSavePicture();
-    dlg->OnSavePicture();
+    dlg->Export().OnSavePicture();
+    dlg->Export().OnSavePicture();
     ASSERT_EQ(proposals.size(), 3);
     EXPECT_NE(QFileInfo(proposals[1]).path(), dir.path());
     EXPECT_EQ(QFileInfo(proposals[2]).path(), dir.path());
@@ -152,7 +152,8 @@ TEST_P(ExportFailureTest, ShowsPathAndReasonAndLosesNothing) {
     limit.rlim_cur = c.sizeLimit;
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &limit);
-    const bool saved = dlg->SavePicture(Path(c.target)) || dlg->SaveHistoryCsv(Path(c.target));
+    const bool saved =
+        dlg->Export().SavePicture(Path(c.target)) || dlg->Export().SaveHistoryCsv(Path(c.target));
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldHandler);
 

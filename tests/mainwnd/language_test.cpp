@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "BurnerCaptions.h"
 #include "ExportTexts.h"
 #include "HistoryStatusBar.h"
 #include "HistoryTexts.h"
@@ -53,7 +54,7 @@ QString QtCancel() {
 
 TEST_F(SimDlgTest, LanguageSwitchRetranslatesBothWindowsAndKeepsTheRunState) {
     Start();
-    dlg->Step();
+    dlg->Control().OnTimer();
     dlg->PauseButton()->click();
     dlg->HistoryButton()->click();
     QCoreApplication::processEvents();
@@ -78,10 +79,10 @@ TEST_F(SimDlgTest, LanguageSwitchRetranslatesBothWindowsAndKeepsTheRunState) {
     }
 
     // The run state still follows the buttons.
-    EXPECT_TRUE(dlg->IsPaused());
+    EXPECT_TRUE(dlg->Control().IsPaused());
     dlg->PauseButton()->click();
     EXPECT_EQ(dlg->PauseButton()->text(), "Pause");
-    EXPECT_FALSE(dlg->IsPaused());
+    EXPECT_FALSE(dlg->Control().IsPaused());
     dlg->PauseButton()->click();
 
     PickMenuItem(*dlg, QString::fromUtf8("日本語"));

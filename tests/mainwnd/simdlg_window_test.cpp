@@ -20,7 +20,7 @@ namespace {
 
 TEST_F(SimDlgTest, IdleWindowHasNoRunAndIgnoresTheMouse) {
     ExpectState(kStart, true, kPause, false, false);
-    EXPECT_FALSE(dlg->HasStarted());
+    EXPECT_FALSE(dlg->Control().HasStarted());
     EXPECT_FALSE(dlg->Simulation().HasGrid());
     const QImage before = dlg->View().FrameImage().copy();
     dlg->OnMouseMove(QPoint(300, 200));
@@ -33,12 +33,12 @@ TEST_F(SimDlgTest, IdleWindowHasNoRunAndIgnoresTheMouse) {
 TEST_F(SimDlgTest, RunStateTableThroughButtonsAndDialogResults) {
     Start({false, {}});
     ExpectState(kStart, true, kPause, false, false);
-    EXPECT_FALSE(dlg->HasStarted());
+    EXPECT_FALSE(dlg->Control().HasStarted());
     EXPECT_EQ(lastCanContinue, 0);
 
     Start();
     ExpectState(kStop, true, kPause, true, true);
-    EXPECT_TRUE(dlg->HasStarted());
+    EXPECT_TRUE(dlg->Control().HasStarted());
     EXPECT_EQ(dlg->View().Selection(), (CellHit{10, 10}));
     EXPECT_EQ(Pixel(300, 195), qRgb(36, 36, 255));  // cells drawn: 15 C
 
@@ -52,7 +52,7 @@ TEST_F(SimDlgTest, RunStateTableThroughButtonsAndDialogResults) {
 
     dlg->StartButton()->click();
     ExpectState(kStart, true, kPause, false, false);
-    EXPECT_TRUE(dlg->CanContinue());
+    EXPECT_TRUE(dlg->Control().CanContinue());
     ResizeClient(640, 480);
     ExpectState(kStart, true, kPause, false, false);
 
@@ -65,11 +65,11 @@ TEST_F(SimDlgTest, RunStateTableThroughButtonsAndDialogResults) {
 TEST_F(SimDlgTest, ContinuedRunKeepsGridSizeTemperatureAndHistoryTakingNineValues) {
     Start();
     for (int i = 0; i < 300; ++i) {
-        dlg->Step();
+        dlg->Control().OnTimer();
     }
     dlg->StartButton()->click();  // stop
     const CCell kept = dlg->Simulation().Cell(19, 10);
-    const HistorySample sample = dlg->HistoryDlg()->Recorder().Sample(99);
+    const HistorySample sample = dlg->Control().Recorder().Sample(99);
     // The vessel and its cells; the flames below are redrawn by every start command and
     // clear part of the info panel.
     const QRect vessel(0, 0, 640, 356);
@@ -92,8 +92,8 @@ TEST_F(SimDlgTest, ContinuedRunKeepsGridSizeTemperatureAndHistoryTakingNineValue
     EXPECT_EQ(dlg->Simulation().StepInterval(), 7);
     EXPECT_EQ(SimulationProbe::FlamePower(dlg->Simulation())[FLAME_STRONG], 900);
     EXPECT_EQ(SimulationProbe::ConvectionRatio(dlg->Simulation()), 0.25);
-    EXPECT_EQ(dlg->HistoryDlg()->HistoryInterval(), 3);
-    EXPECT_EQ(dlg->HistoryDlg()->Recorder().Sample(99).temperature, sample.temperature);
+    EXPECT_EQ(dlg->Control().HistoryInterval(), 3);
+    EXPECT_EQ(dlg->Control().Recorder().Sample(99).temperature, sample.temperature);
     EXPECT_EQ(dlg->View().FrameImage().copy(vessel), picture);  // the view is not redrawn
     ExpectState(kStop, true, kPause, true, true);
 }
@@ -110,7 +110,7 @@ TEST_F(SimDlgTest, UntickedContinueStartsAFreshGridOfTheNewSize) {
     EXPECT_EQ(dlg->Simulation().Columns(), 3);
     EXPECT_EQ(dlg->Simulation().Cell(2, 2), CCell(40, 40, PHASE_LIQUID));
     EXPECT_EQ(dlg->View().Selection(), (CellHit{1, 1}));
-    EXPECT_EQ(dlg->HistoryDlg()->Recorder().Sample(0).temperature, 40);
+    EXPECT_EQ(dlg->Control().Recorder().Sample(0).temperature, 40);
 }
 
 // A continued run heats the bottom row with the powers just set, also of a level in use.
@@ -225,9 +225,9 @@ TEST_F(SimDlgTest, HistoryButtonTogglesAndRecordingGoesOnWhileHidden) {
     EXPECT_TRUE(dlg->HistoryDlg()->isVisible());
     dlg->HistoryButton()->click();
     Start({true, [](CSettingsDlg& d) { SetEdit(d, IDC_HISTORY_INTERVAL, "-1"); }});
-    dlg->Step();
-    dlg->Step();
-    EXPECT_EQ(dlg->HistoryDlg()->Recorder().Sample(99).heat, 63);
+    dlg->Control().OnTimer();
+    dlg->Control().OnTimer();
+    EXPECT_EQ(dlg->Control().Recorder().Sample(99).heat, 63);
 }
 
 TEST_F(SimDlgTest, InspectionMarkersAndPanelFollowTheMouse) {

@@ -10,7 +10,6 @@ struct SimulationProbe {
     static int& InitialTemperature(CSimulation& sim) { return sim.m_nInitialTemperature; }
     static double& ConvectionRatio(CSimulation& sim) { return sim.m_dConvectionRatio; }
     static int (&FlamePower(CSimulation& sim))[4] { return sim.m_nFlamePower; }
-    static const char*& EndsButtonText(CSimulation& sim) { return sim.m_pszEndsButtonText; }
 
     static std::unique_ptr<CCellArray[]>& Grid(CSimulation& sim) { return sim.m_pGrid; }
     static std::unique_ptr<CCellArray[]>& Stage(CSimulation& sim) { return sim.m_pStage; }
