@@ -57,15 +57,11 @@ public:
     // runs it if nobody has.
     void OnDestroy();
 
-    // Command handlers of the history and close buttons and of the system menu items.
-    void OnHistoryButton();
-    void OnCloseButton();
+    // A system menu command: the About box, the save-state option or Close.
     void OnSysCommand(unsigned nID);
-    // Layout pass for a new client size.
+    // Layout pass for a new client size (a size message; sizes the window cannot be made
+    // come only this way).
     void OnSize(int cx, int cy);
-    void OnMouseMove(const QPoint& point);
-    void OnLButtonUp(const QPoint& point);
-    void CaptureWindowRects();
     // Interface language: takes effect at once in both windows and is kept in the profile.
     void SetLanguage(UiLanguage language);
     UiLanguage Language() const { return m_language; }
@@ -141,6 +137,12 @@ private:
     void ShowAverages(int temperature, int heat) override;
     void RefreshPanel() override;
     void TicksShown(bool backToBack) override;
+
+    void OnHistoryButton();
+    void OnCloseButton();
+    void OnMouseMove(const QPoint& point);
+    void OnLButtonUp(const QPoint& point);
+    void CaptureWindowRects();
 
     void CreateButtons();
     QPushButton* CreateButton(const char* caption, int id, const char* failure, int code,

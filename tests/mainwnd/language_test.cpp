@@ -208,7 +208,7 @@ TEST(LanguageProfile, ChoiceSurvivesARestart) {
         dlg.DoModalWithoutLoop();
         EXPECT_EQ(dlg.StartButton()->text(), QString::fromUtf8("スタート"));
         dlg.SetLanguage(UiLanguage::English);
-        dlg.OnCloseButton();
+        dlg.CloseButton()->click();
     });
     EXPECT_EQ(QSettings(path, QSettings::IniFormat).value("Option/Language"), "en");
     RunMainWindow(path, [](CSimDlg& dlg) {
@@ -216,7 +216,7 @@ TEST(LanguageProfile, ChoiceSurvivesARestart) {
         dlg.DoModalWithoutLoop();
         EXPECT_EQ(dlg.HistoryDlg()->windowTitle(), "History Window");
         dlg.SetLanguage(UiLanguage::Japanese);
-        dlg.OnCloseButton();
+        dlg.CloseButton()->click();
     });
     EXPECT_EQ(ReadProfile(path).language, UiLanguage::Japanese);
 }

@@ -23,8 +23,8 @@ TEST_F(SimDlgTest, IdleWindowHasNoRunAndIgnoresTheMouse) {
     EXPECT_FALSE(dlg->Control().HasStarted());
     EXPECT_FALSE(dlg->Simulation().HasGrid());
     const QImage before = dlg->View().FrameImage().copy();
-    dlg->OnMouseMove(QPoint(300, 200));
-    dlg->OnLButtonUp(QPoint(300, 200));
+    MoveMouse(*dlg, QPoint(300, 200));
+    ReleaseLeftButton(*dlg, QPoint(300, 200));
     EXPECT_EQ(dlg->View().FrameImage(), before);
     // Before the first start the inside of the vessel stays black.
     EXPECT_EQ(Pixel(300, 200), qRgb(0, 0, 0));
@@ -232,13 +232,13 @@ TEST_F(SimDlgTest, HistoryButtonTogglesAndRecordingGoesOnWhileHidden) {
 
 TEST_F(SimDlgTest, InspectionMarkersAndPanelFollowTheMouse) {
     Start();
-    dlg->OnMouseMove(QPoint(300, 200));  // cell (10, 10): (285, 185, 312, 201)
+    MoveMouse(*dlg, QPoint(300, 200));  // cell (10, 10): (285, 185, 312, 201)
     EXPECT_EQ(Pixel(285, 185), qRgb(255, 255, 0));
     EXPECT_FALSE(dlg->View().ShowsSelected());
-    dlg->OnLButtonUp(QPoint(40, 30));  // cell (0, 0)
+    ReleaseLeftButton(*dlg, QPoint(40, 30));  // cell (0, 0)
     EXPECT_EQ(Pixel(15, 25), qRgb(0, 0, 0));
     EXPECT_EQ(dlg->View().Selection().col, 0);
-    dlg->OnMouseMove(QPoint(5, 5));  // off the grid: the panel follows the selection
+    MoveMouse(*dlg, QPoint(5, 5));  // off the grid: the panel follows the selection
     EXPECT_TRUE(dlg->View().ShowsSelected());
     EXPECT_NE(Pixel(285, 185), qRgb(255, 255, 0));
 }
@@ -257,7 +257,7 @@ class MousePixelTest : public SimDlgTest, public ::testing::WithParamInterface<M
 TEST_P(MousePixelTest, PositionCountsForThePixelItLiesIn) {
     const MouseCase c = GetParam();
     Start();
-    dlg->OnMouseMove(QPoint(300, 200));  // hovering cell (10, 10), the selection
+    MoveMouse(*dlg, QPoint(300, 200));  // hovering cell (10, 10), the selection
     const QEvent::Type type = c.release ? QEvent::MouseButtonRelease : QEvent::MouseMove;
     QMouseEvent event(type, c.position, dlg->mapToGlobal(c.position),
                       c.release ? Qt::LeftButton : Qt::NoButton, Qt::NoButton, Qt::NoModifier);

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -40,7 +44,7 @@ std::unique_ptr<CSimDlg> StartedWindow(const RunSetup& setup) {
     dlg->StartButton()->click();
     dlg->PauseButton()->click();
     if (setup.hover) {
-        dlg->OnMouseMove(QPoint(100, 60));
+        MoveMouse(*dlg, QPoint(100, 60));
     }
     return dlg;
 }
@@ -193,6 +197,55 @@ TEST(SpeedControlTest, TitleMenuShortcutsAndSingleStep) {
     }
     EXPECT_EQ(dlg->Control().Speed(), RunSpeed::NORMAL);
     EXPECT_EQ(dlg->windowTitle(), plain);
+}
+
+// Opens the window's context menu and hands it to `use`, which picks an item or not; the
+// menu is closed afterwards either way.
+void WithContextMenu(CSimDlg& dlg, const std::function<void(QMenu&)>& use) {
+    QTimer::singleShot(0, [&use] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        use(*menu);
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20),
+                            dlg.mapToGlobal(QPoint(20, 20)));
+    QCoreApplication::sendEvent(&dlg, &event);
+}
+
+QAction* Item(const QMenu& menu, const char* text) {
+    for (QAction* action : menu.actions()) {
+        if (action->text() == QString::fromUtf8(text)) {
+            return action;
+        }
+    }
+    ADD_FAILURE() << text;
+    return nullptr;
+}
+
+TEST(SpeedControlTest, MenuChoosesTheSpeedAndOffersTheSingleStepWhilePaused) {
+    auto dlg = StartedWindow({});
+    WithContextMenu(*dlg, [](QMenu& menu) {
+        QAction* speeds = Item(menu, "速度");
+        ASSERT_TRUE(speeds != nullptr && speeds->menu() != nullptr);
+        EXPECT_TRUE(Item(*speeds->menu(), "×1")->isChecked());
+        Item(*speeds->menu(), "×1000")->trigger();
+        QAction* step = Item(menu, "1ステップ実行");
+        ASSERT_NE(step, nullptr);
+        EXPECT_TRUE(step->isEnabled());
+        step->trigger();
+    });
+    EXPECT_EQ(dlg->Control().Speed(), 3);
+    EXPECT_EQ(dlg->Simulation().TicksRun(), 1);
+    EXPECT_EQ(dlg->windowTitle(), QString::fromUtf8("Quorvel Ver. 3.1 — ×1000 — 1 tick"));
+
+    dlg->PauseButton()->click();  // running again: no single step
+    WithContextMenu(*dlg, [](QMenu& menu) {
+        QAction* speeds = Item(menu, "速度");
+        ASSERT_TRUE(speeds != nullptr && speeds->menu() != nullptr);
+        EXPECT_TRUE(Item(*speeds->menu(), "×1000")->isChecked());
+        EXPECT_FALSE(Item(menu, "1ステップ実行")->isEnabled());
+    });
 }
 
 }  // namespace
