@@ -341,6 +341,7 @@ void CSimDlg::ShowRunButtons(const RunButtons& buttons) {
     m_pPauseButton->setText(Tr(buttons.pauseCaption));
     m_pStartButton->setEnabled(buttons.startEnabled);
     m_pPauseButton->setEnabled(buttons.pauseEnabled);
+    m_pSpeedMenu->AllowSingleStep(m_control.IsPaused());
 }
 
 void CSimDlg::ShowBurnerCaptions() {

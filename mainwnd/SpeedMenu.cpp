@@ -36,6 +36,11 @@ CSpeedMenu::CSpeedMenu(QWidget& window, CRunControl& control)
                 [this] { m_control.SetSpeed(m_control.Speed() - 1); });
     m_pStepAction = addShortcut({QKeySequence(Qt::Key_S)}, [this] { m_control.SingleStep(); });
     m_pStepAction->setText(Tr(RunSpeed::SINGLE_STEP));
+    AllowSingleStep(m_control.IsPaused());
+}
+
+void CSpeedMenu::AllowSingleStep(bool allowed) {
+    m_pStepAction->setEnabled(allowed);
 }
 
 void CSpeedMenu::AddTo(QMenu& menu) {
@@ -44,7 +49,6 @@ void CSpeedMenu::AddTo(QMenu& menu) {
     for (QAction* action : m_pSpeedActions) {
         speeds->addAction(action);
     }
-    m_pStepAction->setEnabled(m_control.IsPaused());
     menu.addAction(m_pStepAction);
 }
 

@@ -23,6 +23,8 @@ public:
     void AddTo(QMenu& menu);
     // The items' texts in the current language.
     void Retranslate();
+    // Whether a single step can be taken (the run is paused): the item and its shortcut.
+    void AllowSingleStep(bool allowed);
 
 private:
     CRunControl& m_control;

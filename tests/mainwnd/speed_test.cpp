@@ -246,6 +246,13 @@ TEST(SpeedControlTest, MenuChoosesTheSpeedAndOffersTheSingleStepWhilePaused) {
         EXPECT_TRUE(Item(*speeds->menu(), "×1000")->isChecked());
         EXPECT_FALSE(Item(menu, "1ステップ実行")->isEnabled());
     });
+    // Paused again, the shortcut steps although the menu last showed the item disabled.
+    dlg->PauseButton()->click();
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    const long long ticks = dlg->Simulation().TicksRun();
+    QTest::keyClick(dlg.get(), Qt::Key_S);
+    EXPECT_EQ(dlg->Simulation().TicksRun(), ticks + 1);
 }
 
 }  // namespace
