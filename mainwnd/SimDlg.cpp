@@ -90,16 +90,14 @@ CSimDlg::~CSimDlg() {
 }
 
 QPushButton* CSimDlg::CreateButton(const char* caption, int id, const char* failure, int code,
-                                   void (CSimDlg::*handler)()) {
+                                   const std::function<void()>& onClick) {
     if (!FailureSeam::Pass(ResourceStep::CreateWindow)) {
         FatalError(failure, code);
     }
     auto* button = new QPushButton(Tr(caption), this);
     button->setObjectName(QString::number(id));
     button->setAutoDefault(false);
-    if (handler != nullptr) {
-        connect(button, &QPushButton::clicked, this, handler);
-    }
+    connect(button, &QPushButton::clicked, this, onClick);
     return button;
 }
 
@@ -109,22 +107,19 @@ void CSimDlg::CreateButtons() {
     const RunButtons run = m_control.Buttons();
     m_pHistoryButton =
         CreateButton(MainTexts::HISTORY, ID_HISTORY, MainTexts::HISTORY_BUTTON_FAILED,
-                     MainTexts::EXIT_HISTORY_BUTTON, &CSimDlg::OnHistoryButton);
-    m_pPauseButton = CreateButton(run.pauseCaption, ID_PAUSE, MainTexts::PAUSE_BUTTON_FAILED,
-                                  MainTexts::EXIT_RUN_BUTTON, nullptr);
-    connect(m_pPauseButton, &QPushButton::clicked, this, [this] { m_control.OnPauseResume(); });
+                     MainTexts::EXIT_HISTORY_BUTTON, [this] { OnHistoryButton(); });
+    m_pPauseButton =
+        CreateButton(run.pauseCaption, ID_PAUSE, MainTexts::PAUSE_BUTTON_FAILED,
+                     MainTexts::EXIT_RUN_BUTTON, [this] { m_control.OnPauseResume(); });
     m_pCentreButton =
         CreateButton(m_control.CentreCaption(), ID_CENTRE, MainTexts::CENTRE_BUTTON_FAILED,
-                     MainTexts::EXIT_RUN_BUTTON, nullptr);
-    connect(m_pCentreButton, &QPushButton::clicked, this, [this] { m_control.OnCentreFlame(); });
+                     MainTexts::EXIT_RUN_BUTTON, [this] { m_control.OnCentreFlame(); });
     m_pEndsButton = CreateButton(m_control.EndsCaption(), ID_ENDS, MainTexts::ENDS_BUTTON_FAILED,
-                                 MainTexts::EXIT_RUN_BUTTON, nullptr);
-    connect(m_pEndsButton, &QPushButton::clicked, this, [this] { m_control.OnEndsFlame(); });
+                                 MainTexts::EXIT_RUN_BUTTON, [this] { m_control.OnEndsFlame(); });
     m_pStartButton = CreateButton(run.startCaption, ID_START, MainTexts::START_BUTTON_FAILED,
-                                  MainTexts::EXIT_RUN_BUTTON, nullptr);
-    connect(m_pStartButton, &QPushButton::clicked, this, [this] { m_control.OnStartStop(); });
+                                  MainTexts::EXIT_RUN_BUTTON, [this] { m_control.OnStartStop(); });
     m_pCloseButton = CreateButton(MainTexts::CLOSE, ID_CLOSE, MainTexts::CLOSE_BUTTON_FAILED,
-                                  MainTexts::EXIT_CLOSE_BUTTON, &CSimDlg::OnCloseButton);
+                                  MainTexts::EXIT_CLOSE_BUTTON, [this] { OnCloseButton(); });
     m_pPauseButton->setEnabled(run.pauseEnabled);
     m_pStartButton->setEnabled(run.startEnabled);
 }

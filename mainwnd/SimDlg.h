@@ -146,7 +146,7 @@ private:
 
     void CreateButtons();
     QPushButton* CreateButton(const char* caption, int id, const char* failure, int code,
-                              void (CSimDlg::*handler)());
+                              const std::function<void()>& onClick);
     void LayOutButtons(int cx, int cy);
     void PlaceWindows();
     // Invalidation after a tick: at most one repaint per screen refresh.
