@@ -243,27 +243,7 @@ TEST_F(RunControlTest, ContinuedStartKeepsGridAndSamplesAndTakesTheInterval) {
     EXPECT_EQ(sim.TicksRun(), 0);
 }
 
-TEST_F(RunControlTest, ModalBoxHoldsOnlyARunningTimer) {
-    for (const RunState state : {RunState::Idle, RunState::Running, RunState::Paused}) {
-        CSimulation s;
-        FakeHost h;
-        CRunControl c(s, h);
-        if (state != RunState::Idle) {
-            c.OnStartStop();
-        }
-        if (state == RunState::Paused) {
-            c.OnPauseResume();
-        }
-        const bool was = c.HoldTimer();
-        EXPECT_EQ(was, state == RunState::Running);
-        EXPECT_FALSE(c.IsTimerRunning());
-        c.ReleaseTimer(was);
-        EXPECT_EQ(c.IsTimerRunning(), state == RunState::Running);
-        EXPECT_EQ(c.State(), state);
-    }
-}
-
-// ---- Timer messages, speeds and single step --------------------------------------------
+// ---- Timer messages and speeds ------------------------------------------------------------
 
 TEST_F(RunControlTest, TimerMessageRunsTheSpeedsTicksAndShowsThemOnce) {
     Reach(RunState::Running);
@@ -290,21 +270,6 @@ TEST_F(RunControlTest, TimerMessageRunsTheSpeedsTicksAndShowsThemOnce) {
     control.SetSpeed(-5);
     EXPECT_EQ(control.Speed(), RunSpeed::NORMAL);
     EXPECT_EQ(host.title, "Quorvel Ver. 3.1");
-}
-
-TEST_F(RunControlTest, SingleStepOnlyWhilePaused) {
-    control.SingleStep();  // idle: no grid, nothing
-    Reach(RunState::Running);
-    control.SingleStep();
-    EXPECT_EQ(sim.TicksRun(), 0);
-    control.OnPauseResume();
-    control.SetSpeed(2);
-    control.SingleStep();
-    EXPECT_EQ(sim.TicksRun(), 1);
-    EXPECT_EQ(host.title, "Quorvel Ver. 3.1 — ×100 — 1 tick");
-    control.OnStartStop();  // ignored while paused
-    control.SingleStep();
-    EXPECT_EQ(sim.TicksRun(), 2);
 }
 
 TEST_F(RunControlTest, SamplesGoToTheWholeRunAndTheGraph) {
