@@ -32,6 +32,7 @@ public:
     using SaveFailureRunner = std::function<void(const QString& text)>;
     void SetSaveFailureRunner(SaveFailureRunner show) { m_showSaveFailure = std::move(show); }
 
+private:
     // The menu items: a file dialog, then the save.
     void OnSavePicture();
     void OnSaveHistory();
@@ -39,8 +40,6 @@ public:
     // all; a failure is shown with the path and the reason. True when the file was written.
     bool SavePicture(const QString& path);
     bool SaveHistoryCsv(const QString& path);
-
-private:
     QString ChooseSaveFile(const char* menuText, QString& folder, const char* extension,
                            const char* filter);
     bool WriteWhole(const QString& path,

@@ -22,6 +22,9 @@
 
 namespace {
 
+constexpr const char* kSavePicture = "画像を保存...";
+constexpr const char* kSaveHistory = "履歴をCSVで保存...";
+
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -35,6 +38,35 @@ protected:
     }
     QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
 
+    // Picks the context menu's item `item`, as a user does.
+    void PickMenuItem(const char* item) {
+        QTimer::singleShot(0, [item] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions()) {
+                if (action->text() == QString::fromUtf8(item)) {
+                    menu->setActiveAction(action);
+                    QTest::keyClick(menu, Qt::Key_Return);
+                    return;
+                }
+            }
+            ADD_FAILURE() << item;
+            menu->close();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20),
+                                dlg->mapToGlobal(QPoint(20, 20)));
+        QCoreApplication::sendEvent(dlg.get(), &event);
+    }
+    // Saves through the menu item `item`, the file dialog answering `path`. True when the
+    // file was written without a failure shown.
+    bool SaveAs(const char* item, const QString& path) {
+        const qsizetype failed = failures.size();
+        dlg->Export().SetSaveFileChooser(
+            [path](const QString&, const QString&, const QString&) { return path; });
+        PickMenuItem(item);
+        return failures.size() == failed && QFile::exists(path);
+    }
+
     // Whether the context menu's two save items are enabled.
     std::pair<bool, bool> SaveItemsEnabled() {
         std::pair<bool, bool> enabled;
@@ -42,9 +74,9 @@ protected:
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             ASSERT_NE(menu, nullptr);
             for (QAction* action : menu->actions()) {
-                if (action->text() == QString::fromUtf8("画像を保存...")) {
+                if (action->text() == QString::fromUtf8(kSavePicture)) {
                     enabled.first = action->isEnabled();
-                } else if (action->text() == QString::fromUtf8("履歴をCSVで保存...")) {
+                } else if (action->text() == QString::fromUtf8(kSaveHistory)) {
                     enabled.second = action->isEnabled();
                 }
             }
@@ -69,8 +101,8 @@ TEST_F(ExportTest, FilesEqualTheRunnersForTheSameSeed) {
     for (int i = 0; i < kTicks; ++i) {
         dlg->Control().OnTimer();
     }
-    ASSERT_TRUE(dlg->Export().SaveHistoryCsv(Path("window.csv")));
-    ASSERT_TRUE(dlg->Export().SavePicture(Path("window.png")));
+    ASSERT_TRUE(SaveAs(kSaveHistory, Path("window.csv")));
+    ASSERT_TRUE(SaveAs(kSavePicture, Path("window.png")));
     BatchOptions options;
     options.ticks = kTicks;
     options.seed = 77;
@@ -117,10 +149,10 @@ TEST_F(ExportTest, DialogProposesADatedNameInTheLastFolder) {
         proposals << proposed;
         return answer;
     });
-    dlg->Export().OnSavePicture();
+    PickMenuItem(kSavePicture);
     answer = Path("a.png");
-    dlg->Export().OnSavePicture();
-    dlg->Export().OnSavePicture();
+    PickMenuItem(kSavePicture);
+    PickMenuItem(kSavePicture);
     ASSERT_EQ(proposals.size(), 3);
     EXPECT_NE(QFileInfo(proposals[1]).path(), dir.path());
     EXPECT_EQ(QFileInfo(proposals[2]).path(), dir.path());
@@ -152,8 +184,7 @@ TEST_P(ExportFailureTest, ShowsPathAndReasonAndLosesNothing) {
     limit.rlim_cur = c.sizeLimit;
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &limit);
-    const bool saved =
-        dlg->Export().SavePicture(Path(c.target)) || dlg->Export().SaveHistoryCsv(Path(c.target));
+    const bool saved = SaveAs(kSavePicture, Path(c.target)) || SaveAs(kSaveHistory, Path(c.target));
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldHandler);
 
