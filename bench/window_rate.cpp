@@ -104,8 +104,8 @@ double HeadlessRate(double seconds) {
 
 void MeasureFastest(int seconds) {
     auto dlg = StartedWindow(5);
-    dlg->OnHistoryButton();
-    dlg->SetSpeed(RunSpeed::FASTEST);
+    dlg->HistoryButton()->click();
+    dlg->Control().SetSpeed(RunSpeed::FASTEST);
     EventCounter counter;
     dlg->installEventFilter(&counter);
     QEventLoop loop;
@@ -117,7 +117,7 @@ void MeasureFastest(int seconds) {
     const double elapsed = wall.nsecsElapsed() / 1e9;
     const double rate = (dlg->Simulation().TicksRun() - ticksBefore) / elapsed;
     dlg->removeEventFilter(&counter);
-    dlg->OnPauseResume();
+    dlg->Control().OnPauseResume();
     const double headless = HeadlessRate(seconds / 2.0);
     std::printf(
         "fastest, 80 x 80, history shown: %.0f ticks/s in the window, %.0f headless (%.3f),"
@@ -128,8 +128,8 @@ void MeasureFastest(int seconds) {
 // Wall time of an 80 x 80 run at the fastest speed from 15 C to an average of 99 C.
 void TimeToBoil(int limitSeconds) {
     auto dlg = StartedWindow(5);
-    dlg->OnHistoryButton();
-    dlg->SetSpeed(RunSpeed::FASTEST);
+    dlg->HistoryButton()->click();
+    dlg->Control().SetSpeed(RunSpeed::FASTEST);
     QEventLoop loop;
     QElapsedTimer wall;
     QTimer poll;

@@ -13,7 +13,8 @@
 #include "Surface.h"
 #include "Translations.h"
 
-CHistoryDlg::CHistoryDlg() : QDialog(nullptr, Qt::Window) {
+CHistoryDlg::CHistoryDlg(const CHistoryRecorder& samples)
+    : QDialog(nullptr, Qt::Window), m_history(samples) {
     RetranslateUi();
     setFont(DialogFont());
     // The owner toggles the window next to its own; showing it must not take the focus.
@@ -25,16 +26,6 @@ CHistoryDlg::CHistoryDlg() : QDialog(nullptr, Qt::Window) {
 
 CHistoryDlg::~CHistoryDlg() {
     DestroyWindow();
-}
-
-void CHistoryDlg::RecordSample(int temperature, int heat) {
-    if (m_bDestroyed) {
-        return;
-    }
-    ShowAverages(temperature, heat);
-    if (m_history.RecordSample(temperature, heat)) {
-        DrawGraph();
-    }
 }
 
 void CHistoryDlg::ShowAverages(int temperature, int heat) {
@@ -68,23 +59,13 @@ void CHistoryDlg::ShowPlaceholders() {
     m_pStatusBar->SetText(CHistoryStatusBar::HEAT_PART, Tr(STATUS_HEAT_PLACEHOLDER));
 }
 
-void CHistoryDlg::OnSample(long long tick, int temperature, int heat) {
-    m_runHistory.OnSample(tick, temperature, heat);
+void CHistoryDlg::MarkGraphStale() {
     // The graph is a function of the samples alone: many samples between two paints
     // need one redraw, done when the graph is painted or read.
     if (!m_bGraphStale) {
         m_bGraphStale = true;
         update();
     }
-}
-
-void CHistoryDlg::ResetHistory(int initialTemperature) {
-    if (m_bDestroyed) {
-        return;
-    }
-    m_history.ResetHistory(initialTemperature);
-    m_runHistory.Clear();
-    DrawGraph();
 }
 
 void CHistoryDlg::PlaceHidden(const QRect& geometry) {
@@ -215,11 +196,10 @@ void CHistoryDlg::OnDestroy() {
     delete m_pStatusBar;
     m_pStatusBar = nullptr;
     ReleaseGraphSurface();
-    m_history.m_pSamples.reset();
 }
 
-std::unique_ptr<CHistoryDlg> CreateHistoryDlg() {
-    auto dialog = std::make_unique<CHistoryDlg>();
+std::unique_ptr<CHistoryDlg> CreateHistoryDlg(const CHistoryRecorder& samples) {
+    auto dialog = std::make_unique<CHistoryDlg>(samples);
     // The native window is made now, as a window created from a template would be; it
     // stays hidden until the owner shows it.
     dialog->winId();

@@ -10,7 +10,6 @@
 #include "Drawing.h"
 #include "HistoryRecorder.h"
 #include "HistoryStatusBar.h"
-#include "RunHistory.h"
 
 class QImage;
 class QPaintEvent;
@@ -18,14 +17,15 @@ class QResizeEvent;
 
 // The history window: a resizable top-level window, created hidden, that plots the last
 // 100 samples of the vessel's average temperature (blue) and average heat (red) above a
-// two-part status bar showing the averages of the latest tick.
+// two-part status bar showing the averages of the latest tick. The samples belong to the
+// run; the window only shows them.
 //
 // The graph is drawn into an off-screen surface the size of the client area above the
 // bottom 22 pixels; painting copies it. The surface and the status bar are rebuilt on
 // every resize to at least 100 x 100 that is not a minimise, and drawing and recording go
-// on while the window is hidden. Its close box (and Escape) only hide it: the object and
-// its history stay until the owner deletes it.
-class CHistoryDlg : public QDialog, public SampleSink {
+// on while the window is hidden. Its close box (and Escape) only hide it: the object stays
+// until the owner deletes it.
+class CHistoryDlg : public QDialog {
     Q_OBJECT
 
 public:
@@ -37,28 +37,14 @@ public:
     static constexpr int INITIAL_CLIENT_WIDTH = 231;
     static constexpr int INITIAL_CLIENT_HEIGHT = 110;
 
-    CHistoryDlg();
+    // Plots the samples of `samples`, which must outlive the window.
+    explicit CHistoryDlg(const CHistoryRecorder& samples);
     ~CHistoryDlg() override;
 
-    // Once per simulation tick: shows the averages (degrees C, J) in the status bar, and
-    // when a sample is due takes it and redraws the graph.
-    void RecordSample(int temperature, int heat);
-    // The same for a run of ticks that the model has already recorded into Recorder():
-    // shows the averages of the last tick, and marks the graph for a redraw when a sample
-    // was taken (OnSample). The graph is redrawn once, when it is next painted or read.
+    // Shows the averages of the latest tick (degrees C, J) in the status bar.
     void ShowAverages(int temperature, int heat);
-    // A sample the model took: kept in the whole run's history, and the graph marked stale.
-    void OnSample(long long tick, int temperature, int heat) override;
-    CHistoryRecorder& Recorder() { return m_history; }
-    // Every sample since the fresh start, for saving.
-    const CRunHistory& RunHistory() const { return m_runHistory; }
-
-    // Fills the whole history with `initialTemperature` and its heat in J, forgets the whole
-    // run's samples and redraws. The count of ticks since the last sample is kept.
-    void ResetHistory(int initialTemperature);
-    // Ticks between samples; any value, a sample is taken every (interval + 2)-th tick.
-    void SetHistoryInterval(int interval) { m_history.m_nHistoryInterval = interval; }
-    int HistoryInterval() const { return m_history.m_nHistoryInterval; }
+    // Samples were taken: the graph is redrawn once, when it is next painted or read.
+    void MarkGraphStale();
 
     // Hides the window and gives it `geometry` (client area, as QWidget::setGeometry).
     // The new size takes effect at once although the window is hidden, so the surface
@@ -73,13 +59,10 @@ public:
     // bar. Driven by the window's resize events.
     void OnSize(Qt::WindowStates state, int cx, int cy);
 
-    // Releases the status bar, the graph surface and the samples, and hides the window.
-    // Runs once; the destructor runs it if the owner has not.
+    // Releases the status bar and the graph surface, and hides the window. Runs once; the
+    // destructor runs it if the owner has not.
     void DestroyWindow();
 
-    // Read access for the owner and for checks. DestroyWindow frees the samples, so the
-    // recorder's samples are only readable until then.
-    const CHistoryRecorder& Recorder() const { return m_history; }
     // The graph surface, up to date with the samples, or nullptr before the first
     // accepted resize.
     const QImage* GraphImage();
@@ -105,12 +88,8 @@ private:
     void CreateGraphSurface();
     void CreateStatusBar(int cx, int cy);
 
-    // Sampling interval, the 100 samples and the count of ticks since the last sample.
-    // The window is made once per process, so its recorder's count lives as long as the
-    // process and no reset clears it.
-    CHistoryRecorder m_history;
-    CRunHistory m_runHistory;  // every sample since the fresh start
-    QRect m_rcGraph;           // (0, 0, cx, cy - 22) of the last accepted resize
+    const CHistoryRecorder& m_history;  // the samples shown
+    QRect m_rcGraph;                    // (0, 0, cx, cy - 22) of the last accepted resize
     MemoryDC m_dcGraph;
     FrameBitmap m_bmpGraph;
     // What m_dcGraph held before m_bmpGraph; non-null exactly while the surface exists.
@@ -124,6 +103,6 @@ private:
     bool m_bGraphStale = false;  // samples taken since the graph was last drawn
 };
 
-// Makes the history window, hidden and without a parent. A window that cannot be made
+// Makes the history window of `samples`, hidden and without a parent. A window that cannot be made
 // ends the program with "履歴ウインドウを作成できませんでした。" and exit code -101.
-std::unique_ptr<CHistoryDlg> CreateHistoryDlg();
+std::unique_ptr<CHistoryDlg> CreateHistoryDlg(const CHistoryRecorder& samples);

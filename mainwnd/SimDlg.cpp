@@ -10,19 +10,18 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtMath>
-#include <cstring>
 #include <iterator>
 
 #include "AboutDlg.h"
 #include "DialogUnits.h"
 #include "FailureSeam.h"
 #include "FatalError.h"
+#include "LanguageMenu.h"
 #include "Layout.h"
 #include "MainTexts.h"
-#include "Numbers.h"
 #include "Placement.h"
-#include "RunSpeed.h"
 #include "SettingsDlg.h"
+#include "SpeedMenu.h"
 #include "Translations.h"
 
 namespace {
@@ -38,9 +37,8 @@ constexpr int ID_HISTORY = 1050;
 // Size of the window before it is placed: 313 x 278 dialog units.
 constexpr QSize kTemplateSize(313, 278);
 
-bool Is(const char* caption, const char* text) {
-    return std::strcmp(caption, text) == 0;
-}
+// The title with the tick count follows the run at most this often.
+constexpr int kTitleRefreshMs = 100;
 
 ScreenRect ToScreenRect(const QRect& r) {
     return ScreenRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
@@ -62,11 +60,7 @@ QIcon ApplicationIcon() {
     return QIcon::fromTheme(QStringLiteral(QUORVEL_APP_ID), builtIn);
 }
 
-CSimDlg::CSimDlg(QWidget* parent)
-    : QDialog(parent),
-      m_pszStartButtonText(MainTexts::START),
-      m_pszPauseButtonText(MainTexts::PAUSE),
-      m_view(m_sim) {
+CSimDlg::CSimDlg(QWidget* parent) : QDialog(parent), m_view(m_sim) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setFont(DialogFont());
@@ -82,10 +76,12 @@ CSimDlg::CSimDlg(QWidget* parent)
     m_repaintTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_repaintTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     m_titleTimer.setSingleShot(true);
-    connect(&m_titleTimer, &QTimer::timeout, this, &CSimDlg::ShowTitle);
+    connect(&m_titleTimer, &QTimer::timeout, this, &CSimDlg::ShowCurrentTitle);
     CreateButtons();
-    CreateSpeedActions();
-    InitExport();
+    m_pSpeedMenu = new CSpeedMenu(*this, m_control);
+    m_pExport = new CExportMenu(
+        *this, [this] { return m_view.HasFrame() ? &m_view.FrameImage() : nullptr; },
+        m_control.RunHistory());
     RetranslateUi();
 }
 
@@ -94,36 +90,38 @@ CSimDlg::~CSimDlg() {
 }
 
 QPushButton* CSimDlg::CreateButton(const char* caption, int id, const char* failure, int code,
-                                   void (CSimDlg::*handler)()) {
+                                   const std::function<void()>& onClick) {
     if (!FailureSeam::Pass(ResourceStep::CreateWindow)) {
         FatalError(failure, code);
     }
     auto* button = new QPushButton(Tr(caption), this);
     button->setObjectName(QString::number(id));
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, handler);
+    connect(button, &QPushButton::clicked, this, onClick);
     return button;
 }
 
 void CSimDlg::CreateButtons() {
     // Made once, in the order and with the failure reports of the layout; every accepted
     // resize only moves them and re-applies their captions and enabled states.
+    const RunButtons run = m_control.Buttons();
     m_pHistoryButton =
         CreateButton(MainTexts::HISTORY, ID_HISTORY, MainTexts::HISTORY_BUTTON_FAILED,
-                     MainTexts::EXIT_HISTORY_BUTTON, &CSimDlg::OnHistoryButton);
-    m_pPauseButton = CreateButton(m_pszPauseButtonText, ID_PAUSE, MainTexts::PAUSE_BUTTON_FAILED,
-                                  MainTexts::EXIT_RUN_BUTTON, &CSimDlg::OnPauseResume);
+                     MainTexts::EXIT_HISTORY_BUTTON, [this] { OnHistoryButton(); });
+    m_pPauseButton =
+        CreateButton(run.pauseCaption, ID_PAUSE, MainTexts::PAUSE_BUTTON_FAILED,
+                     MainTexts::EXIT_RUN_BUTTON, [this] { m_control.OnPauseResume(); });
     m_pCentreButton =
-        CreateButton(m_sim.CentreButtonText(), ID_CENTRE, MainTexts::CENTRE_BUTTON_FAILED,
-                     MainTexts::EXIT_RUN_BUTTON, &CSimDlg::OnCentreFlame);
-    m_pEndsButton = CreateButton(m_sim.EndsButtonText(), ID_ENDS, MainTexts::ENDS_BUTTON_FAILED,
-                                 MainTexts::EXIT_RUN_BUTTON, &CSimDlg::OnEndsFlame);
-    m_pStartButton = CreateButton(m_pszStartButtonText, ID_START, MainTexts::START_BUTTON_FAILED,
-                                  MainTexts::EXIT_RUN_BUTTON, &CSimDlg::OnStartStop);
+        CreateButton(m_control.CentreCaption(), ID_CENTRE, MainTexts::CENTRE_BUTTON_FAILED,
+                     MainTexts::EXIT_RUN_BUTTON, [this] { m_control.OnCentreFlame(); });
+    m_pEndsButton = CreateButton(m_control.EndsCaption(), ID_ENDS, MainTexts::ENDS_BUTTON_FAILED,
+                                 MainTexts::EXIT_RUN_BUTTON, [this] { m_control.OnEndsFlame(); });
+    m_pStartButton = CreateButton(run.startCaption, ID_START, MainTexts::START_BUTTON_FAILED,
+                                  MainTexts::EXIT_RUN_BUTTON, [this] { m_control.OnStartStop(); });
     m_pCloseButton = CreateButton(MainTexts::CLOSE, ID_CLOSE, MainTexts::CLOSE_BUTTON_FAILED,
-                                  MainTexts::EXIT_CLOSE_BUTTON, &CSimDlg::OnCloseButton);
-    m_pPauseButton->setEnabled(!Is(m_pszStartButtonText, MainTexts::START));
-    m_pStartButton->setEnabled(!Is(m_pszPauseButtonText, MainTexts::RESUME));
+                                  MainTexts::EXIT_CLOSE_BUTTON, [this] { OnCloseButton(); });
+    m_pPauseButton->setEnabled(run.pauseEnabled);
+    m_pStartButton->setEnabled(run.startEnabled);
 }
 
 int CSimDlg::DoModal() {
@@ -147,10 +145,10 @@ void CSimDlg::DoModalWithoutLoop() {
 void CSimDlg::OnInitDialog() {
     setWindowIcon(m_hIcon);
     m_pPauseButton->setEnabled(false);
-    m_pHistoryDlg = CreateHistoryDlg();
+    m_pHistoryDlg = CreateHistoryDlg(m_control.Recorder());
     PlaceWindows();
-    m_pHistoryDlg->ResetHistory(m_sim.InitialTemperature());
-    m_pHistoryDlg->SetHistoryInterval(DEFAULT_HISTORY_INTERVAL);
+    m_control.ResetHistory(m_sim.InitialTemperature());
+    m_control.SetHistoryInterval(DEFAULT_HISTORY_INTERVAL);
 }
 
 void CSimDlg::PlaceWindows() {
@@ -181,8 +179,12 @@ ProfileValues CSimDlg::Profile() const {
     return ProfileValues{m_rcMainWnd, m_rcHistoryWnd, m_bSaveWindowPos, m_language};
 }
 
-void CSimDlg::ShowTitle() {
-    setWindowTitle(RunSpeed::Title(MainTexts::TITLE, m_nSpeed, m_sim.TicksRun()));
+void CSimDlg::ShowTitle(const std::string& title) {
+    setWindowTitle(QString::fromStdString(title));
+}
+
+void CSimDlg::ShowCurrentTitle() {
+    ShowTitle(m_control.Title());
 }
 
 void CSimDlg::resizeEvent(QResizeEvent* event) {
@@ -208,10 +210,10 @@ void CSimDlg::OnSize(int cx, int cy) {
         return;
     }
     m_rcClient = QRect(0, 0, cx, cy);
-    ShowTitle();
+    ShowCurrentTitle();
     LayOutButtons(cx, cy);
     m_view.CreateFrame(cx, cy);
-    m_view.FullRebuild(m_bStarted);
+    m_view.FullRebuild(m_control.HasStarted());
     update();
 }
 
@@ -223,12 +225,13 @@ void CSimDlg::LayOutButtons(int cx, int cy) {
         buttons[i]->setGeometry(row.edges[i], row.top, row.edges[i + 1] - row.edges[i],
                                 row.bottom - row.top);
     }
-    m_pPauseButton->setText(Tr(m_pszPauseButtonText));
-    m_pCentreButton->setText(Tr(m_sim.CentreButtonText()));
-    m_pEndsButton->setText(Tr(m_sim.EndsButtonText()));
-    m_pStartButton->setText(Tr(m_pszStartButtonText));
-    m_pPauseButton->setEnabled(!Is(m_pszStartButtonText, MainTexts::START));
-    m_pStartButton->setEnabled(!Is(m_pszPauseButtonText, MainTexts::RESUME));
+    const RunButtons run = m_control.Buttons();
+    m_pPauseButton->setText(Tr(run.pauseCaption));
+    m_pCentreButton->setText(Tr(m_control.CentreCaption()));
+    m_pEndsButton->setText(Tr(m_control.EndsCaption()));
+    m_pStartButton->setText(Tr(run.startCaption));
+    m_pPauseButton->setEnabled(run.pauseEnabled);
+    m_pStartButton->setEnabled(run.startEnabled);
 }
 
 void CSimDlg::paintEvent(QPaintEvent* event) {
@@ -241,37 +244,31 @@ void CSimDlg::paintEvent(QPaintEvent* event) {
     m_sinceLastPaint.start();
 }
 
-void CSimDlg::SetStepTimer() {
+void CSimDlg::StartStepTimer(int periodMs) {
     if (m_nTimerId != 0) {
         killTimer(m_nTimerId);
     }
-    m_nTimerId = startTimer(m_sim.StepInterval(), Qt::PreciseTimer);
+    m_nTimerId = startTimer(periodMs, Qt::PreciseTimer);
 }
 
-bool CSimDlg::KillStepTimer() {
-    if (m_nTimerId == 0) {
-        return false;
+void CSimDlg::StopStepTimer() {
+    if (m_nTimerId != 0) {
+        killTimer(m_nTimerId);
+        m_nTimerId = 0;
     }
-    killTimer(m_nTimerId);
-    m_nTimerId = 0;
-    return true;
 }
 
 void CSimDlg::StopForFatalMessage() {
-    KillStepTimer();
+    m_control.StopTimer();
     m_repaintTimer.stop();
 }
 
 void CSimDlg::timerEvent(QTimerEvent* event) {
     if (event->timerId() == m_nTimerId) {
-        Step();
+        m_control.OnTimer();
     } else {
         QDialog::timerEvent(event);
     }
-}
-
-void CSimDlg::Step() {
-    RunTimerMessage(RunSpeed::TICKS_PER_MESSAGE[m_nSpeed]);
 }
 
 void CSimDlg::InvalidateAfterTick() {
@@ -286,85 +283,88 @@ void CSimDlg::InvalidateAfterTick() {
     m_repaintTimer.start(static_cast<int>(std::max<qint64>(0, SCREEN_REFRESH_MS - since)));
 }
 
-void CSimDlg::UpdateHistory() {
-    // The ticks have recorded their samples already; the status bar shows the last tick.
-    m_pHistoryDlg->ShowAverages(m_sim.AverageTemperature(), CalToJoules(m_sim.AverageHeat()));
-}
-
-void CSimDlg::OnStartStop() {
-    if (Is(m_pszStartButtonText, MainTexts::STOP)) {
-        KillStepTimer();
-        m_pszStartButtonText = MainTexts::START;
-        m_pStartButton->setText(Tr(m_pszStartButtonText));
-        m_bCanContinue = true;
-        m_pPauseButton->setEnabled(false);
+void CSimDlg::TicksShown(bool backToBack) {
+    if (!backToBack) {
+        InvalidateAfterTick();
         return;
     }
-
-    m_pPauseButton->setEnabled(true);
-    CSettingsDlg dialog(this);
-    dialog.SetSettings(m_sim.CurrentSettings(m_pHistoryDlg->HistoryInterval()));
-    dialog.m_bCanContinue = m_bCanContinue ? 1 : 0;
-    m_view.DrawFlames(m_sim.EndsFlame(), m_sim.CentreFlame());
-    if (m_runSettingsDialog(dialog) != QDialog::Accepted) {
-        m_pPauseButton->setEnabled(false);
-        return;
+    if (!m_titleTimer.isActive()) {
+        m_titleTimer.start(kTitleRefreshMs);
     }
-    m_bStarted = true;
-    const SimulationSettings settings = dialog.Settings();
-
-    if (m_bCanContinue && dialog.continueRun) {
-        // The grid, its size, the initial temperature, the history and the selection stay.
-        m_sim.ContinuedStart(settings);
-        m_pHistoryDlg->SetHistoryInterval(settings.historyInterval);
+    // Long messages come back to back: a repaint that is due goes ahead of the next one
+    // instead of waiting for a timer behind it.
+    if (!m_sinceLastPaint.isValid() || m_sinceLastPaint.elapsed() >= SCREEN_REFRESH_MS) {
+        m_repaintTimer.stop();
+        update();
     } else {
-        m_pHistoryDlg->ResetHistory(settings.initialTemperature);
-        m_pHistoryDlg->SetHistoryInterval(settings.historyInterval);
-        m_sim.FreshStart(settings);
-        m_view.CentreInspection();
-        m_view.FullRebuild(true);
-    }
-    m_pszStartButtonText = MainTexts::STOP;
-    m_pStartButton->setText(Tr(m_pszStartButtonText));
-    update();
-    ShowTitle();
-    SetStepTimer();
-}
-
-void CSimDlg::OnPauseResume() {
-    if (!Is(m_pszStartButtonText, MainTexts::STOP)) {
-        return;
-    }
-    if (Is(m_pszPauseButtonText, MainTexts::PAUSE)) {
-        KillStepTimer();
-        m_pszPauseButtonText = MainTexts::RESUME;
-        m_pPauseButton->setText(Tr(m_pszPauseButtonText));
-        m_pStartButton->setEnabled(false);
-    } else if (Is(m_pszPauseButtonText, MainTexts::RESUME)) {
-        SetStepTimer();
-        m_pszPauseButtonText = MainTexts::PAUSE;
-        m_pPauseButton->setText(Tr(m_pszPauseButtonText));
-        m_pStartButton->setEnabled(true);
+        InvalidateAfterTick();
     }
 }
 
-void CSimDlg::OnEndsFlame() {
-    m_sim.AdvanceEndsFlame();
-    AfterFlameChange(m_pEndsButton, m_sim.EndsButtonText());
+void CSimDlg::BeginCellBatch(int columns, int rows) {
+    m_cellBatch.Begin(columns, rows);
 }
 
-void CSimDlg::OnCentreFlame() {
-    m_sim.AdvanceCentreFlame();
-    AfterFlameChange(m_pCentreButton, m_sim.CentreButtonText());
+void CSimDlg::FlushCellBatch() {
+    m_cellBatch.Flush();
 }
 
-void CSimDlg::AfterFlameChange(QPushButton* button, const char* caption) {
-    // The new level shows at once and heats from the very next bottom step of a run.
+void CSimDlg::ShowAverages(int temperature, int heat) {
+    if (m_pHistoryDlg) {
+        m_pHistoryDlg->ShowAverages(temperature, heat);
+    }
+}
+
+void CSimDlg::RefreshPanel() {
+    m_view.RefreshSelectedInfo();
+}
+
+void CSimDlg::HistoryReset() {
+    if (m_pHistoryDlg) {
+        m_pHistoryDlg->DrawGraph();
+    }
+}
+
+void CSimDlg::SampleTaken() {
+    if (m_pHistoryDlg) {
+        m_pHistoryDlg->MarkGraphStale();
+    }
+}
+
+void CSimDlg::ShowRunButtons(const RunButtons& buttons) {
+    m_pStartButton->setText(Tr(buttons.startCaption));
+    m_pPauseButton->setText(Tr(buttons.pauseCaption));
+    m_pStartButton->setEnabled(buttons.startEnabled);
+    m_pPauseButton->setEnabled(buttons.pauseEnabled);
+    m_pSpeedMenu->AllowSingleStep(m_control.IsPaused());
+}
+
+void CSimDlg::ShowBurnerCaptions() {
+    m_pEndsButton->setText(Tr(m_control.EndsCaption()));
+    m_pCentreButton->setText(Tr(m_control.CentreCaption()));
+}
+
+void CSimDlg::DrawFlames() {
     m_view.DrawFlames(m_sim.EndsFlame(), m_sim.CentreFlame());
-    if (m_sim.HasGrid()) {
-        m_sim.ComputeBurnerHeat();
+}
+
+std::optional<StartAnswer> CSimDlg::RunSettingsDialog(const SimulationSettings& current,
+                                                      bool canContinue) {
+    CSettingsDlg dialog(this);
+    dialog.SetSettings(current);
+    dialog.m_bCanContinue = canContinue ? 1 : 0;
+    if (m_runSettingsDialog(dialog) != QDialog::Accepted) {
+        return std::nullopt;
     }
-    button->setText(Tr(caption));
+    return StartAnswer{dialog.Settings(), dialog.continueRun != 0};
+}
+
+void CSimDlg::ShowFreshRun() {
+    m_view.CentreInspection();
+    m_view.FullRebuild(true);
+}
+
+void CSimDlg::Invalidate() {
     update();
 }
 
@@ -396,12 +396,10 @@ void CSimDlg::CaptureWindowRects() {
 void CSimDlg::OnSysCommand(unsigned nID) {
     switch (nID & SC_COMMAND_MASK) {
         case IDM_ABOUTBOX: {
-            const bool wasRunning = KillStepTimer();
+            const bool wasRunning = m_control.HoldTimer();
             CAboutDlg about(this);
             m_runAboutBox(about);
-            if (wasRunning) {
-                SetStepTimer();
-            }
+            m_control.ReleaseTimer(wasRunning);
             break;
         }
         case IDM_SAVESTATE:
@@ -422,9 +420,9 @@ void CSimDlg::contextMenuEvent(QContextMenuEvent* event) {
     saveState->setCheckable(true);
     saveState->setChecked(m_bSaveWindowPos);
     QAction* about = menu.addAction(Tr(MainTexts::ABOUT));
-    AddRunMenu(menu);
-    AddExportMenu(menu);
-    AddLanguageMenu(menu);
+    m_pSpeedMenu->AddTo(menu);
+    m_pExport->AddTo(menu, m_control.HasStarted() && m_pHistoryDlg != nullptr);
+    AddLanguageMenu(menu, m_language, [this](UiLanguage language) { SetLanguage(language); });
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == saveState) {
         OnSysCommand(IDM_SAVESTATE);
@@ -452,7 +450,7 @@ void CSimDlg::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CSimDlg::OnMouseMove(const QPoint& point) {
-    if (!m_bStarted) {
+    if (!m_control.HasStarted()) {
         return;
     }
     m_view.MouseMove(point.x(), point.y());
@@ -460,7 +458,7 @@ void CSimDlg::OnMouseMove(const QPoint& point) {
 }
 
 void CSimDlg::OnLButtonUp(const QPoint& point) {
-    if (!m_bStarted) {
+    if (!m_control.HasStarted()) {
         return;
     }
     if (m_view.LButtonUp(point.x(), point.y())) {
@@ -473,7 +471,7 @@ void CSimDlg::OnDestroy() {
         return;
     }
     m_bDestroyed = true;
-    KillStepTimer();
+    m_control.StopTimer();
     m_view.ReleaseFrame();
     for (QPushButton** button : {&m_pCloseButton, &m_pStartButton, &m_pEndsButton, &m_pCentreButton,
                                  &m_pPauseButton, &m_pHistoryButton}) {
@@ -486,4 +484,31 @@ void CSimDlg::OnDestroy() {
         m_pHistoryPlacer = nullptr;
     }
     m_sim.ReleaseGrids();
+}
+
+void CSimDlg::SetLanguage(UiLanguage language) {
+    // Installing the translators sends every window QEvent::LanguageChange; each window
+    // then shows its texts again in the new language.
+    SetUiLanguage(language);
+    m_language = CurrentUiLanguage();
+}
+
+void CSimDlg::RetranslateUi() {
+    const RunButtons run = m_control.Buttons();
+    const std::pair<QPushButton*, std::pair<const char*, const char*>> buttons[] = {
+        {m_pHistoryButton, {MainTexts::HISTORY, MainTexts::HISTORY_TIP}},
+        {m_pPauseButton, {run.pauseCaption, MainTexts::PAUSE_TIP}},
+        {m_pCentreButton, {m_control.CentreCaption(), MainTexts::CENTRE_TIP}},
+        {m_pEndsButton, {m_control.EndsCaption(), MainTexts::ENDS_TIP}},
+        {m_pStartButton, {run.startCaption, MainTexts::START_TIP}},
+        {m_pCloseButton, {MainTexts::CLOSE, MainTexts::CLOSE_TIP}}};
+    for (const auto& [button, texts] : buttons) {
+        if (button != nullptr) {
+            button->setText(Tr(texts.first));
+            button->setToolTip(Tr(texts.second));
+        }
+    }
+    if (m_pSpeedMenu != nullptr) {
+        m_pSpeedMenu->Retranslate();
+    }
 }

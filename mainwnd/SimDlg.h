@@ -7,22 +7,23 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "CellRedrawBatch.h"
+#include "ExportMenu.h"
 #include "HistoryDlg.h"
 #include "Profile.h"
-#include "RunSpeed.h"
+#include "RunControl.h"
 #include "Simulation.h"
 #include "Translations.h"
 #include "VesselView.h"
 
-class QAction;
-class QMenu;
 class QPushButton;
 class CSettingsDlg;
-class PendingOutputs;
 class COuterRectPlacer;
+class CSpeedMenu;
 
 // System-menu command ids of the two items the window adds (offered in its context menu),
 // and the system Close command.
@@ -37,9 +38,10 @@ constexpr unsigned SC_COMMAND_MASK = 0xFFF0;
 QIcon ApplicationIcon();
 
 // The main window: the vessel view above six buttons. It owns the simulation, the view's
-// off-screen frame, the buttons, the history window and the step timer, and runs the
-// start / stop / pause / resume control. Run with DoModal().
-class CSimDlg : public QDialog {
+// off-screen frame, the buttons, the history window, the step timer and the run control,
+// and turns its events into run-control calls and the run control's calls into widget
+// changes. Run with DoModal().
+class CSimDlg : public QDialog, private RunControlHost {
     Q_OBJECT
 
 public:
@@ -55,28 +57,11 @@ public:
     // runs it if nobody has.
     void OnDestroy();
 
-    // Command handlers.
-    void OnStartStop();
-    void OnPauseResume();
-    void OnEndsFlame();
-    void OnCentreFlame();
-    void OnHistoryButton();
-    void OnCloseButton();
+    // A system menu command: the About box, the save-state option or Close.
     void OnSysCommand(unsigned nID);
-    // One message of the step timer: one tick at the normal speed, more at the faster ones.
-    void Step();
-    // Speed of the run (an index of RunSpeed), kept for the session.
-    void SetSpeed(int speed);
-    int Speed() const { return m_nSpeed; }
-    // While paused: runs exactly one whole tick and shows it.
-    void SingleStep();
-    bool IsPaused() const;
-    // Layout pass for a new client size.
+    // Layout pass for a new client size (a size message; sizes the window cannot be made
+    // come only this way).
     void OnSize(int cx, int cy);
-    void OnMouseMove(const QPoint& point);
-    void OnLButtonUp(const QPoint& point);
-    void CaptureWindowRects();
-    void ShowTitle();
     // Interface language: takes effect at once in both windows and is kept in the profile.
     void SetLanguage(UiLanguage language);
     UiLanguage Language() const { return m_language; }
@@ -88,22 +73,13 @@ public:
     using AboutBoxRunner = std::function<void(QDialog&)>;
     void SetAboutBoxRunner(AboutBoxRunner run) { m_runAboutBox = std::move(run); }
 
-    // Saving from the context menu. The file dialog and the failure message are replaceable
-    // for tests: the chooser gets the caption, the proposed path and the filter and returns
-    // the chosen path (empty: cancelled); the failure runner gets the message's text.
-    using SaveFileChooser = std::function<QString(const QString& caption, const QString& proposed,
-                                                  const QString& filter)>;
-    void SetSaveFileChooser(SaveFileChooser choose) { m_chooseSaveFile = std::move(choose); }
-    using SaveFailureRunner = std::function<void(const QString& text)>;
-    void SetSaveFailureRunner(SaveFailureRunner show) { m_showSaveFailure = std::move(show); }
-    void OnSavePicture();
-    void OnSaveHistory();
-    // Write the frame as PNG, or the whole run's samples as CSV, to `path` whole or not at
-    // all; a failure is shown with the path and the reason. True when the file was written.
-    bool SavePicture(const QString& path);
-    bool SaveHistoryCsv(const QString& path);
-
+    // The run: its state, speeds and samples.
+    CRunControl& Control() { return m_control; }
+    const CRunControl& Control() const { return m_control; }
     bool IsStepTimerRunning() const { return m_nTimerId != 0; }
+    // Saving the picture and the history from the context menu.
+    CExportMenu& Export() { return *m_pExport; }
+
     // Stops the step timer and pending repaints for good: a fatal message is about to be
     // shown and the program ends after it.
     void StopForFatalMessage();
@@ -120,10 +96,6 @@ public:
     // The history window; null before the initialisation and after OnDestroy.
     CHistoryDlg* HistoryDlg() const { return m_pHistoryDlg.get(); }
 
-    // Whether a run has been started once: the cells are drawn and the mouse inspects them.
-    bool HasStarted() const { return m_bStarted; }
-    // Whether a stopped run can be continued.
-    bool CanContinue() const { return m_bCanContinue; }
     // The client area of the last accepted size.
     const QRect& ClientRect() const { return m_rcClient; }
 
@@ -147,31 +119,40 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // What the run control asks of the window.
+    void StartStepTimer(int periodMs) override;
+    void StopStepTimer() override;
+    void ShowRunButtons(const RunButtons& buttons) override;
+    void ShowBurnerCaptions() override;
+    void DrawFlames() override;
+    std::optional<StartAnswer> RunSettingsDialog(const SimulationSettings& current,
+                                                 bool canContinue) override;
+    void ShowFreshRun() override;
+    void Invalidate() override;
+    void ShowTitle(const std::string& title) override;
+    void HistoryReset() override;
+    void SampleTaken() override;
+    void BeginCellBatch(int columns, int rows) override;
+    void FlushCellBatch() override;
+    void ShowAverages(int temperature, int heat) override;
+    void RefreshPanel() override;
+    void TicksShown(bool backToBack) override;
+
+    void OnHistoryButton();
+    void OnCloseButton();
+    void OnMouseMove(const QPoint& point);
+    void OnLButtonUp(const QPoint& point);
+    void CaptureWindowRects();
+
     void CreateButtons();
     QPushButton* CreateButton(const char* caption, int id, const char* failure, int code,
-                              void (CSimDlg::*handler)());
+                              const std::function<void()>& onClick);
     void LayOutButtons(int cx, int cy);
-    void AfterFlameChange(QPushButton* button, const char* caption);
-    void SetStepTimer();
-    bool KillStepTimer();
-    void UpdateHistory();
     void PlaceWindows();
     // Invalidation after a tick: at most one repaint per screen refresh.
     void InvalidateAfterTick();
-
-    // Runs `ticks` ticks (0: as many as fit the fastest speed's budget) as one timer
-    // message: cells drawn once each afterwards, history, panel and title once.
-    void RunTimerMessage(long long ticks);
-    void CreateSpeedActions();
-    void AddRunMenu(QMenu& menu);
-    void InitExport();
-    void AddExportMenu(QMenu& menu);
-    QString ChooseSaveFile(const char* menuText, QString& folder, const char* extension,
-                           const char* filter);
-    bool WriteWhole(const QString& path,
-                    const std::function<bool(PendingOutputs&, std::size_t)>& write);
-    // The language items of the context menu, and the texts shown in the current language.
-    void AddLanguageMenu(QMenu& menu);
+    void ShowCurrentTitle();
+    // The texts shown in the current language.
     void RetranslateUi();
 
     // Repaints follow the ticks at most once per screen refresh (about 60 a second).
@@ -179,10 +160,6 @@ private:
 
     SettingsDialogRunner m_runSettingsDialog;
     AboutBoxRunner m_runAboutBox;
-    SaveFileChooser m_chooseSaveFile;
-    SaveFailureRunner m_showSaveFailure;
-    QString m_pictureFolder;  // the last folder a picture was saved to, this session
-    QString m_historyFolder;  // the same for the history
 
     bool m_bSaveWindowPos = false;
     UiLanguage m_language = UiLanguage::Japanese;
@@ -190,14 +167,11 @@ private:
     ScreenRect m_rcMainWnd;
 
     std::unique_ptr<CHistoryDlg> m_pHistoryDlg;
-    bool m_bStarted = false;
     QRect m_rcClient;
-    const char* m_pszStartButtonText;
-    const char* m_pszPauseButtonText;
-    bool m_bCanContinue = false;
 
     CSimulation m_sim;
     CVesselView m_view;
+    CRunControl m_control{m_sim, *this};
 
     QPushButton* m_pCloseButton = nullptr;
     QPushButton* m_pStartButton = nullptr;
@@ -208,12 +182,10 @@ private:
     QIcon m_hIcon;
 
     int m_nTimerId = 0;
-    int m_nSpeed = 0;
     CCellRedrawBatch m_cellBatch{m_view};
-    QAction* m_pSpeedActions[RunSpeed::COUNT] = {};
-    QAction* m_pStepAction = nullptr;
-    QTimer m_titleTimer;        // pending title update with the tick count
-    qint64 m_nLastFlushNs = 0;  // drawing of the changed cells in the last timer message
+    CSpeedMenu* m_pSpeedMenu = nullptr;  // owned by the window
+    CExportMenu* m_pExport = nullptr;    // owned by the window
+    QTimer m_titleTimer;                 // pending title update with the tick count
     bool m_bDestroyed = false;
     // Keep the windows' outer rectangles; owned by their windows.
     COuterRectPlacer* m_pMainPlacer = nullptr;

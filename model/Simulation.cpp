@@ -2,33 +2,10 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <optional>
 
 #include "Numbers.h"
-
-const char* const ENDS_CAPTION_OFF = "消火(両端)";
-const char* const ENDS_CAPTION_STRONG = "強火(両端)";
-const char* const ENDS_CAPTION_MEDIUM = "中火(両端)";
-const char* const ENDS_CAPTION_WEAK = "弱火(両端)";
-const char* const CENTRE_CAPTION_OFF = "消火(中央)";
-const char* const CENTRE_CAPTION_STRONG = "強火(中央)";
-const char* const CENTRE_CAPTION_MEDIUM = "中火(中央)";
-const char* const CENTRE_CAPTION_WEAK = "弱火(中央)";
-
-const FlameCycleEntry ENDS_FLAME_CYCLE[4] = {
-    {ENDS_CAPTION_OFF, FLAME_OFF, ENDS_CAPTION_STRONG},
-    {ENDS_CAPTION_STRONG, FLAME_STRONG, ENDS_CAPTION_MEDIUM},
-    {ENDS_CAPTION_MEDIUM, FLAME_MEDIUM, ENDS_CAPTION_WEAK},
-    {ENDS_CAPTION_WEAK, FLAME_WEAK, ENDS_CAPTION_OFF},
-};
-const FlameCycleEntry CENTRE_FLAME_CYCLE[4] = {
-    {CENTRE_CAPTION_OFF, FLAME_OFF, CENTRE_CAPTION_STRONG},
-    {CENTRE_CAPTION_STRONG, FLAME_STRONG, CENTRE_CAPTION_MEDIUM},
-    {CENTRE_CAPTION_MEDIUM, FLAME_MEDIUM, CENTRE_CAPTION_WEAK},
-    {CENTRE_CAPTION_WEAK, FLAME_WEAK, CENTRE_CAPTION_OFF},
-};
 
 namespace {
 // The decimal literal, deliberately not the full-precision value of pi.
@@ -529,39 +506,41 @@ void CSimulation::ComputeBurnerHeat() {
     }
 }
 
-bool CSimulation::AdvanceFlame(const FlameCycleEntry (&cycle)[4], int& level,
-                               const char*& caption) {
-    for (const FlameCycleEntry& entry : cycle) {
-        if (std::strcmp(caption, entry.caption) == 0) {
-            level = entry.level;
-            caption = entry.nextCaption;
-            return true;
-        }
+int NextFlameLevel(int level) {
+    switch (level) {
+        case FLAME_OFF:
+            return FLAME_STRONG;
+        case FLAME_STRONG:
+            return FLAME_MEDIUM;
+        case FLAME_MEDIUM:
+            return FLAME_WEAK;
+        case FLAME_WEAK:
+            return FLAME_OFF;
+        default:
+            return level;
     }
-    return false;
 }
 
-void CSimulation::SetFlame(const FlameCycleEntry (&cycle)[4], int newLevel, int& level,
-                           const char*& caption) {
-    level = newLevel;
-    for (const FlameCycleEntry& entry : cycle) {
-        if (entry.level == newLevel) {
-            caption = entry.nextCaption;
-        }
+bool CSimulation::AdvanceFlame(int& level) {
+    const int next = NextFlameLevel(level);
+    if (next == level) {
+        return false;
     }
+    level = next;
+    return true;
 }
 
 void CSimulation::SetFlames(int endsLevel, int centreLevel) {
-    SetFlame(ENDS_FLAME_CYCLE, endsLevel, m_nEndsFlame, m_pszEndsButtonText);
-    SetFlame(CENTRE_FLAME_CYCLE, centreLevel, m_nCentreFlame, m_pszCentreButtonText);
+    m_nEndsFlame = endsLevel;
+    m_nCentreFlame = centreLevel;
 }
 
 bool CSimulation::AdvanceEndsFlame() {
-    return AdvanceFlame(ENDS_FLAME_CYCLE, m_nEndsFlame, m_pszEndsButtonText);
+    return AdvanceFlame(m_nEndsFlame);
 }
 
 bool CSimulation::AdvanceCentreFlame() {
-    return AdvanceFlame(CENTRE_FLAME_CYCLE, m_nCentreFlame, m_pszCentreButtonText);
+    return AdvanceFlame(m_nCentreFlame);
 }
 
 int CSimulation::VapourCellCount() const {

@@ -22,25 +22,9 @@ public:
 constexpr double VAPOUR_HEAT = 639.0;
 constexpr double BOILING_POINT = 100.0;
 
-// The burner captions. A caption names the level the next click selects.
-extern const char* const ENDS_CAPTION_OFF;     // "消火(両端)"
-extern const char* const ENDS_CAPTION_STRONG;  // "強火(両端)"
-extern const char* const ENDS_CAPTION_MEDIUM;  // "中火(両端)"
-extern const char* const ENDS_CAPTION_WEAK;    // "弱火(両端)"
-extern const char* const CENTRE_CAPTION_OFF;
-extern const char* const CENTRE_CAPTION_STRONG;
-extern const char* const CENTRE_CAPTION_MEDIUM;
-extern const char* const CENTRE_CAPTION_WEAK;
-
-// One row of a burner button's cycle: the caption shown before the click, the level the
-// click sets and the caption shown after it.
-struct FlameCycleEntry {
-    const char* caption;
-    FlameLevel level;
-    const char* nextCaption;
-};
-extern const FlameCycleEntry ENDS_FLAME_CYCLE[4];
-extern const FlameCycleEntry CENTRE_FLAME_CYCLE[4];
+// The level a burner button's click selects after `level`: off, strong, medium, weak and
+// round again. A value that is no level has no successor (returned unchanged).
+int NextFlameLevel(int level);
 
 // The water in the vessel: parameters, the live and staging grids, the burners and the
 // one-random-cell-per-tick update. Cells are addressed [row][column]; row 0 is the surface.
@@ -92,8 +76,8 @@ public:
     // Recomputes every column's burner heat from the present levels and powers.
     void ComputeBurnerHeat();
 
-    // First step of the burner button handlers: compare the caption, set the level and the
-    // next caption. Returns false (and changes nothing) if the caption matches no entry.
+    // First step of the burner button handlers: the burner goes to the next level of the
+    // cycle. Returns false (and changes nothing) if its level is none of the four.
     bool AdvanceEndsFlame();
     bool AdvanceCentreFlame();
 
@@ -114,14 +98,11 @@ public:
     int InitialTemperature() const { return m_nInitialTemperature; }
     int StepInterval() const { return m_nStepInterval; }
 
-    // Burner levels and the captions of their buttons.
+    // Burner levels.
     int EndsFlame() const { return m_nEndsFlame; }
     int CentreFlame() const { return m_nCentreFlame; }
-    const char* EndsButtonText() const { return m_pszEndsButtonText; }
-    const char* CentreButtonText() const { return m_pszCentreButtonText; }
-    // Sets both levels, each button's caption naming the level its next click selects, as
-    // if the buttons had been clicked to these levels. The burner heat follows at the next
-    // start or ComputeBurnerHeat.
+    // Sets both levels, as if the buttons had been clicked to them. The burner heat follows
+    // at the next start or ComputeBurnerHeat.
     void SetFlames(int endsLevel, int centreLevel);
     // Heat the burner under a column gives its bottom cell each time that cell is chosen.
     int BurnerHeat(int col) const { return m_pBurnerHeat[col]; }
@@ -165,8 +146,6 @@ private:
     // Burners.
     int m_nEndsFlame = START_ENDS_FLAME;
     int m_nCentreFlame = START_CENTRE_FLAME;
-    const char* m_pszEndsButtonText = nullptr;    // set by the constructor
-    const char* m_pszCentreButtonText = nullptr;  // set by the constructor
 
     // Grids and burner heat; null until the first CreateGrid.
     std::unique_ptr<CCellArray[]> m_pGrid;
@@ -197,9 +176,7 @@ private:
 
     void PickRandomCell();
     void Redraw(int row, int col);
-    bool AdvanceFlame(const FlameCycleEntry (&cycle)[4], int& level, const char*& caption);
-    static void SetFlame(const FlameCycleEntry (&cycle)[4], int newLevel, int& level,
-                         const char*& caption);
+    static bool AdvanceFlame(int& level);
 
     std::mt19937 m_rng;
     std::uint32_t m_nSeed = 0;

@@ -22,10 +22,25 @@ const QString kHeatPlaceholder = QStringLiteral("Average Heat");
 class HistoryWindow : public ::testing::Test {
 protected:
     FatalTrap trap;
+    CHistoryRecorder samples;  // the run's samples the window shows
+
+    // One tick as the run feeds the window: its averages shown, and when it takes a sample
+    // the graph out of date.
+    void Record(CHistoryDlg& dlg, int temperature, int heat) {
+        dlg.ShowAverages(temperature, heat);
+        if (samples.RecordSample(temperature, heat)) {
+            dlg.MarkGraphStale();
+        }
+    }
+    // A fresh run's samples, and the graph drawn again.
+    void Reset(CHistoryDlg& dlg, int initialTemperature) {
+        samples.ResetHistory(initialTemperature);
+        dlg.DrawGraph();
+    }
 
     // A shown window whose client area is cx x cy.
-    static std::unique_ptr<CHistoryDlg> Shown(int cx, int cy) {
-        auto dlg = std::make_unique<CHistoryDlg>();
+    std::unique_ptr<CHistoryDlg> Shown(int cx, int cy) {
+        auto dlg = std::make_unique<CHistoryDlg>(samples);
         dlg->resize(cx, cy);
         dlg->show();
         QApplication::processEvents();
@@ -60,81 +75,31 @@ protected:
     }
 };
 
-// ---- Cadence: which calls take a sample -----------------------------------------------
-
-std::vector<int> SampledCalls(CHistoryDlg& dlg, int calls, int firstValue = 1) {
-    std::vector<int> sampled;
-    for (int call = 1; call <= calls; ++call) {
-        const int value = firstValue + call - 1;
-        dlg.RecordSample(value, value);
-        if (dlg.Recorder().Sample(HISTORY_SAMPLE_COUNT - 1).temperature == value) {
-            sampled.push_back(call);
-        }
-    }
-    return sampled;
-}
-
-struct CadenceCase {
-    int interval;
-    std::vector<int> firstSampledCalls;
-};
-
-class HistoryCadence : public ::testing::TestWithParam<CadenceCase> {};
-
-TEST_P(HistoryCadence, SampleOnEveryIntervalPlusSecondCall) {
-    CHistoryDlg dlg;
-    dlg.SetHistoryInterval(GetParam().interval);
-    const auto& expected = GetParam().firstSampledCalls;
-    const std::vector<int> sampled = SampledCalls(dlg, expected.back());
-    EXPECT_EQ(sampled, expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Intervals, HistoryCadence,
-                         ::testing::Values(CadenceCase{100, {102, 204, 306}},
-                                           CadenceCase{0, {2, 4, 6, 8}},
-                                           CadenceCase{-1, {1, 2, 3, 4}},
-                                           CadenceCase{INT_MIN, {1, 2, 3}}));
-
-TEST_F(HistoryWindow, LoweringTheIntervalBelowTheCountSamplesOnTheNextCall) {
-    CHistoryDlg dlg;
-    EXPECT_TRUE(SampledCalls(dlg, 50).empty());
-    dlg.SetHistoryInterval(10);
-    EXPECT_EQ(SampledCalls(dlg, 1, 1000), std::vector<int>{1});
-}
-
-TEST_F(HistoryWindow, ResetKeepsTheCountOfCallsSinceTheLastSample) {
-    CHistoryDlg dlg;
-    SampledCalls(dlg, 60);
-    dlg.ResetHistory(40);
-    EXPECT_EQ(dlg.Recorder().Sample(0).temperature, 40);
-    // 60 calls counted already: the 42nd call after the reset is the 102nd.
-    EXPECT_EQ(SampledCalls(dlg, 42, 1000), std::vector<int>{42});
-}
+// ---- Samples -----------------------------------------------------------------------------
 
 TEST_F(HistoryWindow, SampleRedrawsTheSurfaceAndOtherCallsDoNot) {
     auto dlg = Shown(200, 222);
-    dlg->SetHistoryInterval(0);
-    dlg->ResetHistory(15);
+    samples.m_nHistoryInterval = 0;
+    Reset(*dlg, 15);
     const QImage before = dlg->GraphImage()->copy();
-    dlg->RecordSample(100, 63);
+    Record(*dlg, 100, 63);
     EXPECT_EQ(*dlg->GraphImage(), before);
-    dlg->RecordSample(100, 63);
+    Record(*dlg, 100, 63);
     EXPECT_NE(*dlg->GraphImage(), before);
-    EXPECT_EQ(dlg->Recorder().Sample(HISTORY_SAMPLE_COUNT - 1).temperature, 100);
 }
 
 // ---- Graph pixels through the window ------------------------------------------------------
 
 TEST_F(HistoryWindow, ResetDrawsTwoFlatCurves) {
     auto dlg = Shown(200, 222);  // surface 200 x 200, band 180
-    dlg->ResetHistory(15);
+    Reset(*dlg, 15);
     ExpectFlatCurve(*dlg->GraphImage(), kBlue, 163);  // 15 degrees
     ExpectFlatCurve(*dlg->GraphImage(), kRed, 185);   // 63 J
 }
 
 TEST_F(HistoryWindow, RedIsDrawnOverBlueWhereTheCurvesMeet) {
     auto dlg = Shown(200, 222);
-    dlg->ResetHistory(0);
+    Reset(*dlg, 0);
     EXPECT_TRUE(PixelsOf(*dlg->GraphImage(), kBlue).empty());
     ExpectFlatCurve(*dlg->GraphImage(), kRed, 190);
 }
@@ -151,10 +116,10 @@ class HistoryFullScale : public HistoryWindow,
 
 TEST_P(HistoryFullScale, CurvesReachTheTopOrLeaveTheSurface) {
     auto dlg = Shown(200, 222);
-    dlg->SetHistoryInterval(-1);
+    samples.m_nHistoryInterval = -1;
     const FullScaleCase c = GetParam();
     for (int i = 0; i < HISTORY_SAMPLE_COUNT; ++i) {
-        dlg->RecordSample(c.temperature, c.heat);
+        Record(*dlg, c.temperature, c.heat);
     }
     const QImage& image = *dlg->GraphImage();
     if (c.blueRow < 0) {
@@ -180,14 +145,13 @@ INSTANTIATE_TEST_SUITE_P(
 // ---- The window --------------------------------------------------------------------------
 
 TEST_F(HistoryWindow, IsAHiddenTopLevelWindowWithItsCaption) {
-    auto dlg = CreateHistoryDlg();
+    auto dlg = CreateHistoryDlg(samples);
     ASSERT_NE(dlg, nullptr);
     EXPECT_EQ(dlg->windowTitle(), QString::fromUtf8("履歴ウインドウ"));
     EXPECT_TRUE(dlg->isWindow());
     EXPECT_EQ(dlg->parentWidget(), nullptr);
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_TRUE(dlg->windowFlags() & Qt::WindowMinMaxButtonsHint);
-    EXPECT_EQ(dlg->HistoryInterval(), 100);
 }
 
 struct AcceptedSizeCase {
@@ -200,7 +164,7 @@ class HistoryAcceptedSize : public HistoryWindow,
 
 TEST_P(HistoryAcceptedSize, SurfaceAboveA22PixelStatusBarSplitAtHalfTheWidth) {
     auto dlg = Shown(300, 300);
-    dlg->RecordSample(15, 63);
+    Record(*dlg, 15, 63);
     const int cx = GetParam().cx;
     const int cy = GetParam().cy;
     Resize(*dlg, cx, cy);
@@ -232,8 +196,8 @@ class HistoryRejectedSize : public HistoryWindow,
 
 TEST_P(HistoryRejectedSize, KeepsTheSurfaceAndTheStatusBar) {
     auto dlg = Shown(200, 222);
-    dlg->ResetHistory(15);
-    dlg->RecordSample(20, 80);
+    Reset(*dlg, 15);
+    Record(*dlg, 20, 80);
     const QImage surface = dlg->GraphImage()->copy();
     const CHistoryStatusBar* bar = dlg->StatusBar();
 
@@ -260,7 +224,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, HistoryRejectedSize,
 
 TEST_F(HistoryWindow, RestoringFromTheIconRebuildsSurfaceAndStatusBar) {
     auto dlg = Shown(200, 222);
-    dlg->RecordSample(20, 80);
+    Record(*dlg, 20, 80);
     dlg->showMinimized();
     QApplication::processEvents();
     ASSERT_EQ(dlg->StatusBar()->Text(0), QString::fromUtf8("平均温度: 20 [ﾟC](青)"));
@@ -273,10 +237,10 @@ TEST_F(HistoryWindow, RestoringFromTheIconRebuildsSurfaceAndStatusBar) {
 
 TEST_F(HistoryWindow, StatusTextsShowEveryCallsAverages) {
     auto dlg = Shown(200, 222);
-    dlg->RecordSample(15, 63);
+    Record(*dlg, 15, 63);
     EXPECT_EQ(dlg->StatusBar()->Text(0), QString::fromUtf8("平均温度: 15 [ﾟC](青)"));
     EXPECT_EQ(dlg->StatusBar()->Text(1), QString::fromUtf8("平均熱量: 63 [J](赤)"));
-    dlg->RecordSample(-4, INT_MAX);
+    Record(*dlg, -4, INT_MAX);
     EXPECT_EQ(dlg->StatusBar()->Text(0), QString::fromUtf8("平均温度: -4 [ﾟC](青)"));
     EXPECT_EQ(dlg->StatusBar()->Text(1), QString::fromUtf8("平均熱量: 2147483647 [J](赤)"));
 }
@@ -284,9 +248,9 @@ TEST_F(HistoryWindow, StatusTextsShowEveryCallsAverages) {
 TEST_F(HistoryWindow, RecordingGoesOnWhileHidden) {
     auto dlg = Shown(200, 222);
     dlg->hide();
-    dlg->SetHistoryInterval(-1);
+    samples.m_nHistoryInterval = -1;
     for (int i = 0; i < HISTORY_SAMPLE_COUNT; ++i) {
-        dlg->RecordSample(100, 0);
+        Record(*dlg, 100, 0);
     }
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->StatusBar()->Text(0), QString::fromUtf8("平均温度: 100 [ﾟC](青)"));
@@ -294,13 +258,13 @@ TEST_F(HistoryWindow, RecordingGoesOnWhileHidden) {
 }
 
 TEST_F(HistoryWindow, PlacingTheHiddenWindowMakesItsSurfaceAtOnce) {
-    auto dlg = CreateHistoryDlg();
-    dlg->ResetHistory(15);
+    auto dlg = CreateHistoryDlg(samples);
+    Reset(*dlg, 15);
     dlg->PlaceHidden(QRect(20, 30, 200, 222));
     EXPECT_FALSE(dlg->isVisible());
     ASSERT_NE(dlg->GraphImage(), nullptr);
     ExpectFlatCurve(*dlg->GraphImage(), kBlue, 163);
-    dlg->RecordSample(42, 176);
+    Record(*dlg, 42, 176);
     dlg->show();
     QApplication::processEvents();
     // Showing keeps the surface and the texts of the last call.
@@ -309,22 +273,22 @@ TEST_F(HistoryWindow, PlacingTheHiddenWindowMakesItsSurfaceAtOnce) {
     ExpectFlatCurve(*dlg->GraphImage(), kBlue, 163);
 }
 
-TEST_F(HistoryWindow, CloseBoxOnlyHidesAndKeepsTheHistory) {
+TEST_F(HistoryWindow, CloseBoxOnlyHidesAndKeepsTheGraph) {
     auto dlg = Shown(200, 222);
-    dlg->ResetHistory(15);
+    Reset(*dlg, 15);
     const QImage surface = dlg->GraphImage()->copy();
     EXPECT_TRUE(dlg->close());
     EXPECT_FALSE(dlg->isVisible());
     dlg->show();
     QApplication::processEvents();
     EXPECT_TRUE(dlg->isVisible());
-    EXPECT_EQ(dlg->Recorder().Sample(50).temperature, 15);
+    EXPECT_EQ(samples.Sample(50).temperature, 15);
     EXPECT_EQ(*dlg->GraphImage(), surface);
 }
 
 TEST_F(HistoryWindow, PaintingCopiesTheSurface) {
     auto dlg = Shown(200, 222);
-    dlg->ResetHistory(15);
+    Reset(*dlg, 15);
     const QImage shown =
         dlg->grab(QRect(0, 0, 200, 200)).toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown, *dlg->GraphImage());
@@ -332,12 +296,12 @@ TEST_F(HistoryWindow, PaintingCopiesTheSurface) {
 
 TEST_F(HistoryWindow, SamplesKeptWithoutASurfaceAreDrawnByTheFirstAcceptedResize) {
     // The window cannot be made smaller than 100 x 100: the first size message comes alone.
-    auto dlg = std::make_unique<CHistoryDlg>();
+    auto dlg = std::make_unique<CHistoryDlg>(samples);
     dlg->OnSize(Qt::WindowNoState, 90, 90);
     EXPECT_EQ(dlg->GraphImage(), nullptr);
     EXPECT_EQ(dlg->StatusBar(), nullptr);
-    dlg->ResetHistory(15);
-    dlg->RecordSample(20, 80);  // no status bar yet: nothing to show the texts in
+    Reset(*dlg, 15);
+    Record(*dlg, 20, 80);  // no status bar yet: nothing to show the texts in
     dlg->show();
     Resize(*dlg, 200, 222);
     ASSERT_NE(dlg->GraphImage(), nullptr);
@@ -345,14 +309,14 @@ TEST_F(HistoryWindow, SamplesKeptWithoutASurfaceAreDrawnByTheFirstAcceptedResize
     EXPECT_EQ(dlg->StatusBar()->Text(0), kTemperaturePlaceholder);
 }
 
-TEST_F(HistoryWindow, NothingIsRecordedAfterDestruction) {
+TEST_F(HistoryWindow, NothingIsShownOrDrawnAfterDestruction) {
     auto dlg = Shown(200, 222);
     dlg->DestroyWindow();
     EXPECT_EQ(dlg->StatusBar(), nullptr);
     EXPECT_EQ(dlg->GraphImage(), nullptr);
     EXPECT_FALSE(dlg->isVisible());
-    dlg->RecordSample(15, 63);
-    dlg->ResetHistory(15);
+    Record(*dlg, 15, 63);
+    Reset(*dlg, 15);
     dlg->OnSize(Qt::WindowNoState, 300, 300);
     EXPECT_EQ(dlg->GraphImage(), nullptr);
 }
@@ -376,7 +340,7 @@ TEST_P(HistoryFatal, ReportsTheSitesMessageAndCode) {
     const FatalCase c = GetParam();
     std::unique_ptr<CHistoryDlg> dlg;
     if (c.action == FatalAction::FirstResize || c.action == FatalAction::Create) {
-        dlg = std::make_unique<CHistoryDlg>();
+        dlg = std::make_unique<CHistoryDlg>(samples);
     } else {
         dlg = Shown(200, 222);
     }
@@ -389,13 +353,13 @@ TEST_P(HistoryFatal, ReportsTheSitesMessageAndCode) {
                     dlg->OnSize(Qt::WindowNoState, 300, 300);
                     break;
                 case FatalAction::Redraw:
-                    dlg->ResetHistory(15);
+                    Reset(*dlg, 15);
                     break;
                 case FatalAction::Destroy:
                     dlg->DestroyWindow();
                     break;
                 case FatalAction::Create:
-                    CreateHistoryDlg();
+                    CreateHistoryDlg(samples);
                     break;
             }
         },

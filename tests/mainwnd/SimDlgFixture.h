@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <functional>
 #include <memory>
@@ -46,6 +47,19 @@ inline int Answer(CSettingsDlg& dialog, const DialogAnswer& answer) {
         dialog.reject();
     }
     return dialog.result();
+}
+
+// Mouse input as the window system delivers it: the pointer moved to `point`, or the left
+// button released there.
+inline void MoveMouse(CSimDlg& dlg, const QPointF& point) {
+    QMouseEvent event(QEvent::MouseMove, point, dlg.mapToGlobal(point), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&dlg, &event);
+}
+inline void ReleaseLeftButton(CSimDlg& dlg, const QPointF& point) {
+    QMouseEvent event(QEvent::MouseButtonRelease, point, dlg.mapToGlobal(point), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&dlg, &event);
 }
 
 // A shown main window with a 640 x 480 client area whose settings dialog runs `run`.

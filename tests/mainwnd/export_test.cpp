@@ -22,6 +22,9 @@
 
 namespace {
 
+constexpr const char* kSavePicture = "画像を保存...";
+constexpr const char* kSaveHistory = "履歴をCSVで保存...";
+
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -31,9 +34,38 @@ class ExportTest : public SimDlgTest {
 protected:
     void SetUp() override {
         SimDlgTest::SetUp();
-        dlg->SetSaveFailureRunner([this](const QString& text) { failures << text; });
+        dlg->Export().SetSaveFailureRunner([this](const QString& text) { failures << text; });
     }
     QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+
+    // Picks the context menu's item `item`, as a user does.
+    void PickMenuItem(const char* item) {
+        QTimer::singleShot(0, [item] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions()) {
+                if (action->text() == QString::fromUtf8(item)) {
+                    menu->setActiveAction(action);
+                    QTest::keyClick(menu, Qt::Key_Return);
+                    return;
+                }
+            }
+            ADD_FAILURE() << item;
+            menu->close();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20),
+                                dlg->mapToGlobal(QPoint(20, 20)));
+        QCoreApplication::sendEvent(dlg.get(), &event);
+    }
+    // Saves through the menu item `item`, the file dialog answering `path`. True when the
+    // file was written without a failure shown.
+    bool SaveAs(const char* item, const QString& path) {
+        const qsizetype failed = failures.size();
+        dlg->Export().SetSaveFileChooser(
+            [path](const QString&, const QString&, const QString&) { return path; });
+        PickMenuItem(item);
+        return failures.size() == failed && QFile::exists(path);
+    }
 
     // Whether the context menu's two save items are enabled.
     std::pair<bool, bool> SaveItemsEnabled() {
@@ -42,9 +74,9 @@ protected:
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             ASSERT_NE(menu, nullptr);
             for (QAction* action : menu->actions()) {
-                if (action->text() == QString::fromUtf8("画像を保存...")) {
+                if (action->text() == QString::fromUtf8(kSavePicture)) {
                     enabled.first = action->isEnabled();
-                } else if (action->text() == QString::fromUtf8("履歴をCSVで保存...")) {
+                } else if (action->text() == QString::fromUtf8(kSaveHistory)) {
                     enabled.second = action->isEnabled();
                 }
             }
@@ -67,10 +99,10 @@ TEST_F(ExportTest, FilesEqualTheRunnersForTheSameSeed) {
     Start({true, [](CSettingsDlg& d) { SetEdit(d, IDC_HISTORY_INTERVAL, "3"); }});
     EXPECT_EQ(SaveItemsEnabled(), std::make_pair(true, true));  // also while running
     for (int i = 0; i < kTicks; ++i) {
-        dlg->Step();
+        dlg->Control().OnTimer();
     }
-    ASSERT_TRUE(dlg->SaveHistoryCsv(Path("window.csv")));
-    ASSERT_TRUE(dlg->SavePicture(Path("window.png")));
+    ASSERT_TRUE(SaveAs(kSaveHistory, Path("window.csv")));
+    ASSERT_TRUE(SaveAs(kSavePicture, Path("window.png")));
     BatchOptions options;
     options.ticks = kTicks;
     options.seed = 77;
@@ -103,24 +135,24 @@ TEST_F(ExportTest, FilesEqualTheRunnersForTheSameSeed) {
     // A continued run keeps the samples; a fresh start clears them.
     dlg->StartButton()->click();
     Start();
-    EXPECT_EQ(dlg->HistoryDlg()->RunHistory().Entries().size(), std::size_t{kTicks / 5});
+    EXPECT_EQ(dlg->Control().RunHistory().Entries().size(), std::size_t{kTicks / 5});
     dlg->StartButton()->click();
     Start({true,
            [](CSettingsDlg& d) { qobject_cast<QCheckBox*>(d.GetDlgItem(IDC_CONTINUE))->click(); }});
-    EXPECT_TRUE(dlg->HistoryDlg()->RunHistory().Entries().empty());
+    EXPECT_TRUE(dlg->Control().RunHistory().Entries().empty());
 }
 
 TEST_F(ExportTest, DialogProposesADatedNameInTheLastFolder) {
     QStringList proposals;
     QString answer;  // empty: cancelled
-    dlg->SetSaveFileChooser([&](const QString&, const QString& proposed, const QString&) {
+    dlg->Export().SetSaveFileChooser([&](const QString&, const QString& proposed, const QString&) {
         proposals << proposed;
         return answer;
     });
-    dlg->OnSavePicture();
+    PickMenuItem(kSavePicture);
     answer = Path("a.png");
-    dlg->OnSavePicture();
-    dlg->OnSavePicture();
+    PickMenuItem(kSavePicture);
+    PickMenuItem(kSavePicture);
     ASSERT_EQ(proposals.size(), 3);
     EXPECT_NE(QFileInfo(proposals[1]).path(), dir.path());
     EXPECT_EQ(QFileInfo(proposals[2]).path(), dir.path());
@@ -152,7 +184,7 @@ TEST_P(ExportFailureTest, ShowsPathAndReasonAndLosesNothing) {
     limit.rlim_cur = c.sizeLimit;
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &limit);
-    const bool saved = dlg->SavePicture(Path(c.target)) || dlg->SaveHistoryCsv(Path(c.target));
+    const bool saved = SaveAs(kSavePicture, Path(c.target)) || SaveAs(kSaveHistory, Path(c.target));
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldHandler);
 

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "BurnerCaptions.h"
 #include "ExportTexts.h"
 #include "HistoryStatusBar.h"
 #include "HistoryTexts.h"
@@ -53,7 +54,7 @@ QString QtCancel() {
 
 TEST_F(SimDlgTest, LanguageSwitchRetranslatesBothWindowsAndKeepsTheRunState) {
     Start();
-    dlg->Step();
+    dlg->Control().OnTimer();
     dlg->PauseButton()->click();
     dlg->HistoryButton()->click();
     QCoreApplication::processEvents();
@@ -78,10 +79,10 @@ TEST_F(SimDlgTest, LanguageSwitchRetranslatesBothWindowsAndKeepsTheRunState) {
     }
 
     // The run state still follows the buttons.
-    EXPECT_TRUE(dlg->IsPaused());
+    EXPECT_TRUE(dlg->Control().IsPaused());
     dlg->PauseButton()->click();
     EXPECT_EQ(dlg->PauseButton()->text(), "Pause");
-    EXPECT_FALSE(dlg->IsPaused());
+    EXPECT_FALSE(dlg->Control().IsPaused());
     dlg->PauseButton()->click();
 
     PickMenuItem(*dlg, QString::fromUtf8("日本語"));
@@ -207,7 +208,7 @@ TEST(LanguageProfile, ChoiceSurvivesARestart) {
         dlg.DoModalWithoutLoop();
         EXPECT_EQ(dlg.StartButton()->text(), QString::fromUtf8("スタート"));
         dlg.SetLanguage(UiLanguage::English);
-        dlg.OnCloseButton();
+        dlg.CloseButton()->click();
     });
     EXPECT_EQ(QSettings(path, QSettings::IniFormat).value("Option/Language"), "en");
     RunMainWindow(path, [](CSimDlg& dlg) {
@@ -215,7 +216,7 @@ TEST(LanguageProfile, ChoiceSurvivesARestart) {
         dlg.DoModalWithoutLoop();
         EXPECT_EQ(dlg.HistoryDlg()->windowTitle(), "History Window");
         dlg.SetLanguage(UiLanguage::Japanese);
-        dlg.OnCloseButton();
+        dlg.CloseButton()->click();
     });
     EXPECT_EQ(ReadProfile(path).language, UiLanguage::Japanese);
 }

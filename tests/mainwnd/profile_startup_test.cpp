@@ -33,7 +33,7 @@ TEST(SimDlgModality, MainWindowBlocksNoOtherWindowWhileItRuns) {
         ran = true;
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_FALSE(dlg.isModal());
-        dlg.OnCloseButton();
+        dlg.CloseButton()->click();
     });
     dlg.DoModal();
     EXPECT_TRUE(ran);
@@ -154,7 +154,7 @@ protected:
 TEST_F(ProgramProfileTest, NoProfileWritesTheNineDefaults) {
     const ProfileValues written = Run([](CSimDlg& dlg) {
         EXPECT_EQ(dlg.frameGeometry(), QRect(339, 108, 444, 481));
-        dlg.OnCloseButton();
+        dlg.CloseButton()->click();
     });
     EXPECT_EQ(written, ProfileValues{});
     EXPECT_EQ(QSettings(Path(), QSettings::IniFormat).allKeys().size(), 9);
@@ -167,7 +167,7 @@ TEST_F(ProgramProfileTest, OptionOffWritesTheRectanglesBackUnchanged) {
     const ProfileValues written = Run([](CSimDlg& dlg) {
         dlg.move(10, 10);
         dlg.resize(300, 300);
-        dlg.OnCloseButton();
+        dlg.CloseButton()->click();
     });
     EXPECT_EQ(written, stored);
 }
@@ -203,7 +203,7 @@ TEST_F(ProgramProfileTest, EscapeNeverCapturesAndTheOptionCanBeSwitchedOff) {
     const ProfileValues switchedOff = Run([](CSimDlg& dlg) {
         dlg.OnSysCommand(IDM_SAVESTATE);
         dlg.move(20, 30);
-        dlg.OnCloseButton();
+        dlg.CloseButton()->click();
     });
     EXPECT_FALSE(switchedOff.saveWindowPos);
     EXPECT_EQ(switchedOff.mainWnd, stored.mainWnd);
@@ -219,7 +219,7 @@ TEST_F(ProgramProfileTest, AbsurdRectanglesAreHealedAndTheHealedOnesWrittenBack)
     const ProfileValues written = Run([](CSimDlg& dlg) {
         EXPECT_TRUE(QRect(0, 0, 800, 800).contains(dlg.frameGeometry()));
         EXPECT_LE(dlg.HistoryDlg()->width(), 800);
-        dlg.OnCloseButton();
+        dlg.CloseButton()->click();
     });
     EXPECT_EQ(written.mainWnd, (ScreenRect{0, 0, 800, 800}));
     EXPECT_EQ(written.historyWnd, (ScreenRect{0, 0, 800, 800}));
@@ -231,7 +231,7 @@ TEST_F(ProgramProfileTest, TwoWorkingDirectoriesKeepTwoProfiles) {
               ProfilePath(other.path(), "/usr/bin/quorvel"));
     Run([](CSimDlg& dlg) {
         dlg.OnSysCommand(IDM_SAVESTATE);
-        dlg.OnCloseButton();
+        dlg.CloseButton()->click();
     });
     EXPECT_TRUE(ReadProfile(Path()).saveWindowPos);
     EXPECT_FALSE(ReadProfile(other.filePath("quorvel.ini")).saveWindowPos);

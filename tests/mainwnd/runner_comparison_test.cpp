@@ -18,7 +18,7 @@ TEST_F(SimDlgTest, HistoryWindowTakesTheSamplesTheHeadlessRunnerWrites) {
     dlg->Simulation().SetSeed(2024);
     Start({true, [](CSettingsDlg& d) { SetEdit(d, IDC_HISTORY_INTERVAL, "20"); }});
     for (int i = 0; i < kTicks; ++i) {
-        dlg->Step();
+        dlg->Control().OnTimer();
     }
 
     QTemporaryDir dir;
@@ -43,7 +43,7 @@ TEST_F(SimDlgTest, HistoryWindowTakesTheSamplesTheHeadlessRunnerWrites) {
         written.push_back(sample);
     }
     ASSERT_EQ(written.size(), static_cast<std::size_t>(kTicks / 22));
-    const CHistoryRecorder& recorder = dlg->HistoryDlg()->Recorder();
+    const CHistoryRecorder& recorder = dlg->Control().Recorder();
     for (int i = 0; i < HISTORY_SAMPLE_COUNT; ++i) {
         const HistorySample& expected = written[written.size() - HISTORY_SAMPLE_COUNT + i];
         EXPECT_EQ(recorder.Sample(i).temperature, expected.temperature) << i;

@@ -19,11 +19,11 @@ namespace {
 
 TEST_F(SimDlgTest, IdleWindowHasNoRunAndIgnoresTheMouse) {
     ExpectState(kStart, true, kPause, false, false);
-    EXPECT_FALSE(dlg->HasStarted());
+    EXPECT_FALSE(dlg->Control().HasStarted());
     EXPECT_FALSE(dlg->Simulation().HasGrid());
     const QImage before = dlg->View().FrameImage().copy();
-    dlg->OnMouseMove(QPoint(300, 200));
-    dlg->OnLButtonUp(QPoint(300, 200));
+    MoveMouse(*dlg, QPoint(300, 200));
+    ReleaseLeftButton(*dlg, QPoint(300, 200));
     EXPECT_EQ(dlg->View().FrameImage(), before);
     // Before the first start the inside of the vessel stays black.
     EXPECT_EQ(Pixel(300, 200), qRgb(0, 0, 0));
@@ -32,12 +32,12 @@ TEST_F(SimDlgTest, IdleWindowHasNoRunAndIgnoresTheMouse) {
 TEST_F(SimDlgTest, RunStateTableThroughButtonsAndDialogResults) {
     Start({false, {}});
     ExpectState(kStart, true, kPause, false, false);
-    EXPECT_FALSE(dlg->HasStarted());
+    EXPECT_FALSE(dlg->Control().HasStarted());
     EXPECT_EQ(lastCanContinue, 0);
 
     Start();
     ExpectState(kStop, true, kPause, true, true);
-    EXPECT_TRUE(dlg->HasStarted());
+    EXPECT_TRUE(dlg->Control().HasStarted());
     EXPECT_EQ(dlg->View().Selection(), (CellHit{10, 10}));
     EXPECT_EQ(Pixel(300, 195), qRgb(36, 36, 255));  // cells drawn: 15 C
 
@@ -51,7 +51,7 @@ TEST_F(SimDlgTest, RunStateTableThroughButtonsAndDialogResults) {
 
     dlg->StartButton()->click();
     ExpectState(kStart, true, kPause, false, false);
-    EXPECT_TRUE(dlg->CanContinue());
+    EXPECT_TRUE(dlg->Control().CanContinue());
     ResizeClient(640, 480);
     ExpectState(kStart, true, kPause, false, false);
 
@@ -64,11 +64,11 @@ TEST_F(SimDlgTest, RunStateTableThroughButtonsAndDialogResults) {
 TEST_F(SimDlgTest, ContinuedRunKeepsGridSizeTemperatureAndHistoryTakingNineValues) {
     Start();
     for (int i = 0; i < 300; ++i) {
-        dlg->Step();
+        dlg->Control().OnTimer();
     }
     dlg->StartButton()->click();  // stop
     const CCell kept = dlg->Simulation().Cell(19, 10);
-    const HistorySample sample = dlg->HistoryDlg()->Recorder().Sample(99);
+    const HistorySample sample = dlg->Control().Recorder().Sample(99);
     // The vessel and its cells; the flames below are redrawn by every start command and
     // clear part of the info panel.
     const QRect vessel(0, 0, 640, 356);
@@ -91,8 +91,8 @@ TEST_F(SimDlgTest, ContinuedRunKeepsGridSizeTemperatureAndHistoryTakingNineValue
     EXPECT_EQ(dlg->Simulation().StepInterval(), 7);
     EXPECT_EQ(dlg->Simulation().CurrentSettings(0).strongFlamePower, 900);
     EXPECT_EQ(dlg->Simulation().CurrentSettings(0).convectionRatio, 0.25);
-    EXPECT_EQ(dlg->HistoryDlg()->HistoryInterval(), 3);
-    EXPECT_EQ(dlg->HistoryDlg()->Recorder().Sample(99).temperature, sample.temperature);
+    EXPECT_EQ(dlg->Control().HistoryInterval(), 3);
+    EXPECT_EQ(dlg->Control().Recorder().Sample(99).temperature, sample.temperature);
     EXPECT_EQ(dlg->View().FrameImage().copy(vessel), picture);  // the view is not redrawn
     ExpectState(kStop, true, kPause, true, true);
 }
@@ -109,7 +109,7 @@ TEST_F(SimDlgTest, UntickedContinueStartsAFreshGridOfTheNewSize) {
     EXPECT_EQ(dlg->Simulation().Columns(), 3);
     EXPECT_EQ(dlg->Simulation().Cell(2, 2), CCell(40, 40, PHASE_LIQUID));
     EXPECT_EQ(dlg->View().Selection(), (CellHit{1, 1}));
-    EXPECT_EQ(dlg->HistoryDlg()->Recorder().Sample(0).temperature, 40);
+    EXPECT_EQ(dlg->Control().Recorder().Sample(0).temperature, 40);
 }
 
 // A continued run heats the bottom row with the powers just set, also of a level in use.
@@ -223,20 +223,20 @@ TEST_F(SimDlgTest, HistoryButtonTogglesAndRecordingGoesOnWhileHidden) {
     EXPECT_TRUE(dlg->HistoryDlg()->isVisible());
     dlg->HistoryButton()->click();
     Start({true, [](CSettingsDlg& d) { SetEdit(d, IDC_HISTORY_INTERVAL, "-1"); }});
-    dlg->Step();
-    dlg->Step();
-    EXPECT_EQ(dlg->HistoryDlg()->Recorder().Sample(99).heat, 63);
+    dlg->Control().OnTimer();
+    dlg->Control().OnTimer();
+    EXPECT_EQ(dlg->Control().Recorder().Sample(99).heat, 63);
 }
 
 TEST_F(SimDlgTest, InspectionMarkersAndPanelFollowTheMouse) {
     Start();
-    dlg->OnMouseMove(QPoint(300, 200));  // cell (10, 10): (285, 185, 312, 201)
+    MoveMouse(*dlg, QPoint(300, 200));  // cell (10, 10): (285, 185, 312, 201)
     EXPECT_EQ(Pixel(285, 185), qRgb(255, 255, 0));
     EXPECT_FALSE(dlg->View().ShowsSelected());
-    dlg->OnLButtonUp(QPoint(40, 30));  // cell (0, 0)
+    ReleaseLeftButton(*dlg, QPoint(40, 30));  // cell (0, 0)
     EXPECT_EQ(Pixel(15, 25), qRgb(0, 0, 0));
     EXPECT_EQ(dlg->View().Selection().col, 0);
-    dlg->OnMouseMove(QPoint(5, 5));  // off the grid: the panel follows the selection
+    MoveMouse(*dlg, QPoint(5, 5));  // off the grid: the panel follows the selection
     EXPECT_TRUE(dlg->View().ShowsSelected());
     EXPECT_NE(Pixel(285, 185), qRgb(255, 255, 0));
 }
@@ -255,7 +255,7 @@ class MousePixelTest : public SimDlgTest, public ::testing::WithParamInterface<M
 TEST_P(MousePixelTest, PositionCountsForThePixelItLiesIn) {
     const MouseCase c = GetParam();
     Start();
-    dlg->OnMouseMove(QPoint(300, 200));  // hovering cell (10, 10), the selection
+    MoveMouse(*dlg, QPoint(300, 200));  // hovering cell (10, 10), the selection
     const QEvent::Type type = c.release ? QEvent::MouseButtonRelease : QEvent::MouseMove;
     QMouseEvent event(type, c.position, dlg->mapToGlobal(c.position),
                       c.release ? Qt::LeftButton : Qt::NoButton, Qt::NoButton, Qt::NoModifier);

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -40,7 +44,7 @@ std::unique_ptr<CSimDlg> StartedWindow(const RunSetup& setup) {
     dlg->StartButton()->click();
     dlg->PauseButton()->click();
     if (setup.hover) {
-        dlg->OnMouseMove(QPoint(100, 60));
+        MoveMouse(*dlg, QPoint(100, 60));
     }
     return dlg;
 }
@@ -64,8 +68,8 @@ Outcome Capture(CSimDlg& dlg) {
         }
     }
     for (int i = 0; i < HISTORY_SAMPLE_COUNT; ++i) {
-        o.samples.push_back(dlg.HistoryDlg()->Recorder().Sample(i).temperature);
-        o.samples.push_back(dlg.HistoryDlg()->Recorder().Sample(i).heat);
+        o.samples.push_back(dlg.Control().Recorder().Sample(i).temperature);
+        o.samples.push_back(dlg.Control().Recorder().Sample(i).heat);
     }
     for (int part = 0; part < 2; ++part) {
         o.status[part] = dlg.HistoryDlg()->StatusBar()->Text(part);
@@ -96,13 +100,13 @@ constexpr int STEP = -1;
 void RunSchedule(CSimDlg& dlg, const std::vector<Part>& schedule) {
     for (const Part& part : schedule) {
         if (part.speed != STEP) {
-            dlg.SetSpeed(part.speed);
+            dlg.Control().SetSpeed(part.speed);
         }
         for (int i = 0; i < part.messages; ++i) {
             if (part.speed == STEP) {
-                dlg.SingleStep();
+                dlg.Control().SingleStep();
             } else {
-                dlg.Step();
+                dlg.Control().OnTimer();
             }
         }
     }
@@ -164,7 +168,7 @@ TEST(SpeedControlTest, TitleMenuShortcutsAndSingleStep) {
     const QString plain = QString::fromUtf8("Quorvel Ver. 3.1");
     EXPECT_EQ(dlg->windowTitle(), plain);
 
-    dlg->SingleStep();  // paused: one tick
+    dlg->Control().SingleStep();  // paused: one tick
     EXPECT_EQ(dlg->Simulation().TicksRun(), 1);
     EXPECT_EQ(dlg->windowTitle(), plain);  // the normal speed keeps the plain title
 
@@ -174,36 +178,81 @@ TEST(SpeedControlTest, TitleMenuShortcutsAndSingleStep) {
     for (int i = 0; i < 7; ++i) {
         QTest::keyClick(dlg.get(), Qt::Key_Plus);
     }
-    EXPECT_EQ(dlg->Speed(), RunSpeed::FASTEST);
+    EXPECT_EQ(dlg->Control().Speed(), RunSpeed::FASTEST);
     EXPECT_EQ(dlg->windowTitle(), plain + QString::fromUtf8(" — 最大 — 1 tick"));
     QTest::keyClick(dlg.get(), Qt::Key_Minus);
-    EXPECT_EQ(dlg->Speed(), 4);
+    EXPECT_EQ(dlg->Control().Speed(), 4);
     QTest::keyClick(dlg->CloseButton(), Qt::Key_S);  // wherever the focus is
     EXPECT_EQ(dlg->Simulation().TicksRun(), 2);
     EXPECT_EQ(dlg->windowTitle(), plain + QString::fromUtf8(" — ×10000 — 2 ticks"));
 
     // Running: a single step does nothing.
     dlg->PauseButton()->click();
-    dlg->SingleStep();
+    dlg->Control().SingleStep();
     EXPECT_EQ(dlg->Simulation().TicksRun(), 2);
     dlg->PauseButton()->click();
 
     for (int i = 0; i < 6; ++i) {
         QTest::keyClick(dlg.get(), Qt::Key_Minus);
     }
-    EXPECT_EQ(dlg->Speed(), RunSpeed::NORMAL);
+    EXPECT_EQ(dlg->Control().Speed(), RunSpeed::NORMAL);
     EXPECT_EQ(dlg->windowTitle(), plain);
 }
 
-TEST(SpeedControlTest, TicksAreGroupedInThousands) {
-    const char* title = "Quorvel Ver. 3.1";
-    EXPECT_EQ(RunSpeed::Title(title, 3, 2400000),
-              QString::fromUtf8("Quorvel Ver. 3.1 — ×1000 — 2,400,000 ticks"));
-    EXPECT_EQ(RunSpeed::Title(title, 1, 0), QString::fromUtf8("Quorvel Ver. 3.1 — ×10 — 0 ticks"));
-    EXPECT_EQ(RunSpeed::Title(title, 0, 2400000), QString::fromUtf8(title));
-    EXPECT_EQ(RunSpeed::GroupThousands(999), "999");
-    EXPECT_EQ(RunSpeed::GroupThousands(1000), "1,000");
-    EXPECT_EQ(RunSpeed::GroupThousands(9223372036854775807LL), "9,223,372,036,854,775,807");
+// Opens the window's context menu and hands it to `use`, which picks an item or not; the
+// menu is closed afterwards either way.
+void WithContextMenu(CSimDlg& dlg, const std::function<void(QMenu&)>& use) {
+    QTimer::singleShot(0, [&use] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        use(*menu);
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20),
+                            dlg.mapToGlobal(QPoint(20, 20)));
+    QCoreApplication::sendEvent(&dlg, &event);
+}
+
+QAction* Item(const QMenu& menu, const char* text) {
+    for (QAction* action : menu.actions()) {
+        if (action->text() == QString::fromUtf8(text)) {
+            return action;
+        }
+    }
+    ADD_FAILURE() << text;
+    return nullptr;
+}
+
+TEST(SpeedControlTest, MenuChoosesTheSpeedAndOffersTheSingleStepWhilePaused) {
+    auto dlg = StartedWindow({});
+    WithContextMenu(*dlg, [](QMenu& menu) {
+        QAction* speeds = Item(menu, "速度");
+        ASSERT_TRUE(speeds != nullptr && speeds->menu() != nullptr);
+        EXPECT_TRUE(Item(*speeds->menu(), "×1")->isChecked());
+        Item(*speeds->menu(), "×1000")->trigger();
+        QAction* step = Item(menu, "1ステップ実行");
+        ASSERT_NE(step, nullptr);
+        EXPECT_TRUE(step->isEnabled());
+        step->trigger();
+    });
+    EXPECT_EQ(dlg->Control().Speed(), 3);
+    EXPECT_EQ(dlg->Simulation().TicksRun(), 1);
+    EXPECT_EQ(dlg->windowTitle(), QString::fromUtf8("Quorvel Ver. 3.1 — ×1000 — 1 tick"));
+
+    dlg->PauseButton()->click();  // running again: no single step
+    WithContextMenu(*dlg, [](QMenu& menu) {
+        QAction* speeds = Item(menu, "速度");
+        ASSERT_TRUE(speeds != nullptr && speeds->menu() != nullptr);
+        EXPECT_TRUE(Item(*speeds->menu(), "×1000")->isChecked());
+        EXPECT_FALSE(Item(menu, "1ステップ実行")->isEnabled());
+    });
+    // Paused again, the shortcut steps although the menu last showed the item disabled.
+    dlg->PauseButton()->click();
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    const long long ticks = dlg->Simulation().TicksRun();
+    QTest::keyClick(dlg.get(), Qt::Key_S);
+    EXPECT_EQ(dlg->Simulation().TicksRun(), ticks + 1);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Saving the vessel's picture and the whole run's history from the main window.
+#include "ExportMenu.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -13,7 +14,7 @@
 #include "MainTexts.h"
 #include "PendingOutputs.h"
 #include "PngEncoding.h"
-#include "SimDlg.h"
+#include "RunHistory.h"
 #include "Translations.h"
 
 namespace {
@@ -33,10 +34,12 @@ QString ProposedName(const char* extension) {
 
 }  // namespace
 
-void CSimDlg::InitExport() {
+CExportMenu::CExportMenu(QWidget& window, std::function<const QImage*()> frame,
+                         const CRunHistory& history)
+    : QObject(&window), m_frame(std::move(frame)), m_history(history) {
     m_chooseSaveFile = [this](const QString& caption, const QString& proposed,
                               const QString& filter) {
-        QFileDialog dialog(this, caption, proposed, filter);
+        QFileDialog dialog(static_cast<QWidget*>(parent()), caption, proposed, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         // A name typed without an extension gets the proposed one.
         dialog.setDefaultSuffix(QFileInfo(proposed).suffix());
@@ -44,19 +47,21 @@ void CSimDlg::InitExport() {
     };
     m_showSaveFailure = [this](const QString& text) {
         QMessageBox box(QMessageBox::Warning, QString::fromUtf8(MainTexts::TITLE), text,
-                        QMessageBox::Ok, this);
+                        QMessageBox::Ok, static_cast<QWidget*>(parent()));
         box.exec();
     };
 }
 
-void CSimDlg::AddExportMenu(QMenu& menu) {
-    QAction* picture = menu.addAction(Tr(ExportTexts::SAVE_PICTURE), this, &CSimDlg::OnSavePicture);
-    picture->setEnabled(m_view.HasFrame());
-    QAction* history = menu.addAction(Tr(ExportTexts::SAVE_HISTORY), this, &CSimDlg::OnSaveHistory);
-    history->setEnabled(m_bStarted && m_pHistoryDlg != nullptr);
+void CExportMenu::AddTo(QMenu& menu, bool runStarted) {
+    QAction* picture =
+        menu.addAction(Tr(ExportTexts::SAVE_PICTURE), this, &CExportMenu::OnSavePicture);
+    picture->setEnabled(m_frame() != nullptr);
+    QAction* history =
+        menu.addAction(Tr(ExportTexts::SAVE_HISTORY), this, &CExportMenu::OnSaveHistory);
+    history->setEnabled(runStarted);
 }
 
-void CSimDlg::OnSavePicture() {
+void CExportMenu::OnSavePicture() {
     if (m_pictureFolder.isEmpty()) {
         m_pictureFolder = StartFolder(QStandardPaths::PicturesLocation);
     }
@@ -67,7 +72,7 @@ void CSimDlg::OnSavePicture() {
     }
 }
 
-void CSimDlg::OnSaveHistory() {
+void CExportMenu::OnSaveHistory() {
     if (m_historyFolder.isEmpty()) {
         m_historyFolder = StartFolder(QStandardPaths::DocumentsLocation);
     }
@@ -78,8 +83,8 @@ void CSimDlg::OnSaveHistory() {
     }
 }
 
-QString CSimDlg::ChooseSaveFile(const char* menuText, QString& folder, const char* extension,
-                                const char* filter) {
+QString CExportMenu::ChooseSaveFile(const char* menuText, QString& folder, const char* extension,
+                                    const char* filter) {
     // The dialog's caption is the menu item's text without its ellipsis.
     QString caption = Tr(menuText);
     caption.remove(QStringLiteral("..."));
@@ -91,11 +96,12 @@ QString CSimDlg::ChooseSaveFile(const char* menuText, QString& folder, const cha
     return path;
 }
 
-bool CSimDlg::SavePicture(const QString& path) {
-    if (!m_view.HasFrame()) {
+bool CExportMenu::SavePicture(const QString& path) {
+    const QImage* shown = m_frame();
+    if (shown == nullptr) {
         return false;
     }
-    const QImage& frame = m_view.FrameImage();
+    const QImage& frame = *shown;
     return WriteWhole(path, [&frame](PendingOutputs& outputs, std::size_t file) {
         const std::optional<QByteArray> bytes = EncodePng(frame);
         if (!bytes) {
@@ -106,11 +112,8 @@ bool CSimDlg::SavePicture(const QString& path) {
     });
 }
 
-bool CSimDlg::SaveHistoryCsv(const QString& path) {
-    if (!m_pHistoryDlg) {
-        return false;
-    }
-    const CRunHistory& history = m_pHistoryDlg->RunHistory();
+bool CExportMenu::SaveHistoryCsv(const QString& path) {
+    const CRunHistory& history = m_history;
     return WriteWhole(path, [&history](PendingOutputs& outputs, std::size_t file) {
         errno = 0;
         if (!history.WriteCsv(outputs.Stream(file))) {
@@ -121,8 +124,8 @@ bool CSimDlg::SaveHistoryCsv(const QString& path) {
     });
 }
 
-bool CSimDlg::WriteWhole(const QString& path,
-                         const std::function<bool(PendingOutputs&, std::size_t)>& write) {
+bool CExportMenu::WriteWhole(const QString& path,
+                             const std::function<bool(PendingOutputs&, std::size_t)>& write) {
     // The file appears whole under its name or not at all; an old file stays as it was
     // when anything fails, and the run goes on either way.
     PendingOutputs outputs;

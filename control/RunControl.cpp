@@ -1,0 +1,190 @@
+#include "RunControl.h"
+
+#include <algorithm>
+
+#include "BurnerCaptions.h"
+#include "MainTexts.h"
+#include "Numbers.h"
+#include "RunSpeed.h"
+
+CRunControl::CRunControl(CSimulation& sim, RunControlHost& host) : m_sim(sim), m_host(host) {}
+
+RunButtons CRunControl::Buttons() const {
+    // The start button shows "stop" while a run is set up and not stopped; the pause button
+    // shows "resume" while paused. Pausing needs a run that steps or is paused, and a paused
+    // run can only be resumed, not stopped.
+    const bool active = m_state == RunState::Running || m_state == RunState::Paused;
+    return RunButtons{active ? MainTexts::STOP : MainTexts::START, m_state != RunState::Paused,
+                      m_state == RunState::Paused ? MainTexts::RESUME : MainTexts::PAUSE, active};
+}
+
+void CRunControl::SetTimer() {
+    m_host.StartStepTimer(m_sim.StepInterval());
+    m_bTimerRunning = true;
+}
+
+void CRunControl::KillTimer() {
+    if (m_bTimerRunning) {
+        m_host.StopStepTimer();
+        m_bTimerRunning = false;
+    }
+}
+
+bool CRunControl::HoldTimer() {
+    const bool wasRunning = m_bTimerRunning;
+    KillTimer();
+    return wasRunning;
+}
+
+void CRunControl::ReleaseTimer(bool wasRunning) {
+    if (wasRunning) {
+        SetTimer();
+    }
+}
+
+void CRunControl::StopTimer() {
+    KillTimer();
+}
+
+void CRunControl::OnStartStop() {
+    if (m_state == RunState::Paused) {
+        return;
+    }
+    if (m_state == RunState::Running) {
+        KillTimer();
+        m_state = RunState::Stopped;
+        m_bCanContinue = true;
+        m_host.ShowRunButtons(Buttons());
+        return;
+    }
+
+    // While the dialog is open the pause button can already be pressed; it does nothing
+    // until a run is set up.
+    RunButtons opening = Buttons();
+    opening.pauseEnabled = true;
+    m_host.ShowRunButtons(opening);
+    m_host.DrawFlames();
+    const std::optional<StartAnswer> answer =
+        m_host.RunSettingsDialog(m_sim.CurrentSettings(HistoryInterval()), m_bCanContinue);
+    if (!answer) {
+        m_host.ShowRunButtons(Buttons());
+        return;
+    }
+    m_bStarted = true;
+    const SimulationSettings& settings = answer->settings;
+    if (m_bCanContinue && answer->continueRun) {
+        // The grid, its size, the initial temperature, the history and the selection stay.
+        m_sim.ContinuedStart(settings);
+        SetHistoryInterval(settings.historyInterval);
+    } else {
+        ResetHistory(settings.initialTemperature);
+        SetHistoryInterval(settings.historyInterval);
+        m_sim.FreshStart(settings);
+        m_host.ShowFreshRun();
+    }
+    m_state = RunState::Running;
+    m_host.ShowRunButtons(Buttons());
+    m_host.Invalidate();
+    m_host.ShowTitle(Title());
+    SetTimer();
+}
+
+void CRunControl::OnPauseResume() {
+    if (m_state == RunState::Running) {
+        KillTimer();
+        m_state = RunState::Paused;
+    } else if (m_state == RunState::Paused) {
+        SetTimer();
+        m_state = RunState::Running;
+    } else {
+        return;
+    }
+    m_host.ShowRunButtons(Buttons());
+}
+
+void CRunControl::OnEndsFlame() {
+    m_sim.AdvanceEndsFlame();
+    AfterFlameChange();
+}
+
+void CRunControl::OnCentreFlame() {
+    m_sim.AdvanceCentreFlame();
+    AfterFlameChange();
+}
+
+void CRunControl::AfterFlameChange() {
+    // The new level shows at once and heats from the very next bottom step of a run.
+    m_host.DrawFlames();
+    if (m_sim.HasGrid()) {
+        m_sim.ComputeBurnerHeat();
+    }
+    m_host.ShowBurnerCaptions();
+    m_host.Invalidate();
+}
+
+const char* CRunControl::EndsCaption() const {
+    return EndsFlameCaption(m_sim.EndsFlame());
+}
+
+const char* CRunControl::CentreCaption() const {
+    return CentreFlameCaption(m_sim.CentreFlame());
+}
+
+std::string CRunControl::Title() const {
+    return RunSpeed::Title(MainTexts::TITLE, m_nSpeed, m_sim.TicksRun());
+}
+
+void CRunControl::SetSpeed(int speed) {
+    m_nSpeed = std::clamp(speed, 0, RunSpeed::COUNT - 1);
+    m_host.ShowTitle(Title());
+}
+
+void CRunControl::ResetHistory(int initialTemperature) {
+    m_recorder.ResetHistory(initialTemperature);
+    m_runHistory.Clear();
+    m_host.HistoryReset();
+}
+
+void CRunControl::OnSample(long long tick, int temperature, int heat) {
+    m_runHistory.OnSample(tick, temperature, heat);
+    m_host.SampleTaken();
+}
+
+void CRunControl::OnTimer() {
+    RunTimerMessage(RunSpeed::TICKS_PER_MESSAGE[m_nSpeed]);
+}
+
+void CRunControl::SingleStep() {
+    if (!IsPaused()) {
+        return;
+    }
+    RunTimerMessage(1);
+    m_host.ShowTitle(Title());
+}
+
+void CRunControl::RunTimerMessage(long long ticks) {
+    if (!m_sim.HasGrid()) {
+        return;
+    }
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    m_host.BeginCellBatch(m_sim.Columns(), m_sim.Rows());
+    if (ticks > 0) {
+        m_sim.RunTicks(ticks, m_recorder, this);
+    } else {
+        // The budget covers the drawing of the changed cells too, which took about as
+        // long last time as it will now.
+        const Clock::duration budget = std::chrono::milliseconds(RunSpeed::FASTEST_BUDGET_MS);
+        const Clock::duration forTicks = std::max(budget / 4, budget - m_lastFlush);
+        do {
+            m_sim.RunTicks(RunSpeed::TIMED_SLICE, m_recorder, this);
+        } while (Clock::now() - start < forTicks);
+    }
+    const Clock::time_point flushStart = Clock::now();
+    m_host.FlushCellBatch();
+    m_lastFlush = Clock::now() - flushStart;
+    // The ticks have recorded their samples already; the averages shown are the last tick's.
+    m_host.ShowAverages(m_sim.AverageTemperature(), CalToJoules(m_sim.AverageHeat()));
+    m_host.RefreshPanel();
+    m_host.TicksShown(m_nSpeed != RunSpeed::NORMAL);
+}

@@ -1,0 +1,60 @@
+#include "SpeedMenu.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QKeySequence>
+#include <QMenu>
+#include <QWidget>
+
+#include "RunControl.h"
+#include "Translations.h"
+
+CSpeedMenu::CSpeedMenu(QWidget& window, CRunControl& control)
+    : QObject(&window), m_control(control) {
+    auto* group = new QActionGroup(this);
+    for (int speed = 0; speed < RunSpeed::COUNT; ++speed) {
+        QAction* action = group->addAction(Tr(RunSpeed::LABELS[speed]));
+        action->setCheckable(true);
+        action->setChecked(speed == m_control.Speed());
+        connect(action, &QAction::triggered, this, [this, speed] { m_control.SetSpeed(speed); });
+        m_pSpeedActions[speed] = action;
+    }
+    // Shortcuts that work wherever the focus is in the window; Space, Enter and Escape
+    // stay with the buttons.
+    auto addShortcut = [this, &window](std::initializer_list<QKeySequence> keys, auto handler) {
+        auto* action = new QAction(this);
+        action->setShortcuts(QList<QKeySequence>(keys));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        window.addAction(action);
+        return action;
+    };
+    addShortcut({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal),
+                 QKeySequence(Qt::KeypadModifier | Qt::Key_Plus)},
+                [this] { m_control.SetSpeed(m_control.Speed() + 1); });
+    addShortcut({QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)},
+                [this] { m_control.SetSpeed(m_control.Speed() - 1); });
+    m_pStepAction = addShortcut({QKeySequence(Qt::Key_S)}, [this] { m_control.SingleStep(); });
+    m_pStepAction->setText(Tr(RunSpeed::SINGLE_STEP));
+    AllowSingleStep(m_control.IsPaused());
+}
+
+void CSpeedMenu::AllowSingleStep(bool allowed) {
+    m_pStepAction->setEnabled(allowed);
+}
+
+void CSpeedMenu::AddTo(QMenu& menu) {
+    QMenu* speeds = menu.addMenu(Tr(RunSpeed::MENU));
+    m_pSpeedActions[m_control.Speed()]->setChecked(true);
+    for (QAction* action : m_pSpeedActions) {
+        speeds->addAction(action);
+    }
+    menu.addAction(m_pStepAction);
+}
+
+void CSpeedMenu::Retranslate() {
+    for (int speed = 0; speed < RunSpeed::COUNT; ++speed) {
+        m_pSpeedActions[speed]->setText(Tr(RunSpeed::LABELS[speed]));
+    }
+    m_pStepAction->setText(Tr(RunSpeed::SINGLE_STEP));
+}
