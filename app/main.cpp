@@ -1,7 +1,20 @@
+#include <cstdio>
+
 #include "SimApp.h"
 
 int main(int argc, char** argv) {
+    // --help and --version answer without a display.
+    const StartOptions options = ParseStartOptions(argc, argv);
+    if (options.help || options.version) {
+        const QString text = options.help ? UsageText() : VersionText();
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     CSimApp app(argc, argv);
+    // A menu start that cannot enter its folder keeps the working folder it was given.
+    if (options.fromMenu) {
+        EnterMenuWorkingFolder();
+    }
     app.InitInstance();
     return 0;
 }

@@ -3,7 +3,7 @@
 // The main window's own texts.
 namespace MainTexts {
 
-constexpr const char* TITLE = "Quorvel Ver. 3.1";
+constexpr const char* TITLE = "Quorvel Ver. " QUORVEL_VERSION;
 
 constexpr const char* START = "スタート";
 constexpr const char* STOP = "ストップ";
@@ -49,8 +49,8 @@ constexpr const char* CLOSE_TIP = "プログラムを終了します。";
 constexpr const char* LANGUAGE_ENGLISH = "English";
 constexpr const char* LANGUAGE_JAPANESE = "日本語";
 
-constexpr const char* ABOUT_VERSION = "Quorvel Ver. 3.1";
-constexpr const char* ABOUT_RIGHTS = "Copyright (C) 2000 Quorvel";
+constexpr const char* ABOUT_VERSION = "Quorvel Ver. " QUORVEL_VERSION;
+constexpr const char* ABOUT_RIGHTS = "(C) 2000 Quorvel, MIT License";
 constexpr const char* ABOUT_CONTACT = "quorvel@example.org";
 
 }  // namespace MainTexts

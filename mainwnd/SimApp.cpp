@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QMessageBox>
+#include <cstring>
 
 #include "FatalError.h"
 #include "Profile.h"
@@ -18,6 +19,51 @@ void ShowFatalMessage(QWidget* owner, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, QMessageBox::Ok,
                     owner);
     box.exec();
+}
+
+StartOptions ParseStartOptions(int argc, const char* const* argv) {
+    StartOptions options;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            options.help = true;
+        } else if (std::strcmp(argv[i], "--version") == 0) {
+            options.version = true;
+        } else if (std::strcmp(argv[i], "--from-menu") == 0) {
+            options.fromMenu = true;
+        }
+    }
+    return options;
+}
+
+QString UsageText() {
+    return QStringLiteral(
+        "Usage: quorvel [--from-menu] [Qt options]\n"
+        "Simulation of water heated and boiling in a vessel.\n"
+        "\n"
+        "  --from-menu  work in $XDG_CONFIG_HOME/quorvel (default ~/.config/quorvel),\n"
+        "               which keeps the profile quorvel.ini; the desktop menu starts it so\n"
+        "  --help       print this help and exit\n"
+        "  --version    print the version and exit\n"
+        "\n"
+        "Otherwise the profile quorvel.ini is kept in the current working folder.\n"
+        "See man quorvel.\n");
+}
+
+QString VersionText() {
+    return QStringLiteral("quorvel " QUORVEL_VERSION "\n");
+}
+
+QString MenuWorkingFolder() {
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base)) {
+        base = QDir::home().filePath(QStringLiteral(".config"));
+    }
+    return QDir(base).filePath(QStringLiteral("quorvel"));
+}
+
+bool EnterMenuWorkingFolder() {
+    const QString folder = MenuWorkingFolder();
+    return QDir().mkpath(folder) && QDir::setCurrent(folder);
 }
 
 bool CSimApp::InitInstance() {

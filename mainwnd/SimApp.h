@@ -19,6 +19,27 @@ public:
     bool InitInstance();
 };
 
+// What the command line asks of the program besides running it; every other argument (Qt's
+// own options included) is left to Qt or ignored.
+struct StartOptions {
+    bool help = false;      // --help: print the usage and end
+    bool version = false;   // --version: print the version and end
+    bool fromMenu = false;  // --from-menu: started from the desktop menu
+};
+StartOptions ParseStartOptions(int argc, const char* const* argv);
+
+// What --help and --version print.
+QString UsageText();
+QString VersionText();
+
+// The working folder of a start from the desktop menu, so that the profile does not land in
+// the home folder: $XDG_CONFIG_HOME/quorvel, or ~/.config/quorvel when that variable is unset
+// or not an absolute path.
+QString MenuWorkingFolder();
+// Makes MenuWorkingFolder() (created if missing) the working folder. False, with the working
+// folder unchanged, when it cannot be created or entered.
+bool EnterMenuWorkingFolder();
+
 // The program between start-up and exit: reads the profile at `profilePath`, gives the
 // main window its rectangles and option, lets `run` run the window (DoModal in the program),
 // destroys it and writes the profile back.

@@ -10,7 +10,7 @@ packages=(
     fonts-noto-cjk qt6-translations-l10n
     xvfb xauth x11-apps imagemagick xdotool
     librsvg2-bin help2man groff-base man-db file dpkg-dev
-    desktop-file-utils appstream x11-utils openbox
+    desktop-file-utils appstream x11-utils openbox lintian
     emscripten node-acorn nodejs
     "$@"
 )

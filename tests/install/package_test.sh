@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build and checks its name, its files (those of the
-# install test) and its control fields: the Qt libraries and the CJK font among the
-# dependencies, section, maintainer and description.
+# install test), its control fields (the Qt libraries and the CJK font among the dependencies,
+# section, maintainer and description) and that lintian finds no error and no warning.
 # Usage: package_test.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$(readlink -f "$1")
@@ -35,4 +35,9 @@ names=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
 for dep in libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6 fonts-noto-cjk qt6-translations-l10n; do
     grep -Fqx "$dep" <<<"$names" || fail "Depends lacks $dep: $depends"
 done
+
+# Informational tags are shown but pass.
+report=$(lintian --fail-on error,warning --info --display-info "$deb" 2>&1) ||
+    fail "lintian: $report"
+echo "lintian: ${report:-no remarks}"
 echo "ok: $(basename "$deb")"
