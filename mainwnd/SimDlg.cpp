@@ -17,6 +17,7 @@
 #include "DialogUnits.h"
 #include "FailureSeam.h"
 #include "FatalError.h"
+#include "FrameImage.h"
 #include "Layout.h"
 #include "MainTexts.h"
 #include "Numbers.h"
@@ -237,7 +238,9 @@ void CSimDlg::paintEvent(QPaintEvent* event) {
         return;  // the platform shows the icon
     }
     QPainter painter(this);
-    m_view.PaintTo(painter);
+    if (m_view.HasFrame()) {
+        painter.drawImage(QPoint(0, 0), FrameImageOf(m_view.Frame()));
+    }
     m_sinceLastPaint.start();
 }
 

@@ -95,14 +95,15 @@ bool CSimDlg::SavePicture(const QString& path) {
     if (!m_view.HasFrame()) {
         return false;
     }
-    const QImage& frame = m_view.FrameImage();
+    const PixelBuffer& frame = m_view.Frame();
     return WriteWhole(path, [&frame](PendingOutputs& outputs, std::size_t file) {
-        const std::optional<QByteArray> bytes = EncodePng(frame);
+        const std::optional<std::vector<unsigned char>> bytes =
+            EncodePng(frame.Bits(), frame.Width(), frame.Height(), frame.Stride());
         if (!bytes) {
             outputs.Fail(file, PNG_ENCODE_FAILED);
             return false;
         }
-        return outputs.Write(file, bytes->constData(), static_cast<std::size_t>(bytes->size()));
+        return outputs.Write(file, bytes->data(), bytes->size());
     });
 }
 
