@@ -310,7 +310,7 @@ Exit status: {done} done, {output failed} an output could not be written, {bad o
 )";
     const BatchOptions defaults;
     const SimulationSettings& settings = defaults.settings;
-    const QRect picture = CVesselView::ViewRectFor(defaults.viewWidth, defaults.viewHeight);
+    const PixelRect picture = CVesselView::ViewRectFor(defaults.viewWidth, defaults.viewHeight);
     const std::pair<std::string_view, std::string> fields[] = {
         {"{ticks}", NumberText(defaults.ticks)},
         {"{seeds}", RangeText(std::uint32_t{0}, std::numeric_limits<std::uint32_t>::max())},
@@ -331,7 +331,7 @@ Exit status: {done} done, {output failed} an output could not be written, {bad o
         {"{centre}", std::string(LevelName(defaults.centreLevel))},
         {"{history interval}", NumberText(settings.historyInterval)},
         {"{view size}", NumberText(defaults.viewWidth) + "x" + NumberText(defaults.viewHeight)},
-        {"{picture size}", NumberText(picture.width()) + " x " + NumberText(picture.height())},
+        {"{picture size}", NumberText(picture.Width()) + " x " + NumberText(picture.Height())},
         {"{widths}", RangeText(MIN_CLIENT_WIDTH, MAX_VIEW_SIZE)},
         {"{heights}", RangeText(MIN_CLIENT_HEIGHT, MAX_VIEW_SIZE)},
         {"{signal base}", NumberText(SIGNAL_EXIT_BASE)},

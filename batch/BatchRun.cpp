@@ -49,13 +49,14 @@ struct DrawingFailure {
 };
 
 // Encodes the frame as PNG into the pending output.
-bool WritePng(const QImage& image, PendingOutputs& outputs, std::size_t output) {
-    const std::optional<QByteArray> bytes = EncodePng(image);
+bool WritePng(const PixelBuffer& image, PendingOutputs& outputs, std::size_t output) {
+    const std::optional<std::vector<unsigned char>> bytes =
+        EncodePng(image.Bits(), image.Width(), image.Height(), image.Stride());
     if (!bytes) {
         outputs.Fail(output, PNG_ENCODE_FAILED);
         return false;
     }
-    return outputs.Write(output, bytes->constData(), static_cast<std::size_t>(bytes->size()));
+    return outputs.Write(output, bytes->data(), bytes->size());
 }
 
 // Writes each sample the run takes as a CSV line, when there is a history output. The first
@@ -205,7 +206,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
         outputs.Fail(gridFile, errno);
     }
     if (pngFile != kNone) {
-        WritePng(view->FrameImage(), outputs, pngFile);
+        WritePng(view->Frame(), outputs, pngFile);
     }
     if (!outputs.Commit()) {
         errors << "quorvel-batch: " << outputs.Error() << '\n';

@@ -1,8 +1,6 @@
 #include <unistd.h>
 
-#include <QGuiApplication>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,16 +21,6 @@ int main(int argc, char** argv) {
     }
     // Interrupted, the run leaves no temporary file behind.
     RemovePendingOutputsOnSignals();
-    // Drawing the picture needs Qt's fonts and images, but no display: without a platform
-    // chosen, use the off-screen one. Without --png nothing is drawn and Qt stays unused.
-    int qtArgc = 1;
-    std::unique_ptr<QGuiApplication> app;
-    if (!parsed.options.pngOut.empty()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        app = std::make_unique<QGuiApplication>(qtArgc, argv);
-    }
     const bool progress = parsed.options.progress.value_or(isatty(STDERR_FILENO) != 0);
     return RunBatch(parsed.options, std::cout, std::cerr, progress);
 }

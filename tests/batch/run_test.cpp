@@ -3,14 +3,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QImage>
-
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "PngPicture.h"
 
 namespace fs = std::filesystem;
 
@@ -239,7 +239,7 @@ TEST_F(BatchRunTest, ExistingOutputIsReplacedWhole) {
 // flames and the colour scale, for the client area asked for.
 struct PictureCase {
     std::string args;
-    QSize size;
+    Extent size;
 };
 
 class BatchPictureTest : public BatchRunTest, public ::testing::WithParamInterface<PictureCase> {};
@@ -249,34 +249,34 @@ TEST_P(BatchPictureTest, IsTheViewsFrame) {
     ASSERT_EQ(Run("--ticks 3000 --seed 4 --no-progress --png v.png " + c.args), 0)
         << Read("err.txt");
     EXPECT_EQ(Files(), (std::vector<std::string>{"err.txt", "out.txt", "v.png"}));
-    const QImage picture((dir / "v.png").string().c_str(), "PNG");
-    ASSERT_FALSE(picture.isNull());
-    EXPECT_EQ(picture.size(), c.size);
-    EXPECT_EQ(picture.pixel(0, 0), qRgb(0, 0, 0));
-    EXPECT_EQ(picture.pixel(10, 50), qRgb(130, 130, 130));                   // left wall
-    EXPECT_EQ(qBlue(picture.pixel(16, 26)), 255);                            // a cell
-    EXPECT_EQ(picture.pixel(c.size.width() - 15, 15), qRgb(240, 240, 255));  // top of the scale
+    const PngPicture picture = ReadPng((dir / "v.png").string());
+    ASSERT_FALSE(picture.IsNull());
+    EXPECT_EQ(picture.Size(), c.size);
+    EXPECT_EQ(picture.Pixel(0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(picture.Pixel(10, 50), RGB(130, 130, 130));                 // left wall
+    EXPECT_EQ(BlueOf(picture.Pixel(16, 26)), 255);                        // a cell
+    EXPECT_EQ(picture.Pixel(c.size.width - 15, 15), RGB(240, 240, 255));  // top of the scale
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, BatchPictureTest,
-                         ::testing::Values(PictureCase{"", QSize(640, 439)},
-                                           PictureCase{"--view-size 151x101", QSize(151, 88)},
+                         ::testing::Values(PictureCase{"", Extent{640, 439}},
+                                           PictureCase{"--view-size 151x101", Extent{151, 88}},
                                            PictureCase{"--view-size=1024x768 --columns 80",
-                                                       QSize(1024, 705)}));
+                                                       Extent{1024, 705}}));
 
 TEST_F(BatchRunTest, PictureHasNoOutlineOrPanel) {
     ASSERT_EQ(Run("--ticks 0 --no-progress --png v.png"), 0) << Read("err.txt");
-    const QImage picture((dir / "v.png").string().c_str(), "PNG");
-    ASSERT_FALSE(picture.isNull());
+    const PngPicture picture = ReadPng((dir / "v.png").string());
+    ASSERT_FALSE(picture.IsNull());
     // Every cell of the fresh 15 C grid, the centre one included, is one colour.
     for (int y = 25; y < 345; ++y) {
         for (int x = 15; x < 555; ++x) {
-            ASSERT_EQ(picture.pixel(x, y), qRgb(36, 36, 255)) << x << ", " << y;
+            ASSERT_EQ(picture.Pixel(x, y), RGB(36, 36, 255)) << x << ", " << y;
         }
     }
     for (int y = 364; y < 435; ++y) {
         for (int x = 477; x < 634; ++x) {
-            ASSERT_EQ(picture.pixel(x, y), qRgb(0, 0, 0)) << x << ", " << y;
+            ASSERT_EQ(picture.Pixel(x, y), RGB(0, 0, 0)) << x << ", " << y;
         }
     }
 }

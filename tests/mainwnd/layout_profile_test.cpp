@@ -28,7 +28,7 @@ TEST_P(ButtonRowTest, EdgesFollowThePercentagesFromTheRight) {
     EXPECT_EQ(row.top, c.expected.top);
     EXPECT_EQ(row.bottom, c.expected.bottom);
     EXPECT_EQ(row.edges, c.expected.edges);
-    EXPECT_EQ(CVesselView::ViewRectFor(c.cx, c.cy).height(), c.viewHeight);
+    EXPECT_EQ(CVesselView::ViewRectFor(c.cx, c.cy).Height(), c.viewHeight);
 }
 
 INSTANTIATE_TEST_SUITE_P(
