@@ -397,11 +397,11 @@ std::optional<CellHit> CVesselView::HitTest(int x, int y) const {
 CellInfoText CVesselView::FormatCellInfo(int col, int row, const CCell& cell) {
     char line[64];
     CellInfoText text;
-    std::snprintf(line, sizeof line, "Cell: (%2d,%2d)", col, row);
+    std::snprintf(line, sizeof line, CELL_INFO_CELL_FORMAT, col, row);
     text.cell = line;
-    std::snprintf(line, sizeof line, "Temp.: %3d [ﾟC]", TruncToInt(cell.m_dTemperature));
+    std::snprintf(line, sizeof line, CELL_INFO_TEMPERATURE_FORMAT, TruncToInt(cell.m_dTemperature));
     text.temperature = line;
-    std::snprintf(line, sizeof line, "Heat: %3d [J]", CalToJoules(cell.m_dHeat));
+    std::snprintf(line, sizeof line, CELL_INFO_HEAT_FORMAT, CalToJoules(cell.m_dHeat));
     text.heat = line;
     return text;
 }

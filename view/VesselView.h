@@ -43,11 +43,16 @@ struct CellHit {
     bool operator==(const CellHit&) const = default;
 };
 
+// The info panel's lines: drawn alike in both languages, the frame having one font.
+inline constexpr char CELL_INFO_CELL_FORMAT[] = "Cell: (%2d,%2d)";
+inline constexpr char CELL_INFO_TEMPERATURE_FORMAT[] = "Temp.: %3d [ﾟC]";
+inline constexpr char CELL_INFO_HEAT_FORMAT[] = "Heat: %3d [J]";
+
 // The three lines of the info panel for one cell.
 struct CellInfoText {
-    std::string cell;         // "Cell: (%2d,%2d)"
-    std::string temperature;  // "Temp.: %3d [ﾟC]", whole degrees truncated
-    std::string heat;         // "Heat: %3d [J]", the heat in joules rounded
+    std::string cell;
+    std::string temperature;  // whole degrees truncated
+    std::string heat;         // the heat in joules rounded
 };
 
 // The vessel view: draws the simulation into an off-screen frame that the window copies
