@@ -91,9 +91,8 @@ void RemovePendingAndExit(int signalNumber) {
     _exit(SIGNAL_EXIT_BASE + signalNumber);
 }
 
-// A name beside `folder`'s files that no file has yet: ".quorvel-XXXXXX" plus `suffix`, six
-// random characters, created with `mode` (the umask applies). Returns the descriptor, or -1
-// with errno set.
+}  // namespace
+
 int CreateUnique(const std::string& folder, const char* suffix, mode_t mode, std::string& name) {
     static constexpr char kChars[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -119,6 +118,8 @@ int CreateUnique(const std::string& folder, const char* suffix, mode_t mode, std
     errno = EEXIST;
     return -1;
 }
+
+namespace {
 
 std::string FolderOf(const std::string& path) {
     return std::filesystem::path(path).parent_path().string();

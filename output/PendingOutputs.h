@@ -77,6 +77,11 @@ private:
 // path are the same file.
 std::string ResolveOutputPath(const std::string& path);
 
+// Creates a file in `folder` under a name no file has yet: ".quorvel-XXXXXX" (six random
+// characters) plus `suffix`, with `mode` as open() takes it (the umask applies). Returns its
+// descriptor, opened for writing, and its name; or -1 with errno set.
+int CreateUnique(const std::string& folder, const char* suffix, mode_t mode, std::string& name);
+
 // `text` with every control character shown escaped ("\n", "\t", "\r", "\x1b"), for
 // quoting a value in a message: no input can forge a line or drive the terminal.
 std::string EscapeControls(std::string_view text);
