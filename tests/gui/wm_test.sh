@@ -23,8 +23,8 @@ HISTORY='履歴ウインドウ'
 pid=""
 main=""
 
-start_program() {
-    "$exe" 2>>stderr.txt &
+start_program() {  # [COMMAND...] to start it through, such as env
+    "$@" "$exe" 2>>stderr.txt &
     pid=$!
     main=$(wait_window "$TITLE")
 }
@@ -139,7 +139,8 @@ signals)
     start_x 1280x1024 wm
     for signal in TERM INT HUP; do
         write_profile 1 250 150 720 650 700 80 1100 380
-        start_program
+        # A background job of a script starts with SIGINT ignored: started as from a terminal.
+        start_program env --default-signal=INT
         wait_frame_rect "$main" "250 150 720 650"
         # Moved, so that the rectangle written back is the one captured at the close.
         xdotool windowmove "$main" 200 100
