@@ -329,10 +329,12 @@ Each output is written whole or not at all: the outputs are checked and their te
 created, as .quorvel-XXXXXX.tmp in each output's folder, before the first tick, and the files
 are renamed into place only when every one of them is complete. SIGINT, SIGTERM, SIGHUP and
 SIGQUIT remove the temporary files and end the run with status {signal base} + the signal number; after
-SIGKILL they stay behind and may be deleted. An output that is a symbolic link replaces the
-file the link points to.
+SIGKILL they stay behind and may be deleted. If a rename is refused, the ones already made
+are undone and the message tells what became of each output. A replaced output keeps its
+permissions. An output that is a symbolic link replaces the file the link points to, which
+is created if it does not exist yet.
 
-Exit status: {done} done, {output failed} an output could not be written, {bad options} bad options.
+Exit status: {done} done, {output failed} an output or the summary could not be written, {bad options} bad options.
 )";
     const BatchOptions defaults;
     const SimulationSettings& settings = defaults.settings;
