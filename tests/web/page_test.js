@@ -231,6 +231,45 @@ let base;
     await touch.close();
   }
 
+  // --- At 200 % zoom (device scale 2 on a 1024 x 768 screen) each frame pixel is exactly
+  // 2 x 2 device pixels of the screen: never smoothed.
+  {
+    const zoomed = await browser.newContext({ viewport: { width: 512, height: 384 }, deviceScaleFactor: 2 });
+    const page = await open(zoomed, "?seed=9", errors);
+    await start(page);
+    await page.click("#pause-button");
+    const box = await page.locator("#frame").boundingBox();
+    const shot = (await page.screenshot({ clip: box })).toString("base64");
+    const result = await page.evaluate(async (png) => {
+      const image = new Image();
+      image.src = `data:image/png;base64,${png}`;
+      await image.decode();
+      const canvas = document.createElement("canvas");
+      canvas.width = image.width;
+      canvas.height = image.height;
+      const context = canvas.getContext("2d");
+      context.drawImage(image, 0, 0);
+      const screen = context.getImageData(0, 0, image.width, image.height).data;
+      const engine = window.quorvel.engine;
+      const width = engine.frameWidth();
+      const height = engine.frameHeight();
+      const frame = engine.frameRgba();
+      let differing = 0;
+      for (let y = 0; y < 2 * height; y++) {
+        for (let x = 0; x < 2 * width; x++) {
+          const s = (y * image.width + x) * 4;
+          const f = ((y >> 1) * width + (x >> 1)) * 4;
+          if (screen[s] !== frame[f] || screen[s + 1] !== frame[f + 1] || screen[s + 2] !== frame[f + 2]) differing++;
+        }
+      }
+      return { size: [image.width, image.height], frame: [width, height], differing };
+    }, shot);
+    check(result.size.join() === `${2 * result.frame[0]},${2 * result.frame[1]}` && result.differing === 0,
+      `at device scale 2 the ${result.frame.join(" x ")} frame shows as ${result.size.join(" x ")} ` +
+      `device pixels, ${result.differing} differing`);
+    await zoomed.close();
+  }
+
   check(errors.length === 0, `no console errors${errors.length ? `: ${errors.join("; ")}` : ""}`);
   await browser.close();
   server.close();

@@ -68,9 +68,10 @@
   let shownTitle = "";
   let titleShownAt = 0;
 
-  function showTitle(title, now) {
+  function showTitle(title, force = false) {
     // The title with the tick count follows the run at most every 100 ms, as on the desktop.
-    if (title === shownTitle || now - titleShownAt < 100) return;
+    const now = performance.now();
+    if (title === shownTitle || (!force && now - titleShownAt < 100)) return;
     shownTitle = title;
     titleShownAt = now;
     $("title").textContent = title;
@@ -85,7 +86,7 @@
     buttons.pause.disabled = !state.pauseEnabled;
     buttons.ends.textContent = tr(state.endsCaption);
     buttons.centre.textContent = tr(state.centreCaption);
-    showTitle(state.title, Infinity);
+    showTitle(state.title, true);
     syncPace();
   }
 
@@ -192,15 +193,15 @@
     scheduleStep();
   }
 
-  function animate(now) {
+  function animate() {
     if (state.timerOn && state.speed === FASTEST) engine.timer();
     paint();
     if (state.timerOn) {
-      showTitle(engine.state().title, now);
+      showTitle(engine.state().title);
       requestAnimationFrame(animate);
     } else {
       animating = false;
-      showTitle(engine.state().title, Infinity);
+      showTitle(engine.state().title, true);
     }
   }
 
