@@ -185,6 +185,20 @@ let base;
       (label) => page.getByLabel(label, { exact: true }).inputValue()));
     check(values.join() === "30,20,0.5", `the dialog shows the address's good values: ${values}`);
     check((await page.textContent("#ends-button")) === "消火(両端)", "a bad burner level keeps the default");
+    // Tab goes round the dialog's controls, from the last back to the first.
+    await page.focus(".settings .push >> text=DEFAULT");
+    await page.keyboard.press("Tab");
+    check(await page.evaluate(() => document.activeElement.getAttribute("aria-label")) === "初めの温度 (0 ～ 100)",
+      "Tab stays within the dialog");
+    await page.keyboard.press("Escape");
+    // A new size lays the frame out again; a size the window does not take keeps the layout.
+    for (const [width, height, want] of [[700, 500, 700], [120, 90, 700], [1000, 700, 1000]]) {
+      await page.setViewportSize({ width, height });
+      await page.waitForFunction((w) => window.quorvel.engine.frameWidth() === w, want, { timeout: 2000 })
+        .catch(() => {});
+      const shown = await page.evaluate(() => [window.quorvel.engine.frameWidth(), document.getElementById("frame").width]);
+      check(shown[0] === want && shown[1] === want, `at ${width} x ${height} the frame is ${shown[0]} wide`);
+    }
     await page.close();
   }
 

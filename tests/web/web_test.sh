@@ -23,14 +23,20 @@ for tool in node npm convert cmp /usr/bin/chromium; do
 done
 
 echo "== building the site in $build/site"
-QUORVEL_WEB_BUILD=$build/engine "$source_dir/scripts/build-web.sh" "$build/site" >/dev/null
+mkdir -p "$build"
+if ! QUORVEL_WEB_BUILD=$build/engine "$source_dir/scripts/build-web.sh" "$build/site" \
+    >"$build/site-build.log" 2>&1; then
+    tail -n 30 "$build/site-build.log" >&2
+    fail "the site does not build (scripts/build-web.sh)"
+fi
 
 # The test's node modules, as the lock file pins them, outside the source tree.
 modules=$build/node
 mkdir -p "$modules"
 cp "$here/package.json" "$here/package-lock.json" "$modules/"
-if ! cmp -s "$here/package-lock.json" "$modules/node_modules/.package-lock.json" 2>/dev/null; then
+if ! cmp -s "$here/package-lock.json" "$modules/installed.lock" 2>/dev/null; then
     (cd "$modules" && npm ci --no-audit --no-fund --loglevel=error)
+    cp "$here/package-lock.json" "$modules/installed.lock"
 fi
 
 out=$build/out

@@ -251,7 +251,9 @@
 
   document.addEventListener("keydown", (event) => {
     if (modals.length > 0) {
-      modals[modals.length - 1].onKey(event);
+      const top = modals[modals.length - 1];
+      if (event.key === "Tab") keepFocusIn(top.element, event);
+      else top.onKey(event);
       return;
     }
     if (!$("menu").hidden) {
@@ -302,6 +304,20 @@
     entry.element.remove();
     layer.hidden = modals.length === 0;
     if (entry.returnFocus && entry.returnFocus.focus) entry.returnFocus.focus();
+  }
+
+  // Tab and Shift+Tab go round the controls of the open box, never to the page behind it.
+  function keepFocusIn(box, event) {
+    const stops = [...box.querySelectorAll("input, button")].filter((e) => !e.disabled);
+    if (stops.length === 0) {
+      event.preventDefault();
+      return;
+    }
+    const at = stops.indexOf(document.activeElement);
+    const next = event.shiftKey ? (at <= 0 ? stops.length - 1 : at - 1) : (at + 1) % stops.length;
+    event.preventDefault();
+    stops[next].focus();
+    if (stops[next].type === "text") stops[next].select();
   }
 
   function windowFrame(caption, className) {
