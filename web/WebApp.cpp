@@ -100,6 +100,19 @@ void WebApp::LButtonUp(int x, int y) {
     }
 }
 
+std::string WebApp::PanelText() const {
+    if (!m_control.HasStarted() || !m_sim.HasGrid()) {
+        return {};
+    }
+    const CellHit cell = m_view.ShowsSelected() ? m_view.Selection() : m_view.Hover();
+    if (cell.col < 0 || cell.row < 0 || cell.col >= m_sim.Columns() || cell.row >= m_sim.Rows()) {
+        return {};
+    }
+    const CellInfoText text =
+        CVesselView::FormatCellInfo(cell.col, cell.row, m_sim.Cell(cell.row, cell.col));
+    return text.cell + "\n" + text.temperature + "\n" + text.heat;
+}
+
 WebApp::FieldRefusal WebApp::AnswerStart(const std::vector<std::string>& texts, bool continueRun) {
     if (!m_request) {
         return {};

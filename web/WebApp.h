@@ -54,6 +54,9 @@ public:
     void ReleaseTimer(bool wasRunning) { m_control.ReleaseTimer(wasRunning); }
     void MouseMove(int x, int y);
     void LButtonUp(int x, int y);
+    // The info panel's three lines as it shows them now (the hovered or the selected cell),
+    // one per line; empty before a run has started.
+    std::string PanelText() const;
 
     // --- The settings dialog.
     struct SettingsRequest {

@@ -235,6 +235,7 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function("releaseTimer", &WebApp::ReleaseTimer)
         .function("mouseMove", &WebApp::MouseMove)
         .function("lButtonUp", &WebApp::LButtonUp)
+        .function("panelText", &WebApp::PanelText)
         .function("settingsRequest", &RequestOf)
         .function("answerStart", &AnswerStart)
         .function("cancelStart", &WebApp::CancelStart)

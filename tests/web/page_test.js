@@ -232,8 +232,10 @@ let base;
     const col = 2, row = 3;
     await page.tap("#frame", { position: { x: 15 + (col + 0.5) * cell.cellWidth, y: 25 + (row + 0.5) * cell.cellHeight } });
     const tapped = await page.evaluate(() => window.quorvel.engine.inspection());
-    check(box !== null && tapped.selectedCol === col && tapped.selectedRow === row,
-      `a tap selects a cell (${tapped.selectedCol}, ${tapped.selectedRow})`);
+    const spoken = await page.textContent("#panel-text");
+    check(box !== null && tapped.selectedCol === col && tapped.selectedRow === row &&
+      spoken.startsWith("Cell: ( 2, 3)\nTemp.:"),
+      `a tap selects a cell (${tapped.selectedCol}, ${tapped.selectedRow}), read out as ${JSON.stringify(spoken)}`);
 
     await page.evaluate(() => navigator.serviceWorker.ready);
     await touch.setOffline(true);

@@ -227,10 +227,20 @@
     return [Math.floor(event.clientX - rect.left), Math.floor(event.clientY - rect.top)];
   }
   const onClientArea = (event) => event.target === frame || event.target === client;
+  // The panel's lines for screen readers, when the panel turns to another cell.
+  let spokenCell = "";
+  function speakPanel() {
+    const text = engine.panelText();
+    const cell = text.split("\n")[0];
+    if (cell === spokenCell) return;
+    spokenCell = cell;
+    $("panel-text").textContent = text;
+  }
   client.addEventListener("pointermove", (event) => {
     if (!onClientArea(event) || event.pointerType === "touch") return;
     engine.mouseMove(...pixelOf(event));
     paint();
+    speakPanel();
   });
   client.addEventListener("pointerup", (event) => {
     if (!onClientArea(event) || event.button !== 0) return;
@@ -239,6 +249,8 @@
     if (event.pointerType === "touch") engine.mouseMove(x, y);
     engine.lButtonUp(x, y);
     paint();
+    spokenCell = "";
+    speakPanel();
   });
   client.addEventListener("contextmenu", (event) => {
     event.preventDefault();
