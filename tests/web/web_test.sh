@@ -22,6 +22,10 @@ for tool in node npm convert cmp /usr/bin/chromium; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/ensure-packages.sh installs it)"
 done
 
+# playwright-core needs node 20 or later.
+node_major=$(node -p 'process.versions.node.split(".")[0]')
+[[ $node_major -ge 20 ]] || fail "node $(node --version) is too old for playwright-core (20 or later)"
+
 echo "== building the site in $build/site"
 mkdir -p "$build"
 if ! QUORVEL_WEB_BUILD=$build/engine "$source_dir/scripts/build-web.sh" "$build/site" \
