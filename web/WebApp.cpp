@@ -48,7 +48,6 @@ void ToRgba(const PixelBuffer& pixels, std::vector<std::uint8_t>& rgba) {
 WebApp::WebApp() {
     m_sim.SetRedrawObserver(&m_cellBatch);
     m_shownButtons = m_control.Buttons();
-    m_title = m_control.Title();
     // As the desktop window does when it opens.
     m_control.ResetHistory(m_sim.InitialTemperature());
     m_control.SetHistoryInterval(DEFAULT_HISTORY_INTERVAL);
@@ -61,7 +60,6 @@ bool WebApp::Resize(int cx, int cy) {
     }
     m_cx = cx;
     m_cy = cy;
-    m_title = m_control.Title();
     m_view.CreateFrame(cx, cy);
     m_view.FullRebuild(m_control.HasStarted());
     m_bFrameChanged = true;

@@ -83,7 +83,6 @@ public:
     // --- What the page shows.
     const CRunControl& Control() const { return m_control; }
     const RunButtons& ShownButtons() const { return m_shownButtons; }
-    const std::string& Title() const { return m_title; }
     bool TimerOn() const { return m_bTimerOn; }
     int TimerPeriod() const { return m_nTimerPeriod; }
     // Counts the step timer's (re)starts: the page restarts its pacing when it changes.
@@ -117,7 +116,9 @@ private:
                                                  bool canContinue) override;
     void ShowFreshRun() override;
     void Invalidate() override { m_bFrameChanged = true; }
-    void ShowTitle(const std::string& title) override { m_title = title; }
+    // The page shows the run control's title as it paints, at most every 100 ms, as the
+    // desktop's title follows a run at the faster speeds.
+    void ShowTitle(const std::string&) override {}
     void HistoryReset() override { m_bGraphStale = true; }
     void SampleTaken() override { m_bGraphStale = true; }
     void BeginCellBatch(int columns, int rows) override { m_cellBatch.Begin(columns, rows); }
@@ -136,7 +137,6 @@ private:
     bool m_bFrameChanged = true;
 
     RunButtons m_shownButtons;
-    std::string m_title;
     bool m_bTimerOn = false;
     int m_nTimerPeriod = 0;
     int m_nTimerStarts = 0;

@@ -51,7 +51,7 @@ val StateOf(const WebApp& app) {
     state.set("pauseEnabled", buttons.pauseEnabled);
     state.set("endsCaption", Text(control.EndsCaption()));
     state.set("centreCaption", Text(control.CentreCaption()));
-    state.set("title", app.Title());
+    state.set("title", control.Title());
     state.set("speed", control.Speed());
     state.set("paused", control.IsPaused());
     state.set("started", control.HasStarted());

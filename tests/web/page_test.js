@@ -73,6 +73,9 @@ let base;
     await page.click("#pause-button");
     const s = await state(page);
     check(s.paused && s.ticks % 1000 === 0, `paused after whole messages of ×1000 (${s.ticks} ticks)`);
+    const title = await page.title();
+    check(title.match(/^Quorvel Ver\. [\d.]+ — ×1000 — ([\d,]+) ticks$/)?.[1] === s.ticks.toLocaleString("en-US"),
+      `the title follows the run: ${title}`);
     const inspection = await page.evaluate(() => window.quorvel.engine.inspection());
     const size = await page.evaluate(() => [window.quorvel.engine.clientWidth(), window.quorvel.engine.clientHeight()]);
     for (const [item, file] of [[1, "page.png"], [2, "page.csv"]]) {

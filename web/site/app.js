@@ -729,23 +729,31 @@
   const history = $("history");
   const graph = $("graph");
   const graphContext = graph.getContext("2d", { alpha: false });
-  const HISTORY_CLIENT = [300, 160];
+  const caption = history.querySelector(".caption");
 
   function showHistory(show) {
     history.hidden = !show;
-    if (show) paintHistory(true);
+    if (show) {
+      sizeHistory();
+      paintHistory(true);
+    }
   }
   $("history-close").addEventListener("click", () => showHistory(false));
 
+  // The panel's client area (below its caption) is the graph above the 22-pixel status bar,
+  // made again for each new size from 100 x 100 on, as the desktop's history window.
   function sizeHistory() {
-    const [cx, cy] = HISTORY_CLIENT;
-    engine.resizeGraph(cx, cy);
+    const cx = history.clientWidth;
+    const cy = history.clientHeight - caption.offsetHeight;
+    if (cx === engine.graphWidth() && cy - 22 === engine.graphHeight()) return;
+    if (!engine.resizeGraph(cx, cy)) return;
     graph.width = engine.graphWidth();
     graph.height = engine.graphHeight();
     graph.style.width = `${graph.width}px`;
     graph.style.height = `${graph.height}px`;
-    history.style.width = `${cx + 2}px`;
+    paintHistory(true);
   }
+  new ResizeObserver(() => { if (!history.hidden) sizeHistory(); }).observe(history);
 
   function paintHistory(force = false) {
     if (history.hidden) return;
@@ -765,7 +773,7 @@
   }
 
   // The panel moves by its caption, within the page.
-  history.querySelector(".caption").addEventListener("pointerdown", (event) => {
+  caption.addEventListener("pointerdown", (event) => {
     if (event.target.tagName === "BUTTON") return;
     const rect = history.getBoundingClientRect();
     const dx = event.clientX - rect.left;
@@ -823,7 +831,6 @@
 
   // ---- Start ----------------------------------------------------------------------------------
   translatePage();
-  sizeHistory();
   layOut();
   window.addEventListener("resize", layOut);
   // What the tests and a curious reader can reach from the console.
