@@ -43,6 +43,11 @@ async function open(context, query = "", errors = []) {
   const page = await context.newPage();
   page.on("console", (m) => { if (m.type() === "error") errors.push(m.text()); });
   page.on("pageerror", (e) => errors.push(e.message));
+  // Nothing is fetched from anywhere but the page's own origin.
+  page.on("request", (r) => {
+    const url = new URL(r.url());
+    if (!["data:", "blob:"].includes(url.protocol) && url.origin !== base) errors.push(`request to ${r.url()}`);
+  });
   await page.goto(`${base}/${query}`);
   await page.waitForSelector("body[data-ready=true]", { timeout: 15000 });
   return page;
@@ -289,7 +294,7 @@ let base;
     await zoomed.close();
   }
 
-  check(errors.length === 0, `no console errors${errors.length ? `: ${errors.join("; ")}` : ""}`);
+  check(errors.length === 0, `no console errors and no request to another origin${errors.length ? `: ${errors.join("; ")}` : ""}`);
   await browser.close();
   server.close();
   process.exit(failures.length === 0 ? 0 : 1);
