@@ -633,6 +633,10 @@
     for (const [name, code] of [[ui.english, "en"], [ui.japanese, "ja"]]) {
       menuItem(menu, name, () => { closeMenu(); setLanguage(code); }, { checked: language === code });
     }
+    // Another item under the pointer closes the speeds.
+    for (const item of menu.querySelectorAll("button")) {
+      if (item !== speeds) item.addEventListener("pointerenter", () => { if (submenu) { submenu.remove(); submenu = null; } });
+    }
     placeMenu(menu, x, y, alignRight);
     const first = menu.querySelector("button:not(:disabled)");
     if (first) first.focus();
@@ -797,6 +801,8 @@
     language = code;
     localStorage.setItem(LANGUAGE_KEY, code);
     translatePage();
+    // The notice above the client area may take another height in the other language.
+    layOut();
   }
 
   function translatePage() {
