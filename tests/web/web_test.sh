@@ -48,18 +48,27 @@ rm -rf "$out"
 mkdir -p "$out"
 NODE_PATH=$modules/node_modules node "$here/page_test.js" "$build/site" "$out"
 
-echo "== comparing the page's saved run with $batch"
-{ read -r ticks; read -r size; read -r panel; read -r selection; } <"$out/run.txt"
-[[ $ticks -gt 0 ]] || fail "the page ran no ticks"
-"$batch" --no-progress --seed 2026 --ticks "$ticks" --view-size "$size" \
-    --png "$out/runner.png" --history-out "$out/runner.csv" >/dev/null
-[[ $(wc -l <"$out/runner.csv") -gt 10 ]] || fail "the history has almost no samples"
-cmp "$out/runner.csv" "$out/page.csv" || fail "the saved CSV differs from the runner's"
-for picture in runner page; do
-    convert "$out/$picture.png" -fill '#00ff00' -draw "rectangle $panel" \
-        -draw "rectangle $selection" -depth 8 rgb:"$out/$picture.rgb"
+echo "== comparing the page's saved runs with $batch"
+for run in "$out"/*/; do
+    run=${run%/}
+    name=$(basename "$run")
+    { read -r seed; read -r ticks; read -r size; read -r columns; read -r rows; read -r panel
+      read -r selection; } <"$run/run.txt"
+    [[ $ticks -gt 0 ]] || fail "$name: the page ran no ticks"
+    "$batch" --no-progress --seed "$seed" --ticks "$ticks" --view-size "$size" --columns "$columns" \
+        --rows "$rows" --png "$run/runner.png" --history-out "$run/runner.csv" >/dev/null
+    [[ $(wc -l <"$run/runner.csv") -gt 10 ]] || fail "$name: the history has almost no samples"
+    cmp "$run/runner.csv" "$run/page.csv" || fail "$name: the saved CSV differs from the runner's"
+    for picture in runner page; do
+        convert "$run/$picture.png" -fill '#00ff00' -draw "rectangle $panel" \
+            -draw "rectangle $selection" -depth 8 rgb:"$run/$picture.rgb"
+    done
+    [[ $(identify -format %w "$run/page.png") -eq ${size%x*} ]] ||
+        fail "$name: the picture is not as wide as the client"
+    cmp -s "$run/runner.png" "$run/page.png" &&
+        fail "$name: the pictures are equal before blanking: the panel is missing"
+    cmp "$run/runner.rgb" "$run/page.rgb" || fail "$name: the saved picture differs from the runner's"
+    echo "$name: the runner's CSV and picture ($ticks ticks, ${columns}x$rows, client $size)"
 done
-[[ $(identify -format %w "$out/page.png") -eq ${size%x*} ]] || fail "the picture is not as wide as the client"
-cmp -s "$out/runner.png" "$out/page.png" && fail "the pictures are equal before blanking: the panel is missing"
-cmp "$out/runner.rgb" "$out/page.rgb" || fail "the saved picture differs from the runner's"
-echo "PASS: the page runs as the desktop, and its seeded run gives the runner's CSV and picture ($ticks ticks, $size)"
+[[ -f "$out/max/run.txt" && -f "$out/x1000/run.txt" ]] || fail "a seeded run was not saved"
+echo "PASS: the page runs as the desktop, and its seeded runs give the runner's CSVs and pictures"
