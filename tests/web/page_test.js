@@ -141,6 +141,17 @@ let base;
     await page.keyboard.press("s");
     check((await state(page)).ticks === paused + 2, "S runs exactly one tick while paused");
 
+    // The speed keys, and the About box holding the step timer until Enter closes it.
+    for (const [key, speed] of [["+", 1], ["=", 2], ["+", 3], ["-", 2]]) await page.keyboard.press(key);
+    check((await state(page)).speed === 2 && (await page.title()).includes("×100 —"), "+, = and - change the speed");
+    await page.click("#pause-button"); // running again
+    await page.click("#menu-button");
+    await page.keyboard.press("a");
+    const held = await state(page);
+    await page.keyboard.press("Enter");
+    check(held.timerOn === false && (await state(page)).timerOn === true && (await page.$(".about")) === null,
+      "the About box (A in the menu) holds the run until Enter closes it");
+
     const cycles = [
       ["#ends-button", ["強火(両端)", "中火(両端)", "弱火(両端)", "消火(両端)"]],
       ["#centre-button", ["消火(中央)", "強火(中央)", "中火(中央)", "弱火(中央)"]],
