@@ -89,7 +89,7 @@ const Texts::Pair TEXTS[] = {
      "These values in the address cannot be used; the defaults are used "
      "instead:"},
     {WebTexts::CANCEL, "Cancel"},
-    {WebTexts::NO_ENGINE, "The simulation could not be loaded."},
+    {WebTexts::ENDED, "The simulation has ended."},
 
     // Fatal failures of the drawing objects.
     {SurfaceMessages::BITMAP_CREATE, "Failed to create the bitmap."},

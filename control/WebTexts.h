@@ -8,7 +8,8 @@ constexpr const char* MENU_BUTTON = "メニュー";
 constexpr const char* BAD_ADDRESS =
     "アドレスの次の値は使えないため、代わりにデフォルト値を使います:";
 constexpr const char* CANCEL = "キャンセル";
-constexpr const char* NO_ENGINE = "シミュレーションを読み込めませんでした。";
+// Shown above the failure's message when the engine has ended the program.
+constexpr const char* ENDED = "シミュレーションは終了しました。";
 // The page's name in its title and the caption of its message boxes.
 constexpr const char* APPLICATION_NAME = "Quorvel";
 

@@ -7,6 +7,7 @@
 
 #include "BurnerCaptions.h"
 #include "ExportTexts.h"
+#include "FailureSeam.h"
 #include "HistoryTexts.h"
 #include "MainTexts.h"
 #include "RunSpeed.h"
@@ -196,7 +197,7 @@ val UiTexts() {
         {"menuButton", WebTexts::MENU_BUTTON},
         {"badAddress", WebTexts::BAD_ADDRESS},
         {"cancel", WebTexts::CANCEL},
-        {"noEngine", WebTexts::NO_ENGINE},
+        {"ended", WebTexts::ENDED},
         {"applicationName", WebTexts::APPLICATION_NAME},
     };
     for (const auto& [name, text] : named) {
@@ -252,4 +253,8 @@ EMSCRIPTEN_BINDINGS(quorvel) {
     emscripten::function("settingsForm", &SettingsForm);
     emscripten::function("textPairs", &TextPairs);
     emscripten::function("uiTexts", &UiTexts);
+    // The drawing's failure seam, for tests of the page's fatal path: the next creation of a
+    // brush fails.
+    emscripten::function(
+        "failNextBrush", +[] { FailureSeam::Arm(ResourceStep::CreateBrush); });
 }

@@ -311,6 +311,20 @@ let base;
     await zoomed.close();
   }
 
+  // --- A fatal failure of the drawing ends the program: its message and exit code are shown
+  // and the page takes no more input.
+  {
+    const fatal = [];
+    const page = await open(context, "", fatal);
+    await page.evaluate(() => window.quorvel.failNextBrush());
+    await page.click("#ends-button");
+    const notice = await page.textContent("#notice");
+    await page.click("#start-button");
+    check(notice.includes("ブラシの作成に失敗しました。 (exit code -22)") &&
+      (await page.$(".settings")) === null, `a fatal failure is shown and ends the page: ${JSON.stringify(notice)}`);
+    await page.close();
+  }
+
   // --- Installable as an app (a profile of its own: private windows install nothing).
   {
     const profile = fs.mkdtempSync(path.join(out, "profile-"));

@@ -17,9 +17,29 @@
 
   let Q;
   let ui = null;
+  // A fatal failure of the engine ends the program as on the desktop, with its message (written
+  // to the error output with its exit code) shown on the page.
+  let lastError = "";
+  let dead = false;
+  const ended = (what) => {
+    dead = true;
+    // "<message> (exit code N)", the message in the page's language.
+    const [, message = lastError, code = ""] = lastError.match(/^(.*?)( \(exit code -?\d+\))?$/) || [];
+    const reason = ui ? tr(message) + code : lastError;
+    showNotice([ui ? tr(ui.ended) : "", reason, what].filter(Boolean).join("\n"));
+  };
+  // Once the engine has ended, the page takes no more input.
+  for (const type of ["pointerdown", "pointerup", "pointermove", "click", "keydown", "contextmenu"]) {
+    window.addEventListener(type, (event) => { if (dead) event.stopImmediatePropagation(); }, true);
+  }
   try {
     Q = await createQuorvel({
-      onAbort: (what) => showNotice(`${ui ? tr(ui.noEngine) : ""}\n${what}`),
+      printErr: (line) => {
+        console.error(line);
+        lastError = line;
+      },
+      onAbort: (what) => ended(String(what)),
+      onExit: () => ended(""),
     });
   } catch (error) {
     showNotice(String(error));
@@ -176,7 +196,7 @@
 
   function runDueMessages() {
     pace.timeout = 0;
-    if (!state.timerOn || state.speed === FASTEST) return;
+    if (dead || !state.timerOn || state.speed === FASTEST) return;
     const now = performance.now();
     let due = Math.floor((now - pace.t0) / pace.period) - pace.done;
     if (due * pace.period > BACKLOG_MS) {
@@ -194,6 +214,7 @@
   }
 
   function animate() {
+    if (dead) return;
     if (state.timerOn && state.speed === FASTEST) engine.timer();
     paint();
     if (state.timerOn) {
@@ -840,7 +861,7 @@
   layOut();
   window.addEventListener("resize", layOut);
   // What the tests and a curious reader can reach from the console.
-  window.quorvel = { engine, state: () => engine.state(), ready: true };
+  window.quorvel = { engine, state: () => engine.state(), failNextBrush: Q.failNextBrush, ready: true };
   document.body.dataset.ready = "true";
 
   if ("serviceWorker" in navigator && location.protocol !== "file:") {
