@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the optimised program and starts it. Without a display
 # it runs the headless simulation instead and saves the picture it ends with.
+# ./run.sh --web builds the browser edition instead and serves it on http://127.0.0.1:8080/.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 scripts/ensure-packages.sh
+if [[ ${1:-} == --web ]]; then
+    scripts/build-web.sh build/web-app
+    echo "The browser edition: http://127.0.0.1:8080/ (Ctrl+C ends the server)"
+    exec python3 -m http.server 8080 --bind 127.0.0.1 --directory build/web-app
+fi
 cmake --preset release >/dev/null
 cmake --build --preset release
 

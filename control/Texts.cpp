@@ -11,6 +11,7 @@
 #include "SettingsTemplate.h"
 #include "Surface.h"
 #include "ViewMessages.h"
+#include "WebTexts.h"
 
 namespace {
 
@@ -81,6 +82,14 @@ const Texts::Pair TEXTS[] = {
     {STATUS_TEMPERATURE_FORMAT, "Avg. temp.: %d [°C] (blue)"},
     {STATUS_HEAT_FORMAT, "Avg. heat: %d [J] (red)"},
     {MSG_CREATE_HISTORY_WINDOW, "Could not create the history window."},
+
+    // The web page's own.
+    {WebTexts::MENU_BUTTON, "Menu"},
+    {WebTexts::BAD_ADDRESS,
+     "These values in the address cannot be used; the defaults are used "
+     "instead:"},
+    {WebTexts::CANCEL, "Cancel"},
+    {WebTexts::ENDED, "The simulation has ended."},
 
     // Fatal failures of the drawing objects.
     {SurfaceMessages::BITMAP_CREATE, "Failed to create the bitmap."},

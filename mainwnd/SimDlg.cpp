@@ -13,12 +13,12 @@
 #include <iterator>
 
 #include "AboutDlg.h"
+#include "ButtonRow.h"
 #include "DialogUnits.h"
 #include "FailureSeam.h"
 #include "FatalError.h"
 #include "FrameImage.h"
 #include "LanguageMenu.h"
-#include "Layout.h"
 #include "MainTexts.h"
 #include "Placement.h"
 #include "SettingsDlg.h"

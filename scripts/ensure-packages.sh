@@ -11,9 +11,13 @@ packages=(
     xvfb xauth x11-apps imagemagick xdotool
     librsvg2-bin help2man groff-base man-db file dpkg-dev
     desktop-file-utils appstream x11-utils openbox lintian
-    emscripten node-acorn nodejs
+    emscripten node-acorn nodejs chromium
     "$@"
 )
+
+# The browser tests install their node modules with npm, which Debian packages apart from
+# nodejs (other builds of nodejs bring their own).
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

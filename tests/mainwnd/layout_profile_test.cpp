@@ -11,7 +11,7 @@
 #include <limits>
 #include <vector>
 
-#include "Layout.h"
+#include "ButtonRow.h"
 #include "Placement.h"
 #include "Profile.h"
 

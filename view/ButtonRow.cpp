@@ -1,4 +1,4 @@
-#include "Layout.h"
+#include "ButtonRow.h"
 
 #include "Numbers.h"
 

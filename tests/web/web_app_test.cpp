@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "MainTexts.h"
+#include "SettingsSchema.h"
+#include "WebApp.h"
+
+namespace {
+
+// The dialog's texts as it opened, one per numeric field.
+std::vector<std::string> Shown(const WebApp& app) {
+    std::vector<std::string> texts;
+    for (const SettingField& field : SETTING_FIELDS) {
+        if (field.kind != SettingKind::Check) {
+            texts.push_back(SettingFieldText(field, app.Request()->current));
+        }
+    }
+    return texts;
+}
+
+std::size_t IndexOf(int id) {
+    std::size_t index = 0;
+    for (const SettingField& field : SETTING_FIELDS) {
+        if (field.id == id) {
+            return index;
+        }
+        index += field.kind != SettingKind::Check ? 1 : 0;
+    }
+    return index;
+}
+
+// Values from the address: taken, or named with what they may be and left at the default.
+TEST(WebApp, AddressValuesAreTakenOrNamed) {
+    struct Case {
+        const char* name;
+        const char* value;
+        const char* error;  // empty: taken
+    };
+    const Case cases[] = {
+        {"columns", "30", ""},
+        {"rows", "500", "rows=500 (3 - 80)"},
+        {"convection-ratio", "0.25", ""},
+        {"cooling", "1e999", "cooling=1e999"},
+        {"history-interval", "7", ""},
+        {"ends", "strong", ""},
+        {"centre", "hot", "centre=hot (off, strong, medium, weak)"},
+        {"seed", "-1", "seed=-1 (0 - 4294967295)"},
+        {"speed", "max", ""},
+        {"speed", "5", "speed=5 (1, 10, 100, 1000, 10000, max)"},
+        {"step-interval", "1", "step-interval=1 (?)"},
+    };
+    WebApp app;
+    for (const Case& c : cases) {
+        EXPECT_EQ(app.ApplyOption(c.name, c.value), c.error) << c.name << "=" << c.value;
+    }
+    EXPECT_EQ(app.Control().Speed(), 5);
+    EXPECT_STREQ(app.Control().EndsCaption(), "中火(両端)");
+    EXPECT_STREQ(app.Control().CentreCaption(), "弱火(中央)");
+    ASSERT_TRUE(app.StartStop());
+    const std::vector<std::string> shown = Shown(app);
+    EXPECT_EQ(shown[IndexOf(IDC_COLUMNS)], "30");
+    EXPECT_EQ(shown[IndexOf(IDC_ROWS)], "20");
+    EXPECT_EQ(shown[IndexOf(IDC_CONVECTION_RATIO)], "0.25");
+    EXPECT_EQ(shown[IndexOf(IDC_COOLING_COEFFICIENT)], "0.6");
+    EXPECT_EQ(shown[IndexOf(IDC_HISTORY_INTERVAL)], "7");
+}
+
+// A start takes two calls in a page: the dialog opens with the pause button pressable, a
+// refused field keeps it open, a cancel leaves the run as it was, and OK starts.
+TEST(WebApp, StartWaitsForTheDialogsAnswer) {
+    WebApp app;
+    ASSERT_TRUE(app.Resize(640, 480));
+    ASSERT_TRUE(app.StartStop());
+    EXPECT_TRUE(app.ShownButtons().pauseEnabled);
+    std::vector<std::string> texts = Shown(app);
+    texts[IndexOf(IDC_ROWS)] = "81";
+    const WebApp::FieldRefusal refused = app.AnswerStart(texts, false);
+    EXPECT_EQ(refused.id, IDC_ROWS);
+    EXPECT_STREQ(refused.prompt, SettingsTexts::PROMPT_INTEGER_RANGE);
+    EXPECT_TRUE(app.Request().has_value());
+    app.CancelStart();
+    EXPECT_FALSE(app.Request().has_value());
+    EXPECT_EQ(app.ShownButtons(), app.Control().Buttons());
+    EXPECT_FALSE(app.ShownButtons().pauseEnabled);
+    EXPECT_FALSE(app.Control().HasStarted());
+
+    ASSERT_TRUE(app.StartStop());
+    texts[IndexOf(IDC_ROWS)] = " 12 ";
+    EXPECT_EQ(app.AnswerStart(texts, false).id, 0);
+    EXPECT_EQ(app.Control().State(), RunState::Running);
+    EXPECT_STREQ(app.ShownButtons().startCaption, MainTexts::STOP);
+    EXPECT_TRUE(app.TimerOn());
+    EXPECT_EQ(app.TimerPeriod(), 5);
+    for (int i = 0; i < 50; ++i) {
+        app.OnTimer();
+    }
+    EXPECT_EQ(app.TicksRun(), 50);
+    EXPECT_EQ(app.HistoryCsv().rfind("tick,", 0), 0U);
+
+    // Stopped, then continued: the grid's fields are locked, so a bad text there is not read.
+    EXPECT_FALSE(app.StartStop());
+    EXPECT_FALSE(app.TimerOn());
+    ASSERT_TRUE(app.StartStop());
+    EXPECT_TRUE(app.Request()->canContinue);
+    texts = Shown(app);
+    EXPECT_EQ(texts[IndexOf(IDC_ROWS)], "12");
+    texts[IndexOf(IDC_COLUMNS)] = "abc";
+    EXPECT_EQ(app.AnswerStart(texts, true).id, 0);
+    EXPECT_EQ(app.TicksRun(), 50);
+    EXPECT_EQ(app.View().Frame().Width(), 640);
+}
+
+}  // namespace

@@ -1,0 +1,260 @@
+// The engine as the web page calls it: one Engine object (WebApp) and the tables the page
+// builds its controls from (the settings dialog's template and fields, the texts of both
+// languages and the window's own texts).
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include "BurnerCaptions.h"
+#include "ExportTexts.h"
+#include "FailureSeam.h"
+#include "HistoryTexts.h"
+#include "MainTexts.h"
+#include "RunSpeed.h"
+#include "SettingsSchema.h"
+#include "SettingsTemplate.h"
+#include "Texts.h"
+#include "WebApp.h"
+#include "WebTexts.h"
+
+using emscripten::val;
+
+namespace {
+
+val Bytes(const std::vector<std::uint8_t>& bytes) {
+    return val(emscripten::typed_memory_view(bytes.size(), bytes.data()));
+}
+
+val Text(const char* text) {
+    return val(std::string(text == nullptr ? "" : text));
+}
+
+val ButtonRowOf(const WebApp& app) {
+    const ButtonRow row = app.Buttons();
+    val edges = val::array();
+    for (int edge : row.edges) {
+        edges.call<void>("push", edge);
+    }
+    val result = val::object();
+    result.set("top", row.top);
+    result.set("bottom", row.bottom);
+    result.set("edges", edges);
+    return result;
+}
+
+val StateOf(const WebApp& app) {
+    const CRunControl& control = app.Control();
+    const RunButtons& buttons = app.ShownButtons();
+    val state = val::object();
+    state.set("startCaption", Text(buttons.startCaption));
+    state.set("startEnabled", buttons.startEnabled);
+    state.set("pauseCaption", Text(buttons.pauseCaption));
+    state.set("pauseEnabled", buttons.pauseEnabled);
+    state.set("endsCaption", Text(control.EndsCaption()));
+    state.set("centreCaption", Text(control.CentreCaption()));
+    state.set("title", control.Title());
+    state.set("speed", control.Speed());
+    state.set("paused", control.IsPaused());
+    state.set("started", control.HasStarted());
+    state.set("ticks", static_cast<double>(app.TicksRun()));
+    state.set("timerOn", app.TimerOn());
+    state.set("timerPeriod", app.TimerPeriod());
+    state.set("timerStarts", app.TimerStarts());
+    if (app.Averages()) {
+        state.set("temperature", app.Averages()->first);
+        state.set("heat", app.Averages()->second);
+    }
+    return state;
+}
+
+val RequestOf(const WebApp& app) {
+    if (!app.Request()) {
+        return val::null();
+    }
+    val texts = val::array();
+    for (const SettingField& field : SETTING_FIELDS) {
+        if (field.kind != SettingKind::Check) {
+            texts.call<void>("push", SettingFieldText(field, app.Request()->current));
+        }
+    }
+    val request = val::object();
+    request.set("texts", texts);
+    request.set("canContinue", app.Request()->canContinue);
+    return request;
+}
+
+val AnswerStart(WebApp& app, val texts, bool continueRun) {
+    const auto refusal =
+        app.AnswerStart(emscripten::vecFromJSArray<std::string>(texts), continueRun);
+    val result = val::object();
+    result.set("id", refusal.id);
+    result.set("prompt", Text(refusal.prompt));
+    result.set("outOfRange", refusal.outOfRange);
+    return result;
+}
+
+val RectOf(const PixelRect& rect) {
+    val result = val::object();
+    result.set("left", rect.left);
+    result.set("top", rect.top);
+    result.set("right", rect.right);
+    result.set("bottom", rect.bottom);
+    return result;
+}
+
+val Inspection(const WebApp& app) {
+    const CVesselView& view = app.View();
+    val result = val::object();
+    result.set("panel", RectOf(view.InfoPanelRect()));
+    result.set("selection", RectOf(view.CellRect(view.Selection().col, view.Selection().row)));
+    result.set("cellWidth", view.CellWidth());
+    result.set("cellHeight", view.CellHeight());
+    result.set("selectedCol", view.Selection().col);
+    result.set("selectedRow", view.Selection().row);
+    return result;
+}
+
+// The settings dialog's template and fields: what the page builds the dialog from.
+val SettingsForm() {
+    val items = val::array();
+    for (const SettingsItem& item : SETTINGS_ITEMS) {
+        val entry = val::object();
+        entry.set("id", item.id);
+        entry.set("kind", static_cast<int>(item.kind));
+        entry.set("text", Text(item.text));
+        entry.set("rect", val::array(std::vector<int>{item.x, item.y, item.cx, item.cy}));
+        items.call<void>("push", entry);
+    }
+    val fields = val::array();
+    const SimulationSettings defaults;
+    for (const SettingField& field : SETTING_FIELDS) {
+        if (field.kind == SettingKind::Check) {
+            continue;
+        }
+        val entry = val::object();
+        entry.set("id", field.id);
+        entry.set("option", Text(field.option));
+        entry.set("tip", Text(field.tip));
+        entry.set("fixesStartGrid", field.fixesStartGrid);
+        entry.set("bounded", field.bounded);
+        entry.set("low", SettingBoundText(field, field.low));
+        entry.set("high", SettingBoundText(field, field.high));
+        entry.set("defaultText", SettingFieldText(field, defaults));
+        fields.call<void>("push", entry);
+    }
+    val form = val::object();
+    form.set("caption", Text(SETTINGS_CAPTION));
+    form.set("width", SETTINGS_WIDTH);
+    form.set("height", SETTINGS_HEIGHT);
+    form.set("items", items);
+    form.set("fields", fields);
+    form.set("continueId", IDC_CONTINUE);
+    form.set("okId", IDC_SETTINGS_OK);
+    form.set("cancelId", IDC_SETTINGS_CANCEL);
+    form.set("defaultId", IDC_DEFAULT);
+    form.set("confirmDefault", Text(SettingsTexts::CONFIRM_DEFAULT));
+    form.set("confirmCaption", Text(SettingsTexts::CAPTION_CONFIRM));
+    return form;
+}
+
+// Every text pair, Japanese to English.
+val TextPairs() {
+    val pairs = val::array();
+    for (const Texts::Pair& pair : Texts::All()) {
+        pairs.call<void>("push", val::array(std::vector<std::string>{pair.japanese, pair.english}));
+    }
+    return pairs;
+}
+
+// The window's own texts by name, in Japanese.
+val UiTexts() {
+    val texts = val::object();
+    const std::pair<const char*, const char*> named[] = {
+        {"title", MainTexts::TITLE},
+        {"history", MainTexts::HISTORY},
+        {"close", MainTexts::CLOSE},
+        {"about", MainTexts::ABOUT},
+        {"historyTip", MainTexts::HISTORY_TIP},
+        {"pauseTip", MainTexts::PAUSE_TIP},
+        {"centreTip", MainTexts::CENTRE_TIP},
+        {"endsTip", MainTexts::ENDS_TIP},
+        {"startTip", MainTexts::START_TIP},
+        {"closeTip", MainTexts::CLOSE_TIP},
+        {"english", MainTexts::LANGUAGE_ENGLISH},
+        {"japanese", MainTexts::LANGUAGE_JAPANESE},
+        {"aboutVersion", MainTexts::ABOUT_VERSION},
+        {"aboutRights", MainTexts::ABOUT_RIGHTS},
+        {"aboutContact", MainTexts::ABOUT_CONTACT},
+        {"savePicture", ExportTexts::SAVE_PICTURE},
+        {"saveHistory", ExportTexts::SAVE_HISTORY},
+        {"speedMenu", RunSpeed::MENU},
+        {"singleStep", RunSpeed::SINGLE_STEP},
+        {"historyCaption", HISTORY_CAPTION},
+        {"temperaturePlaceholder", STATUS_TEMPERATURE_PLACEHOLDER},
+        {"heatPlaceholder", STATUS_HEAT_PLACEHOLDER},
+        {"temperatureFormat", STATUS_TEMPERATURE_FORMAT},
+        {"heatFormat", STATUS_HEAT_FORMAT},
+        {"menuButton", WebTexts::MENU_BUTTON},
+        {"badAddress", WebTexts::BAD_ADDRESS},
+        {"cancel", WebTexts::CANCEL},
+        {"ended", WebTexts::ENDED},
+        {"applicationName", WebTexts::APPLICATION_NAME},
+    };
+    for (const auto& [name, text] : named) {
+        texts.set(name, Text(text));
+    }
+    val speeds = val::array();
+    for (const char* label : RunSpeed::LABELS) {
+        speeds.call<void>("push", Text(label));
+    }
+    texts.set("speeds", speeds);
+    return texts;
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(quorvel) {
+    emscripten::class_<WebApp>("Engine")
+        .constructor<>()
+        .function("resize", &WebApp::Resize)
+        .function("clientWidth", &WebApp::ClientWidth)
+        .function("clientHeight", &WebApp::ClientHeight)
+        .function("buttonRow", &ButtonRowOf)
+        .function("frameWidth", &WebApp::FrameWidth)
+        .function("frameHeight", &WebApp::FrameHeight)
+        .function("frameChanged", &WebApp::FrameChanged)
+        .function(
+            "frameRgba", +[](WebApp& app) { return Bytes(app.FrameRgba()); })
+        .function("startStop", &WebApp::StartStop)
+        .function("pauseResume", &WebApp::PauseResume)
+        .function("endsFlame", &WebApp::EndsFlame)
+        .function("centreFlame", &WebApp::CentreFlame)
+        .function("timer", &WebApp::OnTimer)
+        .function("singleStep", &WebApp::SingleStep)
+        .function("setSpeed", &WebApp::SetSpeed)
+        .function("holdTimer", &WebApp::HoldTimer)
+        .function("releaseTimer", &WebApp::ReleaseTimer)
+        .function("mouseMove", &WebApp::MouseMove)
+        .function("lButtonUp", &WebApp::LButtonUp)
+        .function("panelText", &WebApp::PanelText)
+        .function("settingsRequest", &RequestOf)
+        .function("answerStart", &AnswerStart)
+        .function("cancelStart", &WebApp::CancelStart)
+        .function("applyOption", &WebApp::ApplyOption)
+        .function("state", &StateOf)
+        .function("inspection", &Inspection)
+        .function("resizeGraph", &WebApp::ResizeGraph)
+        .function("graphWidth", &WebApp::GraphWidth)
+        .function("graphHeight", &WebApp::GraphHeight)
+        .function("graphChanged", &WebApp::GraphChanged)
+        .function(
+            "graphRgba", +[](WebApp& app) { return Bytes(app.GraphRgba()); })
+        .function("historyCsv", &WebApp::HistoryCsv);
+    emscripten::function("settingsForm", &SettingsForm);
+    emscripten::function("textPairs", &TextPairs);
+    emscripten::function("uiTexts", &UiTexts);
+    // The drawing's failure seam, for tests of the page's fatal path: the next creation of a
+    // brush fails.
+    emscripten::function(
+        "failNextBrush", +[] { FailureSeam::Arm(ResourceStep::CreateBrush); });
+}

@@ -1,0 +1,870 @@
+"use strict";
+// The page around the engine: it turns the page's events into the engine's calls and shows
+// what the engine says (captions, enabled states, the frame's pixels, the graph). Every rule
+// of the program stays in the engine; the texts come from its table of both languages.
+
+(async () => {
+  const $ = (id) => document.getElementById(id);
+  const LANGUAGE_KEY = "quorvel.language";
+  // A dialog unit of the desktop's 9-point dialog font (6 x 12 pixel base units).
+  const DLU_X = 1.5;
+  const DLU_Y = 1.5;
+  const FASTEST = 5;
+  // Work per wakeup of the step timer before the page paints and takes events again.
+  const SLICE_MS = 12;
+  // Timer messages more than this late are not made up (a hidden tab, a slow machine).
+  const BACKLOG_MS = 250;
+
+  let Q;
+  let ui = null;
+  // A fatal failure of the engine ends the program as on the desktop, with its message (written
+  // to the error output with its exit code) shown on the page.
+  let lastError = "";
+  let dead = false;
+  const ended = (what) => {
+    dead = true;
+    // "<message> (exit code N)", the message in the page's language.
+    const [, message = lastError, code = ""] = lastError.match(/^(.*?)( \(exit code -?\d+\))?$/) || [];
+    const reason = ui ? tr(message) + code : lastError;
+    showNotice([ui ? tr(ui.ended) : "", reason, what].filter(Boolean).join("\n"));
+  };
+  // Once the engine has ended, the page takes no more input.
+  for (const type of ["pointerdown", "pointerup", "pointermove", "click", "keydown", "contextmenu"]) {
+    window.addEventListener(type, (event) => { if (dead) event.stopImmediatePropagation(); }, true);
+  }
+  try {
+    Q = await createQuorvel({
+      printErr: (line) => {
+        console.error(line);
+        lastError = line;
+      },
+      onAbort: (what) => ended(String(what)),
+      onExit: () => ended(""),
+    });
+  } catch (error) {
+    showNotice(String(error));
+    return;
+  }
+  const engine = new Q.Engine();
+  ui = Q.uiTexts();
+  const form = Q.settingsForm();
+  const englishOf = new Map(Q.textPairs());
+  let language = localStorage.getItem(LANGUAGE_KEY) === "en" ? "en" : "ja";
+
+  const tr = (text) => (language === "en" && englishOf.has(text) ? englishOf.get(text) : text);
+  const withBounds = (text, low, high) => text.replace("%1", low).replace("%2", high);
+
+  // "続きから実行する(&T)": the text with its mnemonic letter underlined, and the letter.
+  function setMnemonicText(element, text) {
+    element.textContent = "";
+    const at = text.indexOf("&");
+    if (at < 0 || at + 1 >= text.length) {
+      element.textContent = text;
+      return "";
+    }
+    const u = document.createElement("u");
+    u.textContent = text[at + 1];
+    element.append(text.slice(0, at), u, text.slice(at + 2));
+    return text[at + 1].toLowerCase();
+  }
+  const plain = (text) => text.replace(/&(.)/, "$1");
+
+  function showNotice(text) {
+    const notice = $("notice");
+    notice.textContent = text;
+    notice.hidden = !text;
+  }
+
+  // ---- The main window --------------------------------------------------------------------
+  const client = $("client");
+  const frame = $("frame");
+  const frameContext = frame.getContext("2d", { alpha: false });
+  const buttons = {
+    history: $("history-button"), pause: $("pause-button"), centre: $("centre-button"),
+    ends: $("ends-button"), start: $("start-button"), close: $("close-button"),
+  };
+  const buttonOrder = ["history", "pause", "centre", "ends", "start", "close"];
+  let state = engine.state();
+  let shownTitle = "";
+  let titleShownAt = 0;
+
+  function showTitle(title, force = false) {
+    // The title with the tick count follows the run at most every 100 ms, as on the desktop.
+    const now = performance.now();
+    if (title === shownTitle || (!force && now - titleShownAt < 100)) return;
+    shownTitle = title;
+    titleShownAt = now;
+    $("title").textContent = title;
+    document.title = title;
+  }
+
+  function refresh() {
+    state = engine.state();
+    buttons.start.textContent = tr(state.startCaption);
+    buttons.start.disabled = !state.startEnabled;
+    buttons.pause.textContent = tr(state.pauseCaption);
+    buttons.pause.disabled = !state.pauseEnabled;
+    buttons.ends.textContent = tr(state.endsCaption);
+    buttons.centre.textContent = tr(state.centreCaption);
+    showTitle(state.title, true);
+    syncPace();
+  }
+
+  function layOut() {
+    const top = Math.ceil(client.getBoundingClientRect().top);
+    const cx = Math.floor(document.documentElement.clientWidth);
+    const cy = Math.floor(window.innerHeight - top);
+    // A size the window does not take keeps the last layout.
+    if (!engine.resize(cx, cy)) return;
+    client.style.width = `${cx}px`;
+    client.style.height = `${cy}px`;
+    frame.width = engine.frameWidth();
+    frame.height = engine.frameHeight();
+    frame.style.width = `${frame.width}px`;
+    frame.style.height = `${frame.height}px`;
+    const row = engine.buttonRow();
+    buttonOrder.forEach((name, i) => {
+      const style = buttons[name].style;
+      style.left = `${row.edges[i]}px`;
+      style.top = `${row.top}px`;
+      style.width = `${row.edges[i + 1] - row.edges[i]}px`;
+      style.height = `${row.bottom - row.top}px`;
+    });
+    refresh();
+    paint(true);
+  }
+
+  // Copies the frame to the canvas when it changed (or when forced); returns its pixels.
+  function paint(force = false) {
+    let pixels = null;
+    if (force || engine.frameChanged()) {
+      const bytes = engine.frameRgba();
+      const width = engine.frameWidth();
+      const height = engine.frameHeight();
+      if (bytes.length > 0) {
+        pixels = { rgba: new Uint8ClampedArray(bytes), width, height };
+        frameContext.putImageData(new ImageData(pixels.rgba, width, height), 0, 0);
+      }
+    }
+    paintHistory();
+    return pixels;
+  }
+
+  function afterCommand() {
+    refresh();
+    paint();
+  }
+
+  // ---- Pace: the step timer ----------------------------------------------------------------
+  // The timer's messages are due every period from its start; each wakeup runs those due,
+  // so ×1 holds one tick per period on average whatever the browser's timer granularity. At
+  // the fastest speed each animation frame runs one message of about 8 ms of ticks instead.
+  const pace = { starts: -1, period: 5, t0: 0, done: 0, timeout: 0, speed: state.speed };
+  let animating = false;
+
+  function restartClock() {
+    pace.t0 = performance.now();
+    pace.done = 0;
+  }
+
+  function syncPace() {
+    if (!state.timerOn) {
+      clearTimeout(pace.timeout);
+      pace.timeout = 0;
+      pace.starts = -1;
+      return;
+    }
+    if (state.timerStarts !== pace.starts || state.speed !== pace.speed) {
+      const wasFastest = pace.speed === FASTEST;
+      pace.starts = state.timerStarts;
+      pace.period = Math.max(1, state.timerPeriod);
+      pace.speed = state.speed;
+      if (wasFastest || pace.timeout === 0) restartClock();
+    }
+    scheduleStep();
+    if (!animating) {
+      animating = true;
+      requestAnimationFrame(animate);
+    }
+  }
+
+  function scheduleStep() {
+    if (pace.timeout !== 0 || !state.timerOn || state.speed === FASTEST) return;
+    const wait = pace.t0 + (pace.done + 1) * pace.period - performance.now();
+    pace.timeout = setTimeout(runDueMessages, Math.max(0, wait));
+  }
+
+  function runDueMessages() {
+    pace.timeout = 0;
+    if (dead || !state.timerOn || state.speed === FASTEST) return;
+    const now = performance.now();
+    let due = Math.floor((now - pace.t0) / pace.period) - pace.done;
+    if (due * pace.period > BACKLOG_MS) {
+      pace.t0 = now - pace.period;
+      pace.done = 0;
+      due = 1;
+    }
+    const until = now + SLICE_MS;
+    while (due-- > 0) {
+      engine.timer();
+      pace.done++;
+      if (performance.now() > until) break;
+    }
+    scheduleStep();
+  }
+
+  function animate() {
+    if (dead) return;
+    if (state.timerOn && state.speed === FASTEST) engine.timer();
+    paint();
+    if (state.timerOn) {
+      showTitle(engine.state().title);
+      requestAnimationFrame(animate);
+    } else {
+      animating = false;
+      showTitle(engine.state().title, true);
+    }
+  }
+
+  // ---- Buttons, mouse and keyboard -----------------------------------------------------------
+  buttons.start.addEventListener("click", () => {
+    if (engine.startStop()) openSettings();
+    afterCommand();
+  });
+  buttons.pause.addEventListener("click", () => { engine.pauseResume(); afterCommand(); });
+  buttons.ends.addEventListener("click", () => { engine.endsFlame(); afterCommand(); });
+  buttons.centre.addEventListener("click", () => { engine.centreFlame(); afterCommand(); });
+  buttons.history.addEventListener("click", () => showHistory($("history").hidden));
+  buttons.close.addEventListener("click", () => {
+    // Ends the program: an installed app's window closes; a tab leaves the page.
+    engine.holdTimer();
+    window.close();
+    location.replace("about:blank");
+  });
+
+  // The pixel a position lies in, in the client area.
+  function pixelOf(event) {
+    const rect = client.getBoundingClientRect();
+    return [Math.floor(event.clientX - rect.left), Math.floor(event.clientY - rect.top)];
+  }
+  const onClientArea = (event) => event.target === frame || event.target === client;
+  // The panel's lines for screen readers, when the panel turns to another cell.
+  let spokenCell = "";
+  function speakPanel() {
+    const text = engine.panelText();
+    const cell = text.split("\n")[0];
+    if (cell === spokenCell) return;
+    spokenCell = cell;
+    $("panel-text").textContent = text;
+  }
+  client.addEventListener("pointermove", (event) => {
+    if (!onClientArea(event) || event.pointerType === "touch") return;
+    engine.mouseMove(...pixelOf(event));
+    paint();
+    speakPanel();
+  });
+  client.addEventListener("pointerup", (event) => {
+    if (!onClientArea(event) || event.button !== 0) return;
+    const [x, y] = pixelOf(event);
+    // A tap has no hover before it: it moves the inspection there, then selects.
+    if (event.pointerType === "touch") engine.mouseMove(x, y);
+    engine.lButtonUp(x, y);
+    paint();
+    spokenCell = "";
+    speakPanel();
+  });
+  client.addEventListener("contextmenu", (event) => {
+    event.preventDefault();
+    openMenu(event.clientX, event.clientY);
+  });
+  $("menu-button").addEventListener("click", () => {
+    const rect = $("menu-button").getBoundingClientRect();
+    openMenu(rect.right, rect.bottom, true);
+  });
+
+  document.addEventListener("keydown", (event) => {
+    if (modals.length > 0) {
+      const top = modals[modals.length - 1];
+      if (event.key === "Tab") keepFocusIn(top.element, event);
+      else top.onKey(event);
+      return;
+    }
+    if (!$("menu").hidden) {
+      menuKey(event);
+      return;
+    }
+    if (event.ctrlKey || event.metaKey || event.altKey) return;
+    if (event.key === "ContextMenu" || (event.shiftKey && event.key === "F10")) {
+      event.preventDefault();
+      const rect = client.getBoundingClientRect();
+      openMenu(rect.left + 8, rect.top + 8);
+    } else if (event.key === "+" || event.key === "=" || event.code === "NumpadAdd") {
+      setSpeed(state.speed + 1);
+    } else if (event.key === "-" || event.code === "NumpadSubtract") {
+      setSpeed(state.speed - 1);
+    } else if (event.key === "s" || event.key === "S") {
+      singleStep();
+    } else {
+      return;
+    }
+    event.preventDefault();
+  });
+
+  function setSpeed(speed) {
+    engine.setSpeed(speed);
+    afterCommand();
+  }
+  function singleStep() {
+    engine.singleStep();
+    afterCommand();
+  }
+
+  // ---- Modal boxes ---------------------------------------------------------------------------
+  const layer = $("modal-layer");
+  const modals = [];
+
+  function openModal(element, onKey) {
+    const entry = { element, onKey, returnFocus: document.activeElement };
+    modals.push(entry);
+    layer.append(element);
+    layer.hidden = false;
+    closeMenu();
+    return entry;
+  }
+  function closeModal(entry) {
+    const at = modals.indexOf(entry);
+    if (at >= 0) modals.splice(at, 1);
+    entry.element.remove();
+    layer.hidden = modals.length === 0;
+    if (entry.returnFocus && entry.returnFocus.focus) entry.returnFocus.focus();
+  }
+
+  // Tab and Shift+Tab go round the controls of the open box, never to the page behind it.
+  function keepFocusIn(box, event) {
+    const stops = [...box.querySelectorAll("input, button")].filter((e) => !e.disabled);
+    if (stops.length === 0) {
+      event.preventDefault();
+      return;
+    }
+    const at = stops.indexOf(document.activeElement);
+    const next = event.shiftKey ? (at <= 0 ? stops.length - 1 : at - 1) : (at + 1) % stops.length;
+    event.preventDefault();
+    stops[next].focus();
+    if (stops[next].type === "text") stops[next].select();
+  }
+
+  function windowFrame(caption, className) {
+    const box = document.createElement("div");
+    box.className = `window dialog ${className}`;
+    box.setAttribute("role", "dialog");
+    box.setAttribute("aria-modal", "true");
+    if (caption !== null) {
+      const bar = document.createElement("div");
+      bar.className = "caption";
+      const title = document.createElement("span");
+      title.textContent = caption;
+      bar.append(title);
+      box.append(bar);
+      box.setAttribute("aria-label", caption);
+    }
+    return box;
+  }
+
+  // A message with OK (and Cancel): resolves true for OK.
+  function messageBox(text, caption, okCancel) {
+    return new Promise((resolve) => {
+      const box = windowFrame(caption, "message");
+      const body = document.createElement("div");
+      body.className = "text";
+      body.textContent = text;
+      const row = document.createElement("div");
+      row.className = "buttons";
+      const ok = document.createElement("button");
+      ok.type = "button";
+      ok.textContent = "OK";
+      row.append(ok);
+      let cancel = null;
+      if (okCancel) {
+        cancel = document.createElement("button");
+        cancel.type = "button";
+        cancel.textContent = tr(ui.cancel);
+        row.append(cancel);
+      }
+      box.append(body, row);
+      let entry = null;
+      const finish = (answer) => {
+        closeModal(entry);
+        resolve(answer);
+      };
+      ok.addEventListener("click", () => finish(true));
+      if (cancel) cancel.addEventListener("click", () => finish(false));
+      entry = openModal(box, (event) => {
+        if (event.key === "Escape") {
+          event.preventDefault();
+          finish(!okCancel);
+        } else if (event.key === "Enter" && document.activeElement !== cancel) {
+          event.preventDefault();
+          finish(true);
+        }
+      });
+      ok.focus();
+    });
+  }
+
+  // ---- The settings dialog -------------------------------------------------------------------
+  const settings = buildSettingsDialog();
+  let settingsEntry = null;
+
+  function buildSettingsDialog() {
+    const box = windowFrame("", "settings");
+    const caption = box.querySelector(".caption > span");
+    const body = document.createElement("div");
+    body.className = "body";
+    body.style.width = `${form.width * DLU_X}px`;
+    body.style.height = `${form.height * DLU_Y}px`;
+    box.append(body);
+    const parts = { box, caption, items: [], edits: new Map(), mnemonics: new Map() };
+    let lastLabel = null;
+    for (const item of form.items) {
+      let element;
+      if (item.kind === 0) {
+        element = document.createElement("fieldset");
+        element.append(document.createElement("legend"));
+      } else if (item.kind === 1) {
+        element = document.createElement("span");
+        lastLabel = item;
+      } else if (item.kind === 2) {
+        element = document.createElement("input");
+        element.type = "text";
+        element.inputMode = "decimal";
+        element.autocomplete = "off";
+        element.spellcheck = false;
+        parts.edits.set(item.id, { element, label: lastLabel });
+      } else if (item.kind === 3) {
+        element = document.createElement("label");
+        element.className = "check";
+        const input = document.createElement("input");
+        input.type = "checkbox";
+        element.append(input, document.createElement("span"));
+        parts.check = input;
+        input.addEventListener("change", applyContinue);
+      } else {
+        element = document.createElement("button");
+        element.type = "button";
+        element.className = item.kind === 4 ? "push default" : "push";
+        if (item.id === form.okId) element.addEventListener("click", settingsOk);
+        if (item.id === form.cancelId) element.addEventListener("click", settingsCancel);
+        if (item.id === form.defaultId) element.addEventListener("click", settingsDefault);
+      }
+      const [x, y, cx, cy] = item.rect;
+      Object.assign(element.style, {
+        left: `${x * DLU_X}px`, top: `${y * DLU_Y}px`,
+        width: `${cx * DLU_X}px`, height: `${cy * DLU_Y}px`,
+      });
+      body.append(element);
+      parts.items.push({ item, element });
+    }
+    return parts;
+  }
+
+  function translateSettings() {
+    settings.caption.textContent = tr(form.caption);
+    settings.box.setAttribute("aria-label", tr(form.caption));
+    settings.mnemonics.clear();
+    for (const { item, element } of settings.items) {
+      const text = tr(item.text);
+      if (item.kind === 0) {
+        element.firstChild.textContent = text;
+      } else if (item.kind === 1) {
+        element.textContent = text;
+      } else if (item.kind === 3) {
+        const key = setMnemonicText(element.lastChild, text);
+        if (key) settings.mnemonics.set(key, () => settings.check.disabled || settings.check.click());
+      } else if (item.kind >= 4) {
+        const key = setMnemonicText(element, text);
+        if (key) settings.mnemonics.set(key, () => element.click());
+      }
+    }
+    for (const field of form.fields) {
+      const { element, label } = settings.edits.get(field.id);
+      element.title = field.bounded ? withBounds(tr(field.tip), field.low, field.high) : tr(field.tip);
+      element.setAttribute("aria-label", plain(tr(label.text)).replace(/[\s:]+$/, ""));
+    }
+  }
+
+  const editOf = (id) => settings.edits.get(id).element;
+
+  function applyContinue() {
+    for (const field of form.fields) {
+      if (field.fixesStartGrid) editOf(field.id).disabled = settings.check.checked;
+    }
+  }
+
+  function openSettings() {
+    const request = engine.settingsRequest();
+    if (request === null) return;
+    form.fields.forEach((field, i) => { editOf(field.id).value = request.texts[i]; });
+    settings.check.checked = false;
+    applyContinue();
+    settings.check.disabled = !request.canContinue;
+    if (request.canContinue) {
+      // Continuing is offered ticked whenever it is possible.
+      settings.check.checked = true;
+      applyContinue();
+    }
+    settingsEntry = openModal(settings.box, settingsKey);
+    const first = form.fields.map((f) => editOf(f.id)).find((edit) => !edit.disabled);
+    first.focus();
+    first.select();
+  }
+
+  function settingsKey(event) {
+    if (event.key === "Escape") {
+      event.preventDefault();
+      settingsCancel();
+    } else if (event.key === "Enter") {
+      // Enter on a push button presses that button; anywhere else it is OK's.
+      if (document.activeElement && document.activeElement.tagName === "BUTTON") return;
+      event.preventDefault();
+      settingsOk();
+    } else if (event.altKey && settings.mnemonics.has(event.key.toLowerCase())) {
+      event.preventDefault();
+      settings.mnemonics.get(event.key.toLowerCase())();
+    }
+  }
+
+  async function settingsOk() {
+    const texts = form.fields.map((field) => editOf(field.id).value);
+    const refusal = engine.answerStart(texts, settings.check.checked);
+    if (refusal.id !== 0) {
+      const field = form.fields.find((f) => f.id === refusal.id);
+      const prompt = refusal.outOfRange
+        ? withBounds(tr(refusal.prompt), field.low, field.high) : tr(refusal.prompt);
+      await messageBox(prompt, ui.applicationName, false);
+      const edit = editOf(refusal.id);
+      edit.focus();
+      edit.select();
+      return;
+    }
+    closeModal(settingsEntry);
+    afterCommand();
+  }
+
+  function settingsCancel() {
+    closeModal(settingsEntry);
+    engine.cancelStart();
+    afterCommand();
+  }
+
+  async function settingsDefault() {
+    if (!(await messageBox(tr(form.confirmDefault), tr(form.confirmCaption), true))) return;
+    for (const field of form.fields) editOf(field.id).value = field.defaultText;
+  }
+
+  // ---- About box ------------------------------------------------------------------------------
+  function openAbout() {
+    const wasRunning = engine.holdTimer();
+    refresh();
+    const box = windowFrame(null, "about");
+    box.setAttribute("aria-label", plain(tr(ui.about)));
+    const body = document.createElement("div");
+    body.className = "body";
+    const icon = document.createElement("img");
+    icon.src = "quorvel-32.png";
+    icon.alt = "";
+    body.append(icon);
+    [[14, ui.aboutVersion], [29, ui.aboutRights], [44, ui.aboutContact]].forEach(([y, text]) => {
+      const line = document.createElement("span");
+      line.textContent = text;
+      line.style.left = `${53 * DLU_X}px`;
+      line.style.top = `${y * DLU_Y}px`;
+      body.append(line);
+    });
+    box.append(body);
+    box.tabIndex = -1;
+    let entry = null;
+    const finish = () => {
+      closeModal(entry);
+      engine.releaseTimer(wasRunning);
+      afterCommand();
+    };
+    box.addEventListener("click", finish);
+    entry = openModal(box, (event) => {
+      if (event.key === "Enter" || event.key === "Escape") {
+        event.preventDefault();
+        finish();
+      }
+    });
+    box.focus();
+  }
+
+  // ---- Context menu ---------------------------------------------------------------------------
+  const menu = $("menu");
+  let submenu = null;
+
+  function menuItem(parent, text, action, { enabled = true, checked = null, key = "" } = {}) {
+    const item = document.createElement("button");
+    item.type = "button";
+    item.setAttribute("role", checked === null ? "menuitem" : "menuitemradio");
+    if (checked !== null) item.setAttribute("aria-checked", String(checked));
+    const label = document.createElement("span");
+    const mnemonic = setMnemonicText(label, text);
+    item.append(label);
+    if (key) {
+      const hint = document.createElement("span");
+      hint.className = "key";
+      hint.textContent = key;
+      item.append(hint);
+    }
+    item.disabled = !enabled;
+    if (mnemonic) item.dataset.mnemonic = mnemonic;
+    item.addEventListener("click", (event) => {
+      event.stopPropagation();
+      action(item);
+    });
+    parent.append(item);
+    return item;
+  }
+
+  function placeMenu(element, x, y, alignRight = false) {
+    element.hidden = false;
+    const width = element.offsetWidth;
+    const height = element.offsetHeight;
+    const left = alignRight ? x - width : x;
+    element.style.left = `${Math.max(0, Math.min(left, window.innerWidth - width))}px`;
+    element.style.top = `${Math.max(0, Math.min(y, window.innerHeight - height))}px`;
+  }
+
+  function openMenu(x, y, alignRight = false) {
+    closeMenu();
+    menu.textContent = "";
+    menu.setAttribute("aria-label", tr(ui.menuButton));
+    // As the desktop's context menu, without the item that keeps window positions.
+    menuItem(menu, tr(ui.about), () => { closeMenu(); openAbout(); });
+    const speeds = menuItem(menu, `${tr(ui.speedMenu)}  ▸`, (item) => openSpeeds(item));
+    speeds.setAttribute("aria-haspopup", "menu");
+    speeds.addEventListener("pointerenter", () => openSpeeds(speeds));
+    menuItem(menu, tr(ui.singleStep), () => { closeMenu(); singleStep(); },
+      { enabled: state.paused, key: "S" });
+    menuItem(menu, tr(ui.savePicture), () => { closeMenu(); savePicture(); },
+      { enabled: engine.frameWidth() > 0 });
+    menuItem(menu, tr(ui.saveHistory), () => { closeMenu(); saveHistory(); },
+      { enabled: state.started });
+    menu.append(document.createElement("hr"));
+    for (const [name, code] of [[ui.english, "en"], [ui.japanese, "ja"]]) {
+      menuItem(menu, name, () => { closeMenu(); setLanguage(code); }, { checked: language === code });
+    }
+    // Another item under the pointer closes the speeds.
+    for (const item of menu.querySelectorAll("button")) {
+      if (item !== speeds) item.addEventListener("pointerenter", () => { if (submenu) { submenu.remove(); submenu = null; } });
+    }
+    placeMenu(menu, x, y, alignRight);
+    const first = menu.querySelector("button:not(:disabled)");
+    if (first) first.focus();
+  }
+
+  function openSpeeds(anchor) {
+    if (submenu) submenu.remove();
+    submenu = document.createElement("div");
+    submenu.className = "menu";
+    submenu.setAttribute("role", "menu");
+    submenu.setAttribute("aria-label", tr(ui.speedMenu));
+    ui.speeds.forEach((label, speed) => {
+      menuItem(submenu, tr(label), () => { closeMenu(); setSpeed(speed); },
+        { checked: state.speed === speed });
+    });
+    document.body.append(submenu);
+    const rect = anchor.getBoundingClientRect();
+    const fitsRight = rect.right + submenu.offsetWidth <= window.innerWidth;
+    placeMenu(submenu, fitsRight ? rect.right : rect.left, rect.top, !fitsRight);
+  }
+
+  function closeMenu() {
+    menu.hidden = true;
+    if (submenu) {
+      submenu.remove();
+      submenu = null;
+    }
+  }
+
+  function menuKey(event) {
+    const open = submenu || menu;
+    const items = [...open.querySelectorAll("button:not(:disabled)")];
+    const at = items.indexOf(document.activeElement);
+    if (event.key === "Escape") {
+      if (submenu) {
+        submenu.remove();
+        submenu = null;
+        menu.querySelector("[aria-haspopup]").focus();
+      } else {
+        closeMenu();
+      }
+    } else if (event.key === "ArrowDown" || event.key === "ArrowUp") {
+      const step = event.key === "ArrowDown" ? 1 : items.length - 1;
+      items[(at + step) % items.length].focus();
+    } else if (event.key === "ArrowRight" && document.activeElement?.hasAttribute("aria-haspopup")) {
+      openSpeeds(document.activeElement);
+      submenu.querySelector("button").focus();
+    } else if (event.key.length === 1) {
+      const item = items.find((b) => b.dataset.mnemonic === event.key.toLowerCase());
+      if (item) item.click();
+      else return;
+    } else {
+      return;
+    }
+    event.preventDefault();
+  }
+
+  document.addEventListener("pointerdown", (event) => {
+    if (menu.hidden) return;
+    if (!menu.contains(event.target) && !(submenu && submenu.contains(event.target))) closeMenu();
+  });
+  window.addEventListener("blur", closeMenu);
+
+  // ---- Saving ---------------------------------------------------------------------------------
+  function proposedName(extension) {
+    const now = new Date();
+    const two = (n) => String(n).padStart(2, "0");
+    return `quorvel-${now.getFullYear()}${two(now.getMonth() + 1)}${two(now.getDate())}-` +
+      `${two(now.getHours())}${two(now.getMinutes())}${two(now.getSeconds())}.${extension}`;
+  }
+
+  function download(blob, name) {
+    const link = document.createElement("a");
+    link.href = URL.createObjectURL(blob);
+    link.download = name;
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+  }
+
+  async function savePicture() {
+    const pixels = paint(true);
+    if (pixels === null) return;
+    const name = proposedName("png");
+    download(await QuorvelPng.encode(pixels.rgba, pixels.width, pixels.height), name);
+  }
+
+  function saveHistory() {
+    download(new Blob([engine.historyCsv()], { type: "text/csv" }), proposedName("csv"));
+  }
+
+  // ---- History panel --------------------------------------------------------------------------
+  const history = $("history");
+  const graph = $("graph");
+  const graphContext = graph.getContext("2d", { alpha: false });
+  const caption = history.querySelector(".caption");
+
+  function showHistory(show) {
+    history.hidden = !show;
+    if (show) {
+      sizeHistory();
+      paintHistory(true);
+    }
+  }
+  $("history-close").addEventListener("click", () => showHistory(false));
+
+  // The panel's client area (below its caption) is the graph above the 22-pixel status bar,
+  // made again for each new size from 100 x 100 on, as the desktop's history window.
+  function sizeHistory() {
+    const cx = history.clientWidth;
+    const cy = history.clientHeight - caption.offsetHeight;
+    if (cx === engine.graphWidth() && cy - 22 === engine.graphHeight()) return;
+    if (!engine.resizeGraph(cx, cy)) return;
+    graph.width = engine.graphWidth();
+    graph.height = engine.graphHeight();
+    graph.style.width = `${graph.width}px`;
+    graph.style.height = `${graph.height}px`;
+    paintHistory(true);
+  }
+  new ResizeObserver(() => { if (!history.hidden) sizeHistory(); }).observe(history);
+
+  function paintHistory(force = false) {
+    if (history.hidden) return;
+    if (force || engine.graphChanged()) {
+      const bytes = engine.graphRgba();
+      if (bytes.length > 0) {
+        graphContext.putImageData(
+          new ImageData(new Uint8ClampedArray(bytes), engine.graphWidth(), engine.graphHeight()), 0, 0);
+      }
+    }
+    const s = engine.state();
+    const temperature = s.temperature === undefined ? tr(ui.temperaturePlaceholder)
+      : tr(ui.temperatureFormat).replace("%d", s.temperature);
+    const heat = s.heat === undefined ? tr(ui.heatPlaceholder) : tr(ui.heatFormat).replace("%d", s.heat);
+    if ($("status-temperature").textContent !== temperature) $("status-temperature").textContent = temperature;
+    if ($("status-heat").textContent !== heat) $("status-heat").textContent = heat;
+  }
+
+  // The panel moves by its caption, within the page.
+  caption.addEventListener("pointerdown", (event) => {
+    if (event.target.tagName === "BUTTON") return;
+    const rect = history.getBoundingClientRect();
+    const dx = event.clientX - rect.left;
+    const dy = event.clientY - rect.top;
+    const move = (e) => {
+      history.style.left = `${Math.max(0, Math.min(e.clientX - dx, window.innerWidth - rect.width))}px`;
+      history.style.top = `${Math.max(0, Math.min(e.clientY - dy, window.innerHeight - rect.height))}px`;
+      history.style.right = "auto";
+      history.style.bottom = "auto";
+    };
+    const up = () => {
+      window.removeEventListener("pointermove", move);
+      window.removeEventListener("pointerup", up);
+    };
+    window.addEventListener("pointermove", move);
+    window.addEventListener("pointerup", up);
+  });
+
+  // ---- Language -------------------------------------------------------------------------------
+  function setLanguage(code) {
+    language = code;
+    localStorage.setItem(LANGUAGE_KEY, code);
+    translatePage();
+    // The notice above the client area may take another height in the other language.
+    layOut();
+  }
+
+  function translatePage() {
+    document.documentElement.lang = language;
+    buttons.history.textContent = tr(ui.history);
+    buttons.close.textContent = tr(ui.close);
+    const tips = { history: ui.historyTip, pause: ui.pauseTip, centre: ui.centreTip,
+      ends: ui.endsTip, start: ui.startTip, close: ui.closeTip };
+    for (const name of buttonOrder) buttons[name].title = tr(tips[name]);
+    $("menu-button").setAttribute("aria-label", tr(ui.menuButton));
+    $("menu-button").title = tr(ui.menuButton);
+    $("history-caption").textContent = tr(ui.historyCaption);
+    history.setAttribute("aria-label", tr(ui.historyCaption));
+    $("history-close").setAttribute("aria-label", tr(ui.close));
+    frame.setAttribute("aria-label", ui.title);
+    frame.setAttribute("role", "img");
+    translateSettings();
+    showAddressErrors();
+    refresh();
+    paintHistory();
+  }
+
+  // ---- The address: seed, settings, burners and speed -----------------------------------------
+  const addressErrors = [];
+  for (const [name, value] of new URLSearchParams(location.search)) {
+    const error = engine.applyOption(name, value);
+    if (error) addressErrors.push(error);
+  }
+  function showAddressErrors() {
+    if (addressErrors.length > 0) showNotice(`${tr(ui.badAddress)}\n${addressErrors.join("\n")}`);
+  }
+
+  // ---- Start ----------------------------------------------------------------------------------
+  translatePage();
+  layOut();
+  window.addEventListener("resize", layOut);
+  // What the tests and a curious reader can reach from the console.
+  window.quorvel = { engine, state: () => engine.state(), failNextBrush: Q.failNextBrush, ready: true };
+  document.body.dataset.ready = "true";
+
+  if ("serviceWorker" in navigator && location.protocol !== "file:") {
+    navigator.serviceWorker.register("sw.js").catch(() => {});
+  }
+})();
