@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -639,6 +640,12 @@ std::optional<RunFile> ParseRunFile(std::string_view text, std::string& error) {
     }
     if (text.find('\0') != std::string_view::npos) {
         error = "not a text file (it holds a zero byte)";
+        return std::nullopt;
+    }
+    // Every record ends with a line break, the last one too: without it the file was cut.
+    if (text.back() != '\n') {
+        error = "line " + std::to_string(std::count(text.begin(), text.end(), '\n') + 1) +
+                ": the file is cut short (its last line is incomplete)";
         return std::nullopt;
     }
     Reader reader(text);

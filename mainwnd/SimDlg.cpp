@@ -16,11 +16,12 @@
 #include "DialogUnits.h"
 #include "FailureSeam.h"
 #include "FatalError.h"
-#include "LanguageMenu.h"
 #include "FrameImage.h"
+#include "LanguageMenu.h"
 #include "Layout.h"
 #include "MainTexts.h"
 #include "Placement.h"
+#include "RunFileMenu.h"
 #include "SettingsDlg.h"
 #include "SpeedMenu.h"
 #include "Translations.h"
@@ -83,6 +84,7 @@ CSimDlg::CSimDlg(QWidget* parent) : QDialog(parent), m_view(m_sim) {
     m_pExport = new CExportMenu(
         *this, [this] { return m_view.HasFrame() ? &m_view.Frame() : nullptr; },
         m_control.RunHistory());
+    m_pRunFiles = new CRunFileMenu(*this, m_control, m_view);
     RetranslateUi();
 }
 
@@ -133,6 +135,10 @@ int CSimDlg::DoModal() {
     QEventLoop loop;
     connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
     show();
+    if (!m_startRunFile.isEmpty()) {
+        QCoreApplication::processEvents();
+        m_pRunFiles->Open(m_startRunFile);
+    }
     loop.exec(QEventLoop::DialogExec);
     return result();
 }
@@ -367,6 +373,18 @@ void CSimDlg::ShowFreshRun() {
     m_view.FullRebuild(true);
 }
 
+void CSimDlg::ShowOpenedRun(const RunFile& run) {
+    m_view.SetSelection(run.selectedCol, run.selectedRow);
+    if (!m_view.HasFrame()) {
+        return;  // the next size message draws the frame
+    }
+    m_view.FullRebuild(true);
+    m_view.RestoreBubbles(run.bubbleBackgrounds);
+    if (run.selectedCol >= 0) {
+        m_view.RefreshSelectedInfo();
+    }
+}
+
 void CSimDlg::Invalidate() {
     update();
 }
@@ -425,6 +443,7 @@ void CSimDlg::contextMenuEvent(QContextMenuEvent* event) {
     QAction* about = menu.addAction(Tr(MainTexts::ABOUT));
     m_pSpeedMenu->AddTo(menu);
     m_pExport->AddTo(menu, m_control.HasStarted() && m_pHistoryDlg != nullptr);
+    m_pRunFiles->AddTo(menu);
     AddLanguageMenu(menu, m_language, [this](UiLanguage language) { SetLanguage(language); });
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == saveState) {

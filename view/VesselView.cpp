@@ -523,4 +523,5 @@ void CVesselView::SetSelection(int col, int row) {
     m_nSelRow = row;
     m_nHoverCol = col;
     m_nHoverRow = row;
+    m_bShowSelected = true;
 }

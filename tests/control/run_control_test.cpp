@@ -51,6 +51,7 @@ public:
         return answer;
     }
     void ShowFreshRun() override { Note("fresh view"); }
+    void ShowOpenedRun(const RunFile&) override { Note("opened view"); }
     void Invalidate() override { Note("invalidate"); }
     void ShowTitle(const std::string& t) override {
         title = t;

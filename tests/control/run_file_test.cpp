@@ -125,6 +125,7 @@ TEST(RunFileTest, DamagedFilesAreRefusedWithTheirFault) {
         {"too new", ReplaceLine(good, "quorvel-run", "quorvel-run 2"), "newer Quorvel"},
         {"truncated", good.substr(0, good.size() / 2), "cut short"},
         {"without its end", good.substr(0, good.size() - 4), "ends before 'end'"},
+        {"cut in a line", good.substr(0, gridAt + 4), "cut short (its last line"},
         {"text after the end", good + "x\n", "text after 'end'"},
         {"a zero byte", good.substr(0, 40) + '\0' + good.substr(41), "zero byte"},
         {"too many columns", ReplaceLine(good, "columns", "columns 81"), "columns 81 is out"},
