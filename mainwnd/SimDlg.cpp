@@ -221,6 +221,10 @@ void CSimDlg::OnSize(int cx, int cy) {
     LayOutButtons(cx, cy);
     m_view.CreateFrame(cx, cy);
     m_view.FullRebuild(m_control.HasStarted());
+    if (!m_openedBubbles.empty()) {
+        m_view.RestoreBubbles(m_openedBubbles);
+        m_view.RefreshSelectedInfo();
+    }
     update();
 }
 
@@ -311,6 +315,7 @@ void CSimDlg::TicksShown(bool backToBack) {
 }
 
 void CSimDlg::BeginCellBatch(int columns, int rows) {
+    m_openedBubbles.clear();
     m_cellBatch.Begin(columns, rows);
 }
 
@@ -369,11 +374,13 @@ std::optional<StartAnswer> CSimDlg::RunSettingsDialog(const SimulationSettings& 
 }
 
 void CSimDlg::ShowFreshRun() {
+    m_openedBubbles.clear();
     m_view.CentreInspection();
     m_view.FullRebuild(true);
 }
 
 void CSimDlg::ShowOpenedRun(const RunFile& run) {
+    m_openedBubbles = run.bubbleBackgrounds;
     m_view.SetSelection(run.selectedCol, run.selectedRow);
     if (!m_view.HasFrame()) {
         return;  // the next size message draws the frame

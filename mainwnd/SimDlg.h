@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "CellRedrawBatch.h"
 #include "ExportMenu.h"
@@ -193,6 +194,9 @@ private:
     CExportMenu* m_pExport = nullptr;     // owned by the window
     CRunFileMenu* m_pRunFiles = nullptr;  // owned by the window
     QString m_startRunFile;
+    // What the bubbles of a run read back stand on, until its first tick: a new size (as the
+    // window manager gives the window after a start with a file) draws it as it was saved.
+    std::vector<Rgb> m_openedBubbles;
     QTimer m_titleTimer;  // pending title update with the tick count
     bool m_bDestroyed = false;
     // Keep the windows' outer rectangles; owned by their windows.
