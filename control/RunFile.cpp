@@ -1,6 +1,8 @@
 #include "RunFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -658,15 +660,24 @@ std::optional<RunFile> ParseRunFile(std::string_view text, std::string& error) {
 }
 
 std::optional<RunFile> ReadRunFile(const std::string& path, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
+    // Opened without waiting, so that a named pipe or a device cannot hold the program up;
+    // only a regular file is read.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         error = std::strerror(errno);
         return std::nullopt;
     }
     struct stat info {};
-    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         error = S_ISDIR(info.st_mode) ? "a folder, not a file" : "not a regular file";
-        std::fclose(file);
+        close(fd);
+        return std::nullopt;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = fdopen(fd, "rb");
+    if (file == nullptr) {
+        error = std::strerror(errno);
+        close(fd);
         return std::nullopt;
     }
     if (info.st_size > RUN_FILE_MAX_BYTES) {

@@ -2,6 +2,7 @@
 // refused with the line and the fault.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -172,6 +173,11 @@ TEST(RunFileTest, FilesOverTheLimitOrMissingAreNotRead) {
     unlink(path);
     EXPECT_FALSE(ReadRunFile(path, error));
     EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+    // A named pipe without a writer would block a plain open: refused at once.
+    ASSERT_EQ(mkfifo(path, 0600), 0);
+    EXPECT_FALSE(ReadRunFile(path, error));
+    EXPECT_EQ(error, "not a regular file");
+    unlink(path);
 }
 
 }  // namespace
