@@ -20,7 +20,8 @@ class CExportMenu : public QObject {
 
 public:
     // `frame` gives the picture to save, or null while there is none.
-    CExportMenu(QWidget& window, std::function<const PixelBuffer*()> frame, const CRunHistory& history);
+    CExportMenu(QWidget& window, std::function<const PixelBuffer*()> frame,
+                const CRunHistory& history);
 
     // Adds the two items; the history can be saved once a run has been started.
     void AddTo(QMenu& menu, bool runStarted);

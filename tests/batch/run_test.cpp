@@ -11,26 +11,21 @@
 #include <vector>
 
 #include "PngPicture.h"
+#include "ScratchFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 // Runs the real quorvel-batch in a fresh temporary directory.
-class BatchRunTest : public ::testing::Test {
+class BatchRunTest : public ScratchFolderTest {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("quorvel-batch-test-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
+    BatchRunTest() : ScratchFolderTest("quorvel-batch-test") {}
     void TearDown() override {
         for (const fs::path& mount : mounts) {
             std::system(("umount '" + mount.string() + "'").c_str());
         }
-        fs::remove_all(dir);
+        ScratchFolderTest::TearDown();
     }
 
     // Exit status of the runner; stdout and stderr are kept in out.txt and err.txt. The shell
@@ -97,15 +92,6 @@ protected:
         mounts.push_back(dir / name);
         return true;
     }
-    void Write(const std::string& name, const std::string& text) const {
-        std::ofstream(dir / name) << text;
-    }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(dir / name);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
     std::vector<std::string> Lines(const std::string& name) const {
         std::vector<std::string> lines;
         std::istringstream in(Read(name));
@@ -123,18 +109,6 @@ protected:
         return names;
     }
 
-    // The runner's temporary files anywhere under the test's folder.
-    std::vector<std::string> TemporaryFiles() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-            if (entry.path().filename().string().rfind(".quorvel-", 0) == 0) {
-                names.push_back(entry.path().string());
-            }
-        }
-        return names;
-    }
-
-    fs::path dir;
     std::vector<fs::path> mounts;
 };
 

@@ -8,34 +8,22 @@
 #include <string>
 
 #include "PendingOutputs.h"
+#include "ScratchFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class PendingOutputsTest : public ::testing::Test {
+class PendingOutputsTest : public ScratchFolderTest {
 protected:
+    PendingOutputsTest() : ScratchFolderTest("quorvel-output-test") {}
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("quorvel-output-test-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        ScratchFolderTest::SetUp();
         previousMask = umask(022);
     }
     void TearDown() override {
         umask(previousMask);
-        fs::remove_all(dir);
-    }
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
-    void WriteFile(const std::string& name, const std::string& text) const {
-        std::ofstream(dir / name) << text;
-    }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(dir / name);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
+        ScratchFolderTest::TearDown();
     }
     // Writes `text` to each path as one set of outputs.
     static bool Save(const std::vector<std::string>& paths, const std::string& text,
@@ -59,16 +47,8 @@ protected:
         lstat(path.c_str(), &status);
         return status;
     }
-    bool NoTemporaryFiles() const {
-        for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-            if (entry.path().filename().string().rfind(".quorvel-", 0) == 0) {
-                return false;
-            }
-        }
-        return true;
-    }
+    bool NoTemporaryFiles() const { return TemporaryFiles().empty(); }
 
-    fs::path dir;
     mode_t previousMask = 022;
 };
 
@@ -87,7 +67,7 @@ class OutputModeTest : public PendingOutputsTest, public ::testing::WithParamInt
 TEST_P(OutputModeTest, IsThatOfTheReplacedOrOfANewFile) {
     const ModeCase c = GetParam();
     if (c.exists) {
-        WriteFile("out", "old");
+        Write("out", "old");
         chmod(Path("out").c_str(), c.oldMode);
     }
     umask(c.mask);
@@ -109,7 +89,7 @@ TEST_F(PendingOutputsTest, ReplacedOutputKeepsItsOwnerWhereAllowed) {
     if (geteuid() != 0) {
         GTEST_SKIP() << "only root may give a file to another user";
     }
-    WriteFile("out", "old");
+    Write("out", "old");
     ASSERT_EQ(chown(Path("out").c_str(), 65534, 65534), 0);
     ASSERT_TRUE(Save({Path("out")}, "new"));
     EXPECT_EQ(Status(Path("out")).st_uid, 65534u);
