@@ -135,9 +135,10 @@ int CSimDlg::DoModal() {
     QEventLoop loop;
     connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
     show();
+    // The command line's run file is opened from within the loop, so that closing the window
+    // (as a signal does while a message about the file is shown) ends the loop.
     if (!m_startRunFile.isEmpty()) {
-        QCoreApplication::processEvents();
-        m_pRunFiles->Open(m_startRunFile);
+        QTimer::singleShot(0, this, [this] { m_pRunFiles->Open(m_startRunFile); });
     }
     loop.exec(QEventLoop::DialogExec);
     return result();
