@@ -11,10 +11,12 @@ int main(int argc, char** argv) {
         return 0;
     }
     CSimApp app(argc, argv);
+    // Taken before the working folder may change, so that a relative name still holds.
+    const QString runFile = RunFileArgument(QCoreApplication::arguments());
     // A menu start that cannot enter its folder keeps the working folder it was given.
     if (options.fromMenu) {
         EnterMenuWorkingFolder();
     }
-    app.InitInstance();
+    app.InitInstance(runFile);
     return 0;
 }

@@ -189,6 +189,8 @@ const OptionRow OPTIONS[] = {
     {"--grid-out", OutputFile{&BatchOptions::gridOut}},
     {"--history-out", OutputFile{&BatchOptions::historyOut}},
     {"--png", OutputFile{&BatchOptions::pngOut}},
+    {"--run-out", OutputFile{&BatchOptions::runOut}},
+    {"--run-in", OutputFile{&BatchOptions::runIn}},
     {"--view-size", ViewSize{}},
 };
 
@@ -209,7 +211,8 @@ std::string SameFileError(const BatchOptions& options) {
     const std::pair<const char*, const std::string*> outputs[] = {
         {"--grid-out", &options.gridOut},
         {"--history-out", &options.historyOut},
-        {"--png", &options.pngOut}};
+        {"--png", &options.pngOut},
+        {"--run-out", &options.runOut}};
     for (std::size_t a = 0; a < std::size(outputs); ++a) {
         for (std::size_t b = a + 1; b < std::size(outputs); ++b) {
             const std::string& first = *outputs[a].second;
@@ -288,6 +291,18 @@ BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
             return result;
         }
     }
+    // A run read back brings its settings, seed and burner levels; none may be given beside it.
+    if (!result.options.runIn.empty()) {
+        for (const auto& [key, name] : given) {
+            if (key == "--seed" || key == "--ends" || key == "--centre" ||
+                FindSettingOption(key) != nullptr) {
+                result.error = "quorvel-batch: " + name +
+                               " cannot be given with --run-in (the run file holds the settings, "
+                               "the seed and the burner levels)";
+                return result;
+            }
+        }
+    }
     result.error = SameFileError(result.options);
     return result;
 }
@@ -313,6 +328,11 @@ Runs the Quorvel water simulation without a window and reports what it did.
   --grid-out FILE           write every cell after the last tick: row col phase temperature heat
   --history-out FILE        write the history samples as CSV
   --png FILE                write the vessel view after the last tick as a PNG picture
+  --run-out FILE            write the run after the last tick as a run file (.quorvel), which
+                            the window opens and --run-in goes on from
+  --run-in FILE             go on from the run in a run file for --ticks more ticks, with its
+                            settings, seed and burner levels (none of those options may be
+                            given); the history CSV then begins with the file's samples
   --view-size WxH           window client area the picture is drawn for (default {view size},
                             giving a {picture size} picture); width {widths}, height {heights}
   --progress, --no-progress
@@ -334,7 +354,8 @@ are undone and the message tells what became of each output. A replaced output k
 permissions. An output that is a symbolic link replaces the file the link points to, which
 is created if it does not exist yet.
 
-Exit status: {done} done, {output failed} an output or the summary could not be written, {bad options} bad options.
+Exit status: {done} done, {output failed} an output or the summary could not be written, {bad options} bad options
+or a run file that cannot be read.
 )";
     const BatchOptions defaults;
     const SimulationSettings& settings = defaults.settings;

@@ -17,6 +17,8 @@ struct BatchOptions {
     std::string gridOut;
     std::string historyOut;
     std::string pngOut;   // the vessel view's frame after the run, as PNG
+    std::string runOut;   // the run after the last tick, as a run file
+    std::string runIn;    // a run file to go on from instead of a fresh start
     int viewWidth = 640;  // client area the frame is made for
     int viewHeight = 480;
     std::optional<bool> progress;  // default: whether stderr is a terminal

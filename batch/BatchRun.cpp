@@ -11,6 +11,8 @@
 #include "Numbers.h"
 #include "PendingOutputs.h"
 #include "PngEncoding.h"
+#include "RunFile.h"
+#include "RunHistory.h"
 #include "RunOutputs.h"
 #include "Simulation.h"
 #include "VesselView.h"
@@ -97,6 +99,18 @@ namespace {
 
 int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostream& errors,
                       bool showProgress) {
+    // A run to go on from is read whole first: a file that cannot be read changes nothing.
+    std::optional<RunFile> input;
+    if (!options.runIn.empty()) {
+        std::string fault;
+        input = ReadRunFile(options.runIn, fault);
+        if (!input) {
+            errors << "quorvel-batch: --run-in '" << EscapeControls(options.runIn) << "': " << fault
+                   << '\n';
+            return BATCH_EXIT_BAD_OPTIONS;
+        }
+    }
+
     // Check and open the outputs first, so that a path that cannot be written fails before
     // the run. Nothing replaces an old output until every new one is written whole.
     PendingOutputs outputs;
@@ -107,23 +121,52 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     const std::size_t gridFile = add(options.gridOut);
     const std::size_t historyFile = add(options.historyOut);
     const std::size_t pngFile = add(options.pngOut);
+    const std::size_t runFile = add(options.runOut);
     if (!outputs.Open()) {
         errors << "quorvel-batch: " << outputs.Error() << '\n';
         return BATCH_EXIT_OUTPUT_FAILED;
     }
     std::FILE* const historyStream = historyFile != kNone ? outputs.Stream(historyFile) : nullptr;
 
+    // The run: afresh, or the one read back with its samples; the whole run's samples are
+    // kept only for a run file.
     CSimulation simulation;
-    StartRun(simulation, options);
+    CHistoryRecorder recorder;
+    CRunHistory runHistory;
+    int selectedCol = 0;
+    int selectedRow = 0;
+    if (input) {
+        RestoreRun(*input, simulation, recorder, runHistory);
+        selectedCol = input->selectedCol;
+        selectedRow = input->selectedRow;
+    } else {
+        StartRun(simulation, options);
+        recorder.ResetHistory(simulation.InitialTemperature());
+        recorder.m_nHistoryInterval = options.settings.historyInterval;
+        // The cell a window selects at a fresh start.
+        selectedCol = simulation.Columns() / 2;
+        selectedRow = simulation.Rows() / 2;
+    }
+    if (historyStream != nullptr) {
+        std::fputs(HISTORY_CSV_HEADER, historyStream);
+        for (const CRunHistory::Entry& entry : runHistory.Entries()) {
+            std::fputs(FormatHistoryCsvLine(entry.tick, entry.temperature, entry.heat).c_str(),
+                       historyStream);
+        }
+    }
 
     // The picture: the frame as the window shows it after a start (no selection or hover
-    // outline, no info panel), then patched by every redraw of the run.
+    // outline, no info panel), then patched by every redraw of the run. A run file needs it
+    // too: what each bubble stands on is a matter of the frame.
     std::unique_ptr<CVesselView> view;
-    if (pngFile != kNone) {
+    if (pngFile != kNone || runFile != kNone) {
         view = std::make_unique<CVesselView>(simulation);
         view->ClearSelection();
         view->CreateFrame(options.viewWidth, options.viewHeight);
         view->FullRebuild(true);
+        if (input) {
+            view->RestoreBubbles(input->bubbleBackgrounds);
+        }
         simulation.SetRedrawObserver(view.get());
     }
 
@@ -133,15 +176,17 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
     };
     double lastShown = -1.0;
-    const int historyError = RunRecorded(simulation, options, historyStream, [&](long long done) {
-        if (showProgress && done < options.ticks) {
-            const double elapsed = secondsSince(start);
-            if (elapsed - lastShown >= 0.1) {
-                bar.Show(done, elapsed);
-                lastShown = elapsed;
-            }
-        }
-    });
+    const int historyError =
+        RunRecorded(simulation, options.ticks, recorder, historyStream,
+                    runFile != kNone ? &runHistory : nullptr, [&](long long done) {
+                        if (showProgress && done < options.ticks) {
+                            const double elapsed = secondsSince(start);
+                            if (elapsed - lastShown >= 0.1) {
+                                bar.Show(done, elapsed);
+                                lastShown = elapsed;
+                            }
+                        }
+                    });
     if (historyError != 0) {
         outputs.Fail(historyFile, historyError);  // the run's outputs are lost anyway
     }
@@ -156,6 +201,18 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     }
     if (pngFile != kNone) {
         WritePng(view->Frame(), outputs, pngFile);
+    }
+    if (runFile != kNone) {
+        std::string fault;
+        const std::optional<std::string> text = FormatRunFile(
+            CaptureRun(simulation, recorder, runHistory, selectedCol, selectedRow,
+                       [&view](int col, int row) { return view->BubbleBackground(col, row); }),
+            fault);
+        if (!text) {
+            outputs.Fail(runFile, fault);
+        } else {
+            outputs.Write(runFile, text->data(), text->size());
+        }
     }
     if (!outputs.Commit()) {
         errors << "quorvel-batch: " << outputs.Error() << '\n';

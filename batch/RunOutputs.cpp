@@ -13,8 +13,11 @@ namespace {
 // failed write (a full disk) is recorded and ends the writing.
 class HistoryCsv : public SampleSink {
 public:
-    explicit HistoryCsv(std::FILE* stream) : m_stream(stream) {}
+    HistoryCsv(std::FILE* stream, SampleSink* alsoTo) : m_stream(stream), m_alsoTo(alsoTo) {}
     void OnSample(long long tick, int temperature, int heat) override {
+        if (m_alsoTo != nullptr) {
+            m_alsoTo->OnSample(tick, temperature, heat);
+        }
         if (m_stream != nullptr && m_nError == 0 &&
             std::fputs(FormatHistoryCsvLine(tick, temperature, heat).c_str(), m_stream) < 0) {
             m_nError = errno != 0 ? errno : EIO;
@@ -24,6 +27,7 @@ public:
 
 private:
     std::FILE* m_stream;
+    SampleSink* m_alsoTo;
     int m_nError = 0;
 };
 
@@ -45,10 +49,16 @@ int RunRecorded(CSimulation& simulation, const BatchOptions& options, std::FILE*
     if (historyCsv != nullptr) {
         std::fputs(HISTORY_CSV_HEADER, historyCsv);
     }
-    HistoryCsv csv(historyCsv);
-    for (long long done = 0; done < options.ticks;) {
-        const long long slice = std::min(RUN_SLICE, options.ticks - done);
-        simulation.RunTicks(slice, history, &csv);
+    return RunRecorded(simulation, options.ticks, history, historyCsv, nullptr, afterSlice);
+}
+
+int RunRecorded(CSimulation& simulation, long long ticks, CHistoryRecorder& recorder,
+                std::FILE* historyCsv, SampleSink* alsoTo,
+                const std::function<void(long long done)>& afterSlice) {
+    HistoryCsv csv(historyCsv, alsoTo);
+    for (long long done = 0; done < ticks;) {
+        const long long slice = std::min(RUN_SLICE, ticks - done);
+        simulation.RunTicks(slice, recorder, &csv);
         done += slice;
         if (csv.Error() != 0) {
             return csv.Error();

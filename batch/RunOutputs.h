@@ -6,6 +6,8 @@
 #include "BatchOptions.h"
 
 class CSimulation;
+class CHistoryRecorder;
+class SampleSink;
 
 // The run as the headless runner makes it and the outputs that need no picture library: the
 // history CSV written as the run goes and the grid dump after it. The runner and the engine
@@ -20,6 +22,12 @@ void StartRun(CSimulation& simulation, const BatchOptions& options);
 // `afterSlice`, when given, is called with the ticks done after every slice. Returns 0, or the
 // errno of the first failed CSV write, after whose slice the run stops (its outputs are lost).
 int RunRecorded(CSimulation& simulation, const BatchOptions& options, std::FILE* historyCsv,
+                const std::function<void(long long done)>& afterSlice = {});
+// The same run of `ticks` ticks on a recorder set up by the caller (a run read back goes on
+// with its samples and its count since the last one). No header is written; `alsoTo` (may be
+// null) receives every sample too.
+int RunRecorded(CSimulation& simulation, long long ticks, CHistoryRecorder& recorder,
+                std::FILE* historyCsv, SampleSink* alsoTo,
                 const std::function<void(long long done)>& afterSlice = {});
 
 // Ticks run between two calls of the slice callback (the runner's looks at the clock). The

@@ -145,6 +145,27 @@ void CRunControl::ResetHistory(int initialTemperature) {
     m_host.HistoryReset();
 }
 
+RunFile CRunControl::Capture(
+    int selectedCol, int selectedRow,
+    const std::function<std::uint32_t(int col, int row)>& background) const {
+    return CaptureRun(m_sim, m_recorder, m_runHistory, selectedCol, selectedRow, background);
+}
+
+void CRunControl::OpenRun(const RunFile& run) {
+    KillTimer();
+    RestoreRun(run, m_sim, m_recorder, m_runHistory);
+    m_bStarted = true;
+    m_bCanContinue = true;
+    m_state = RunState::Stopped;
+    m_host.ShowRunButtons(Buttons());
+    m_host.ShowBurnerCaptions();
+    m_host.ShowOpenedRun(run);
+    m_host.HistoryReset();
+    m_host.ShowAverages(m_sim.AverageTemperature(), CalToJoules(m_sim.AverageHeat()));
+    m_host.Invalidate();
+    m_host.ShowTitle(Title());
+}
+
 void CRunControl::OnSample(long long tick, int temperature, int heat) {
     m_runHistory.OnSample(tick, temperature, heat);
     m_host.SampleTaken();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "HistoryRecorder.h"
+#include "RunFile.h"
 #include "RunHistory.h"
 #include "Simulation.h"
 #include "SimulationSettings.h"
@@ -57,6 +58,10 @@ public:
     virtual void Invalidate() = 0;
     // Shows the window title (UTF-8).
     virtual void ShowTitle(const std::string& title) = 0;
+
+    // A run read back from a file is in place: the view selects its cell and draws the whole
+    // frame again, each bubble on the colour it stood on.
+    virtual void ShowOpenedRun(const RunFile& run) = 0;
 
     // The 100 samples were refilled: the graph is drawn again.
     virtual void HistoryReset() = 0;
@@ -113,6 +118,15 @@ public:
     void ResetHistory(int initialTemperature);
     void SetHistoryInterval(int interval) { m_recorder.m_nHistoryInterval = interval; }
     int HistoryInterval() const { return m_recorder.m_nHistoryInterval; }
+
+    // --- Run files.
+    // The run as it stands, with the view's selected cell and what its bubbles stand on.
+    RunFile Capture(int selectedCol, int selectedRow,
+                    const std::function<std::uint32_t(int col, int row)>& background) const;
+    // Replaces the present run by one read back: the timer stops and the run is stopped with
+    // "can continue", showing the run's frame, samples, averages, burners and title; a start
+    // that continues it goes on exactly as the saved run would have.
+    void OpenRun(const RunFile& run);
 
     // --- What the front end shows.
     RunState State() const { return m_state; }

@@ -6,6 +6,7 @@
 #include "ExportTexts.h"
 #include "HistoryTexts.h"
 #include "MainTexts.h"
+#include "RunFileTexts.h"
 #include "RunSpeed.h"
 #include "SettingsSchema.h"
 #include "SettingsTemplate.h"
@@ -52,6 +53,11 @@ const Texts::Pair TEXTS[] = {
     {ExportTexts::SAVE_PICTURE, "Save picture..."},
     {ExportTexts::SAVE_HISTORY, "Save history as CSV..."},
     {ExportTexts::SAVE_FAILED, "The file could not be saved."},
+    {RunFileTexts::SAVE_RUN, "Save run..."},
+    {RunFileTexts::OPEN_RUN, "Open run..."},
+    {RunFileTexts::RUN_FILTER, "Quorvel run (*.quorvel)"},
+    {RunFileTexts::OPEN_FAILED, "The run could not be opened. The current run is kept."},
+    {RunFileTexts::REPLACE_RUN, "The current run will be replaced by the one opened. Open it?"},
 
     // The settings dialog.
     {SETTINGS_CAPTION, "Simulation Settings"},

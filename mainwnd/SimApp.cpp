@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <cstring>
 
@@ -40,8 +41,9 @@ StartOptions ParseStartOptions(int argc, const char* const* argv) {
 
 QString UsageText() {
     return QStringLiteral(
-        "Usage: quorvel [--from-menu] [Qt options]\n"
+        "Usage: quorvel [--from-menu] [Qt options] [RUNFILE]\n"
         "Simulation of water heated and boiling in a vessel.\n"
+        "RUNFILE, a run saved by the program (.quorvel), is opened at the start.\n"
         "\n"
         "  --from-menu  work in $XDG_CONFIG_HOME/quorvel (default ~/.config/quorvel),\n"
         "               which keeps the profile quorvel.ini; the desktop menu starts it so\n"
@@ -69,10 +71,22 @@ bool EnterMenuWorkingFolder() {
     return QDir().mkpath(folder) && QDir::setCurrent(folder);
 }
 
-bool CSimApp::InitInstance() {
+QString RunFileArgument(const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (!arguments[i].startsWith(QLatin1Char('-'))) {
+            return QFileInfo(arguments[i]).absoluteFilePath();
+        }
+    }
+    return QString();
+}
+
+bool CSimApp::InitInstance(const QString& runFile) {
     IgnoreFileSizeSignal();
     RunMainWindow(ProfilePath(QDir::currentPath(), QCoreApplication::applicationFilePath()),
-                  [](CSimDlg& dialog) { dialog.DoModal(); });
+                  [&runFile](CSimDlg& dialog) {
+                      dialog.SetStartRunFile(runFile);
+                      dialog.DoModal();
+                  });
     return false;
 }
 

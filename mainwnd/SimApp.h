@@ -15,8 +15,9 @@ class CSimApp : public QApplication {
 public:
     CSimApp(int& argc, char** argv);
 
-    // The whole life of the program. Always false: nothing runs after it.
-    bool InitInstance();
+    // The whole life of the program, opening the run file `runFile` first when one is given.
+    // Always false: nothing runs after it.
+    bool InitInstance(const QString& runFile = QString());
 };
 
 // What the command line asks of the program besides running it; every other argument (Qt's
@@ -27,6 +28,10 @@ struct StartOptions {
     bool fromMenu = false;  // --from-menu: started from the desktop menu
 };
 StartOptions ParseStartOptions(int argc, const char* const* argv);
+// The run file the command line names, as an absolute path: its first argument after the
+// program's name that does not begin with "-", once Qt has taken its own options (as a file
+// manager starts the program on a double click). Empty when there is none.
+QString RunFileArgument(const QStringList& arguments);
 
 // What --help and --version print.
 QString UsageText();

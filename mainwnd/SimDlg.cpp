@@ -21,6 +21,7 @@
 #include "LanguageMenu.h"
 #include "MainTexts.h"
 #include "Placement.h"
+#include "RunFileMenu.h"
 #include "SettingsDlg.h"
 #include "SpeedMenu.h"
 #include "Translations.h"
@@ -83,6 +84,7 @@ CSimDlg::CSimDlg(QWidget* parent) : QDialog(parent), m_view(m_sim) {
     m_pExport = new CExportMenu(
         *this, [this] { return m_view.HasFrame() ? &m_view.Frame() : nullptr; },
         m_control.RunHistory());
+    m_pRunFiles = new CRunFileMenu(*this, m_control, m_view);
     RetranslateUi();
 }
 
@@ -133,6 +135,11 @@ int CSimDlg::DoModal() {
     QEventLoop loop;
     connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
     show();
+    // The command line's run file is opened from within the loop, so that closing the window
+    // (as a signal does while a message about the file is shown) ends the loop.
+    if (!m_startRunFile.isEmpty()) {
+        QTimer::singleShot(0, this, [this] { m_pRunFiles->Open(m_startRunFile); });
+    }
     loop.exec(QEventLoop::DialogExec);
     return result();
 }
@@ -215,6 +222,10 @@ void CSimDlg::OnSize(int cx, int cy) {
     LayOutButtons(cx, cy);
     m_view.CreateFrame(cx, cy);
     m_view.FullRebuild(m_control.HasStarted());
+    if (!m_openedBubbles.empty()) {
+        m_view.RestoreBubbles(m_openedBubbles);
+        m_view.RefreshSelectedInfo();
+    }
     update();
 }
 
@@ -305,6 +316,7 @@ void CSimDlg::TicksShown(bool backToBack) {
 }
 
 void CSimDlg::BeginCellBatch(int columns, int rows) {
+    m_openedBubbles.clear();
     m_cellBatch.Begin(columns, rows);
 }
 
@@ -363,8 +375,22 @@ std::optional<StartAnswer> CSimDlg::RunSettingsDialog(const SimulationSettings& 
 }
 
 void CSimDlg::ShowFreshRun() {
+    m_openedBubbles.clear();
     m_view.CentreInspection();
     m_view.FullRebuild(true);
+}
+
+void CSimDlg::ShowOpenedRun(const RunFile& run) {
+    m_openedBubbles = run.bubbleBackgrounds;
+    m_view.SetSelection(run.selectedCol, run.selectedRow);
+    if (!m_view.HasFrame()) {
+        return;  // the next size message draws the frame
+    }
+    m_view.FullRebuild(true);
+    m_view.RestoreBubbles(run.bubbleBackgrounds);
+    if (run.selectedCol >= 0) {
+        m_view.RefreshSelectedInfo();
+    }
 }
 
 void CSimDlg::Invalidate() {
@@ -425,6 +451,7 @@ void CSimDlg::contextMenuEvent(QContextMenuEvent* event) {
     QAction* about = menu.addAction(Tr(MainTexts::ABOUT));
     m_pSpeedMenu->AddTo(menu);
     m_pExport->AddTo(menu, m_control.HasStarted() && m_pHistoryDlg != nullptr);
+    m_pRunFiles->AddTo(menu);
     AddLanguageMenu(menu, m_language, [this](UiLanguage language) { SetLanguage(language); });
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == saveState) {

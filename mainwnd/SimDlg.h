@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "CellRedrawBatch.h"
 #include "ExportMenu.h"
@@ -24,6 +25,7 @@ class QPushButton;
 class CSettingsDlg;
 class COuterRectPlacer;
 class CSpeedMenu;
+class CRunFileMenu;
 
 // System-menu command ids of the two items the window adds (offered in its context menu),
 // and the system Close command.
@@ -79,6 +81,10 @@ public:
     bool IsStepTimerRunning() const { return m_nTimerId != 0; }
     // Saving the picture and the history from the context menu.
     CExportMenu& Export() { return *m_pExport; }
+    // Saving the run and opening a run file from the context menu.
+    CRunFileMenu& RunFiles() { return *m_pRunFiles; }
+    // A run file DoModal opens once the window is shown (the command line's).
+    void SetStartRunFile(const QString& path) { m_startRunFile = path; }
 
     // Stops the step timer and pending repaints for good: a fatal message is about to be
     // shown and the program ends after it.
@@ -128,6 +134,7 @@ private:
     std::optional<StartAnswer> RunSettingsDialog(const SimulationSettings& current,
                                                  bool canContinue) override;
     void ShowFreshRun() override;
+    void ShowOpenedRun(const RunFile& run) override;
     void Invalidate() override;
     void ShowTitle(const std::string& title) override;
     void HistoryReset() override;
@@ -183,9 +190,14 @@ private:
 
     int m_nTimerId = 0;
     CCellRedrawBatch m_cellBatch{m_view};
-    CSpeedMenu* m_pSpeedMenu = nullptr;  // owned by the window
-    CExportMenu* m_pExport = nullptr;    // owned by the window
-    QTimer m_titleTimer;                 // pending title update with the tick count
+    CSpeedMenu* m_pSpeedMenu = nullptr;   // owned by the window
+    CExportMenu* m_pExport = nullptr;     // owned by the window
+    CRunFileMenu* m_pRunFiles = nullptr;  // owned by the window
+    QString m_startRunFile;
+    // What the bubbles of a run read back stand on, until its first tick: a new size (as the
+    // window manager gives the window after a start with a file) draws it as it was saved.
+    std::vector<Rgb> m_openedBubbles;
+    QTimer m_titleTimer;  // pending title update with the tick count
     bool m_bDestroyed = false;
     // Keep the windows' outer rectangles; owned by their windows.
     COuterRectPlacer* m_pMainPlacer = nullptr;

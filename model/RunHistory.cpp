@@ -1,6 +1,7 @@
 #include "RunHistory.h"
 
 #include <algorithm>
+#include <utility>
 
 std::string FormatHistoryCsvLine(long long tick, int temperature, int heat) {
     char line[64];
@@ -37,6 +38,12 @@ void CRunHistory::Clear() {
     m_entries.shrink_to_fit();
     m_nStride = 1;
     m_nSkipped = 0;
+}
+
+void CRunHistory::Restore(std::vector<Entry> entries, long long stride, long long skipped) {
+    m_entries = std::move(entries);
+    m_nStride = stride;
+    m_nSkipped = skipped;
 }
 
 bool CRunHistory::WriteCsv(std::FILE* stream) const {

@@ -36,6 +36,12 @@ public:
     const std::vector<Entry>& Entries() const { return m_entries; }
     // One sample in Stride() is kept: 1 until the bound is first reached.
     long long Stride() const { return m_nStride; }
+    // Samples passed over since the last kept one.
+    long long Skipped() const { return m_nSkipped; }
+    // Takes over the samples of a run read back, as that run's history had them: fewer than
+    // the bound, a stride that is a power of two and fewer skipped samples than the stride.
+    void Restore(std::vector<Entry> entries, long long stride, long long skipped);
+    std::size_t Bound() const { return m_nBound; }
 
     // Writes the header and every kept sample as CSV. False when a write fails, with errno
     // telling why.

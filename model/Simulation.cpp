@@ -169,6 +169,18 @@ void CSimulation::FreshStart(const SimulationSettings& settings) {
     m_nTicksRun = 0;
 }
 
+void CSimulation::RestoreStart(const SimulationSettings& settings, int endsLevel, int centreLevel,
+                               std::uint32_t seed, const std::mt19937& generator,
+                               long long ticksRun, int averageTemperature, int averageHeat) {
+    SetFlames(endsLevel, centreLevel);
+    FreshStart(settings);
+    m_nSeed = seed;
+    m_rng = generator;
+    m_nTicksRun = ticksRun;
+    m_nAverageTemperature = averageTemperature;
+    m_nAverageHeat = averageHeat;
+}
+
 void CSimulation::ContinuedStart(const SimulationSettings& settings) {
     TakeContinuedSettings(settings);
     ComputeBurnerHeat();

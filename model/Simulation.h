@@ -38,6 +38,8 @@ public:
         m_rng.seed(seed);
     }
     std::uint32_t Seed() const { return m_nSeed; }
+    // The generator as it stands: the draws still to come.
+    const std::mt19937& Generator() const { return m_rng; }
     void SetRedrawObserver(CellRedrawObserver* observer) { m_pObserver = observer; }
 
     // The settings the last start took, with the given history interval.
@@ -60,6 +62,13 @@ public:
     void RunTicks(long long ticks, CHistoryRecorder& recorder, SampleSink* sink = nullptr);
     // Ticks run since the last fresh start.
     long long TicksRun() const { return m_nTicksRun; }
+    // A run read back from a file: the settings taken as a fresh start takes them, both grids
+    // made (at the initial state, for SetCell and SetStagedCell to fill), the flames and their
+    // heat, the generator where the run left it (with the seed it came from), the ticks run
+    // and the averages the last tick left. The settings' grid size must be a valid one.
+    void RestoreStart(const SimulationSettings& settings, int endsLevel, int centreLevel,
+                      std::uint32_t seed, const std::mt19937& generator, long long ticksRun,
+                      int averageTemperature, int averageHeat);
     // Frees both grids and the burner heat; the model then has no grid.
     void ReleaseGrids();
 

@@ -10,7 +10,7 @@ packages=(
     fonts-noto-cjk qt6-translations-l10n libpng-dev
     xvfb xauth x11-apps imagemagick xdotool
     librsvg2-bin help2man groff-base man-db file dpkg-dev
-    desktop-file-utils appstream x11-utils openbox lintian
+    desktop-file-utils appstream x11-utils openbox lintian shared-mime-info libxml2-utils
     emscripten node-acorn nodejs chromium
     "$@"
 )

@@ -202,6 +202,42 @@ void CVesselView::DrawBubbleCell(int col, int row) {
     const Rgb background = m_dcMem.GetPixel(r.left + 1, r.top + 1);
     BubblePass(m_dcMem, r, background, false);
     BubblePass(m_dcMem, r, BUBBLE_COLOUR, true);
+    const auto count = static_cast<std::size_t>(m_sim.Columns()) * m_sim.Rows();
+    if (m_bubbleBackgrounds.size() != count) {
+        m_bubbleBackgrounds.assign(count, 0);
+    }
+    const auto index = static_cast<std::size_t>(row) * m_sim.Columns() + col;
+    if (index < count) {
+        m_bubbleBackgrounds[index] = background;
+    }
+}
+
+Rgb CVesselView::BubbleBackground(int col, int row) const {
+    const auto index = static_cast<std::size_t>(row) * m_sim.Columns() + col;
+    return InGrid(col, row) && index < m_bubbleBackgrounds.size() ? m_bubbleBackgrounds[index] : 0;
+}
+
+void CVesselView::RestoreBubbles(const std::vector<Rgb>& backgrounds) {
+    const auto count = static_cast<std::size_t>(m_sim.Columns()) * m_sim.Rows();
+    if (!m_sim.HasGrid() || backgrounds.size() != count) {
+        return;
+    }
+    m_bubbleBackgrounds = backgrounds;
+    for (int row = 0; row < m_sim.Rows(); ++row) {
+        for (int col = 0; col < m_sim.Columns(); ++col) {
+            if (m_sim.Cell(row, col).m_nPhase != PHASE_VAPOUR) {
+                continue;
+            }
+            const PixelRect r = CellRect(col, row);
+            const Rgb background =
+                backgrounds[static_cast<std::size_t>(row) * m_sim.Columns() + col];
+            BubblePass(m_dcMem, r, background, false);
+            BubblePass(m_dcMem, r, BUBBLE_COLOUR, true);
+            if (col == m_nSelCol && row == m_nSelRow) {
+                DrawCellMarker(m_nSelCol, m_nSelRow, SELECTION_COLOUR);
+            }
+        }
+    }
 }
 
 void CVesselView::DrawCell(const CCell& cell, int col, int row) {
@@ -480,4 +516,12 @@ void CVesselView::CentreInspection() {
 void CVesselView::ClearSelection() {
     m_nSelCol = -1;
     m_nSelRow = -1;
+}
+
+void CVesselView::SetSelection(int col, int row) {
+    m_nSelCol = col;
+    m_nSelRow = row;
+    m_nHoverCol = col;
+    m_nHoverRow = row;
+    m_bShowSelected = true;
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Drawing.h"
 #include "Simulation.h"
@@ -127,6 +128,18 @@ public:
     void CentreInspection();
     // No cell selected: no cell gets the black outline (the picture of the headless run).
     void ClearSelection();
+    // Selects (col, row) and puts the hover there too, as a run read back had it; (-1, -1)
+    // selects none.
+    void SetSelection(int col, int row);
+
+    // A bubble stands on the colour its cell showed before it was drawn; what it stands on
+    // decides its pixels and those of its next redraw. The colour the bubble of (col, row)
+    // was last drawn on (0 when the cell never showed a bubble since the grid was made).
+    Rgb BubbleBackground(int col, int row) const;
+    // After a full rebuild of a run read back: every bubble drawn again on the colour it
+    // stood on (`backgrounds` holds one colour per cell, row by row from the surface), so
+    // the frame is the one the run had shown.
+    void RestoreBubbles(const std::vector<Rgb>& backgrounds);
 
     // The selected and the hovered cell, and whether the panel shows the selected one
     // (the cursor is off the grid) rather than the hovered one.
@@ -162,6 +175,9 @@ private:
     int m_nHoverCol = 0;
     int m_nHoverRow = 0;
     bool m_bShowSelected = true;
+
+    // What each cell's bubble was last drawn on, row by row from the surface.
+    std::vector<Rgb> m_bubbleBackgrounds;
 
     PixelRect m_rcView{0, 0, 0, 0};
     MemoryDC m_dcMem;

@@ -119,6 +119,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"--view-size", "640x480", "--view-size", "800x600"}, "--view-size given twice"},
         BadCase{{"--columns=4", "--columns", "5"}, "--columns given twice"},
         BadCase{{"--progress", "--no-progress"}, "--no-progress given after --progress"},
+        BadCase{{"--run-in", "a", "--run-in=b"}, "--run-in given twice"},
+        BadCase{{"--run-out", "a", "--run-out", "b"}, "--run-out given twice"},
+        BadCase{{"--run-out", "r", "--history-out", "./r"}, "name the same file"},
+        // The run file holds the settings, seed and levels a run goes on with.
+        BadCase{{"--run-in", "r", "--columns", "9"}, "--columns cannot be given with --run-in"},
+        BadCase{{"--seed", "3", "--run-in", "r"}, "--seed cannot be given with --run-in"},
+        BadCase{{"--run-in", "r", "--ends=off"}, "--ends cannot be given with --run-in"},
         // Control characters in a value are shown escaped: no forged line, no escape sequence.
         BadCase{{"--ticks", "5\nquorvel-batch: done"}, "'5\\nquorvel-batch: done'"},
         BadCase{{"--x\x1b[2J"}, "unknown option '--x\\x1b[2J'"},

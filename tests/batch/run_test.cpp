@@ -560,4 +560,52 @@ INSTANTIATE_TEST_SUITE_P(Outputs, BatchEarlyCheckTest,
                                            EarlyCase{"readonly/g.txt", "Read-only file system"},
                                            EarlyCase{std::string(256, 'n'), "File name too long"}));
 
+// A run saved after N ticks and gone on from for M more gives the files of an unbroken run
+// of N + M ticks with the same seed: grid, history CSV, picture and the run file itself.
+struct ContinueCase {
+    std::string settings;
+    long long saved;
+    long long more;
+    bool bubblesAtSave;
+};
+
+class BatchContinueTest : public BatchRunTest,
+                          public ::testing::WithParamInterface<ContinueCase> {};
+
+TEST_P(BatchContinueTest, GivesTheUnbrokenRunsFiles) {
+    const ContinueCase& c = GetParam();
+    auto outputs = [](const std::string& p) {
+        return " --grid-out " + p + "G --history-out " + p + "H --png " + p + "P --run-out " + p +
+               "R";
+    };
+    ASSERT_EQ(Run(c.settings + " --ticks " + std::to_string(c.saved) + " --run-out saved"), 0);
+    ASSERT_EQ(Run("--run-in saved --ticks " + std::to_string(c.more) + outputs("c")), 0)
+        << Read("err.txt");
+    ASSERT_EQ(Run(c.settings + " --ticks " + std::to_string(c.saved + c.more) + outputs("u")), 0);
+    const std::string saved = Read("saved");
+    EXPECT_EQ(saved.find("\n-1 ") != std::string::npos, c.bubblesAtSave);
+    for (const char* name : {"G", "H", "P", "R"}) {
+        EXPECT_EQ(Read(std::string("c") + name), Read(std::string("u") + name)) << name;
+    }
+    EXPECT_GT(Lines("cH").size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, BatchContinueTest,
+    ::testing::Values(ContinueCase{"--seed 11 --history-interval 5", 1001, 9000, false},
+                      ContinueCase{"--seed 12 --columns 13 --rows 9 --initial-temperature 96 "
+                                   "--ends strong --centre strong --history-interval 30",
+                                   20003, 15000, true}));
+
+// A run file that cannot be read is refused before anything is written.
+TEST_F(BatchRunTest, UnreadableRunFileIsRefusedNamingItsFault) {
+    Write("bad.quorvel", "quorvel-run 9\n");
+    EXPECT_EQ(Run("--run-in bad.quorvel --grid-out G"), 2);
+    EXPECT_NE(Read("err.txt").find("--run-in 'bad.quorvel': line 1: written by a newer Quorvel"),
+              std::string::npos)
+        << Read("err.txt");
+    EXPECT_FALSE(fs::exists(dir / "G"));
+    EXPECT_TRUE(TemporaryFiles().empty());
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BurnerCaptions.h"
+#include "Numbers.h"
 #include "RunControl.h"
 #include "RunSpeed.h"
 
@@ -51,6 +52,7 @@ public:
         return answer;
     }
     void ShowFreshRun() override { Note("fresh view"); }
+    void ShowOpenedRun(const RunFile&) override { Note("opened view"); }
     void Invalidate() override { Note("invalidate"); }
     void ShowTitle(const std::string& t) override {
         title = t;
@@ -358,6 +360,53 @@ TEST_F(RunControlTest, BurnerClickDrawsAtOnceAndHeatsFromTheNextTick) {
     EXPECT_EQ(sim.BurnerHeat(0), 60);  // off / medium over 6 columns: 140 sin(pi / 7)
     control.OnCentreFlame();           // off / weak: 70 sin(pi / 7)
     EXPECT_EQ(sim.BurnerHeat(0), 30);
+}
+
+// Opening a run file from any state: the timer stops and the run is stopped, ready to go on
+// with the file's ticks, samples and averages.
+TEST_F(RunControlTest, OpenedRunIsStoppedAndCanContinueFromAnyState) {
+    for (const RunState from : {RunState::Idle, RunState::Running, RunState::Paused}) {
+        CSimulation source;
+        source.SetSeed(3);
+        source.FreshStart(SimulationSettings{});
+        CHistoryRecorder recorder;
+        recorder.ResetHistory(15);
+        CRunHistory history;
+        source.RunTicks(500, recorder, &history);
+        const RunFile run = CaptureRun(source, recorder, history, 1, 2);
+
+        CSimulation sim2;
+        FakeHost host2;
+        CRunControl control2{sim2, host2};
+        if (from != RunState::Idle) {
+            control2.OnStartStop();
+            if (from == RunState::Paused) {
+                control2.OnPauseResume();
+            }
+        }
+        host2.events.clear();
+        control2.OpenRun(run);
+        const bool timerWasOn = from == RunState::Running;
+        std::vector<std::string> want = {"buttons スタート+ 一時停止-",
+                                         "captions",
+                                         "opened view",
+                                         "history reset",
+                                         "averages " + std::to_string(source.AverageTemperature()) +
+                                             " " +
+                                             std::to_string(CalToJoules(source.AverageHeat())),
+                                         "invalidate",
+                                         "title"};
+        if (timerWasOn) {
+            want.insert(want.begin(), "kill");
+        }
+        EXPECT_EQ(host2.events, want);
+        EXPECT_EQ(control2.State(), RunState::Stopped);
+        EXPECT_TRUE(control2.CanContinue());
+        EXPECT_TRUE(control2.HasStarted());
+        EXPECT_EQ(sim2.TicksRun(), 500);
+        EXPECT_EQ(control2.RunHistory().Entries().size(), history.Entries().size());
+        EXPECT_EQ(control2.Recorder().Sample(99).heat, recorder.Sample(99).heat);
+    }
 }
 
 }  // namespace

@@ -8,6 +8,9 @@
 #   scale2       at a scale factor of 2 the default main window stays on the screen
 #   signals      SIGTERM, SIGINT and SIGHUP close the program as its Close command does
 #   file_size    under a file size limit the profile's failed rewrite does not end it
+#   run_file     a run file named on the command line (as a file manager starts the program,
+#                by a relative name, from the menu): a good one opens without a word, a bad
+#                one is reported in a message box
 set -euo pipefail
 exe=$(readlink -f "$1")
 scenario=$2
@@ -168,6 +171,27 @@ file_size)
     cmp -s quorvel.ini before.ini || fail "the profile changed"
     [[ "$(ls -A)" == "$(printf 'before.ini\nquorvel.ini\nstderr.txt')" ]] ||
         fail "files left behind: $(ls -A)"
+    ;;
+run_file)
+    start_x 1280x1024 wm
+    shown() { xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | wc -l; }
+    with_message() { [[ $(shown) == 2 ]]; }
+    mkdir files
+    "$(dirname "$exe")/../batch/quorvel-batch" --seed 5 --ticks 3000 --no-progress \
+        --run-out files/good.quorvel >/dev/null
+    printf 'quorvel-run 1\ncolumns 99\n' >files/bad.quorvel
+    export XDG_CONFIG_HOME="$work/config"
+    (cd files && exec "$exe" --from-menu bad.quorvel 2>>../stderr.txt) &
+    pid=$!
+    wait_until 60 with_message || fail "no message about the bad run file"
+    kill -TERM "$pid"
+    wait "$pid" || fail "the program ended with status $? after the message"
+    (cd files && exec "$exe" --from-menu good.quorvel 2>>../stderr.txt) &
+    pid=$!
+    main=$(wait_window "$TITLE")
+    sleep 2
+    [[ $(shown) == 1 ]] || fail "a message came up for a good run file"
+    press_close
     ;;
 *)
     fail "unknown scenario $scenario"

@@ -58,7 +58,20 @@ edge=$(convert "$share/icons/hicolor/256x256/apps/$id.png" -alpha extract -fill 
 svg="$share/icons/hicolor/scalable/apps/$id.svg"
 [[ "$(file -b --mime-type "$svg")" == image/svg+xml ]] || fail "scalable icon is not SVG"
 cmp -s "$svg" "$source/res/quorvel.svg" || fail "scalable icon is not the source drawing"
-echo "ok: desktop entry, metainfo, icons"
+# The run files' type: a file named *.quorvel, or one that begins "quorvel-run ", is one;
+# the desktop entry opens it.
+data=$(mktemp -d -p "$dest")
+mime="$data/mime"
+mkdir -p "$mime/packages"
+cp "$share/mime/packages/$id.xml" "$mime/packages/"
+xmllint --noout "$mime/packages/$id.xml" || fail "MIME package is not well-formed"
+remarks=$(XDG_DATA_HOME="$data" update-mime-database "$mime" 2>&1) &&
+    [[ -z "$remarks" ]] || fail "update-mime-database: $remarks"
+grep -qx 'application/x-quorvel-run:\*\.quorvel' "$mime/globs" || fail "no *.quorvel glob"
+grep -q 'quorvel-run ' "$mime/magic" || fail "no magic for run files"
+grep -qx 'MimeType=application/x-quorvel-run;' "$desktop" || fail "desktop entry opens no run file"
+rm -rf "$data"
+echo "ok: desktop entry, metainfo, icons, run file type"
 
 for page in quorvel quorvel-batch; do
     file="$share/man/man1/$page.1.gz"
@@ -83,7 +96,8 @@ echo "ok: manual pages, installed runner"
 # The window as the desktop sees it, started as the menu starts it: its class names the
 # desktop entry's StartupWMClass, and its icon comes from the installed theme, not the
 # built-in one.
-exec_line=$(sed -n 's/^Exec=//p' "$desktop")
+# (Started without a file, as the menu does: the launcher drops the field code.)
+exec_line=$(sed -n 's/^Exec=//p' "$desktop" | sed 's/ %[fFuU]//')
 read -r -a command <<<"$exec_line"
 [[ "${command[0]}" == quorvel ]] || fail "desktop entry runs $exec_line"
 mkdir "$dest/work"

@@ -35,6 +35,23 @@ TEST(StartOptions, OnlyItsOwnExactSwitchesCount) {
     }
 }
 
+// A file manager starts the program with the file's path; Qt has taken its own options by then.
+TEST(StartOptions, TheFirstArgumentThatIsNoOptionIsTheRunFileMadeAbsolute) {
+    const QString here = QDir::currentPath();
+    const struct {
+        QStringList args;
+        QString file;
+    } cases[] = {
+        {{"quorvel"}, QString()},
+        {{"quorvel", "--from-menu"}, QString()},
+        {{"quorvel", "--from-menu", "a b.quorvel", "x"}, here + "/a b.quorvel"},
+        {{"quorvel", "/tmp/../tmp/r.quorvel"}, "/tmp/r.quorvel"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RunFileArgument(c.args), c.file) << c.args.join(' ').toStdString();
+    }
+}
+
 TEST(StartOptions, UsageNamesEverySwitchAndVersionIsOneLine) {
     for (const char* name : {"--from-menu", "--help", "--version", "quorvel.ini"}) {
         EXPECT_TRUE(UsageText().contains(QLatin1String(name))) << name;

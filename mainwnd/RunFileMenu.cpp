@@ -1,0 +1,151 @@
+#include "RunFileMenu.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <optional>
+#include <string>
+
+#include "ExportTexts.h"
+#include "MainTexts.h"
+#include "PendingOutputs.h"
+#include "RunControl.h"
+#include "RunFile.h"
+#include "RunFileTexts.h"
+#include "Translations.h"
+#include "VesselView.h"
+
+CRunFileMenu::CRunFileMenu(QWidget& window, CRunControl& control, CVesselView& view)
+    : QObject(&window), m_window(window), m_control(control), m_view(view) {
+    m_chooseSaveFile = [this](const QString& caption, const QString& proposed,
+                              const QString& filter) {
+        QFileDialog dialog(&m_window, caption, proposed, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("quorvel"));
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    m_chooseOpenFile = [this](const QString& caption, const QString& folder,
+                              const QString& filter) {
+        QFileDialog dialog(&m_window, caption, folder, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    m_showFailure = [this](const QString& text) {
+        QMessageBox box(QMessageBox::Warning, QString::fromUtf8(MainTexts::TITLE), text,
+                        QMessageBox::Ok, &m_window);
+        box.exec();
+    };
+    m_askReplace = [this](const QString& text) {
+        QMessageBox box(QMessageBox::Question, QString::fromUtf8(MainTexts::TITLE), text,
+                        QMessageBox::Yes | QMessageBox::No, &m_window);
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    };
+}
+
+void CRunFileMenu::AddTo(QMenu& menu) {
+    QAction* save = menu.addAction(Tr(RunFileTexts::SAVE_RUN), this, &CRunFileMenu::OnSaveRun);
+    save->setEnabled(m_control.HasStarted());
+    menu.addAction(Tr(RunFileTexts::OPEN_RUN), this, &CRunFileMenu::OnOpenRun);
+}
+
+QString CRunFileMenu::Caption(const char* menuText) const {
+    // The dialog's caption is the menu item's text without its ellipsis.
+    QString caption = Tr(menuText);
+    caption.remove(QStringLiteral("..."));
+    return caption;
+}
+
+void CRunFileMenu::OnSaveRun() {
+    if (m_folder.isEmpty()) {
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        m_folder = documents.isEmpty() || !QDir(documents).exists() ? QDir::homePath() : documents;
+    }
+    const QString proposed = QDir(m_folder).filePath(
+        QDateTime::currentDateTime().toString(QStringLiteral("'quorvel-'yyyyMMdd-HHmmss")) +
+        QStringLiteral(".quorvel"));
+    // The run goes on while the dialog is open; it is saved as it stands when a name is chosen.
+    const QString path =
+        m_chooseSaveFile(Caption(RunFileTexts::SAVE_RUN), proposed, Tr(RunFileTexts::RUN_FILTER));
+    if (!path.isEmpty()) {
+        m_folder = QFileInfo(path).absolutePath();
+        Save(path);
+    }
+}
+
+bool CRunFileMenu::Save(const QString& path) {
+    const CVesselView& view = m_view;
+    const CellHit selected = view.Selection();
+    std::string fault;
+    const std::optional<std::string> text = FormatRunFile(
+        m_control.Capture(selected.col, selected.row,
+                          [&view](int col, int row) { return view.BubbleBackground(col, row); }),
+        fault);
+    PendingOutputs outputs;
+    const std::size_t file = outputs.Add(QFile::encodeName(path).toStdString());
+    if (outputs.Open()) {
+        if (!text) {
+            outputs.Fail(file, fault);
+        } else if (outputs.Write(file, text->data(), text->size()) && outputs.Commit()) {
+            return true;
+        }
+    }
+    m_showFailure(Tr(ExportTexts::SAVE_FAILED) + QStringLiteral("\n\n") + path + QLatin1Char('\n') +
+                  QString::fromLocal8Bit(outputs.ErrorReason().c_str()));
+    return false;
+}
+
+bool CRunFileMenu::MayReplace() {
+    return !m_control.HasStarted() || m_askReplace(Tr(RunFileTexts::REPLACE_RUN));
+}
+
+void CRunFileMenu::OnOpenRun() {
+    // The run waits while the question and the file dialog are open.
+    const bool wasRunning = m_control.HoldTimer();
+    if (!MayReplace()) {
+        m_control.ReleaseTimer(wasRunning);
+        return;
+    }
+    if (m_folder.isEmpty()) {
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        m_folder = documents.isEmpty() || !QDir(documents).exists() ? QDir::homePath() : documents;
+    }
+    const QString path =
+        m_chooseOpenFile(Caption(RunFileTexts::OPEN_RUN), m_folder, Tr(RunFileTexts::RUN_FILTER));
+    if (path.isEmpty()) {
+        m_control.ReleaseTimer(wasRunning);
+        return;
+    }
+    m_folder = QFileInfo(path).absolutePath();
+    ReadAndOpen(path, wasRunning);
+}
+
+bool CRunFileMenu::ReadAndOpen(const QString& path, bool wasRunning) {
+    std::string fault;
+    const std::optional<RunFile> run = ReadRunFile(QFile::encodeName(path).toStdString(), fault);
+    if (!run) {
+        m_showFailure(Tr(RunFileTexts::OPEN_FAILED) + QStringLiteral("\n\n") + path +
+                      QLatin1Char('\n') + QString::fromUtf8(fault.c_str()));
+        m_control.ReleaseTimer(wasRunning);
+        return false;
+    }
+    m_control.OpenRun(*run);
+    return true;
+}
+
+bool CRunFileMenu::Open(const QString& path) {
+    const bool wasRunning = m_control.HoldTimer();
+    if (!MayReplace()) {
+        m_control.ReleaseTimer(wasRunning);
+        return false;
+    }
+    return ReadAndOpen(path, wasRunning);
+}
