@@ -381,16 +381,9 @@ void CSimDlg::ShowFreshRun() {
 }
 
 void CSimDlg::ShowOpenedRun(const RunFile& run) {
+    // Kept so that size messages before the first tick draw the bubbles the same way.
     m_openedBubbles = run.bubbleBackgrounds;
-    m_view.SetSelection(run.selectedCol, run.selectedRow);
-    if (!m_view.HasFrame()) {
-        return;  // the next size message draws the frame
-    }
-    m_view.FullRebuild(true);
-    m_view.RestoreBubbles(run.bubbleBackgrounds);
-    if (run.selectedCol >= 0) {
-        m_view.RefreshSelectedInfo();
-    }
+    m_view.ShowRunReadBack(run.selectedCol, run.selectedRow, run.bubbleBackgrounds);
 }
 
 void CSimDlg::Invalidate() {

@@ -240,6 +240,19 @@ void CVesselView::RestoreBubbles(const std::vector<Rgb>& backgrounds) {
     }
 }
 
+void CVesselView::ShowRunReadBack(int selectedCol, int selectedRow,
+                                  const std::vector<Rgb>& backgrounds) {
+    SetSelection(selectedCol, selectedRow);
+    if (!HasFrame()) {
+        return;
+    }
+    FullRebuild(true);
+    RestoreBubbles(backgrounds);
+    if (selectedCol >= 0) {
+        RefreshSelectedInfo();
+    }
+}
+
 void CVesselView::DrawCell(const CCell& cell, int col, int row) {
     if (cell.m_nPhase == PHASE_LIQUID) {
         DrawLiquidCell(col, row, TruncToInt(cell.m_dTemperature + 0.5));

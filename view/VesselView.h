@@ -140,6 +140,10 @@ public:
     // stood on (`backgrounds` holds one colour per cell, row by row from the surface), so
     // the frame is the one the run had shown.
     void RestoreBubbles(const std::vector<Rgb>& backgrounds);
+    // A run read back is in place: selects its cell and, once there is a frame, draws the
+    // whole frame again with each bubble on the colour it stood on and the panel for the
+    // selected cell. Without a frame yet, the next rebuild draws it.
+    void ShowRunReadBack(int selectedCol, int selectedRow, const std::vector<Rgb>& backgrounds);
 
     // The selected and the hovered cell, and whether the panel shows the selected one
     // (the cursor is off the grid) rather than the hovered one.

@@ -275,6 +275,11 @@ std::optional<StartAnswer> WebApp::RunSettingsDialog(const SimulationSettings& c
     return std::nullopt;
 }
 
+void WebApp::ShowOpenedRun(const RunFile& run) {
+    m_view.ShowRunReadBack(run.selectedCol, run.selectedRow, run.bubbleBackgrounds);
+    m_bFrameChanged = true;
+}
+
 void WebApp::ShowFreshRun() {
     m_view.CentreInspection();
     m_view.FullRebuild(true);

@@ -119,6 +119,7 @@ private:
     // The page shows the run control's title as it paints, at most every 100 ms, as the
     // desktop's title follows a run at the faster speeds.
     void ShowTitle(const std::string&) override {}
+    void ShowOpenedRun(const RunFile& run) override;
     void HistoryReset() override { m_bGraphStale = true; }
     void SampleTaken() override { m_bGraphStale = true; }
     void BeginCellBatch(int columns, int rows) override { m_cellBatch.Begin(columns, rows); }
