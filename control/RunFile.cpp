@@ -44,12 +44,19 @@ std::string LevelName(int level) {
     return "?";
 }
 
-// %.17g in every locale: the digits that read back to the same double.
+// %.17g in every locale: the digits that read back to the same double. Through a
+// classic-locale stream, as the C++ library of the WebAssembly build has no floating-point
+// to_chars.
 void AppendReal(std::string& text, double value) {
-    char buffer[32];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17);
-    text.append(buffer, result.ptr);
+    static thread_local std::ostringstream out = [] {
+        std::ostringstream stream;
+        stream.imbue(std::locale::classic());
+        stream.precision(17);
+        return stream;
+    }();
+    out.str(std::string());
+    out << value;
+    text += out.str();
 }
 
 void AppendInteger(std::string& text, long long value) {
