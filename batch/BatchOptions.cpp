@@ -306,7 +306,10 @@ SIGQUIT remove the temporary files and end the run with status {signal base} + t
 SIGKILL they stay behind and may be deleted. An output that is a symbolic link replaces the
 file the link points to.
 
-Exit status: {done} done, {output failed} an output could not be written, {bad options} bad options.
+Settings that make the computation unstable or take water below absolute zero are run, but
+named on stderr first. Exit status: {done} done, {output failed} an output could not be
+written, {bad options} bad options, {diverged} the run ended with cells not finite or below
+-273.15 C (the summary then ends with unphysical_cells=N).
 )";
     const BatchOptions defaults;
     const SimulationSettings& settings = defaults.settings;
@@ -338,6 +341,7 @@ Exit status: {done} done, {output failed} an output could not be written, {bad o
         {"{done}", NumberText(BATCH_EXIT_DONE)},
         {"{output failed}", NumberText(BATCH_EXIT_OUTPUT_FAILED)},
         {"{bad options}", NumberText(BATCH_EXIT_BAD_OPTIONS)},
+        {"{diverged}", NumberText(BATCH_EXIT_DIVERGED)},
     };
     for (const auto& [field, value] : fields) {
         for (std::size_t at = text.find(field); at != std::string::npos;

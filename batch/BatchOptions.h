@@ -38,6 +38,8 @@ constexpr int MAX_VIEW_SIZE = 10000;
 constexpr int BATCH_EXIT_DONE = 0;
 constexpr int BATCH_EXIT_OUTPUT_FAILED = 1;
 constexpr int BATCH_EXIT_BAD_OPTIONS = 2;
+// The run ended with cells that are not finite or colder than absolute zero.
+constexpr int BATCH_EXIT_DIVERGED = 3;
 
 // The --help text.
 std::string BatchUsage();

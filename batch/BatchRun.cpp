@@ -14,7 +14,10 @@
 #include "PendingOutputs.h"
 #include "PngEncoding.h"
 #include "RunHistory.h"
+#include "SettingsWarning.h"
 #include "Simulation.h"
+#include "Soundness.h"
+#include "Texts.h"
 #include "VesselView.h"
 
 namespace {
@@ -103,7 +106,11 @@ std::string FormatSummary(const BatchSummary& s) {
                   " average_heat=%d cal vapour_cells=%d",
                   s.ticks, s.seed, s.elapsedSeconds, rate, s.averageTemperature, s.averageHeat,
                   s.vapourCells);
-    return line;
+    std::string text = line;
+    if (s.unphysicalCells > 0) {
+        text += " unphysical_cells=" + std::to_string(s.unphysicalCells);
+    }
+    return text;
 }
 
 int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& errors,
@@ -151,6 +158,13 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     }
     simulation.SetFlames(options.endsLevel, options.centreLevel);
     simulation.FreshStart(options.settings);
+    const std::string warning = SettingsWarning(options.settings, [](const char* japanese) {
+        const char* english = Texts::English(japanese);
+        return std::string(english != nullptr ? english : japanese);
+    });
+    if (!warning.empty()) {
+        errors << "quorvel-batch: warning: " << warning << '\n';
+    }
 
     // The picture: the frame as the window shows it after a start (no selection or hover
     // outline, no info panel), then patched by every redraw of the run.
@@ -220,8 +234,9 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     summary.averageTemperature = simulation.AverageTemperature();
     summary.averageHeat = simulation.AverageHeat();
     summary.vapourCells = simulation.VapourCellCount();
+    summary.unphysicalCells = UnphysicalCellCount(simulation);
     out << FormatSummary(summary) << '\n';
-    return BATCH_EXIT_DONE;
+    return summary.unphysicalCells > 0 ? BATCH_EXIT_DIVERGED : BATCH_EXIT_DONE;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "MainTexts.h"
 #include "SettingsSchema.h"
 #include "SettingsTemplate.h"
+#include "SettingsWarning.h"
 
 namespace {
 
@@ -55,6 +56,19 @@ const Texts::Pair TEXTS[] = {
     {SettingsTexts::PROMPT_NUMBER, "Please enter a number."},
     {SettingsTexts::PROMPT_INTEGER_RANGE, "Please enter an integer from %1 to %2."},
     {SettingsTexts::PROMPT_NUMBER_RANGE, "Please enter a number from %1 to %2."},
+
+    // Settings that make the computation unstable, and a run that became so.
+    {WarningTexts::UNSTABLE,
+     "These values make the computation unstable, and its results would be wrong."},
+    {WarningTexts::STABLE_RANGE,
+     "Stable range: conduction coefficient k from 0 to %1, cooling coefficient from 0 to (1/k "
+     "− 4)/2%2, flame powers 0 or more, room temperature %3 °C or more."},
+    {WarningTexts::COOLING_LIMIT, " (up to %2 for k = %1)"},
+    {WarningTexts::COOLING_UNLIMITED, " (no limit for k = 0)"},
+    {WarningTexts::RUN_ANYWAY, "Run with these values anyway?"},
+    {WarningTexts::DIVERGED,
+     "The computation has become unstable: some cells have a temperature that is not a number "
+     "or is below −273.15 °C. The run is paused."},
 
     // The speed menu.
     {"速度", "Speed"},

@@ -172,6 +172,49 @@ TEST_F(BatchRunTest, SummaryLineReportsTheRun) {
     EXPECT_EQ(Read("err.txt"), "");
 }
 
+// Unsound settings are run but named first; a run that leaves unphysical cells says so in
+// its summary and its status, with its outputs written all the same.
+TEST_F(BatchRunTest, UnsoundSettingsAreNamedAndADivergedRunEndsWithItsOwnStatus) {
+    const struct {
+        const char* args;
+        bool warned;
+        int status;
+    } cases[] = {
+        {"--conduction 0.125", false, 0},
+        {"--conduction 0.3", true, 3},
+        {"--conduction 0.13 --ticks 200", true, 0},  // named, but not yet gone astray
+        {"--strong -1000 --centre strong", true, 3},
+        {"--room-temperature -274 --ticks 10", true, 0},
+        {"--cooling -0.5 --ticks 10", true, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        ASSERT_EQ(
+            Run(std::string("--ticks 200000 --seed 1 --no-progress --grid-out g.txt ") + c.args),
+            c.status);
+        const std::string errors = Read("err.txt");
+        EXPECT_EQ(errors.rfind("quorvel-batch: warning: These values make the computation "
+                               "unstable",
+                               0) == 0,
+                  c.warned)
+            << errors;
+        const auto summary = Lines("out.txt");
+        ASSERT_EQ(summary.size(), 1u);
+        EXPECT_EQ(summary[0].find(" unphysical_cells=") != std::string::npos, c.status == 3)
+            << summary[0];
+        EXPECT_EQ(Lines("g.txt").size(), 400u);
+    }
+}
+
+TEST_F(BatchRunTest, TheWarningNamesTheStableRangeForThePresentValues) {
+    ASSERT_EQ(Run("--ticks 0 --conduction 0.05 --cooling 9 --no-progress"), 0);
+    EXPECT_EQ(Read("err.txt"),
+              "quorvel-batch: warning: These values make the computation unstable, and its "
+              "results would be wrong.\nStable range: conduction coefficient k from 0 to 0.0454, "
+              "cooling coefficient from 0 to (1/k − 4)/2 (up to 8 for k = 0.05), flame powers 0 "
+              "or more, room temperature -273 °C or more.\n");
+}
+
 struct HistoryCase {
     int interval;
     std::vector<std::string> firstTicks;
