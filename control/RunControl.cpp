@@ -6,6 +6,7 @@
 #include "MainTexts.h"
 #include "Numbers.h"
 #include "RunSpeed.h"
+#include "Soundness.h"
 
 CRunControl::CRunControl(CSimulation& sim, RunControlHost& host) : m_sim(sim), m_host(host) {}
 
@@ -80,6 +81,7 @@ void CRunControl::OnStartStop() {
         ResetHistory(settings.initialTemperature);
         SetHistoryInterval(settings.historyInterval);
         m_sim.FreshStart(settings);
+        m_bDivergenceReported = false;
         m_host.ShowFreshRun();
     }
     m_state = RunState::Running;
@@ -187,4 +189,18 @@ void CRunControl::RunTimerMessage(long long ticks) {
     m_host.ShowAverages(m_sim.AverageTemperature(), CalToJoules(m_sim.AverageHeat()));
     m_host.RefreshPanel();
     m_host.TicksShown(m_nSpeed != RunSpeed::NORMAL);
+    CheckDivergence();
+}
+
+void CRunControl::CheckDivergence() {
+    if (m_bDivergenceReported || UnphysicalCellCount(m_sim) == 0) {
+        return;
+    }
+    m_bDivergenceReported = true;
+    if (m_state == RunState::Running) {
+        KillTimer();
+        m_state = RunState::Paused;
+        m_host.ShowRunButtons(Buttons());
+    }
+    m_host.ReportDivergence();
 }

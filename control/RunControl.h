@@ -74,6 +74,9 @@ public:
     // speed but the normal one), so the frame shows at the screen's pace and the title with
     // the tick count follows at its own (CRunControl::Title).
     virtual void TicksShown(bool backToBack) = 0;
+    // The run has reached cells that are not finite or below absolute zero and was paused
+    // (the buttons already show it): the front end says so. Once per fresh run.
+    virtual void ReportDivergence() = 0;
 };
 
 // The run control: the run's state, the buttons' captions and enabled states that follow
@@ -141,6 +144,8 @@ private:
     void AfterFlameChange();
     // Runs `ticks` ticks (0: as many as fit the fastest speed's budget) as one timer message.
     void RunTimerMessage(long long ticks);
+    // After a timer message: pauses and reports a run that has left every physical value.
+    void CheckDivergence();
 
     CSimulation& m_sim;
     RunControlHost& m_host;
@@ -149,6 +154,7 @@ private:
     bool m_bCanContinue = false;
     bool m_bTimerRunning = false;
     int m_nSpeed = 0;
+    bool m_bDivergenceReported = false;  // in the present fresh run
     // Drawing of the changed cells in the last timer message.
     std::chrono::steady_clock::duration m_lastFlush{};
     // Sampling interval, the 100 samples and the count of ticks since the last sample. The

@@ -4,7 +4,9 @@
 #include <QContextMenuEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -21,6 +23,7 @@
 #include "MainTexts.h"
 #include "Placement.h"
 #include "SettingsDlg.h"
+#include "SettingsWarning.h"
 #include "SpeedMenu.h"
 #include "Translations.h"
 
@@ -69,6 +72,11 @@ CSimDlg::CSimDlg(QWidget* parent) : QDialog(parent), m_view(m_sim) {
     m_sim.SetRedrawObserver(&m_cellBatch);
     m_runSettingsDialog = [](CSettingsDlg& dialog) { return dialog.exec(); };
     m_runAboutBox = [](QDialog& dialog) { dialog.exec(); };
+    m_runMessageBox = [this](const QString& text) {
+        QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationName(), text,
+                        QMessageBox::Ok, this);
+        box.exec();
+    };
     resize(DialogUnits(font()).ToPixels(kTemplateSize));
     // The window cannot be made smaller than the smallest client area its layout takes.
     setMinimumSize(MIN_CLIENT_WIDTH, MIN_CLIENT_HEIGHT);
@@ -316,7 +324,11 @@ void CSimDlg::ShowAverages(int temperature, int heat) {
 }
 
 void CSimDlg::RefreshPanel() {
-    m_view.RefreshSelectedInfo();
+    m_view.RefreshInfo();
+}
+
+void CSimDlg::ReportDivergence() {
+    m_runMessageBox(Tr(WarningTexts::DIVERGED));
 }
 
 void CSimDlg::HistoryReset() {
@@ -435,6 +447,14 @@ void CSimDlg::closeEvent(QCloseEvent* event) {
     // The title bar's close box: the system Close command.
     CaptureWindowRects();
     QDialog::closeEvent(event);
+}
+
+void CSimDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CSimDlg::mouseMoveEvent(QMouseEvent* event) {

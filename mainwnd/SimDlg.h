@@ -72,6 +72,9 @@ public:
     // Runs the About box modally; tests replace it.
     using AboutBoxRunner = std::function<void(QDialog&)>;
     void SetAboutBoxRunner(AboutBoxRunner run) { m_runAboutBox = std::move(run); }
+    // Shows a message (OK only) modally; tests replace it.
+    using MessageBoxRunner = std::function<void(const QString& text)>;
+    void SetMessageBoxRunner(MessageBoxRunner run) { m_runMessageBox = std::move(run); }
 
     // The run: its state, speeds and samples.
     CRunControl& Control() { return m_control; }
@@ -117,6 +120,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Escape does not close the main window: one stray key would end the run.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // What the run control asks of the window.
@@ -137,6 +142,7 @@ private:
     void ShowAverages(int temperature, int heat) override;
     void RefreshPanel() override;
     void TicksShown(bool backToBack) override;
+    void ReportDivergence() override;
 
     void OnHistoryButton();
     void OnCloseButton();
@@ -160,6 +166,7 @@ private:
 
     SettingsDialogRunner m_runSettingsDialog;
     AboutBoxRunner m_runAboutBox;
+    MessageBoxRunner m_runMessageBox;
 
     bool m_bSaveWindowPos = false;
     UiLanguage m_language = UiLanguage::Japanese;

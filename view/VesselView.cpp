@@ -475,6 +475,14 @@ void CVesselView::RefreshSelectedInfo() {
     }
 }
 
+void CVesselView::RefreshInfo() {
+    if (m_bShowSelected) {
+        DrawCellInfo(m_nSelCol, m_nSelRow);
+    } else {
+        DrawCellInfo(m_nHoverCol, m_nHoverRow);
+    }
+}
+
 void CVesselView::CentreInspection() {
     m_nSelCol = m_sim.Columns() / 2;
     m_nSelRow = m_sim.Rows() / 2;

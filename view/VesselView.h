@@ -122,6 +122,9 @@ public:
     bool LButtonUp(int x, int y);
     // At the end of a tick: refreshes the panel while it follows the selected cell.
     void RefreshSelectedInfo();
+    // At the end of a timer message: refreshes the panel for the cell it shows, the hovered
+    // or the selected one, so that it never shows values a cell no longer has.
+    void RefreshInfo();
     // A start with a new grid puts the selection and the hover on the centre cell.
     void CentreInspection();
     // No cell selected: no cell gets the black outline (the picture of the headless run).

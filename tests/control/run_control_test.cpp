@@ -67,6 +67,7 @@ public:
     }
     void RefreshPanel() override { Note("panel"); }
     void TicksShown(bool backToBack) override { Note(backToBack ? "shown fast" : "shown"); }
+    void ReportDivergence() override { Note("diverged"); }
 
     void Note(const std::string& event) { events.push_back(event); }
 
@@ -358,6 +359,54 @@ TEST_F(RunControlTest, BurnerClickDrawsAtOnceAndHeatsFromTheNextTick) {
     EXPECT_EQ(sim.BurnerHeat(0), 60);  // off / medium over 6 columns: 140 sin(pi / 7)
     control.OnCentreFlame();           // off / weak: 70 sin(pi / 7)
     EXPECT_EQ(sim.BurnerHeat(0), 30);
+}
+
+// ---- A run that diverges -------------------------------------------------------------
+
+TEST_F(RunControlTest, ADivergingRunPausesAndIsReportedOncePerFreshRun) {
+    SimulationSettings unstable;
+    unstable.conductionCoefficient = 0.5;
+    sim.FreshStart(unstable);  // the dialog answers with the settings it is shown
+    control.OnStartStop();
+    int messages = 0;
+    while (control.State() == RunState::Running && messages < 100000) {
+        control.OnTimer();
+        ++messages;
+    }
+    ASSERT_EQ(control.State(), RunState::Paused) << "after " << messages << " messages";
+    EXPECT_GT(messages, 1) << "the first messages are still physical";
+    EXPECT_FALSE(control.IsTimerRunning());
+    EXPECT_EQ(std::string(host.buttons.pauseCaption), kResume);
+    EXPECT_EQ(host.events.back(), "diverged");
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "diverged"), 1);
+
+    // Resumed, the run goes on without a second report.
+    control.OnPauseResume();
+    host.events.clear();
+    control.OnTimer();
+    control.SingleStep();
+    EXPECT_EQ(control.State(), RunState::Running);
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "diverged"), 0);
+
+    // A fresh run that diverges again is reported again.
+    control.OnStartStop();
+    control.OnStartStop();
+    host.continueRun = false;
+    while (control.State() == RunState::Running && messages < 200000) {
+        control.OnTimer();
+        ++messages;
+    }
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "diverged"), 1);
+}
+
+TEST_F(RunControlTest, ASoundRunIsNeverPaused) {
+    control.OnStartStop();
+    control.SetSpeed(RunSpeed::COUNT - 2);
+    for (int i = 0; i < 20; ++i) {
+        control.OnTimer();
+    }
+    EXPECT_EQ(control.State(), RunState::Running);
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "diverged"), 0);
 }
 
 }  // namespace

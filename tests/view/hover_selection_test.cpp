@@ -163,6 +163,26 @@ TEST_F(MouseTest, StepRefreshesThePanelOnlyWhileItFollowsTheSelection) {
     EXPECT_EQ(Panel(), hovered);
 }
 
+TEST_F(MouseTest, AfterATickThePanelShowsTheCurrentValuesOfTheCellItShows) {
+    // Under a resting pointer: the hovered cell's new values, as moving the pointer shows them.
+    view.MouseMove(100, 100);
+    const QImage before = Panel();
+    const CellHit hovered = view.Hover();
+    SetCell(hovered.col, hovered.row, 100, 639, PHASE_VAPOUR);
+    view.RefreshInfo();
+    const QImage refreshed = Panel();
+    EXPECT_NE(refreshed, before);
+    view.MouseMove(100, 100);
+    EXPECT_EQ(Panel(), refreshed);
+
+    // Off the grid: the selected cell's.
+    view.MouseMove(600, 400);
+    const QImage selected = Panel();
+    SetCell(10, 10, 60, 60, PHASE_LIQUID);
+    view.RefreshInfo();
+    EXPECT_NE(Panel(), selected);
+}
+
 TEST_F(ViewTest, FrameIsReplacedNeverResized) {
     EXPECT_TRUE(view.HasFrame());
     view.CreateFrame(800, 600);
