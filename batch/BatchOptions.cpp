@@ -1,5 +1,6 @@
 #include "BatchOptions.h"
 
+#include <algorithm>
 #include <limits>
 #include <string_view>
 #include <type_traits>
@@ -38,8 +39,8 @@ std::string_view LevelName(int level) {
 
 std::string Describe(const std::string& option, const std::string& value,
                      const std::string& accepted) {
-    return "quorvel-batch: " + option + ": invalid value '" + value + "' (accepted: " + accepted +
-           ")";
+    return "quorvel-batch: " + option + ": invalid value '" + EscapeControls(value) +
+           "' (accepted: " + accepted + ")";
 }
 
 // Numbers as the settings dialog shows them: 0.035 as "0.035", 1.0 as "1".
@@ -215,18 +216,30 @@ std::string SameFileError(const BatchOptions& options) {
             const std::string& second = *outputs[b].second;
             if (!first.empty() && !second.empty() &&
                 ResolveOutputPath(first) == ResolveOutputPath(second)) {
-                return std::string("quorvel-batch: ") + outputs[a].first + " '" + first + "' and " +
-                       outputs[b].first + " '" + second + "' name the same file";
+                return std::string("quorvel-batch: ") + outputs[a].first + " '" +
+                       EscapeControls(first) + "' and " + outputs[b].first + " '" +
+                       EscapeControls(second) + "' name the same file";
             }
         }
     }
     return {};
 }
 
+// The name under which an option counts as given: its spellings and its opposite share one.
+std::string_view OptionKey(std::string_view name) {
+    if (name == "-h") {
+        return "--help";
+    }
+    return name == "--no-progress" ? "--progress" : name;
+}
+
 }  // namespace
 
 BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
     BatchParseResult result;
+    // A second value would silently win over the first (and an output named first would
+    // never be written): each option is taken once.
+    std::vector<std::pair<std::string, std::string>> given;  // key, name as given
     for (std::size_t i = 0; i < args.size(); ++i) {
         // "--option=VALUE" carries its value; otherwise the value is the next argument.
         std::string option = args[i];
@@ -238,9 +251,21 @@ BatchParseResult ParseBatchOptions(const std::vector<std::string>& args) {
         }
         const std::optional<OptionRow> row = FindOption(option);
         if (!row) {
-            result.error = "quorvel-batch: unknown option '" + args[i] + "' (see --help)";
+            result.error =
+                "quorvel-batch: unknown option '" + EscapeControls(args[i]) + "' (see --help)";
             return result;
         }
+        const auto earlier = std::find_if(given.begin(), given.end(), [&](const auto& seen) {
+            return seen.first == OptionKey(row->name);
+        });
+        if (earlier != given.end()) {
+            result.error =
+                "quorvel-batch: " + option +
+                (earlier->second == option ? " given twice" : " given after " + earlier->second) +
+                " (each option may be given once)";
+            return result;
+        }
+        given.emplace_back(std::string(OptionKey(row->name)), option);
         const bool takesValue =
             std::visit([](const auto& reader) { return reader.TAKES_VALUE; }, row->reader);
         if (!takesValue && value) {
@@ -297,23 +322,26 @@ Runs the Quorvel water simulation without a window and reports what it did.
 
 A value may also be given as --option=VALUE. Blanks around a number are ignored. A number too
 small for a double (such as 1e-999) counts as 0; one too large for it is refused. Two outputs
-may not name the same file.
+may not name the same file. Each option may be given once (--progress and --no-progress
+count as one).
 
 Each output is written whole or not at all: the outputs are checked and their temporary files
 created, as .quorvel-XXXXXX.tmp in each output's folder, before the first tick, and the files
 are renamed into place only when every one of them is complete. SIGINT, SIGTERM, SIGHUP and
 SIGQUIT remove the temporary files and end the run with status {signal base} + the signal number; after
-SIGKILL they stay behind and may be deleted. An output that is a symbolic link replaces the
-file the link points to.
+SIGKILL they stay behind and may be deleted. If a rename is refused, the ones already made
+are undone and the message tells what became of each output. A replaced output keeps its
+permissions. An output that is a symbolic link replaces the file the link points to, which
+is created if it does not exist yet.
 
 Settings that make the computation unstable or take water below absolute zero are run, but
-named on stderr first. Exit status: {done} done, {output failed} an output could not be
-written, {bad options} bad options, {diverged} the run ended with cells not finite or below
--273.15 C (the summary then ends with unphysical_cells=N).
+named on stderr first. Exit status: {done} done, {output failed} an output or the summary could
+not be written, {bad options} bad options, {diverged} the run ended with cells not finite or
+below -273.15 C (the summary then ends with unphysical_cells=N).
 )";
     const BatchOptions defaults;
     const SimulationSettings& settings = defaults.settings;
-    const QRect picture = CVesselView::ViewRectFor(defaults.viewWidth, defaults.viewHeight);
+    const PixelRect picture = CVesselView::ViewRectFor(defaults.viewWidth, defaults.viewHeight);
     const std::pair<std::string_view, std::string> fields[] = {
         {"{ticks}", NumberText(defaults.ticks)},
         {"{seeds}", RangeText(std::uint32_t{0}, std::numeric_limits<std::uint32_t>::max())},
@@ -334,7 +362,7 @@ written, {bad options} bad options, {diverged} the run ended with cells not fini
         {"{centre}", std::string(LevelName(defaults.centreLevel))},
         {"{history interval}", NumberText(settings.historyInterval)},
         {"{view size}", NumberText(defaults.viewWidth) + "x" + NumberText(defaults.viewHeight)},
-        {"{picture size}", NumberText(picture.width()) + " x " + NumberText(picture.height())},
+        {"{picture size}", NumberText(picture.Width()) + " x " + NumberText(picture.Height())},
         {"{widths}", RangeText(MIN_CLIENT_WIDTH, MAX_VIEW_SIZE)},
         {"{heights}", RangeText(MIN_CLIENT_HEIGHT, MAX_VIEW_SIZE)},
         {"{signal base}", NumberText(SIGNAL_EXIT_BASE)},

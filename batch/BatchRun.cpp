@@ -1,6 +1,5 @@
 #include "BatchRun.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cinttypes>
@@ -9,11 +8,10 @@
 #include <ostream>
 
 #include "FatalError.h"
-#include "HistoryRecorder.h"
 #include "Numbers.h"
 #include "PendingOutputs.h"
 #include "PngEncoding.h"
-#include "RunHistory.h"
+#include "RunOutputs.h"
 #include "SettingsWarning.h"
 #include "Simulation.h"
 #include "Soundness.h"
@@ -52,50 +50,20 @@ struct DrawingFailure {
 };
 
 // Encodes the frame as PNG into the pending output.
-bool WritePng(const QImage& image, PendingOutputs& outputs, std::size_t output) {
-    const std::optional<QByteArray> bytes = EncodePng(image);
+bool WritePng(const PixelBuffer& image, PendingOutputs& outputs, std::size_t output) {
+    const std::optional<std::vector<unsigned char>> bytes =
+        EncodePng(image.Bits(), image.Width(), image.Height(), image.Stride());
     if (!bytes) {
         outputs.Fail(output, PNG_ENCODE_FAILED);
         return false;
     }
-    return outputs.Write(output, bytes->constData(), static_cast<std::size_t>(bytes->size()));
+    return outputs.Write(output, bytes->data(), bytes->size());
 }
-
-// Writes each sample the run takes as a CSV line, when there is a history output. The first
-// failed write (a full disk) is recorded and ends the writing: the run's outputs are lost.
-class HistoryCsv : public SampleSink {
-public:
-    explicit HistoryCsv(std::FILE* stream) : m_stream(stream) {}
-    void OnSample(long long tick, int temperature, int heat) override {
-        if (m_stream != nullptr && m_nError == 0 &&
-            std::fputs(FormatHistoryCsvLine(tick, temperature, heat).c_str(), m_stream) < 0) {
-            m_nError = errno != 0 ? errno : EIO;
-        }
-    }
-    int Error() const { return m_nError; }
-
-private:
-    std::FILE* m_stream;
-    int m_nError = 0;
-};
 
 int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostream& errors,
                       bool showProgress);
 
 }  // namespace
-
-bool WriteGrid(const CSimulation& simulation, std::FILE* stream) {
-    for (int row = 0; row < simulation.Rows(); ++row) {
-        for (int col = 0; col < simulation.Columns(); ++col) {
-            const CCell& cell = simulation.Cell(row, col);
-            if (std::fprintf(stream, "%d %d %d %.17g %.17g\n", row, col, cell.m_nPhase,
-                             cell.m_dTemperature, cell.m_dHeat) < 0) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
 
 std::string FormatSummary(const BatchSummary& s) {
     const double rate = s.elapsedSeconds > 0 ? s.ticks / s.elapsedSeconds : 0.0;
@@ -153,11 +121,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     std::FILE* const historyStream = historyFile != kNone ? outputs.Stream(historyFile) : nullptr;
 
     CSimulation simulation;
-    if (options.seed) {
-        simulation.SetSeed(*options.seed);
-    }
-    simulation.SetFlames(options.endsLevel, options.centreLevel);
-    simulation.FreshStart(options.settings);
+    StartRun(simulation, options);
     const std::string warning = SettingsWarning(options.settings, [](const char* japanese) {
         const char* english = Texts::English(japanese);
         return std::string(english != nullptr ? english : japanese);
@@ -177,30 +141,13 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
         simulation.SetRedrawObserver(view.get());
     }
 
-    CHistoryRecorder history;
-    history.ResetHistory(simulation.InitialTemperature());
-    history.m_nHistoryInterval = options.settings.historyInterval;
-    if (historyStream != nullptr) {
-        std::fputs(HISTORY_CSV_HEADER, historyStream);
-    }
-
     ProgressBar bar(options.ticks, errors);
     const auto start = std::chrono::steady_clock::now();
     auto secondsSince = [](std::chrono::steady_clock::time_point from) {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
     };
     double lastShown = -1.0;
-    HistoryCsv csv(historyStream);
-    // Ticks run in slices between looks at the clock for the progress bar.
-    constexpr long long kSlice = 0x4000;
-    for (long long done = 0; done < options.ticks;) {
-        const long long slice = std::min(kSlice, options.ticks - done);
-        simulation.RunTicks(slice, history, &csv);
-        done += slice;
-        if (csv.Error() != 0) {
-            outputs.Fail(historyFile, csv.Error());  // the run's outputs are lost anyway
-            break;
-        }
+    const int historyError = RunRecorded(simulation, options, historyStream, [&](long long done) {
         if (showProgress && done < options.ticks) {
             const double elapsed = secondsSince(start);
             if (elapsed - lastShown >= 0.1) {
@@ -208,6 +155,9 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
                 lastShown = elapsed;
             }
         }
+    });
+    if (historyError != 0) {
+        outputs.Fail(historyFile, historyError);  // the run's outputs are lost anyway
     }
     const double elapsed = secondsSince(start);
     if (showProgress) {
@@ -219,7 +169,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
         outputs.Fail(gridFile, errno);
     }
     if (pngFile != kNone) {
-        WritePng(view->FrameImage(), outputs, pngFile);
+        WritePng(view->Frame(), outputs, pngFile);
     }
     if (!outputs.Commit()) {
         errors << "quorvel-batch: " << outputs.Error() << '\n';

@@ -1,13 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <iosfwd>
 #include <string>
 
 #include "BatchOptions.h"
-
-class CSimulation;
 
 // What a finished run reports in its summary line.
 struct BatchSummary {
@@ -29,8 +26,3 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
              bool showProgress);
 
 std::string FormatSummary(const BatchSummary& summary);
-
-// Writes every cell, one line each, rows from the surface down and columns left to right:
-// "row col phase temperature heat" with both numbers at full precision. False when a write
-// fails, with errno telling why.
-bool WriteGrid(const CSimulation& simulation, std::FILE* stream);

@@ -1,14 +1,38 @@
+#include <fcntl.h>
 #include <unistd.h>
 
-#include <QGuiApplication>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "BatchOptions.h"
 #include "BatchRun.h"
 #include "PendingOutputs.h"
+
+namespace {
+
+// What was printed is the run's result: it must have reached standard output, or the run
+// fails with a message.
+int FinishOutput(int status) {
+    errno = 0;
+    std::cout.flush();
+    int reason = errno;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || !std::cout) {
+        reason = reason != 0 ? reason : errno;
+    } else if (close(STDOUT_FILENO) == 0) {  // the stream holds nothing more to write
+        return status;
+    } else {
+        reason = errno;
+    }
+    std::fprintf(stderr, "quorvel-batch: cannot write to standard output: %s\n",
+                 std::strerror(reason != 0 ? reason : EIO));
+    return status == BATCH_EXIT_DONE ? BATCH_EXIT_OUTPUT_FAILED : status;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -19,20 +43,15 @@ int main(int argc, char** argv) {
     }
     if (parsed.options.help) {
         std::cout << BatchUsage();
-        return BATCH_EXIT_DONE;
+        return FinishOutput(BATCH_EXIT_DONE);
+    }
+    // A closed standard output keeps its number taken, so that no output file gets it, and
+    // writing the summary to it fails.
+    if (fcntl(STDOUT_FILENO, F_GETFD) < 0 && errno == EBADF) {
+        open("/dev/null", O_RDONLY);
     }
     // Interrupted, the run leaves no temporary file behind.
     RemovePendingOutputsOnSignals();
-    // Drawing the picture needs Qt's fonts and images, but no display: without a platform
-    // chosen, use the off-screen one. Without --png nothing is drawn and Qt stays unused.
-    int qtArgc = 1;
-    std::unique_ptr<QGuiApplication> app;
-    if (!parsed.options.pngOut.empty()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        app = std::make_unique<QGuiApplication>(qtArgc, argv);
-    }
     const bool progress = parsed.options.progress.value_or(isatty(STDERR_FILENO) != 0);
-    return RunBatch(parsed.options, std::cout, std::cerr, progress);
+    return FinishOutput(RunBatch(parsed.options, std::cout, std::cerr, progress));
 }

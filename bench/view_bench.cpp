@@ -2,8 +2,6 @@
 // of a full rebuild of the frame.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
-
 #include "Simulation.h"
 #include "VesselView.h"
 
@@ -92,19 +90,3 @@ BENCHMARK(BM_TickModelOnly)->Arg(20)->Arg(80);
 BENCHMARK(BM_TickWithView)->Arg(20)->Arg(80);
 BENCHMARK(BM_TickWithViewAndPanel)->Arg(20)->Arg(80);
 BENCHMARK(BM_FullRebuild)->Arg(20)->Arg(80)->Unit(benchmark::kMicrosecond);
-
-// The view needs Qt's fonts: an off-screen application unless a platform is chosen.
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    int qtArgc = 1;
-    QGuiApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

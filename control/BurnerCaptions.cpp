@@ -1,14 +1,5 @@
 #include "BurnerCaptions.h"
 
-const char* const ENDS_CAPTION_OFF = "消火(両端)";
-const char* const ENDS_CAPTION_STRONG = "強火(両端)";
-const char* const ENDS_CAPTION_MEDIUM = "中火(両端)";
-const char* const ENDS_CAPTION_WEAK = "弱火(両端)";
-const char* const CENTRE_CAPTION_OFF = "消火(中央)";
-const char* const CENTRE_CAPTION_STRONG = "強火(中央)";
-const char* const CENTRE_CAPTION_MEDIUM = "中火(中央)";
-const char* const CENTRE_CAPTION_WEAK = "弱火(中央)";
-
 const FlameCycleEntry ENDS_FLAME_CYCLE[4] = {
     {ENDS_CAPTION_OFF, FLAME_OFF, ENDS_CAPTION_STRONG},
     {ENDS_CAPTION_STRONG, FLAME_STRONG, ENDS_CAPTION_MEDIUM},

@@ -3,14 +3,14 @@
 #include "SimulationSettings.h"
 
 // The burner buttons' captions. A caption names the level the next click selects.
-extern const char* const ENDS_CAPTION_OFF;     // "消火(両端)"
-extern const char* const ENDS_CAPTION_STRONG;  // "強火(両端)"
-extern const char* const ENDS_CAPTION_MEDIUM;  // "中火(両端)"
-extern const char* const ENDS_CAPTION_WEAK;    // "弱火(両端)"
-extern const char* const CENTRE_CAPTION_OFF;
-extern const char* const CENTRE_CAPTION_STRONG;
-extern const char* const CENTRE_CAPTION_MEDIUM;
-extern const char* const CENTRE_CAPTION_WEAK;
+inline constexpr const char* ENDS_CAPTION_OFF = "消火(両端)";
+inline constexpr const char* ENDS_CAPTION_STRONG = "強火(両端)";
+inline constexpr const char* ENDS_CAPTION_MEDIUM = "中火(両端)";
+inline constexpr const char* ENDS_CAPTION_WEAK = "弱火(両端)";
+inline constexpr const char* CENTRE_CAPTION_OFF = "消火(中央)";
+inline constexpr const char* CENTRE_CAPTION_STRONG = "強火(中央)";
+inline constexpr const char* CENTRE_CAPTION_MEDIUM = "中火(中央)";
+inline constexpr const char* CENTRE_CAPTION_WEAK = "弱火(中央)";
 
 // One row of a burner button's cycle: the caption shown while the burner is at the level
 // before this row's, the level a click then sets and the caption shown after it.

@@ -2,18 +2,23 @@
 
 #include <unordered_map>
 
+#include "BurnerCaptions.h"
 #include "ExportTexts.h"
+#include "HistoryTexts.h"
 #include "MainTexts.h"
+#include "RunSpeed.h"
 #include "SettingsSchema.h"
 #include "SettingsTemplate.h"
 #include "SettingsWarning.h"
+#include "Surface.h"
+#include "ViewMessages.h"
 
 namespace {
 
-// The English of every text that has its Japanese constant here in the engine, then of the
-// texts that the window's other parts write in Japanese themselves (the run's burner captions
-// and speeds, the history window, the fatal messages of drawing). The settings dialog's labels
-// and tooltips carry their English beside them, in their own tables.
+// The English of every Japanese text, each given by the constant that defines it where the
+// text is used: the main window's, the run control's, the history window's and the drawing's.
+// The settings dialog's labels and tooltips carry their English beside them, in their own
+// tables.
 const Texts::Pair TEXTS[] = {
     // The main window.
     {MainTexts::START, "Start"},
@@ -71,49 +76,47 @@ const Texts::Pair TEXTS[] = {
      "or is below −273.15 °C. The run is paused."},
 
     // The speed menu.
-    {"速度", "Speed"},
-    {"最大", "Max"},
-    {"1ステップ実行", "Single step"},
+    {RunSpeed::MENU, "Speed"},
+    {RunSpeed::LABELS[RunSpeed::FASTEST], "Max"},
+    {RunSpeed::SINGLE_STEP, "Single step"},
 
     // The burner buttons' captions: the level the next click selects.
-    {"消火(両端)", "Off (ends)"},
-    {"強火(両端)", "Strong (ends)"},
-    {"中火(両端)", "Med. (ends)"},
-    {"弱火(両端)", "Weak (ends)"},
-    {"消火(中央)", "Off (ctr)"},
-    {"強火(中央)", "Strong (ctr)"},
-    {"中火(中央)", "Med. (ctr)"},
-    {"弱火(中央)", "Weak (ctr)"},
+    {ENDS_CAPTION_OFF, "Off (ends)"},
+    {ENDS_CAPTION_STRONG, "Strong (ends)"},
+    {ENDS_CAPTION_MEDIUM, "Med. (ends)"},
+    {ENDS_CAPTION_WEAK, "Weak (ends)"},
+    {CENTRE_CAPTION_OFF, "Off (ctr)"},
+    {CENTRE_CAPTION_STRONG, "Strong (ctr)"},
+    {CENTRE_CAPTION_MEDIUM, "Med. (ctr)"},
+    {CENTRE_CAPTION_WEAK, "Weak (ctr)"},
 
     // The history window.
-    {"履歴ウインドウ", "History Window"},
-    {"平均温度: %d [ﾟC](青)", "Avg. temp.: %d [°C] (blue)"},
-    {"平均熱量: %d [J](赤)", "Avg. heat: %d [J] (red)"},
-    {"履歴ウインドウを作成できませんでした。", "Could not create the history window."},
+    {HISTORY_CAPTION, "History Window"},
+    {STATUS_TEMPERATURE_FORMAT, "Avg. temp.: %d [°C] (blue)"},
+    {STATUS_HEAT_FORMAT, "Avg. heat: %d [J] (red)"},
+    {MSG_CREATE_HISTORY_WINDOW, "Could not create the history window."},
 
     // Fatal failures of the drawing objects.
-    {"ビットマップの作成に失敗しました。", "Failed to create the bitmap."},
-    {"ビットマップの切り放しに失敗しました。", "Failed to detach the bitmap."},
-    {"ビットマップの割り当てに失敗しました。", "Failed to assign the bitmap."},
-    {"ビットマップの解放に失敗しました。", "Failed to release the bitmap."},
-    {"メモリデバイスコンテキストの作成に失敗しました。",
-     "Failed to create the memory device context."},
-    {"メモリデバイスコンテキストの解放に失敗しました。",
-     "Failed to release the memory device context."},
-    {"リージョンの作成に失敗しました。", "Failed to create the region."},
-    {"リージョンの解放に失敗しました。", "Failed to release the region."},
-    {"多角形リージョンの作成に失敗しました。", "Failed to create the polygon region."},
-    {"多角形リージョンの解放に失敗しました。", "Failed to release the polygon region."},
-    {"ブラシの作成に失敗しました。", "Failed to create the brush."},
-    {"ブラシの選択に失敗しました。", "Failed to select the brush."},
-    {"ブラシの解除に失敗しました。", "Failed to deselect the brush."},
-    {"ブラシの取り外しに失敗しました。", "Failed to detach the brush."},
-    {"ブラシの解放に失敗しました。", "Failed to release the brush."},
-    {"ペンの作成に失敗しました。", "Failed to create the pen."},
-    {"ペンの選択に失敗しました。", "Failed to select the pen."},
-    {"ペンの解除に失敗しました。", "Failed to deselect the pen."},
-    {"ペンの取り外しに失敗しました。", "Failed to detach the pen."},
-    {"ペンの解放に失敗しました。", "Failed to release the pen."},
+    {SurfaceMessages::BITMAP_CREATE, "Failed to create the bitmap."},
+    {SurfaceMessages::BITMAP_DETACH, "Failed to detach the bitmap."},
+    {SurfaceMessages::BITMAP_SELECT, "Failed to assign the bitmap."},
+    {SurfaceMessages::BITMAP_DELETE, "Failed to release the bitmap."},
+    {SurfaceMessages::MEMORY_DC_CREATE, "Failed to create the memory device context."},
+    {SurfaceMessages::MEMORY_DC_DELETE, "Failed to release the memory device context."},
+    {ViewMessages::REGION_CREATE, "Failed to create the region."},
+    {ViewMessages::REGION_DELETE, "Failed to release the region."},
+    {ViewMessages::POLYGON_CREATE, "Failed to create the polygon region."},
+    {ViewMessages::POLYGON_DELETE, "Failed to release the polygon region."},
+    {ViewMessages::BRUSH_CREATE, "Failed to create the brush."},
+    {ViewMessages::BRUSH_SELECT, "Failed to select the brush."},
+    {ViewMessages::BRUSH_UNSELECT, "Failed to deselect the brush."},
+    {ViewMessages::BRUSH_DETACH, "Failed to detach the brush."},
+    {ViewMessages::BRUSH_DELETE, "Failed to release the brush."},
+    {ViewMessages::PEN_CREATE, "Failed to create the pen."},
+    {ViewMessages::PEN_SELECT, "Failed to select the pen."},
+    {ViewMessages::PEN_UNSELECT, "Failed to deselect the pen."},
+    {ViewMessages::PEN_DETACH, "Failed to detach the pen."},
+    {ViewMessages::PEN_DELETE, "Failed to release the pen."},
 };
 
 std::vector<Texts::Pair> Collect() {

@@ -3,9 +3,10 @@
 #include <string_view>
 #include <vector>
 
-// The program's texts in both languages. Every text is written in Japanese where it is used;
-// its English text is found here, by the Japanese one. Texts that read the same in both
-// languages (names, numbers, "&OK") have no entry and are shown as they are.
+// The program's texts in both languages. Every text is written once, in Japanese, as a named
+// constant beside the code that uses it; its English text is found here, by the Japanese one. Texts
+// that read the same in both languages (names, numbers, "&OK") have no entry and are shown as they
+// are.
 namespace Texts {
 
 struct Pair {

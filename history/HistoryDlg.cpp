@@ -8,6 +8,7 @@
 #include "DialogUnits.h"
 #include "FailureSeam.h"
 #include "FatalError.h"
+#include "FrameImage.h"
 #include "HistoryGraph.h"
 #include "HistoryTexts.h"
 #include "Surface.h"
@@ -107,7 +108,11 @@ const QImage* CHistoryDlg::GraphImage() {
     if (m_bGraphStale) {
         RedrawSurface();  // a repaint is pending already
     }
-    return m_pOldGraphBitmap != nullptr ? &m_bmpGraph.Image() : nullptr;
+    if (m_pOldGraphBitmap == nullptr) {
+        return nullptr;
+    }
+    m_graphImage = FrameImageOf(m_bmpGraph.Pixels());
+    return &m_graphImage;
 }
 
 void CHistoryDlg::resizeEvent(QResizeEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDialog>
+#include <QImage>
 #include <QRect>
 #include <memory>
 #include <optional>
@@ -94,6 +95,7 @@ private:
     FrameBitmap m_bmpGraph;
     // What m_dcGraph held before m_bmpGraph; non-null exactly while the surface exists.
     FrameBitmap* m_pOldGraphBitmap = nullptr;
+    QImage m_graphImage;  // the surface's pixels as an image, made by GraphImage
     CHistoryStatusBar* m_pStatusBar = nullptr;  // owned child window
     // The status bar's formats in the current language, and the averages it shows, if any.
     QByteArray m_temperatureFormat;

@@ -34,7 +34,7 @@ QString ProposedName(const char* extension) {
 
 }  // namespace
 
-CExportMenu::CExportMenu(QWidget& window, std::function<const QImage*()> frame,
+CExportMenu::CExportMenu(QWidget& window, std::function<const PixelBuffer*()> frame,
                          const CRunHistory& history)
     : QObject(&window), m_frame(std::move(frame)), m_history(history) {
     m_chooseSaveFile = [this](const QString& caption, const QString& proposed,
@@ -97,18 +97,19 @@ QString CExportMenu::ChooseSaveFile(const char* menuText, QString& folder, const
 }
 
 bool CExportMenu::SavePicture(const QString& path) {
-    const QImage* shown = m_frame();
+    const PixelBuffer* shown = m_frame();
     if (shown == nullptr) {
         return false;
     }
-    const QImage& frame = *shown;
+    const PixelBuffer& frame = *shown;
     return WriteWhole(path, [&frame](PendingOutputs& outputs, std::size_t file) {
-        const std::optional<QByteArray> bytes = EncodePng(frame);
+        const std::optional<std::vector<unsigned char>> bytes =
+            EncodePng(frame.Bits(), frame.Width(), frame.Height(), frame.Stride());
         if (!bytes) {
             outputs.Fail(file, PNG_ENCODE_FAILED);
             return false;
         }
-        return outputs.Write(file, bytes->constData(), static_cast<std::size_t>(bytes->size()));
+        return outputs.Write(file, bytes->data(), bytes->size());
     });
 }
 

@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <functional>
 
-class QImage;
+#include "PixelBuffer.h"
+
 class QMenu;
 class QWidget;
 class CRunHistory;
@@ -19,7 +20,7 @@ class CExportMenu : public QObject {
 
 public:
     // `frame` gives the picture to save, or null while there is none.
-    CExportMenu(QWidget& window, std::function<const QImage*()> frame, const CRunHistory& history);
+    CExportMenu(QWidget& window, std::function<const PixelBuffer*()> frame, const CRunHistory& history);
 
     // Adds the two items; the history can be saved once a run has been started.
     void AddTo(QMenu& menu, bool runStarted);
@@ -45,7 +46,7 @@ private:
     bool WriteWhole(const QString& path,
                     const std::function<bool(PendingOutputs&, std::size_t)>& write);
 
-    std::function<const QImage*()> m_frame;
+    std::function<const PixelBuffer*()> m_frame;
     const CRunHistory& m_history;
     SaveFileChooser m_chooseSaveFile;
     SaveFailureRunner m_showSaveFailure;

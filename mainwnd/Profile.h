@@ -30,11 +30,17 @@ struct ProfileValues {
 // When the working directory cannot be determined, the executable's directory is used.
 QString ProfilePath(const QString& workingDirectory, const QString& executablePath);
 
+// A profile larger than this (1 MiB) is neither read nor written over: reading it would cost
+// its size in memory and rewriting it far more, for nine numbers and a language.
+constexpr qint64 MAX_PROFILE_SIZE = 1024 * 1024;
+bool IsProfileTooLarge(const QString& path);
+
 // Missing file, missing keys and values that are not integers give the defaults; a language
-// other than "en" is Japanese.
+// other than "en" is Japanese. A profile that is too large gives the defaults and says so
+// on stderr.
 ProfileValues ReadProfile(const QString& path);
 // Writes the nine window values. The language is written as "en" for English; Japanese is
 // written as "ja" only over a stored "en", so a profile that never chose a language keeps
 // its nine keys alone and an unknown value stays as it was. A profile that cannot be
-// written is left as it was.
+// written, or is too large, is left as it was.
 void WriteProfile(const QString& path, const ProfileValues& values);

@@ -1,11 +1,14 @@
 #include "SimApp.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QMessageBox>
 #include <cstring>
 
 #include "FatalError.h"
 #include "Profile.h"
+#include "SignalClose.h"
 #include "SimDlg.h"
 #include "Translations.h"
 
@@ -67,9 +70,29 @@ bool EnterMenuWorkingFolder() {
 }
 
 bool CSimApp::InitInstance() {
+    IgnoreFileSizeSignal();
     RunMainWindow(ProfilePath(QDir::currentPath(), QCoreApplication::applicationFilePath()),
                   [](CSimDlg& dialog) { dialog.DoModal(); });
     return false;
+}
+
+void CloseForSignal(CSimDlg& dialog) {
+    // Open menus and dialogs are dismissed as by Escape, so that their loops end and no
+    // choice made in them is carried out; a bounded number, in case one refuses.
+    for (int i = 0; i < 32; ++i) {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();
+        } else if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != &dialog) {
+            if (auto* box = qobject_cast<QDialog*>(modal)) {
+                box->reject();
+            } else {
+                modal->close();
+            }
+        } else {
+            break;
+        }
+    }
+    dialog.OnSysCommand(SC_CLOSE);
 }
 
 void RunMainWindow(const QString& profilePath, const std::function<void(CSimDlg&)>& run) {
@@ -91,6 +114,8 @@ void RunMainWindow(const QString& profilePath, const std::function<void(CSimDlg&
     owner = &dialog;
 
     dialog.SetProfile(profile);
+    // Ended by a signal (as at logging out), the program closes as by the Close command.
+    CSignalCloser closer([&dialog] { CloseForSignal(dialog); });
     run(dialog);
     dialog.OnDestroy();
     SetFatalHandler(previous);

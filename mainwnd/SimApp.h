@@ -45,5 +45,8 @@ bool EnterMenuWorkingFolder();
 // destroys it and writes the profile back.
 void RunMainWindow(const QString& profilePath, const std::function<void(CSimDlg&)>& run);
 
+// What a closing signal does: dismisses open menus and dialogs, then the Close command.
+void CloseForSignal(CSimDlg& dialog);
+
 // Shows a fatal message over `owner`: no icon, OK only, the application's name as title.
 void ShowFatalMessage(QWidget* owner, const QString& text);

@@ -19,6 +19,7 @@
 #include "FailureSeam.h"
 #include "FatalError.h"
 #include "LanguageMenu.h"
+#include "FrameImage.h"
 #include "Layout.h"
 #include "MainTexts.h"
 #include "Placement.h"
@@ -88,7 +89,7 @@ CSimDlg::CSimDlg(QWidget* parent) : QDialog(parent), m_view(m_sim) {
     CreateButtons();
     m_pSpeedMenu = new CSpeedMenu(*this, m_control);
     m_pExport = new CExportMenu(
-        *this, [this] { return m_view.HasFrame() ? &m_view.FrameImage() : nullptr; },
+        *this, [this] { return m_view.HasFrame() ? &m_view.Frame() : nullptr; },
         m_control.RunHistory());
     RetranslateUi();
 }
@@ -248,7 +249,9 @@ void CSimDlg::paintEvent(QPaintEvent* event) {
         return;  // the platform shows the icon
     }
     QPainter painter(this);
-    m_view.PaintTo(painter);
+    if (m_view.HasFrame()) {
+        painter.drawImage(QPoint(0, 0), FrameImageOf(m_view.Frame()));
+    }
     m_sinceLastPaint.start();
 }
 

@@ -1,14 +1,19 @@
 #include "PendingOutputs.h"
 
+#include <fcntl.h>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 
 namespace {
 
@@ -86,17 +91,74 @@ void RemovePendingAndExit(int signalNumber) {
     _exit(SIGNAL_EXIT_BASE + signalNumber);
 }
 
-// The process's umask. Emscripten's runtime keeps a umask of its own that starts at 0777 and
-// is not the host's: under it every output would get no permission at all, unreadable even by
-// its owner, so the common default 022 stands in for it there.
-mode_t NewFileMask() {
-#ifdef __EMSCRIPTEN__
-    return 022;
-#else
-    const mode_t mask = umask(0);
-    umask(mask);
-    return mask;
-#endif
+}  // namespace
+
+int CreateUnique(const std::string& folder, const char* suffix, mode_t mode, std::string& name) {
+    static constexpr char kChars[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::atomic<unsigned long long> counter{0};
+    unsigned long long seed = static_cast<unsigned long long>(
+                                  std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                              (static_cast<unsigned long long>(getpid()) << 32);
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        unsigned long long bits = (seed += 0x9E3779B97F4A7C15ULL * (counter.fetch_add(1) + 1));
+        bits ^= bits >> 31;
+        bits *= 0xBF58476D1CE4E5B9ULL;
+        std::string random(6, 'x');
+        for (char& c : random) {
+            c = kChars[bits % (sizeof kChars - 1)];
+            bits /= sizeof kChars - 1;
+        }
+        name = (folder.empty() ? std::string(".") : folder) + "/.quorvel-" + random + suffix;
+        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+namespace {
+
+std::string FolderOf(const std::string& path) {
+    return std::filesystem::path(path).parent_path().string();
+}
+
+// A copy of `source` as a new file in `folder`, with the source's permission bits.
+bool CopyBeside(const std::string& source, const std::string& folder, std::string& copyPath) {
+    const int in = open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) {
+        return false;
+    }
+    struct stat status {};
+    const int out = fstat(in, &status) == 0 ? CreateUnique(folder, ".old", 0600, copyPath) : -1;
+    bool ok = out >= 0;
+    std::array<char, 65536> buffer{};
+    while (ok) {
+        const ssize_t got = read(in, buffer.data(), buffer.size());
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        for (ssize_t done = 0; ok && done < got;) {
+            const ssize_t put =
+                write(out, buffer.data() + done, static_cast<std::size_t>(got - done));
+            ok = put > 0;
+            done += put > 0 ? put : 0;
+        }
+    }
+    ok = ok && fchmod(out, status.st_mode & 07777) == 0;
+    const int saved = errno;
+    if (out >= 0 && close(out) != 0) {
+        ok = false;
+    }
+    close(in);
+    if (!ok && out >= 0) {
+        unlink(copyPath.c_str());
+    }
+    errno = saved;
+    return ok;
 }
 
 }  // namespace
@@ -108,8 +170,75 @@ std::string ResolveOutputPath(const std::string& path) {
     if (error) {
         return path;
     }
-    const fs::path resolved = fs::weakly_canonical(absolute, error);
-    return error ? absolute.lexically_normal().string() : resolved.string();
+    // Each link met is replaced by what it points to, also when that does not exist yet,
+    // so that a link to a missing file resolves to the file the output will create.
+    std::vector<std::string> rest;
+    for (const fs::path& part : absolute.relative_path()) {
+        rest.push_back(part.string());
+    }
+    std::reverse(rest.begin(), rest.end());  // the next part last
+    fs::path resolved = absolute.root_path();
+    constexpr int kMaxLinks = 40;  // as the system's own limit
+    int links = 0;
+    while (!rest.empty()) {
+        const std::string part = std::move(rest.back());
+        rest.pop_back();
+        if (part.empty() || part == ".") {
+            continue;
+        }
+        if (part == "..") {
+            resolved = resolved.parent_path();
+            continue;
+        }
+        const fs::path next = resolved / part;
+        if (!fs::is_symlink(next, error)) {
+            resolved = next;
+            continue;
+        }
+        const fs::path target = fs::read_symlink(next, error);
+        if (error || ++links > kMaxLinks) {
+            return absolute.lexically_normal().string();
+        }
+        if (target.is_absolute()) {
+            resolved = target.root_path();
+        }
+        std::vector<std::string> parts;
+        for (const fs::path& targetPart : target.relative_path()) {
+            parts.push_back(targetPart.string());
+        }
+        rest.insert(rest.end(), parts.rbegin(), parts.rend());
+    }
+    return resolved.string();
+}
+
+std::string EscapeControls(std::string_view text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            escaped += c;
+            continue;
+        }
+        switch (c) {
+            case '\n':
+                escaped += "\\n";
+                break;
+            case '\t':
+                escaped += "\\t";
+                break;
+            case '\r':
+                escaped += "\\r";
+                break;
+            default: {
+                static constexpr char kHex[] = "0123456789abcdef";
+                escaped += "\\x";
+                escaped += kHex[byte >> 4];
+                escaped += kHex[byte & 0xF];
+            }
+        }
+    }
+    return escaped;
 }
 
 void RemovePendingOutputsOnSignals() {
@@ -134,7 +263,7 @@ PendingOutputs::~PendingOutputs() {
 
 std::size_t PendingOutputs::Add(std::string path) {
     // The temporary names are registered by address: no output may move once they exist.
-    m_outputs.push_back(Output{std::move(path), {}, {}, nullptr});
+    m_outputs.push_back(Output{std::move(path), {}, {}, nullptr, 0644, {}, false, {}});
     return m_outputs.size() - 1;
 }
 
@@ -146,7 +275,7 @@ void PendingOutputs::Fail(std::size_t output, const std::string& reason) {
     if (m_error.empty()) {
         m_errorPath = m_outputs[output].path;
         m_errorReason = reason;
-        m_error = "cannot write '" + m_errorPath + "': " + reason;
+        m_error = "cannot write '" + EscapeControls(m_errorPath) + "': " + reason;
     }
 }
 
@@ -181,12 +310,13 @@ bool PendingOutputs::Open() {
 
 bool PendingOutputs::Create(std::size_t index) {
     Output& output = m_outputs[index];
-    const std::string folder = std::filesystem::path(output.target).parent_path().string();
-    std::string name = (folder.empty() ? std::string(".") : folder) + "/.quorvel-XXXXXX.tmp";
+    std::string name;
     int fd = -1;
     {
         RegistryStep step;
-        fd = mkstemps(name.data(), 4);
+        // Created under the umask (and any default access list of the folder), so that the
+        // mode it gets is the one a new output gets; private while it is written.
+        fd = CreateUnique(FolderOf(output.target), ".tmp", 0666, name);
         if (fd < 0) {
             Fail(index, errno);
             return false;
@@ -200,6 +330,19 @@ bool PendingOutputs::Create(std::size_t index) {
             return false;
         }
     }
+    struct stat status {};
+    if (fstat(fd, &status) != 0 || fchmod(fd, 0600) != 0) {
+        Fail(index, errno);
+        close(fd);
+        return false;
+    }
+#ifdef __EMSCRIPTEN__
+    // Emscripten's runtime keeps a umask of its own that starts at 0777 and is not the host's:
+    // under it every output would get no permission at all, so the common 022 stands in.
+    output.newMode = 0644;
+#else
+    output.newMode = status.st_mode & 07777;
+#endif
     output.stream = fdopen(fd, "w");
     if (output.stream == nullptr) {
         Fail(index, errno);
@@ -224,9 +367,23 @@ void PendingOutputs::Remove(Output& output) {
     }
     if (!output.tempPath.empty()) {
         RegistryStep step;
-        unlink(output.tempPath.c_str());
+        if (unlink(output.tempPath.c_str()) != 0 && errno != ENOENT) {
+            // A folder that became read-only: the file stays, but empty, and is named.
+            const int reason = errno;
+            if (truncate(output.tempPath.c_str(), 0) == 0) {
+                m_leftovers += "; the empty temporary file '" + EscapeControls(output.tempPath) +
+                               "' could not be removed: " + std::strerror(reason);
+            } else {
+                m_leftovers += "; the temporary file '" + EscapeControls(output.tempPath) +
+                               "' could not be removed: " + std::strerror(reason);
+            }
+        }
         Unregister(output.tempPath.c_str());
         output.tempPath.clear();
+    }
+    if (!output.backupPath.empty()) {
+        unlink(output.backupPath.c_str());
+        output.backupPath.clear();
     }
 }
 
@@ -236,9 +393,76 @@ void PendingOutputs::Discard() {
     }
 }
 
+// Gives the finished temporary file the permissions of the file it replaces (its owner and
+// group too, as far as this process may), or those of a new file.
+void PendingOutputs::SetPermissions(Output& output) {
+    const int fd = fileno(output.stream);
+    struct stat status {};
+    if (stat(output.target.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        fchmod(fd, output.newMode);
+        return;
+    }
+    struct stat own {};
+    if (fstat(fd, &own) == 0 && (own.st_uid != status.st_uid || own.st_gid != status.st_gid)) {
+        if (fchown(fd, status.st_uid, status.st_gid) != 0) {
+            [[maybe_unused]] const int ignored = fchown(fd, static_cast<uid_t>(-1), status.st_gid);
+        }
+    }
+    // After the owner, which may clear the set-id bits.
+    fchmod(fd, status.st_mode & 07777);
+}
+
+bool PendingOutputs::KeepOld(Output& output) {
+    struct stat status {};
+    if (lstat(output.target.c_str(), &status) != 0) {
+        return errno == ENOENT;  // nothing to keep
+    }
+    output.existed = true;
+    const std::string folder = FolderOf(output.target);
+    // A second name for the old file; a copy where the file system or the file refuses one.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name;
+        const int fd = CreateUnique(folder, ".old", 0600, name);
+        if (fd < 0) {
+            break;
+        }
+        close(fd);
+        unlink(name.c_str());
+        if (link(output.target.c_str(), name.c_str()) == 0) {
+            output.backupPath = std::move(name);
+            return true;
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    std::string copy;
+    if (!CopyBeside(output.target, folder, copy)) {
+        return false;
+    }
+    output.backupPath = std::move(copy);
+    return true;
+}
+
+std::string PendingOutputs::Outcomes(std::size_t replaced) const {
+    std::string text;
+    for (std::size_t i = 0; i < m_outputs.size(); ++i) {
+        const Output& output = m_outputs[i];
+        text += i == 0 ? "; '" : ", '";
+        text += EscapeControls(output.path);
+        text += "' ";
+        if (i >= replaced) {
+            text += output.existed ? "unchanged" : "not created";
+        } else if (!output.undoError.empty()) {
+            text += output.undoError;
+        } else {
+            text += output.existed ? "restored" : "not created";
+        }
+    }
+    return text;
+}
+
 bool PendingOutputs::Commit() {
-    // mkstemps makes the files private; give them the usual permissions of a new file.
-    const mode_t mask = NewFileMask();
     // Every file whole on the disk first: a failure here leaves every old output as it was.
     for (std::size_t i = 0; i < m_outputs.size(); ++i) {
         Output& output = m_outputs[i];
@@ -249,9 +473,10 @@ bool PendingOutputs::Commit() {
         errno = 0;
         if (std::fflush(output.stream) != 0 || std::ferror(output.stream) != 0) {
             Fail(i, errno != 0 ? errno : EIO);
-        } else if (fsync(fileno(output.stream)) != 0 ||
-                   fchmod(fileno(output.stream), 0666 & ~mask) != 0) {
+        } else if (fsync(fileno(output.stream)) != 0) {
             Fail(i, errno);
+        } else {
+            SetPermissions(output);
         }
         const int closed = std::fclose(output.stream);
         output.stream = nullptr;
@@ -267,21 +492,54 @@ bool PendingOutputs::Commit() {
             Fail(i, EISDIR);
         }
     }
+    std::size_t replaced = 0;
     if (m_error.empty()) {
         RegistryStep step;
-        for (std::size_t i = 0; i < m_outputs.size(); ++i) {
-            Output& output = m_outputs[i];
-            if (std::rename(output.tempPath.c_str(), output.target.c_str()) != 0) {
+        // Each old file keeps a second name beside it until every rename is done, so that a
+        // rename refused half-way can be undone.
+        for (std::size_t i = 0; i < m_outputs.size() && m_error.empty(); ++i) {
+            if (!KeepOld(m_outputs[i])) {
                 Fail(i, errno);
+            }
+        }
+        for (; replaced < m_outputs.size() && m_error.empty(); ++replaced) {
+            Output& output = m_outputs[replaced];
+            if (std::rename(output.tempPath.c_str(), output.target.c_str()) != 0) {
+                Fail(replaced, errno);
                 break;
             }
             Unregister(output.tempPath.c_str());
             output.tempPath.clear();
         }
+        if (!m_error.empty()) {
+            // Undone last first: every replaced output gets its old file back (or, new, goes).
+            for (std::size_t i = replaced; i-- > 0;) {
+                Output& output = m_outputs[i];
+                const bool undone = output.existed ? std::rename(output.backupPath.c_str(),
+                                                                 output.target.c_str()) == 0
+                                                   : unlink(output.target.c_str()) == 0;
+                if (undone) {
+                    output.backupPath.clear();
+                } else if (output.existed) {
+                    output.undoError = "replaced, its old content kept in '" +
+                                       EscapeControls(output.backupPath) +
+                                       "': " + std::strerror(errno);
+                    output.backupPath.clear();
+                } else {
+                    output.undoError =
+                        std::string("written but could not be removed: ") + std::strerror(errno);
+                }
+            }
+        }
     }
     if (!m_error.empty()) {
         Discard();
+        if (m_outputs.size() > 1) {
+            m_error += Outcomes(replaced);
+        }
+        m_error += m_leftovers;
         return false;
     }
+    Discard();  // only the old files' second names are left
     return true;
 }

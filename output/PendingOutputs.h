@@ -1,8 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A set of output files that appear under their names all together, each whole, or not at all.
@@ -11,9 +13,16 @@
 // does not grow with the output's own. The caller writes to the temporary files; Commit()
 // renames them into place only when every one of them was written whole, and otherwise, like
 // Discard() and the destructor, removes them all and leaves the old outputs as they were.
+// Before the first rename each old output gets a second name beside it (a hard link, or a
+// copy ".quorvel-XXXXXX.old"), so that when a later rename is refused the ones made are
+// undone. A replaced output keeps the permission bits, and as far as the process may its
+// owner and group, of the file it replaces; a new one gets the mode of a new file under the
+// umask.
 //
-// An output that is a symbolic link is written to the file the link points to. Errors name the
-// path as it was given and the system's reason: "cannot write 'PATH': REASON".
+// An output that is a symbolic link is written to the file the link points to, which is
+// created when it does not exist yet. Errors name the path as it was given (control
+// characters escaped) and the system's reason: "cannot write 'PATH': REASON"; with several
+// outputs, a failure then tells of each: "; 'A' unchanged, 'B' restored, 'C' not created".
 class PendingOutputs {
 public:
     PendingOutputs() = default;
@@ -44,20 +53,38 @@ private:
         std::string target;    // resolved: the file that is replaced
         std::string tempPath;  // empty until created
         std::FILE* stream = nullptr;
+        mode_t newMode = 0644;   // of a new file here under the umask
+        std::string backupPath;  // the old file's second name during Commit()
+        bool existed = false;    // there was an old file when Commit() began
+        std::string undoError;   // how undoing its rename failed
     };
 
     bool Create(std::size_t index);
     void Remove(Output& output);
+    void SetPermissions(Output& output);
+    bool KeepOld(Output& output);
+    std::string Outcomes(std::size_t replaced) const;
 
     std::vector<Output> m_outputs;
     std::string m_error;
     std::string m_errorPath;
     std::string m_errorReason;
+    std::string m_leftovers;  // temporary files that could not be removed, for the message
 };
 
-// The absolute path an output is written to: "." and ".." folded and symbolic links followed
-// as far as the path exists. Two outputs with the same resolved path are the same file.
+// The absolute path an output is written to: "." and ".." folded and every symbolic link
+// followed, also one whose target does not exist yet. Two outputs with the same resolved
+// path are the same file.
 std::string ResolveOutputPath(const std::string& path);
+
+// Creates a file in `folder` under a name no file has yet: ".quorvel-XXXXXX" (six random
+// characters) plus `suffix`, with `mode` as open() takes it (the umask applies). Returns its
+// descriptor, opened for writing, and its name; or -1 with errno set.
+int CreateUnique(const std::string& folder, const char* suffix, mode_t mode, std::string& name);
+
+// `text` with every control character shown escaped ("\n", "\t", "\r", "\x1b"), for
+// quoting a value in a message: no input can forge a line or drive the terminal.
+std::string EscapeControls(std::string_view text);
 
 // From now on SIGINT, SIGTERM, SIGHUP and SIGQUIT remove the temporary files of every pending
 // output of the process and end it with status 128 + the signal number. A signal that was

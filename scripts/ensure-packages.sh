@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-noto-cjk qt6-translations-l10n
+    fonts-noto-cjk qt6-translations-l10n libpng-dev
     xvfb xauth x11-apps imagemagick xdotool
     librsvg2-bin help2man groff-base man-db file dpkg-dev
     desktop-file-utils appstream x11-utils openbox lintian

@@ -6,7 +6,7 @@ void CCellRedrawBatch::Begin(int columns, int rows) {
     // The bubble reads the pixel at (left + 1, top + 1), which must lie inside the cell; its
     // figures (a rectangle and the ellipse inscribed in it) never leave the cell.
     m_bCollecting = m_view.CellWidth() >= 2 && m_view.CellHeight() >= 2 && columns > 0 &&
-                    rows > 0 && !m_view.FrameImage().isNull();
+                    rows > 0 && !m_view.Frame().IsNull();
     m_nColumns = columns;
     const auto count = static_cast<std::size_t>(columns > 0 ? columns : 0) *
                        static_cast<std::size_t>(rows > 0 ? rows : 0);
@@ -54,7 +54,7 @@ void CCellRedrawBatch::DrawPending(int index) {
     if (pending.bubbles > 0) {
         const CCell bubble(BOILING_POINT, VAPOUR_HEAT, PHASE_VAPOUR);
         const PixelRect r = m_view.CellRect(col, row);
-        const QRgb before = m_view.PixelAt(r.left + 1, r.top + 1);
+        const Rgb before = m_view.PixelAt(r.left + 1, r.top + 1);
         m_view.DrawCell(bubble, col, row);
         // A second bubble repeats the first unless the first painted over its background.
         if (pending.bubbles > 1 && m_view.PixelAt(r.left + 1, r.top + 1) != before) {

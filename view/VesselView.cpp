@@ -1,7 +1,8 @@
 #include "VesselView.h"
 
-#include <QPainter>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "FatalError.h"
 #include "Numbers.h"
@@ -15,7 +16,7 @@ namespace {
 using namespace ViewMessages;
 using namespace ViewExitCodes;
 
-constexpr QRgb BLACK = RGB(0, 0, 0);
+constexpr Rgb BLACK = RGB(0, 0, 0);
 
 // --- Geometry: every position of the view, in frame pixels, from the view's width W and
 // height H and the grid's cell size --------------------------------------------------------
@@ -73,7 +74,7 @@ void Check(bool succeeded, const char* text, int code) {
     }
 }
 
-QRgb LevelColour(int level) {
+Rgb LevelColour(int level) {
     const int redAndGreen = g_anColorLevel[level] & 0xFF;
     return RGB(redAndGreen, redAndGreen, 255);
 }
@@ -92,7 +93,7 @@ constexpr FlameShape FLAME_SHAPES[] = {
 
 // One bubble pass: pen and brush of one colour, then the rectangle or the ellipse of the
 // cell. Both passes report the same codes.
-void BubblePass(MemoryDC& dc, const PixelRect& r, QRgb colour, bool ellipse) {
+void BubblePass(MemoryDC& dc, const PixelRect& r, Rgb colour, bool ellipse) {
     Pen pen;
     Check(pen.CreateSolid(colour), PEN_CREATE, BUBBLE_PEN_CREATE);
     Pen* oldPen = dc.SelectPen(&pen);
@@ -119,8 +120,8 @@ CVesselView::CVesselView(const CSimulation& simulation) : m_sim(simulation) {}
 // ---------------------------------------------------------------------------------------
 // Frame lifecycle
 
-QRect CVesselView::ViewRectFor(int cx, int cy) {
-    return QRect(0, 0, cx, TruncToInt(cy - BUTTON_STRIP_SHARE * cy - BUTTON_STRIP_GAP));
+PixelRect CVesselView::ViewRectFor(int cx, int cy) {
+    return PixelRect{0, 0, cx, TruncToInt(cy - BUTTON_STRIP_SHARE * cy - BUTTON_STRIP_GAP)};
 }
 
 void CVesselView::CreateFrame(int cx, int cy) {
@@ -144,12 +145,6 @@ void CVesselView::FullRebuild(bool drawCells) {
     DrawFlames(m_sim.EndsFlame(), m_sim.CentreFlame());
     if (drawCells) {
         DrawAllCells();
-    }
-}
-
-void CVesselView::PaintTo(QPainter& painter) const {
-    if (HasFrame()) {
-        painter.drawImage(QPoint(0, 0), FrameImage(), m_rcView);
     }
 }
 
@@ -204,7 +199,7 @@ void CVesselView::DrawBubbleCell(int col, int row) {
     const PixelRect r = CellRect(col, row);
     // The bubble stands on the colour the cell showed last: repaint the whole cell in
     // that colour (wiping an older bubble and any outline), then draw the bubble.
-    const QRgb background = m_dcMem.GetPixel(r.left + 1, r.top + 1);
+    const Rgb background = m_dcMem.GetPixel(r.left + 1, r.top + 1);
     BubblePass(m_dcMem, r, background, false);
     BubblePass(m_dcMem, r, BUBBLE_COLOUR, true);
 }
@@ -232,7 +227,7 @@ void CVesselView::DrawAllCells() {
     }
 }
 
-void CVesselView::DrawCellMarker(int col, int row, QRgb colour) {
+void CVesselView::DrawCellMarker(int col, int row, Rgb colour) {
     const PixelRect r = CellRect(col, row);
     // A cell without pixels has no outermost ring to draw.
     if (r.right <= r.left || r.bottom <= r.top) {
@@ -281,10 +276,10 @@ void CVesselView::DrawVessel() {
     const int gridBottom = GridBottom();
     const int outerRight = gridRight + WALL_THICKNESS;
     const int outerBottom = gridBottom + WALL_THICKNESS;
-    const QVector<QPoint> vertices = {{VESSEL_LEFT, VESSEL_TOP}, {GRID_LEFT, VESSEL_TOP},
-                                      {GRID_LEFT, gridBottom},   {gridRight, gridBottom},
-                                      {gridRight, VESSEL_TOP},   {outerRight, VESSEL_TOP},
-                                      {outerRight, outerBottom}, {VESSEL_LEFT, outerBottom}};
+    const std::vector<Point> vertices = {{VESSEL_LEFT, VESSEL_TOP}, {GRID_LEFT, VESSEL_TOP},
+                                         {GRID_LEFT, gridBottom},   {gridRight, gridBottom},
+                                         {gridRight, VESSEL_TOP},   {outerRight, VESSEL_TOP},
+                                         {outerRight, outerBottom}, {VESSEL_LEFT, outerBottom}};
     Brush brush;
     Check(brush.CreateSolid(VESSEL_COLOUR), BRUSH_CREATE, VESSEL);
     Region region;
@@ -320,8 +315,8 @@ void CVesselView::DrawScaleLabels() {
     m_dcMem.SetTextColor(LABEL_COLOUR);
     const int scaleLeft = ViewWidth() - SCALE_RIGHT_GAP - SCALE_WIDTH;
     for (int j = 0; j < LABEL_COUNT; ++j) {
-        const QString label = QString::number(LABEL_TOP_VALUE - LABEL_VALUE_STEP * j);
-        const int width = m_dcMem.GetTextExtent(label).width();
+        const std::string label = std::to_string(LABEL_TOP_VALUE - LABEL_VALUE_STEP * j);
+        const int width = m_dcMem.GetTextExtent(label).width;
         const int boundary = SCALE_TOP + SEGMENTS_PER_LABEL * j * m_nScaleStep;
         m_dcMem.TextOut(scaleLeft - LABEL_GAP - width, boundary - LABEL_RISE, label);
     }
@@ -402,12 +397,12 @@ std::optional<CellHit> CVesselView::HitTest(int x, int y) const {
 CellInfoText CVesselView::FormatCellInfo(int col, int row, const CCell& cell) {
     char line[64];
     CellInfoText text;
-    std::snprintf(line, sizeof line, "Cell: (%2d,%2d)", col, row);
-    text.cell = QString::fromUtf8(line);
-    std::snprintf(line, sizeof line, "Temp.: %3d [ﾟC]", TruncToInt(cell.m_dTemperature));
-    text.temperature = QString::fromUtf8(line);
-    std::snprintf(line, sizeof line, "Heat: %3d [J]", CalToJoules(cell.m_dHeat));
-    text.heat = QString::fromUtf8(line);
+    std::snprintf(line, sizeof line, CELL_INFO_CELL_FORMAT, col, row);
+    text.cell = line;
+    std::snprintf(line, sizeof line, CELL_INFO_TEMPERATURE_FORMAT, TruncToInt(cell.m_dTemperature));
+    text.temperature = line;
+    std::snprintf(line, sizeof line, CELL_INFO_HEAT_FORMAT, CalToJoules(cell.m_dHeat));
+    text.heat = line;
     return text;
 }
 
@@ -427,9 +422,9 @@ void CVesselView::DrawCellInfo(int col, int row) {
     const CellInfoText text = FormatCellInfo(col, row, m_sim.Cell(row, col));
     // Text is not clipped to the panel; the lines are spaced by measured text heights.
     m_dcMem.TextOut(panel.left, panel.top, text.cell);
-    const int heightT = m_dcMem.GetTextExtent(QStringLiteral("T")).height();
+    const int heightT = m_dcMem.GetTextExtent("T").height;
     m_dcMem.TextOut(panel.left, panel.top + heightT + PANEL_LINE_GAP, text.temperature);
-    const int heightH = m_dcMem.GetTextExtent(QStringLiteral("H")).height();
+    const int heightH = m_dcMem.GetTextExtent("H").height;
     m_dcMem.TextOut(panel.left, panel.top + 2 * (heightH + PANEL_LINE_GAP), text.heat);
 }
 

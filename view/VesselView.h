@@ -1,14 +1,10 @@
 #pragma once
 
-#include <QImage>
-#include <QRect>
-#include <QString>
 #include <optional>
+#include <string>
 
 #include "Drawing.h"
 #include "Simulation.h"
-
-class QPainter;
 
 // The colour table shared by the cells and the colour scale: entry k is 240 - 6k, so
 // level 0 is the palest colour and level 39 the deepest blue. Zero until first filled.
@@ -22,12 +18,12 @@ constexpr int MIN_CLIENT_HEIGHT = 101;
 constexpr double BUTTON_STRIP_SHARE = 0.075;
 
 // Fixed colours of the view.
-constexpr QRgb BUBBLE_COLOUR = RGB(95, 180, 175);
-constexpr QRgb SELECTION_COLOUR = RGB(0, 0, 0);
-constexpr QRgb HOVER_COLOUR = RGB(255, 255, 0);
-constexpr QRgb VESSEL_COLOUR = RGB(130, 130, 130);
-constexpr QRgb FLAME_COLOUR = RGB(255, 0, 0);
-constexpr QRgb LABEL_COLOUR = RGB(255, 255, 255);
+constexpr Rgb BUBBLE_COLOUR = RGB(95, 180, 175);
+constexpr Rgb SELECTION_COLOUR = RGB(0, 0, 0);
+constexpr Rgb HOVER_COLOUR = RGB(255, 255, 0);
+constexpr Rgb VESSEL_COLOUR = RGB(130, 130, 130);
+constexpr Rgb FLAME_COLOUR = RGB(255, 0, 0);
+constexpr Rgb LABEL_COLOUR = RGB(255, 255, 255);
 
 // A rectangle of the frame in pixels, right and bottom exclusive.
 struct PixelRect {
@@ -35,6 +31,8 @@ struct PixelRect {
     int top;
     int right;
     int bottom;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
     bool operator==(const PixelRect&) const = default;
 };
 
@@ -45,11 +43,16 @@ struct CellHit {
     bool operator==(const CellHit&) const = default;
 };
 
+// The info panel's lines: drawn alike in both languages, the frame having one font.
+inline constexpr char CELL_INFO_CELL_FORMAT[] = "Cell: (%2d,%2d)";
+inline constexpr char CELL_INFO_TEMPERATURE_FORMAT[] = "Temp.: %3d [ﾟC]";
+inline constexpr char CELL_INFO_HEAT_FORMAT[] = "Heat: %3d [J]";
+
 // The three lines of the info panel for one cell.
 struct CellInfoText {
-    QString cell;         // "Cell: (%2d,%2d)"
-    QString temperature;  // "Temp.: %3d [ﾟC]", whole degrees truncated
-    QString heat;         // "Heat: %3d [J]", the heat in joules rounded
+    std::string cell;
+    std::string temperature;  // whole degrees truncated
+    std::string heat;         // the heat in joules rounded
 };
 
 // The vessel view: draws the simulation into an off-screen frame that the window copies
@@ -65,7 +68,7 @@ public:
 
     // --- Frame lifecycle -------------------------------------------------------------
     // The view rectangle for a client area of cx x cy: (0, 0, cx, trunc(cy - 0.075 cy - 5)).
-    static QRect ViewRectFor(int cx, int cy);
+    static PixelRect ViewRectFor(int cx, int cy);
     // Releases any old frame and makes a new, black one for the client size. Does not draw.
     void CreateFrame(int cx, int cy);
     // Releases the frame if there is one; a second call does nothing.
@@ -74,12 +77,10 @@ public:
     // Redraws everything in its fixed order; the cells (with the selection outline) only
     // when drawCells is set, that is once a run has been started.
     void FullRebuild(bool drawCells);
-    // The frame as the window shows it: (0, 0, W, H) of this image. Null without a frame.
-    const QImage& FrameImage() const { return m_bmpFrame.Image(); }
-    QImage& FrameImage() { return m_bmpFrame.Image(); }
-    const QRect& ViewRect() const { return m_rcView; }
-    // Copies the frame to (0, 0) of the painter's device; nothing without a frame.
-    void PaintTo(QPainter& painter) const;
+    // The frame as the window shows it at (0, 0): W x H pixels. Empty without a frame.
+    const PixelBuffer& Frame() const { return m_bmpFrame.Pixels(); }
+    PixelBuffer& Frame() { return m_bmpFrame.Pixels(); }
+    const PixelRect& ViewRect() const { return m_rcView; }
 
     // --- Cells -----------------------------------------------------------------------
     void InitColorTable();
@@ -88,10 +89,10 @@ public:
     void DrawBubbleCell(int col, int row);
     void DrawCell(const CCell& cell, int col, int row) override;
     void DrawAllCells();
-    void DrawCellMarker(int col, int row, QRgb colour);
+    void DrawCellMarker(int col, int row, Rgb colour);
     PixelRect CellRect(int col, int row) const;
     // The frame's pixel at (x, y); 0 off the frame or without one.
-    QRgb PixelAt(int x, int y) const { return m_dcMem.GetPixel(x, y); }
+    Rgb PixelAt(int x, int y) const { return m_dcMem.GetPixel(x, y); }
 
     // --- Vessel, flames and scale ----------------------------------------------------
     void ClearView();
@@ -143,8 +144,8 @@ public:
     int ScaleStep() const { return m_nScaleStep; }
 
 private:
-    int ViewWidth() const { return m_rcView.width(); }
-    int ViewHeight() const { return m_rcView.height(); }
+    int ViewWidth() const { return m_rcView.Width(); }
+    int ViewHeight() const { return m_rcView.Height(); }
     int GridWidth() const;
     int GridBottom() const;
     bool InGrid(int col, int row) const;
@@ -165,7 +166,7 @@ private:
     int m_nHoverRow = 0;
     bool m_bShowSelected = true;
 
-    QRect m_rcView;
+    PixelRect m_rcView{0, 0, 0, 0};
     MemoryDC m_dcMem;
     FrameBitmap m_bmpFrame;
     FrameBitmap* m_pOldBitmap = nullptr;

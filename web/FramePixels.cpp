@@ -18,8 +18,8 @@ public:
     }
 
     bool Write(std::FILE* stream) const override {
-        const int width = m_view.FrameImage().width();
-        const int height = m_view.FrameImage().height();
+        const int width = m_view.Frame().Width();
+        const int height = m_view.Frame().Height();
         std::vector<unsigned char> line(static_cast<std::size_t>(width) * 3);
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {

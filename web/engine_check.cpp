@@ -9,7 +9,6 @@
 // The options mean what the runner's options of the same names mean; --pixels-out writes the
 // frame row by row from the top, three bytes R, G, B a pixel.
 
-#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -20,9 +19,8 @@
 
 #include "BatchOptions.h"
 #include "FramePixels.h"
-#include "HistoryRecorder.h"
 #include "PendingOutputs.h"
-#include "RunHistory.h"
+#include "RunOutputs.h"
 #include "Simulation.h"
 
 namespace {
@@ -90,38 +88,6 @@ std::string ParseArguments(int argc, char** argv, CheckOptions& options) {
     return seeded ? std::string() : std::string("--seed is required: the run must repeat");
 }
 
-// The runner's grid dump: every cell, one line each, rows from the surface down and columns
-// left to right, "row col phase temperature heat" with both numbers at full precision.
-bool WriteGrid(const CSimulation& simulation, std::FILE* stream) {
-    for (int row = 0; row < simulation.Rows(); ++row) {
-        for (int col = 0; col < simulation.Columns(); ++col) {
-            const CCell& cell = simulation.Cell(row, col);
-            if (std::fprintf(stream, "%d %d %d %.17g %.17g\n", row, col, cell.m_nPhase,
-                             cell.m_dTemperature, cell.m_dHeat) < 0) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-// Writes each sample as a line of the runner's history CSV; the first failed write is kept.
-class HistoryCsv : public SampleSink {
-public:
-    explicit HistoryCsv(std::FILE* stream) : m_stream(stream) {}
-    void OnSample(long long tick, int temperature, int heat) override {
-        if (m_stream != nullptr && m_nError == 0 &&
-            std::fputs(FormatHistoryCsvLine(tick, temperature, heat).c_str(), m_stream) < 0) {
-            m_nError = errno != 0 ? errno : EIO;
-        }
-    }
-    int Error() const { return m_nError; }
-
-private:
-    std::FILE* m_stream;
-    int m_nError = 0;
-};
-
 int Run(const CheckOptions& options) {
     const BatchOptions& run = options.run;
     PendingOutputs outputs;
@@ -139,28 +105,12 @@ int Run(const CheckOptions& options) {
     std::FILE* const historyStream = historyFile != kNone ? outputs.Stream(historyFile) : nullptr;
 
     CSimulation simulation;
-    simulation.SetSeed(*run.seed);
-    simulation.SetFlames(run.endsLevel, run.centreLevel);
-    simulation.FreshStart(run.settings);
+    StartRun(simulation, run);
     const std::unique_ptr<FramePixels> frame =
         pixelsFile != kNone ? StartFramePixels(simulation, run.viewWidth, run.viewHeight) : nullptr;
-
-    CHistoryRecorder history;
-    history.ResetHistory(simulation.InitialTemperature());
-    history.m_nHistoryInterval = run.settings.historyInterval;
-    if (historyStream != nullptr) {
-        std::fputs(HISTORY_CSV_HEADER, historyStream);
-    }
-    // The same slices as the runner's, so that the averages are worked out at the same ticks.
-    constexpr long long kSlice = 0x4000;
-    HistoryCsv csv(historyStream);
-    for (long long done = 0; done < run.ticks && csv.Error() == 0;) {
-        const long long slice = std::min(kSlice, run.ticks - done);
-        simulation.RunTicks(slice, history, &csv);
-        done += slice;
-    }
-    if (csv.Error() != 0) {
-        outputs.Fail(historyFile, csv.Error());
+    const int historyError = RunRecorded(simulation, run, historyStream);
+    if (historyError != 0) {
+        outputs.Fail(historyFile, historyError);
     }
     if (gridFile != kNone && !WriteGrid(simulation, outputs.Stream(gridFile))) {
         outputs.Fail(gridFile, errno);

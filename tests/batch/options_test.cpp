@@ -70,6 +70,7 @@ TEST_P(BadOptionTest, IsRejectedWithOneLineNamingIt) {
     const BatchParseResult r = ParseBatchOptions(GetParam().args);
     ASSERT_NE(r.error, "");
     EXPECT_EQ(r.error.find('\n'), std::string::npos);
+    EXPECT_EQ(r.error.find('\x1b'), std::string::npos);
     EXPECT_NE(r.error.find(GetParam().mustMention), std::string::npos) << r.error;
 }
 
@@ -109,7 +110,19 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"--view-size", "640x480x2"}, "'640x480x2'"},
         BadCase{{"--view-size", "640X480"}, "'640X480'"},
         BadCase{{"--view-size", "-640x480"}, "'-640x480'"},
-        BadCase{{"--view-size", "640 x 480"}, "'640 x 480'"}));
+        BadCase{{"--view-size", "640 x 480"}, "'640 x 480'"},
+        // Given twice: the first value would be lost without a word.
+        BadCase{{"--grid-out", "a", "--grid-out", "b"}, "--grid-out given twice"},
+        BadCase{{"--ticks", "5", "--ticks=6"}, "--ticks given twice"},
+        BadCase{{"--seed", "1", "--seed", "1"}, "--seed given twice"},
+        BadCase{{"--ends", "off", "--centre", "off", "--ends", "weak"}, "--ends given twice"},
+        BadCase{{"--view-size", "640x480", "--view-size", "800x600"}, "--view-size given twice"},
+        BadCase{{"--columns=4", "--columns", "5"}, "--columns given twice"},
+        BadCase{{"--progress", "--no-progress"}, "--no-progress given after --progress"},
+        // Control characters in a value are shown escaped: no forged line, no escape sequence.
+        BadCase{{"--ticks", "5\nquorvel-batch: done"}, "'5\\nquorvel-batch: done'"},
+        BadCase{{"--x\x1b[2J"}, "unknown option '--x\\x1b[2J'"},
+        BadCase{{"--png", "a\rb", "--grid-out", "./a\rb"}, "'./a\\rb' and --png 'a\\rb'"}));
 
 // Numbers too small for a double are taken as 0 by every real option, as arithmetic would;
 // blanks around a number are ignored, as the settings dialog ignores them.

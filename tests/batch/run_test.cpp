@@ -3,14 +3,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QImage>
-
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "PngPicture.h"
 
 namespace fs = std::filesystem;
 
@@ -42,8 +42,10 @@ protected:
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
     // Starts the runner as a child (not through a shell, which would make it ignore SIGINT).
-    pid_t Start(const std::vector<std::string>& args) {
-        std::vector<std::string> words = {QUORVEL_BATCH_EXE};
+    // `prefix` runs it through another program (setpriv).
+    pid_t Start(const std::vector<std::string>& args, const std::vector<std::string>& prefix = {}) {
+        std::vector<std::string> words = prefix;
+        words.push_back(QUORVEL_BATCH_EXE);
         words.insert(words.end(), args.begin(), args.end());
         std::vector<char*> argv;
         for (std::string& word : words) {
@@ -64,7 +66,7 @@ protected:
             sigset_t none;
             sigemptyset(&none);
             sigprocmask(SIG_SETMASK, &none, nullptr);
-            execv(argv[0], argv.data());
+            execvp(argv[0], argv.data());
             _exit(127);
         }
         return pid;
@@ -180,18 +182,16 @@ TEST_F(BatchRunTest, UnsoundSettingsAreNamedAndADivergedRunEndsWithItsOwnStatus)
         bool warned;
         int status;
     } cases[] = {
-        {"--conduction 0.125", false, 0},
-        {"--conduction 0.3", true, 3},
-        {"--conduction 0.13 --ticks 200", true, 0},  // named, but not yet gone astray
-        {"--strong -1000 --centre strong", true, 3},
-        {"--room-temperature -274 --ticks 10", true, 0},
-        {"--cooling -0.5 --ticks 10", true, 0},
+        {"--ticks 200000 --conduction 0.125", false, 0},
+        {"--ticks 200000 --conduction 0.3", true, 3},
+        {"--ticks 200 --conduction 0.13", true, 0},  // named, but not yet gone astray
+        {"--ticks 200000 --strong -1000 --centre strong", true, 3},
+        {"--ticks 10 --room-temperature -274", true, 0},
+        {"--ticks 10 --cooling -0.5", true, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
-        ASSERT_EQ(
-            Run(std::string("--ticks 200000 --seed 1 --no-progress --grid-out g.txt ") + c.args),
-            c.status);
+        ASSERT_EQ(Run(std::string("--seed 1 --no-progress --grid-out g.txt ") + c.args), c.status);
         const std::string errors = Read("err.txt");
         EXPECT_EQ(errors.rfind("quorvel-batch: warning: These values make the computation "
                                "unstable",
@@ -282,7 +282,7 @@ TEST_F(BatchRunTest, ExistingOutputIsReplacedWhole) {
 // flames and the colour scale, for the client area asked for.
 struct PictureCase {
     std::string args;
-    QSize size;
+    Extent size;
 };
 
 class BatchPictureTest : public BatchRunTest, public ::testing::WithParamInterface<PictureCase> {};
@@ -292,34 +292,34 @@ TEST_P(BatchPictureTest, IsTheViewsFrame) {
     ASSERT_EQ(Run("--ticks 3000 --seed 4 --no-progress --png v.png " + c.args), 0)
         << Read("err.txt");
     EXPECT_EQ(Files(), (std::vector<std::string>{"err.txt", "out.txt", "v.png"}));
-    const QImage picture((dir / "v.png").string().c_str(), "PNG");
-    ASSERT_FALSE(picture.isNull());
-    EXPECT_EQ(picture.size(), c.size);
-    EXPECT_EQ(picture.pixel(0, 0), qRgb(0, 0, 0));
-    EXPECT_EQ(picture.pixel(10, 50), qRgb(130, 130, 130));                   // left wall
-    EXPECT_EQ(qBlue(picture.pixel(16, 26)), 255);                            // a cell
-    EXPECT_EQ(picture.pixel(c.size.width() - 15, 15), qRgb(240, 240, 255));  // top of the scale
+    const PngPicture picture = ReadPng((dir / "v.png").string());
+    ASSERT_FALSE(picture.IsNull());
+    EXPECT_EQ(picture.Size(), c.size);
+    EXPECT_EQ(picture.Pixel(0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(picture.Pixel(10, 50), RGB(130, 130, 130));                 // left wall
+    EXPECT_EQ(BlueOf(picture.Pixel(16, 26)), 255);                        // a cell
+    EXPECT_EQ(picture.Pixel(c.size.width - 15, 15), RGB(240, 240, 255));  // top of the scale
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, BatchPictureTest,
-                         ::testing::Values(PictureCase{"", QSize(640, 439)},
-                                           PictureCase{"--view-size 151x101", QSize(151, 88)},
+                         ::testing::Values(PictureCase{"", Extent{640, 439}},
+                                           PictureCase{"--view-size 151x101", Extent{151, 88}},
                                            PictureCase{"--view-size=1024x768 --columns 80",
-                                                       QSize(1024, 705)}));
+                                                       Extent{1024, 705}}));
 
 TEST_F(BatchRunTest, PictureHasNoOutlineOrPanel) {
     ASSERT_EQ(Run("--ticks 0 --no-progress --png v.png"), 0) << Read("err.txt");
-    const QImage picture((dir / "v.png").string().c_str(), "PNG");
-    ASSERT_FALSE(picture.isNull());
+    const PngPicture picture = ReadPng((dir / "v.png").string());
+    ASSERT_FALSE(picture.IsNull());
     // Every cell of the fresh 15 C grid, the centre one included, is one colour.
     for (int y = 25; y < 345; ++y) {
         for (int x = 15; x < 555; ++x) {
-            ASSERT_EQ(picture.pixel(x, y), qRgb(36, 36, 255)) << x << ", " << y;
+            ASSERT_EQ(picture.Pixel(x, y), RGB(36, 36, 255)) << x << ", " << y;
         }
     }
     for (int y = 364; y < 435; ++y) {
         for (int x = 477; x < 634; ++x) {
-            ASSERT_EQ(picture.pixel(x, y), qRgb(0, 0, 0)) << x << ", " << y;
+            ASSERT_EQ(picture.Pixel(x, y), RGB(0, 0, 0)) << x << ", " << y;
         }
     }
 }
@@ -436,6 +436,7 @@ TEST_P(BatchSamePathTest, IsRefusedLikeABadOption) {
     fs::create_directories(dir / "sub");
     fs::create_symlink("a", dir / "link");
     fs::create_directory_symlink("sub", dir / "sublink");
+    fs::create_symlink("f", dir / "dangling");
     EXPECT_EQ(Run("--ticks 1000000000000 " + GetParam()), 2);
     const auto err = Lines("err.txt");
     ASSERT_EQ(err.size(), 1u);
@@ -448,7 +449,8 @@ INSTANTIATE_TEST_SUITE_P(Spellings, BatchSamePathTest,
                          ::testing::Values("--grid-out a --history-out a", "--grid-out ./a --png a",
                                            "--history-out sub/../a --png a",
                                            "--grid-out link --history-out a",
-                                           "--grid-out sub/b --png sublink/b"));
+                                           "--grid-out sub/b --png sublink/b",
+                                           "--grid-out f --history-out dangling"));
 
 TEST_F(BatchRunTest, OutputThroughALinkReplacesTheLinkedFile) {
     Write("a", "old");
@@ -457,6 +459,131 @@ TEST_F(BatchRunTest, OutputThroughALinkReplacesTheLinkedFile) {
     EXPECT_TRUE(fs::is_symlink(dir / "link"));
     EXPECT_EQ(Lines("a").size(), 9u);
 }
+
+TEST_F(BatchRunTest, OutputThroughALinkToAMissingFileCreatesIt) {
+    fs::create_directories(dir / "sub");
+    fs::create_symlink("sub/target.csv", dir / "out.csv");
+    ASSERT_EQ(Run("--ticks 1000 --history-out out.csv"), 0) << Read("err.txt");
+    EXPECT_TRUE(fs::is_symlink(dir / "out.csv"));
+    EXPECT_EQ(Lines("sub/target.csv").size(), 10u);  // the header and 9 samples
+}
+
+// A rename refused after another was made is undone: every old output is as it was, the
+// message tells what became of each, and no file of the runner's is left but one it may
+// not remove, emptied and named.
+struct RenameFailsCase {
+    std::string name;
+    bool immutable;  // the history's old file made immutable, or else its folder read-only
+    bool historyExists;
+    std::string outcome;
+};
+
+class BatchRenameFailsTest : public BatchRunTest,
+                             public ::testing::WithParamInterface<RenameFailsCase> {};
+
+TEST_P(BatchRenameFailsTest, UndoesTheRenamesMade) {
+    const RenameFailsCase c = GetParam();
+    fs::create_directories(dir / "a");
+    fs::create_directories(dir / "b");
+    Write("a/g.txt", "OLD\n");
+    if (c.historyExists) {
+        Write("b/h.csv", "OLD\n");
+    }
+    const std::vector<std::string> args = {"--ticks",      "60000000", "--seed",        "1",
+                                           "--grid-out",   "a/g.txt",  "--history-out", "b/h.csv",
+                                           "--no-progress"};
+    int status = 0;
+    if (c.immutable) {
+        if (geteuid() != 0 ||
+            std::system(("chattr +i '" + (dir / "b/h.csv").string() + "' 2>/dev/null").c_str()) !=
+                0) {
+            GTEST_SKIP() << "cannot make a file immutable here";
+        }
+        status = Run("--ticks 1000 --seed 1 --grid-out a/g.txt --history-out b/h.csv");
+        std::system(("chattr -i '" + (dir / "b/h.csv").string() + "'").c_str());
+        fs::rename(dir / "out.txt", dir / "run.txt");
+        fs::rename(dir / "err.txt", dir / "out.txt");
+    } else {
+        // As another user where permission bits do not stop root; the folder is made
+        // read-only while the run is stopped, after its temporary files were made.
+        std::vector<std::string> prefix;
+        if (geteuid() == 0) {
+            std::system(("chown -R 65534:65534 '" + dir.string() + "'").c_str());
+            prefix = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+        }
+        const pid_t pid = Start(args, prefix);
+        for (int i = 0; i < 6000 && TemporaryFiles().size() < 2; ++i) {
+            usleep(1000);
+        }
+        kill(pid, SIGSTOP);
+        ASSERT_EQ(TemporaryFiles().size(), 2u) << Read("out.txt");
+        fs::permissions(dir / "b",
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+        kill(pid, SIGCONT);
+        status = Wait(pid);
+        fs::permissions(dir / "b", fs::perms::owner_write, fs::perm_options::add);
+    }
+    EXPECT_EQ(status, 1);
+    const std::string message = Read("out.txt");
+    EXPECT_NE(message.find(c.outcome), std::string::npos) << message;
+    EXPECT_EQ(Read("a/g.txt"), "OLD\n");
+    EXPECT_EQ(fs::exists(dir / "b/h.csv"), c.historyExists);
+    if (c.historyExists) {
+        EXPECT_EQ(Read("b/h.csv"), "OLD\n");
+    }
+    // Only a temporary file in the read-only folder may stay, emptied and named.
+    for (const std::string& left : TemporaryFiles()) {
+        EXPECT_FALSE(c.immutable) << left;
+        EXPECT_EQ(fs::file_size(left), 0u) << left;
+        EXPECT_NE(message.find("the empty temporary file '" + left + "' could not be removed"),
+                  std::string::npos)
+            << message;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, BatchRenameFailsTest,
+    ::testing::Values(
+        RenameFailsCase{"ImmutableTarget", true, true,
+                        "cannot write 'b/h.csv': Operation not permitted; 'a/g.txt' restored, "
+                        "'b/h.csv' unchanged"},
+        RenameFailsCase{"ReadOnlyFolderNewOutput", false, false,
+                        "cannot write 'b/h.csv': Permission denied; 'a/g.txt' restored, "
+                        "'b/h.csv' not created"},
+        RenameFailsCase{"ReadOnlyFolderOldOutput", false, true,
+                        "cannot write 'b/h.csv': Permission denied; 'a/g.txt' unchanged, "
+                        "'b/h.csv' unchanged"}),
+    [](const auto& info) { return info.param.name; });
+
+// What the runner prints must reach standard output, or the run fails and says so.
+struct StdoutCase {
+    std::string name;
+    std::string args;
+    std::string redirect;
+    std::string reason;
+};
+
+class BatchStdoutTest : public BatchRunTest, public ::testing::WithParamInterface<StdoutCase> {};
+
+TEST_P(BatchStdoutTest, FailureIsReportedOnStderr) {
+    const StdoutCase c = GetParam();
+    const std::string command = "cd '" + dir.string() + "' && '" QUORVEL_BATCH_EXE "' " + c.args +
+                                " 2>err.txt " + c.redirect;
+    const int raw = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
+    EXPECT_EQ(Read("err.txt"),
+              "quorvel-batch: cannot write to standard output: " + c.reason + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, BatchStdoutTest,
+                         ::testing::Values(StdoutCase{"FullDevice", "--ticks 10", ">/dev/full",
+                                                      "No space left on device"},
+                                           StdoutCase{"Closed", "--ticks 10 --grid-out g.txt",
+                                                      ">&-", "Bad file descriptor"},
+                                           StdoutCase{"HelpOnFullDevice", "--help", ">/dev/full",
+                                                      "No space left on device"}),
+                         [](const auto& info) { return info.param.name; });
 
 // An output that cannot be written is found before the first tick (the run asked for would
 // take hours), named with the system's reason, and leaves nothing behind.

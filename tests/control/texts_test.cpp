@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "MainTexts.h"
 #include "Texts.h"
+#include "VesselView.h"
 
 namespace {
 
@@ -100,16 +102,18 @@ TEST(Texts, SourceScanJoinsAdjacentLiteralsAndSkipsComments) {
               (std::vector<std::string>{"前半 後半", "生の\"文字列", "b", "c"}));
 }
 
-// Every Japanese text written in the window's, the runner's and the engine's sources has its
-// English text. (The frame's own labels are drawn alike in both languages; the drawing's fatal
-// messages are checked by name where the window is tested.)
-TEST(Texts, EveryJapaneseTextInTheSourcesHasAnEnglishText) {
-    // Each language's menu item is named in that language, whatever the current one.
-    const std::set<std::string> untranslated = {MainTexts::LANGUAGE_JAPANESE};
+// Every Japanese text of the window's, the runner's and the engine's sources has its English
+// text, and is written once only, as a named constant in a header: the table and every place
+// that shows the text name that constant, so the two languages cannot drift apart.
+TEST(Texts, EveryJapaneseTextIsOneConstantWithAnEnglishText) {
+    // Each language's menu item is named in that language, whatever the current one; the
+    // frame draws its labels alike in both languages.
+    const std::set<std::string> untranslated = {MainTexts::LANGUAGE_JAPANESE,
+                                                CELL_INFO_TEMPERATURE_FORMAT};
     const std::filesystem::path root = QUORVEL_SOURCE_DIR;
-    int scanned = 0;
-    for (const char* folder :
-         {"app", "batch", "control", "history", "mainwnd", "model", "platform", "settings"}) {
+    std::map<std::string, std::vector<std::string>> places;  // text -> files writing it
+    for (const char* folder : {"app", "batch", "control", "history", "mainwnd", "model", "output",
+                               "platform", "raster", "settings", "tools", "view", "web"}) {
         if (!std::filesystem::exists(root / folder)) {
             continue;
         }
@@ -121,15 +125,22 @@ TEST(Texts, EveryJapaneseTextInTheSourcesHasAnEnglishText) {
             std::ifstream file(entry.path(), std::ios::binary);
             const std::string source{std::istreambuf_iterator<char>(file), {}};
             for (const std::string& literal : StringLiterals(source)) {
-                if (HasJapanese(literal) && !untranslated.contains(literal)) {
-                    ++scanned;
-                    EXPECT_NE(Texts::English(literal), nullptr)
-                        << entry.path().string() << ": \"" << literal << "\" has no English text";
+                if (HasJapanese(literal)) {
+                    places[literal].push_back(
+                        entry.path().lexically_relative(root).generic_string());
                 }
             }
         }
     }
-    EXPECT_GT(scanned, 80) << "the sources were not found under " << root;
+    for (const auto& [text, files] : places) {
+        SCOPED_TRACE(text);
+        if (!untranslated.contains(text)) {
+            EXPECT_NE(Texts::English(text), nullptr) << files.front() << ": no English text";
+        }
+        EXPECT_EQ(files.size(), 1U) << "written in " << files.front() << " and " << files.back();
+        EXPECT_TRUE(files.front().ends_with(".h")) << files.front() << ": not a named constant";
+    }
+    EXPECT_GT(places.size(), 80U) << "the sources were not found under " << root;
 }
 
 // What the program fills in ("%1", "%d") and the keyboard mnemonic ("&") must be there in both

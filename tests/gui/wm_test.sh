@@ -6,6 +6,8 @@
 #   cycles       20 starts and closes with the state saved keep both rectangles exactly
 #   bad_profile  absurd stored rectangles are healed on a small screen and written back
 #   scale2       at a scale factor of 2 the default main window stays on the screen
+#   signals      SIGTERM, SIGINT and SIGHUP close the program as its Close command does
+#   file_size    under a file size limit the profile's failed rewrite does not end it
 set -euo pipefail
 exe=$(readlink -f "$1")
 scenario=$2
@@ -21,8 +23,8 @@ HISTORY='履歴ウインドウ'
 pid=""
 main=""
 
-start_program() {
-    "$exe" 2>>stderr.txt &
+start_program() {  # [COMMAND...] to start it through, such as env
+    "$@" "$exe" 2>>stderr.txt &
     pid=$!
     main=$(wait_window "$TITLE")
 }
@@ -132,6 +134,40 @@ scale2)
     press_close
     # The default, healed to the 640 x 512 screen of scaled pixels.
     expect_stored Main "196 31 640 512"
+    ;;
+signals)
+    start_x 1280x1024 wm
+    for signal in TERM INT HUP; do
+        write_profile 1 250 150 720 650 700 80 1100 380
+        # A background job of a script starts with SIGINT ignored: started as from a terminal.
+        start_program env --default-signal=INT
+        wait_frame_rect "$main" "250 150 720 650"
+        # Moved, so that the rectangle written back is the one captured at the close.
+        xdotool windowmove "$main" 200 100
+        moved() { ! frame_is "$main" "250 150 720 650"; }
+        wait_until 30 moved || fail "the window did not move"
+        sleep 0.5
+        moved=$(frame_rect "$main")
+        kill -s "$signal" "$pid"
+        wait_until 60 exited || { kill -KILL "$pid"; fail "SIG$signal did not close the program"; }
+        wait "$pid" || fail "SIG$signal ended the program with status $?"
+        expect_stored Main "$moved"
+        expect_stored History "700 80 1100 380"
+    done
+    ;;
+file_size)
+    start_x 1280x1024 wm
+    # A profile over the limit but within the size the program reads: rewriting it fails.
+    write_profile 0 250 150 720 650 700 80 1100 380
+    printf '[Notes]\nText=%s\n' "$(head -c 200000 /dev/zero | tr '\0' x)" >>quorvel.ini
+    cp quorvel.ini before.ini
+    (ulimit -f 64 && exec "$exe" 2>>stderr.txt) &
+    pid=$!
+    main=$(wait_window "$TITLE")
+    press_close
+    cmp -s quorvel.ini before.ini || fail "the profile changed"
+    [[ "$(ls -A)" == "$(printf 'before.ini\nquorvel.ini\nstderr.txt')" ]] ||
+        fail "files left behind: $(ls -A)"
     ;;
 *)
     fail "unknown scenario $scenario"

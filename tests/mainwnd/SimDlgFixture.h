@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "FatalTrap.h"
+#include "FrameImage.h"
 #include "SettingsDlg.h"
 #include "SettingsTemplate.h"
 #include "SimDlg.h"
@@ -94,7 +95,7 @@ protected:
         dlg->StartButton()->click();
     }
 
-    QRgb Pixel(int x, int y) const { return dlg->View().FrameImage().pixel(x, y); }
+    QRgb Pixel(int x, int y) const { return FrameImageOf(dlg->View().Frame()).pixel(x, y); }
 
     void ExpectState(const QString& start, bool startEnabled, const QString& pause,
                      bool pauseEnabled, bool timer) {

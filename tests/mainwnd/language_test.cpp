@@ -144,8 +144,6 @@ TEST(LanguageFit, EveryFatalMessageHasAnEnglishText) {
                                 MainTexts::ENDS_BUTTON_FAILED,
                                 MainTexts::START_BUTTON_FAILED,
                                 MainTexts::CLOSE_BUTTON_FAILED,
-                                MSG_CREATE_BRUSH,
-                                MSG_CREATE_REGION,
                                 MSG_CREATE_HISTORY_WINDOW,
                                 REGION_CREATE,
                                 REGION_DELETE,
@@ -160,7 +158,13 @@ TEST(LanguageFit, EveryFatalMessageHasAnEnglishText) {
                                 PEN_SELECT,
                                 PEN_UNSELECT,
                                 PEN_DETACH,
-                                PEN_DELETE}) {
+                                PEN_DELETE,
+                                SurfaceMessages::BITMAP_CREATE,
+                                SurfaceMessages::BITMAP_DETACH,
+                                SurfaceMessages::BITMAP_SELECT,
+                                SurfaceMessages::BITMAP_DELETE,
+                                SurfaceMessages::MEMORY_DC_CREATE,
+                                SurfaceMessages::MEMORY_DC_DELETE}) {
         EXPECT_TRUE(Tr(message).startsWith("Failed to") || Tr(message).startsWith("Could not"))
             << message;
     }

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <csignal>
 #include <limits>
 #include <vector>
 
@@ -28,7 +32,7 @@ TEST_P(ButtonRowTest, EdgesFollowThePercentagesFromTheRight) {
     EXPECT_EQ(row.top, c.expected.top);
     EXPECT_EQ(row.bottom, c.expected.bottom);
     EXPECT_EQ(row.edges, c.expected.edges);
-    EXPECT_EQ(CVesselView::ViewRectFor(c.cx, c.cy).height(), c.viewHeight);
+    EXPECT_EQ(CVesselView::ViewRectFor(c.cx, c.cy).Height(), c.viewHeight);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -101,6 +105,72 @@ TEST_F(ProfileFileTest, UnwritableProfileIsLeftAloneWithoutFailing) {
     const QString path = dir.filePath("blocker/quorvel.ini");
     WriteProfile(path, ProfileValues{});
     EXPECT_FALSE(QFile::exists(path));
+}
+
+// A profile padded with a comment key to exactly `size` bytes, the option set.
+QByteArray PaddedProfile(qint64 size) {
+    QByteArray text = "[Option]\nSaveWindowPos=1\n[Notes]\nText=";
+    text += QByteArray(size - text.size() - 1, 'x');
+    text += '\n';
+    return text;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// A profile over 1 MiB is neither read (its size would be spent in memory) nor rewritten.
+struct SizeCase {
+    qint64 size;
+    bool taken;
+};
+
+class ProfileSizeTest : public ProfileFileTest, public ::testing::WithParamInterface<SizeCase> {};
+
+TEST_P(ProfileSizeTest, OnlyAProfileUpToTheLimitIsReadAndWritten) {
+    const SizeCase c = GetParam();
+    const QByteArray original = PaddedProfile(c.size);
+    WriteAll(Path(), original);
+    ::testing::internal::CaptureStderr();
+    const ProfileValues values = ReadProfile(Path());
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(values.saveWindowPos, c.taken);
+    EXPECT_EQ(said.find("larger than 1 MiB") != std::string::npos, !c.taken) << said;
+    ProfileValues changed;
+    changed.mainWnd = {1, 2, 300, 400};
+    WriteProfile(Path(), changed);
+    EXPECT_EQ(ReadAll(Path()) == original, !c.taken);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ProfileSizeTest,
+                         ::testing::Values(SizeCase{MAX_PROFILE_SIZE, true},
+                                           SizeCase{MAX_PROFILE_SIZE + 1, false},
+                                           SizeCase{200 * 1024 * 1024 / 100, false}));
+
+TEST_F(ProfileFileTest, RewriteCutShortByAFileSizeLimitLeavesTheProfile) {
+    const QByteArray original = PaddedProfile(200000);
+    WriteAll(Path(), original);
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{65536, 65536};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        WriteProfile(Path(), ProfileValues{});
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(ReadAll(Path()), original);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("quorvel.ini")});
 }
 
 struct HealCase {

@@ -21,10 +21,10 @@ TEST_F(SimDlgTest, IdleWindowHasNoRunAndIgnoresTheMouse) {
     ExpectState(kStart, true, kPause, false, false);
     EXPECT_FALSE(dlg->Control().HasStarted());
     EXPECT_FALSE(dlg->Simulation().HasGrid());
-    const QImage before = dlg->View().FrameImage().copy();
+    const QImage before = FrameImageOf(dlg->View().Frame()).copy();
     MoveMouse(*dlg, QPoint(300, 200));
     ReleaseLeftButton(*dlg, QPoint(300, 200));
-    EXPECT_EQ(dlg->View().FrameImage(), before);
+    EXPECT_EQ(FrameImageOf(dlg->View().Frame()), before);
     // Before the first start the inside of the vessel stays black.
     EXPECT_EQ(Pixel(300, 200), qRgb(0, 0, 0));
 }
@@ -72,7 +72,7 @@ TEST_F(SimDlgTest, ContinuedRunKeepsGridSizeTemperatureAndHistoryTakingNineValue
     // The vessel and its cells; the flames below are redrawn by every start command and
     // clear part of the info panel.
     const QRect vessel(0, 0, 640, 356);
-    const QImage picture = dlg->View().FrameImage().copy(vessel);
+    const QImage picture = FrameImageOf(dlg->View().Frame()).copy(vessel);
 
     Start({true, [](CSettingsDlg& d) {
                EXPECT_TRUE(d.m_chkContinue->isChecked());
@@ -93,7 +93,7 @@ TEST_F(SimDlgTest, ContinuedRunKeepsGridSizeTemperatureAndHistoryTakingNineValue
     EXPECT_EQ(dlg->Simulation().CurrentSettings(0).convectionRatio, 0.25);
     EXPECT_EQ(dlg->Control().HistoryInterval(), 3);
     EXPECT_EQ(dlg->Control().Recorder().Sample(99).temperature, sample.temperature);
-    EXPECT_EQ(dlg->View().FrameImage().copy(vessel), picture);  // the view is not redrawn
+    EXPECT_EQ(FrameImageOf(dlg->View().Frame()).copy(vessel), picture);  // the view is not redrawn
     ExpectState(kStop, true, kPause, true, true);
 }
 
@@ -151,7 +151,7 @@ TEST_P(LayoutTest, ButtonsCoverTheirRowForTheClientSize) {
                   QRect(QPoint(c.edges[i], c.top), QPoint(c.edges[i + 1] - 1, c.bottom - 1)))
             << "button " << i;
     }
-    EXPECT_EQ(dlg->View().ViewRect().size(), QSize(c.cx, c.cy == 400 ? 365 : 88));
+    EXPECT_EQ(dlg->View().ViewRect(), (PixelRect{0, 0, c.cx, c.cy == 400 ? 365 : 88}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SimDlgTest, TooSmallSizesChangeNothing) {
     ResizeClient(400, 400);
     const QRect closeRect = dlg->CloseButton()->geometry();
-    const QRect view = dlg->View().ViewRect();
+    const PixelRect view = dlg->View().ViewRect();
     for (const QSize size : {QSize(150, 300), QSize(300, 100)}) {
         dlg->OnSize(size.width(), size.height());  // smaller than the window can be made
         EXPECT_EQ(dlg->CloseButton()->geometry(), closeRect);
@@ -174,20 +174,20 @@ TEST_F(SimDlgTest, TooSmallSizesChangeNothing) {
 TEST_F(SimDlgTest, MinimisingKeepsTheFrameAndRestoringRebuildsIt) {
     Start();
     dlg->StartButton()->click();  // stopped: the picture stays still
-    const QImage picture = dlg->View().FrameImage().copy();
+    const QImage picture = FrameImageOf(dlg->View().Frame()).copy();
     const QRect closeRect = dlg->CloseButton()->geometry();
     dlg->showMinimized();
     QCoreApplication::processEvents();
     ASSERT_TRUE(dlg->isMinimized());
     dlg->OnSize(300, 200);  // a size message while minimised changes nothing
-    EXPECT_EQ(dlg->View().ViewRect().size(), QSize(640, 439));
+    EXPECT_EQ(dlg->View().ViewRect(), (PixelRect{0, 0, 640, 439}));
     EXPECT_EQ(dlg->CloseButton()->geometry(), closeRect);
-    EXPECT_EQ(dlg->View().FrameImage(), picture);
+    EXPECT_EQ(FrameImageOf(dlg->View().Frame()), picture);
     dlg->showNormal();
     QCoreApplication::processEvents();
     // A new frame, fully rebuilt: the cells are drawn again, the info panel is gone.
-    EXPECT_EQ(dlg->View().ViewRect().size(), QSize(640, 439));
-    EXPECT_EQ(dlg->View().FrameImage().copy(0, 0, 640, 356), picture.copy(0, 0, 640, 356));
+    EXPECT_EQ(dlg->View().ViewRect(), (PixelRect{0, 0, 640, 439}));
+    EXPECT_EQ(FrameImageOf(dlg->View().Frame()).copy(0, 0, 640, 356), picture.copy(0, 0, 640, 356));
 }
 
 TEST_F(SimDlgTest, BurnerButtonsCycleAndTakeEffectOnlyAfterTheFirstStart) {

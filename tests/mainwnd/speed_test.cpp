@@ -74,7 +74,7 @@ Outcome Capture(CSimDlg& dlg) {
     for (int part = 0; part < 2; ++part) {
         o.status[part] = dlg.HistoryDlg()->StatusBar()->Text(part);
     }
-    o.frame = dlg.View().FrameImage().copy();
+    o.frame = FrameImageOf(dlg.View().Frame()).copy();
     o.graph = dlg.HistoryDlg()->GraphImage()->copy();
     return o;
 }

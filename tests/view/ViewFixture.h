@@ -2,22 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QRect>
 #include <functional>
 
 #include "FatalTrap.h"
+#include "PixelBox.h"
 #include "Simulation.h"
 #include "VesselView.h"
 
-constexpr QRgb kBlack = RGB(0, 0, 0);
-constexpr QRgb kWhite = RGB(255, 255, 255);
-constexpr QRgb kGrey = RGB(130, 130, 130);
-constexpr QRgb kRed = RGB(255, 0, 0);
-constexpr QRgb kYellow = RGB(255, 255, 0);
-constexpr QRgb kBubble = RGB(95, 180, 175);
+constexpr Rgb kBlack = RGB(0, 0, 0);
+constexpr Rgb kWhite = RGB(255, 255, 255);
+constexpr Rgb kGrey = RGB(130, 130, 130);
+constexpr Rgb kRed = RGB(255, 0, 0);
+constexpr Rgb kYellow = RGB(255, 255, 0);
+constexpr Rgb kBubble = RGB(95, 180, 175);
 
-inline QRgb Blue(int g) {
+inline Rgb Blue(int g) {
     return RGB(g, g, 255);
 }
 
@@ -38,29 +37,29 @@ protected:
         view.FullRebuild(true);
     }
 
-    QRgb Pixel(int x, int y) const { return view.FrameImage().pixel(x, y); }
+    Rgb Pixel(int x, int y) const { return view.Frame().Pixel(x, y); }
 
-    // Bounding box of the pixels that pass `match` inside `area` (inclusive QRect).
-    QRect BoundsWhere(const QRect& area, const std::function<bool(QRgb)>& match) const {
-        QRect box;
-        const QRect clipped = area.intersected(view.FrameImage().rect());
+    // Bounding box of the pixels that pass `match` inside `area` (inclusive PixelBox).
+    PixelBox BoundsWhere(const PixelBox& area, const std::function<bool(Rgb)>& match) const {
+        PixelBox box;
+        const PixelBox clipped = area.intersected(PixelBox::Of(view.Frame()));
         for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
             for (int x = clipped.left(); x <= clipped.right(); ++x) {
                 if (match(Pixel(x, y))) {
-                    box = box.united(QRect(x, y, 1, 1));
+                    box = box.united(PixelBox(x, y, 1, 1));
                 }
             }
         }
         return box;
     }
-    QRect BoundsOf(QRgb colour, const QRect& area) const {
-        return BoundsWhere(area, [colour](QRgb c) { return c == colour; });
+    PixelBox BoundsOf(Rgb colour, const PixelBox& area) const {
+        return BoundsWhere(area, [colour](Rgb c) { return c == colour; });
     }
-    QRect BoundsOf(QRgb colour) const { return BoundsOf(colour, view.FrameImage().rect()); }
+    PixelBox BoundsOf(Rgb colour) const { return BoundsOf(colour, PixelBox::Of(view.Frame())); }
 
-    // The inclusive QRect of a right- and bottom-exclusive pixel rectangle.
-    static QRect Inclusive(int left, int top, int right, int bottom) {
-        return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    // The inclusive PixelBox of a right- and bottom-exclusive pixel rectangle.
+    static PixelBox Inclusive(int left, int top, int right, int bottom) {
+        return PixelBox(Point{left, top}, Point{right - 1, bottom - 1});
     }
 
     void SetCell(int col, int row, double temperature, double heat, int phase) {

@@ -1,5 +1,4 @@
 // Cell colours, bubbles and outlines, and the cells the model reports while it runs.
-#include <QRegion>
 #include <algorithm>
 
 #include "ViewFixture.h"
@@ -18,7 +17,7 @@ TEST_P(CellColourTest, EveryPixelOfTheCellTakesTheColour) {
     SetCell(3, 4, c.temperature, c.temperature, PHASE_LIQUID);
     view.DrawCell(sim.Cell(4, 3), 3, 4);
     const PixelRect r = view.CellRect(3, 4);
-    EXPECT_EQ(BoundsOf(Blue(c.g), QRect(0, 0, 566, 439)),
+    EXPECT_EQ(BoundsOf(Blue(c.g), PixelBox(0, 0, 566, 439)),
               Inclusive(r.left, r.top, r.right, r.bottom))
         << c.temperature << " C";
     // The neighbours keep their colour.
@@ -73,7 +72,7 @@ struct FlatGridCase {
     int rows;
     int cx;
     int cy;
-    QSize cell;
+    Extent cell;
 };
 
 class FlatGridTest : public ViewTest, public ::testing::WithParamInterface<FlatGridCase> {};
@@ -85,25 +84,27 @@ TEST_P(FlatGridTest, BubblesKeepToTheirCells) {
     Start(c.columns, c.rows, c.cx, c.cy);
     view.ClearSelection();
     view.FullRebuild(true);
-    ASSERT_EQ(QSize(view.CellWidth(), view.CellHeight()), c.cell);
-    const QImage before = view.FrameImage().copy();
+    ASSERT_EQ((Extent{view.CellWidth(), view.CellHeight()}), c.cell);
+    const PixelBuffer before = view.Frame();
     const std::pair<int, int> vapour[] = {
         {0, 0}, {c.columns - 1, c.rows - 1}, {0, c.rows - 1}, {c.columns / 2, c.rows / 2}};
-    QRegion cells;
+    std::vector<PixelBox> cells;
     for (const auto& [col, row] : vapour) {
         SetCell(col, row, 100, 639, PHASE_VAPOUR);
         view.DrawCell(sim.Cell(row, col), col, row);
         const PixelRect r = view.CellRect(col, row);
-        cells += Inclusive(r.left, r.top, r.right, r.bottom);
+        cells.push_back(Inclusive(r.left, r.top, r.right, r.bottom));
         EXPECT_EQ(BoundsOf(kBubble, Inclusive(r.left, r.top, r.right, r.bottom)),
                   Inclusive(r.left, r.top, r.right, r.bottom))
             << col << ", " << row;
     }
-    const QImage& after = view.FrameImage();
-    for (int y = 0; y < after.height(); ++y) {
-        for (int x = 0; x < after.width(); ++x) {
-            if (!cells.contains(QPoint(x, y))) {
-                ASSERT_EQ(after.pixel(x, y), before.pixel(x, y)) << x << ", " << y;
+    const PixelBuffer& after = view.Frame();
+    for (int y = 0; y < after.Height(); ++y) {
+        for (int x = 0; x < after.Width(); ++x) {
+            const bool inCell = std::any_of(cells.begin(), cells.end(),
+                                            [x, y](const PixelBox& b) { return b.contains(x, y); });
+            if (!inCell) {
+                ASSERT_EQ(after.Pixel(x, y), before.Pixel(x, y)) << x << ", " << y;
             }
         }
     }
@@ -118,25 +119,25 @@ INSTANTIATE_TEST_SUITE_P(Shapes, FlatGridTest,
 
 // The ring of a cell: every pixel of its outermost row and column has the colour, the
 // inside has not.
-void ExpectRing(const QImage& image, const PixelRect& r, QRgb ring, QRgb inside) {
+void ExpectRing(const PixelBuffer& image, const PixelRect& r, Rgb ring, Rgb inside) {
     for (int x = r.left; x < r.right; ++x) {
-        EXPECT_EQ(image.pixel(x, r.top), ring) << x;
-        EXPECT_EQ(image.pixel(x, r.bottom - 1), ring) << x;
+        EXPECT_EQ(image.Pixel(x, r.top), ring) << x;
+        EXPECT_EQ(image.Pixel(x, r.bottom - 1), ring) << x;
     }
     for (int y = r.top; y < r.bottom; ++y) {
-        EXPECT_EQ(image.pixel(r.left, y), ring) << y;
-        EXPECT_EQ(image.pixel(r.right - 1, y), ring) << y;
+        EXPECT_EQ(image.Pixel(r.left, y), ring) << y;
+        EXPECT_EQ(image.Pixel(r.right - 1, y), ring) << y;
     }
     for (int y = r.top + 1; y < r.bottom - 1; ++y) {
         for (int x = r.left + 1; x < r.right - 1; ++x) {
-            ASSERT_EQ(image.pixel(x, y), inside) << x << ", " << y;
+            ASSERT_EQ(image.Pixel(x, y), inside) << x << ", " << y;
         }
     }
 }
 
 TEST_F(ViewTest, SelectedCellGetsItsRingAfterEveryRedraw) {
     ASSERT_EQ(view.Selection(), (CellHit{10, 10}));
-    ExpectRing(view.FrameImage(), view.CellRect(10, 10), kBlack, Blue(36));
+    ExpectRing(view.Frame(), view.CellRect(10, 10), kBlack, Blue(36));
     // Only the selected cell has black inside the grid.
     const PixelRect r = view.CellRect(10, 10);
     EXPECT_EQ(BoundsOf(kBlack, Inclusive(15, 25, 555, 345)),
@@ -144,7 +145,7 @@ TEST_F(ViewTest, SelectedCellGetsItsRingAfterEveryRedraw) {
 
     SetCell(10, 10, 80, 80, PHASE_LIQUID);
     view.DrawCell(sim.Cell(10, 10), 10, 10);
-    ExpectRing(view.FrameImage(), r, kBlack, Blue(192));
+    ExpectRing(view.Frame(), r, kBlack, Blue(192));
 
     SetCell(10, 10, 100, 639, PHASE_VAPOUR);
     view.DrawCell(sim.Cell(10, 10), 10, 10);
@@ -158,7 +159,7 @@ TEST_F(ViewTest, SelectedCellGetsItsRingAfterEveryRedraw) {
 
 TEST_F(ViewTest, MarkerCoversOnlyTheOutermostRing) {
     view.DrawCellMarker(2, 7, kYellow);
-    ExpectRing(view.FrameImage(), view.CellRect(2, 7), kYellow, Blue(36));
+    ExpectRing(view.Frame(), view.CellRect(2, 7), kYellow, Blue(36));
     const PixelRect r = view.CellRect(2, 7);
     EXPECT_EQ(BoundsOf(kYellow), Inclusive(r.left, r.top, r.right, r.bottom));
 }
@@ -175,7 +176,7 @@ TEST_F(ViewTest, CellsOfTheRunningModelShowTheirState) {
         for (int col = 0; col < 20; ++col) {
             const CCell& cell = sim.Cell(row, col);
             const PixelRect r = view.CellRect(col, row);
-            const QRgb centre = Pixel((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            const Rgb centre = Pixel((r.left + r.right) / 2, (r.top + r.bottom) / 2);
             if (cell.m_nPhase == PHASE_VAPOUR) {
                 ++bubbles;
                 EXPECT_EQ(centre, kBubble) << col << ", " << row;

@@ -1,6 +1,5 @@
 // The picture of the default run in a 640 x 480 client area: W = 640, H = 439, cells of
 // 27 x 16, grid width 540, grid bottom 345, scale step 8.
-#include <QFontMetrics>
 #include <algorithm>
 #include <vector>
 
@@ -9,21 +8,21 @@
 namespace {
 
 // Everything left of the colour scale, whose segments share the cells' colours.
-const QRect kLeftOfScale(0, 0, 566, 439);
+const PixelBox kLeftOfScale(0, 0, 566, 439);
 
 // A colour of the cells and the scale: red and green equal and below full, blue full.
-bool IsCellColour(QRgb c) {
-    return qBlue(c) == 255 && qRed(c) == qGreen(c) && qRed(c) < 255;
+bool IsCellColour(Rgb c) {
+    return BlueOf(c) == 255 && RedOf(c) == GreenOf(c) && RedOf(c) < 255;
 }
 
 TEST(ViewRect, FollowsTheClientSize) {
-    EXPECT_EQ(CVesselView::ViewRectFor(640, 480), QRect(0, 0, 640, 439));
-    EXPECT_EQ(CVesselView::ViewRectFor(151, 101), QRect(0, 0, 151, 88));
-    EXPECT_EQ(CVesselView::ViewRectFor(1000, 800), QRect(0, 0, 1000, 735));
+    EXPECT_EQ(CVesselView::ViewRectFor(640, 480), (PixelRect{0, 0, 640, 439}));
+    EXPECT_EQ(CVesselView::ViewRectFor(151, 101), (PixelRect{0, 0, 151, 88}));
+    EXPECT_EQ(CVesselView::ViewRectFor(1000, 800), (PixelRect{0, 0, 1000, 735}));
 }
 
 TEST_F(ViewTest, WorkedExampleGeometry) {
-    EXPECT_EQ(view.FrameImage().size(), QSize(640, 439));
+    EXPECT_EQ(view.Frame().Size(), (Extent{640, 439}));
     EXPECT_EQ(view.CellWidth(), 27);
     EXPECT_EQ(view.CellHeight(), 16);
     EXPECT_EQ(view.ScaleStep(), 8);
@@ -42,7 +41,7 @@ TEST_F(ViewTest, CellsFillTheGridExactly) {
 struct PixelCase {
     int x;
     int y;
-    QRgb colour;
+    Rgb colour;
     const char* what;
 };
 
@@ -86,26 +85,26 @@ TEST_F(ViewTest, BeforeAStartTheVesselIsEmpty) {
 }
 
 TEST_F(ViewTest, ColourScaleSegmentsRunFromPaleToDeep) {
-    EXPECT_EQ(BoundsWhere(QRect(566, 0, 74, 439), IsCellColour), Inclusive(615, 15, 635, 335));
+    EXPECT_EQ(BoundsWhere(PixelBox(566, 0, 74, 439), IsCellColour), Inclusive(615, 15, 635, 335));
     for (int i = 0; i < 40; ++i) {
         const int top = 15 + 8 * i;
-        const QRgb expected = Blue(240 - 6 * i);
-        EXPECT_EQ(BoundsOf(expected, QRect(566, 0, 74, 439)), Inclusive(615, top, 635, top + 8))
+        const Rgb expected = Blue(240 - 6 * i);
+        EXPECT_EQ(BoundsOf(expected, PixelBox(566, 0, 74, 439)), Inclusive(615, top, 635, top + 8))
             << "segment " << i;
     }
 }
 
 TEST_F(ViewTest, LabelsEndLeftOfTheScaleAtTheirTops) {
-    const QFontMetrics metrics(FrameFont());
+    MemoryDC measure;
     const char* labels[] = {"100", "80", "60", "40", "20", "0"};
-    const int height = metrics.height();
+    const int height = measure.GetTextExtent("0").height;
     std::vector<int> leftmost;
     for (int j = 0; j < 6; ++j) {
         const int top = 7 + 64 * j;
-        const int width = metrics.horizontalAdvance(labels[j]);
+        const int width = measure.GetTextExtent(labels[j]).width;
         // The ink of the label lies in its measured box that ends at x = 612.
-        const QRect ink =
-            BoundsWhere(QRect(566, top, 49, height), [](QRgb c) { return c != kBlack; });
+        const PixelBox ink =
+            BoundsWhere(PixelBox(566, top, 49, height), [](Rgb c) { return c != kBlack; });
         ASSERT_FALSE(ink.isNull()) << labels[j];
         EXPECT_GE(ink.left(), 612 - width) << labels[j];
         EXPECT_LE(ink.right(), 611) << labels[j];
@@ -115,23 +114,23 @@ TEST_F(ViewTest, LabelsEndLeftOfTheScaleAtTheirTops) {
         int brightest = 0;
         for (int y = ink.top(); y <= ink.bottom(); ++y) {
             for (int x = ink.left(); x <= ink.right(); ++x) {
-                const QRgb c = Pixel(x, y);
-                EXPECT_TRUE(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c)) << x << ", " << y;
-                brightest = std::max(brightest, qRed(c));
+                const Rgb c = Pixel(x, y);
+                EXPECT_TRUE(RedOf(c) == GreenOf(c) && GreenOf(c) == BlueOf(c)) << x << ", " << y;
+                brightest = std::max(brightest, RedOf(c));
             }
         }
         EXPECT_GE(brightest, 240) << labels[j];
     }
     EXPECT_LT(leftmost.front(), leftmost.back());
     // Nothing but the labels lies between the vessel and the scale above the flames.
-    std::function<bool(QRgb)> lit = [](QRgb c) { return c != kBlack; };
-    QRect labelRows;
+    std::function<bool(Rgb)> lit = [](Rgb c) { return c != kBlack; };
+    PixelBox labelRows;
     for (int j = 0; j < 6; ++j) {
-        labelRows = labelRows.united(QRect(565, 7 + 64 * j, 50, height));
+        labelRows = labelRows.united(PixelBox(565, 7 + 64 * j, 50, height));
     }
-    const QRect all = BoundsWhere(QRect(565, 0, 50, 356), lit);
+    const PixelBox all = BoundsWhere(PixelBox(565, 0, 50, 356), lit);
     EXPECT_TRUE(labelRows.contains(all)) << all.top() << ".." << all.bottom();
-    EXPECT_TRUE(BoundsWhere(QRect(612, 0, 3, 356), lit).isNull());
+    EXPECT_TRUE(BoundsWhere(PixelBox(612, 0, 3, 356), lit).isNull());
 }
 
 struct FlameCase {
@@ -139,17 +138,17 @@ struct FlameCase {
     int centre;
 };
 
-// Expected flame box at an anchor for a level, as an inclusive QRect (null when off).
-QRect FlameBox(int anchor, int level) {
+// Expected flame box at an anchor for a level, as an inclusive PixelBox (null when off).
+PixelBox FlameBox(int anchor, int level) {
     switch (level) {
         case FLAME_STRONG:
-            return QRect(QPoint(anchor, 364), QPoint(anchor + 29, 436));
+            return PixelBox(Point{anchor, 364}, Point{anchor + 29, 436});
         case FLAME_MEDIUM:
-            return QRect(QPoint(anchor + 5, 386), QPoint(anchor + 24, 436));
+            return PixelBox(Point{anchor + 5, 386}, Point{anchor + 24, 436});
         case FLAME_WEAK:
-            return QRect(QPoint(anchor + 10, 408), QPoint(anchor + 19, 436));
+            return PixelBox(Point{anchor + 10, 408}, Point{anchor + 19, 436});
         default:
-            return QRect();
+            return PixelBox();
     }
 }
 
@@ -161,9 +160,9 @@ TEST_P(FlameTest, EllipsesStandAtTheirAnchors) {
     view.DrawFlames(c.ends, c.centre);
     const std::pair<int, int> anchors[] = {
         {108, c.ends}, {432, c.ends}, {216, c.centre}, {324, c.centre}};
-    QRect all;
+    PixelBox all;
     for (const auto& [anchor, level] : anchors) {
-        EXPECT_EQ(BoundsOf(kRed, QRect(anchor, 0, 30, 439)), FlameBox(anchor, level))
+        EXPECT_EQ(BoundsOf(kRed, PixelBox(anchor, 0, 30, 439)), FlameBox(anchor, level))
             << "anchor " << anchor;
         all = all.united(FlameBox(anchor, level));
     }
@@ -178,23 +177,23 @@ INSTANTIATE_TEST_SUITE_P(Levels, FlameTest,
                                            FlameCase{FLAME_OFF, FLAME_OFF}));
 
 TEST_F(ViewTest, FlameAreaIsClearedExactly) {
-    view.FrameImage().fill(kWhite);
+    view.Frame().Fill(kWhite);
     view.ClearFlameArea();
     EXPECT_EQ(BoundsOf(kBlack), Inclusive(5, 356, 565, 437));
-    view.FrameImage().fill(kWhite);
+    view.Frame().Fill(kWhite);
     view.DrawFlames(FLAME_OFF, FLAME_OFF);
     EXPECT_EQ(BoundsOf(kBlack), Inclusive(5, 356, 565, 437));
 }
 
 TEST_F(ViewTest, SmallestViewStillHasAScale) {
     Start(20, 20, 151, 101);
-    EXPECT_EQ(view.FrameImage().size(), QSize(151, 88));
+    EXPECT_EQ(view.Frame().Size(), (Extent{151, 88}));
     EXPECT_GE(view.ScaleStep(), 1);
     EXPECT_EQ(view.CellWidth(), 2);
     EXPECT_EQ(view.CellHeight(), 2);
     // 40 segments of s pixels from y = 15, at x 126..145.
     const int s = view.ScaleStep();
-    EXPECT_EQ(BoundsWhere(QRect(126, 0, 25, 88), IsCellColour),
+    EXPECT_EQ(BoundsWhere(PixelBox(126, 0, 25, 88), IsCellColour),
               Inclusive(126, 15, 146, 15 + 40 * s));
     EXPECT_EQ(Pixel(15, 25), Blue(36));
 }
@@ -212,12 +211,12 @@ TEST_P(EmptyCellTest, NothingIsDrawnAndNothingIsHit) {
     EXPECT_TRUE(view.CellWidth() == 0 || view.CellHeight() == 0);
     SetCell(1, 1, 100, 700, PHASE_VAPOUR);
     view.FullRebuild(false);
-    const QImage withoutCells = view.FrameImage().copy();
+    const PixelBuffer withoutCells = view.Frame();
     view.FullRebuild(true);
-    EXPECT_EQ(view.FrameImage(), withoutCells);
+    EXPECT_EQ(view.Frame(), withoutCells);
     view.DrawCell(sim.Cell(1, 1), 1, 1);
     view.DrawCellMarker(0, 0, kYellow);
-    EXPECT_EQ(view.FrameImage(), withoutCells);
+    EXPECT_EQ(view.Frame(), withoutCells);
     for (int y = 0; y < 88; ++y) {
         for (int x = 0; x < 151; ++x) {
             ASSERT_FALSE(view.HitTest(x, y).has_value()) << x << ", " << y;

@@ -1,6 +1,4 @@
 // The info panel, the hover and selection outlines, and the frame's lifecycle.
-#include <QFontMetrics>
-#include <QPainter>
 
 #include "ViewFixture.h"
 
@@ -22,9 +20,9 @@ TEST_P(CellInfoFormat, ShowsColumnRowDegreesAndJoules) {
     const InfoCase c = GetParam();
     const CellInfoText text =
         CVesselView::FormatCellInfo(c.col, c.row, CCell(c.temperature, c.heat, PHASE_LIQUID));
-    EXPECT_EQ(text.cell.toStdString(), c.cell);
-    EXPECT_EQ(text.temperature.toStdString(), c.temp);
-    EXPECT_EQ(text.heat.toStdString(), c.joules);
+    EXPECT_EQ(text.cell, c.cell);
+    EXPECT_EQ(text.temperature, c.temp);
+    EXPECT_EQ(text.heat, c.joules);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -38,16 +36,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CellInfoFormat, DegreeMarkIsTheHalfWidthSemiVoicedMark) {
     const CellInfoText text = CVesselView::FormatCellInfo(0, 0, CCell(20, 20, PHASE_LIQUID));
-    EXPECT_EQ(text.temperature.indexOf(QChar(0xFF9F)), 12);
-    EXPECT_EQ(text.temperature.size(), 15);
+    EXPECT_EQ(text.temperature.find("\uFF9F"), 12u);  // three bytes of UTF-8
+    EXPECT_EQ(text.temperature.size(), 17u);
 }
 
 TEST_F(ViewTest, PanelIsClearedAndHoldsThreeLines) {
     SetCell(5, 12, 37.9, 37.9, PHASE_LIQUID);
-    view.FrameImage().fill(kWhite);
+    view.Frame().Fill(kWhite);
     view.DrawCellInfo(5, 12);
     // Black exactly on the panel, apart from the text.
-    EXPECT_EQ(BoundsWhere(QRect(0, 0, 640, 439), [](QRgb c) { return c != kWhite; }),
+    EXPECT_EQ(BoundsWhere(PixelBox(0, 0, 640, 439), [](Rgb c) { return c != kWhite; }),
               Inclusive(477, 364, 634, 435));
     EXPECT_EQ(Pixel(477, 434), kBlack);
     EXPECT_EQ(Pixel(633, 364), kBlack);
@@ -57,16 +55,17 @@ TEST_F(ViewTest, PanelIsClearedAndHoldsThreeLines) {
     view.FullRebuild(true);
     view.DrawCellInfo(5, 12);
     const CellInfoText text = CVesselView::FormatCellInfo(5, 12, sim.Cell(12, 5));
-    const QFontMetrics metrics(FrameFont());
-    const int h = metrics.height();
-    const QRect lines[] = {QRect(477, 364, metrics.horizontalAdvance(text.cell), h),
-                           QRect(477, 364 + h + 2, metrics.horizontalAdvance(text.temperature), h),
-                           QRect(477, 364 + 2 * h + 4, metrics.horizontalAdvance(text.heat), h)};
-    auto lit = [](QRgb c) { return c != kBlack; };
-    for (const QRect& line : lines) {
-        EXPECT_FALSE(BoundsWhere(line, lit).isNull()) << line.y();
+    MemoryDC measure;
+    const int h = measure.GetTextExtent("T").height;
+    const PixelBox lines[] = {
+        PixelBox(477, 364, measure.GetTextExtent(text.cell).width, h),
+        PixelBox(477, 364 + h + 2, measure.GetTextExtent(text.temperature).width, h),
+        PixelBox(477, 364 + 2 * h + 4, measure.GetTextExtent(text.heat).width, h)};
+    auto lit = [](Rgb c) { return c != kBlack; };
+    for (const PixelBox& line : lines) {
+        EXPECT_FALSE(BoundsWhere(line, lit).isNull()) << line.top();
     }
-    const QRect panel = Inclusive(477, 364, 634, 435);
+    const PixelBox panel = Inclusive(477, 364, 634, 435);
     for (int y = panel.top(); y <= panel.bottom(); ++y) {
         for (int x = panel.left(); x <= panel.right(); ++x) {
             if (lit(Pixel(x, y))) {
@@ -81,17 +80,18 @@ TEST_F(ViewTest, PanelIsClearedAndHoldsThreeLines) {
 TEST_F(ViewTest, RebuildLeavesThePanelBlack) {
     view.DrawCellInfo(10, 10);
     view.FullRebuild(true);
-    EXPECT_TRUE(BoundsWhere(QRect(477, 364, 157, 71), [](QRgb c) { return c != kBlack; }).isNull());
+    EXPECT_TRUE(
+        BoundsWhere(PixelBox(477, 364, 157, 71), [](Rgb c) { return c != kBlack; }).isNull());
 }
 
 // Colour of the top-left pixel of a cell: its outline colour, or the cell's own colour.
 class MouseTest : public ViewTest {
 protected:
-    QRgb Corner(int col, int row) const {
+    Rgb Corner(int col, int row) const {
         const PixelRect r = view.CellRect(col, row);
         return Pixel(r.left, r.top);
     }
-    QImage Panel() const { return view.FrameImage().copy(477, 364, 157, 71); }
+    PixelBuffer Panel() const { return view.Frame().Copy(477, 364, 157, 71); }
 };
 
 TEST_F(MouseTest, HoverOutlineFollowsTheCursor) {
@@ -119,12 +119,12 @@ TEST_F(MouseTest, HoverOutlineFollowsTheCursor) {
 TEST_F(MouseTest, PanelShowsTheHoveredCellThenTheSelectedOne) {
     SetCell(2, 3, 90, 90, PHASE_LIQUID);
     view.MouseMove(15 + 2 * 27 + 5, 25 + 3 * 16 + 5);
-    const QImage hovered = Panel();
+    const PixelBuffer hovered = Panel();
     view.DrawCellInfo(2, 3);
     EXPECT_EQ(Panel(), hovered);
 
     view.MouseMove(600, 5);
-    const QImage selected = Panel();
+    const PixelBuffer selected = Panel();
     EXPECT_NE(selected, hovered);
     view.DrawCellInfo(10, 10);
     EXPECT_EQ(Panel(), selected);
@@ -143,21 +143,21 @@ TEST_F(MouseTest, ClickMovesTheSelection) {
     EXPECT_EQ(Corner(3, 4), kBlack);
 
     // A release off the grid changes nothing.
-    const QImage before = view.FrameImage().copy();
+    const PixelBuffer before = view.Frame();
     EXPECT_FALSE(view.LButtonUp(600, 400));
-    EXPECT_EQ(view.FrameImage(), before);
+    EXPECT_EQ(view.Frame(), before);
     EXPECT_EQ(view.Selection().col, 3);
 }
 
 TEST_F(MouseTest, StepRefreshesThePanelOnlyWhileItFollowsTheSelection) {
     view.RefreshSelectedInfo();
-    const QImage fifteen = Panel();
+    const PixelBuffer fifteen = Panel();
     SetCell(10, 10, 60, 60, PHASE_LIQUID);
     view.RefreshSelectedInfo();
     EXPECT_NE(Panel(), fifteen);
 
     view.MouseMove(100, 100);  // now the panel shows the hovered cell
-    const QImage hovered = Panel();
+    const PixelBuffer hovered = Panel();
     SetCell(10, 10, 20, 20, PHASE_LIQUID);
     view.RefreshSelectedInfo();
     EXPECT_EQ(Panel(), hovered);
@@ -166,18 +166,18 @@ TEST_F(MouseTest, StepRefreshesThePanelOnlyWhileItFollowsTheSelection) {
 TEST_F(MouseTest, AfterATickThePanelShowsTheCurrentValuesOfTheCellItShows) {
     // Under a resting pointer: the hovered cell's new values, as moving the pointer shows them.
     view.MouseMove(100, 100);
-    const QImage before = Panel();
+    const PixelBuffer before = Panel();
     const CellHit hovered = view.Hover();
     SetCell(hovered.col, hovered.row, 100, 639, PHASE_VAPOUR);
     view.RefreshInfo();
-    const QImage refreshed = Panel();
+    const PixelBuffer refreshed = Panel();
     EXPECT_NE(refreshed, before);
     view.MouseMove(100, 100);
     EXPECT_EQ(Panel(), refreshed);
 
     // Off the grid: the selected cell's.
     view.MouseMove(600, 400);
-    const QImage selected = Panel();
+    const PixelBuffer selected = Panel();
     SetCell(10, 10, 60, 60, PHASE_LIQUID);
     view.RefreshInfo();
     EXPECT_NE(Panel(), selected);
@@ -186,34 +186,15 @@ TEST_F(MouseTest, AfterATickThePanelShowsTheCurrentValuesOfTheCellItShows) {
 TEST_F(ViewTest, FrameIsReplacedNeverResized) {
     EXPECT_TRUE(view.HasFrame());
     view.CreateFrame(800, 600);
-    EXPECT_EQ(view.ViewRect(), QRect(0, 0, 800, 550));
-    EXPECT_EQ(view.FrameImage().size(), QSize(800, 550));
+    EXPECT_EQ(view.ViewRect(), (PixelRect{0, 0, 800, 550}));
+    EXPECT_EQ(view.Frame().Size(), (Extent{800, 550}));
     // A new frame is black until it is rebuilt.
-    EXPECT_EQ(BoundsOf(kBlack), QRect(0, 0, 800, 550));
+    EXPECT_EQ(BoundsOf(kBlack), PixelBox(0, 0, 800, 550));
     view.ReleaseFrame();
     EXPECT_FALSE(view.HasFrame());
-    EXPECT_TRUE(view.FrameImage().isNull());
+    EXPECT_TRUE(view.Frame().IsNull());
     view.ReleaseFrame();  // nothing left to release: no failure
     EXPECT_FALSE(view.HasFrame());
-}
-
-TEST_F(ViewTest, PaintCopiesTheFramePixelForPixel) {
-    QImage screen(640, 480, QImage::Format_RGB32);
-    screen.fill(kWhite);
-    {
-        QPainter painter(&screen);
-        view.PaintTo(painter);
-    }
-    EXPECT_EQ(screen.copy(0, 0, 640, 439), view.FrameImage());
-    EXPECT_EQ(screen.pixel(0, 439), kWhite);  // the button strip is not the frame's
-
-    view.ReleaseFrame();
-    screen.fill(kWhite);
-    {
-        QPainter painter(&screen);
-        view.PaintTo(painter);
-    }
-    EXPECT_EQ(screen.pixel(300, 200), kWhite);
 }
 
 }  // namespace

@@ -4,12 +4,13 @@
 
 #include "Drawing.h"
 #include "FatalTrap.h"
+#include "PixelBox.h"
 
 namespace {
 
-constexpr QRgb kBlack = RGB(0, 0, 0);
-constexpr QRgb kRed = RGB(255, 0, 0);
-constexpr QRgb kBlue = RGB(0, 0, 255);
+constexpr Rgb kBlack = RGB(0, 0, 0);
+constexpr Rgb kRed = RGB(255, 0, 0);
+constexpr Rgb kBlue = RGB(0, 0, 255);
 
 // A 40 x 30 black frame selected into a memory context.
 class DrawingTest : public ::testing::Test {
@@ -21,12 +22,12 @@ protected:
     }
 
     // Pixels of colour c inside [0,40) x [0,30), as a bounding box (l, t, r, b) inclusive.
-    QRect BoundsOf(QRgb c) const {
-        QRect box;
+    PixelBox BoundsOf(Rgb c) const {
+        PixelBox box;
         for (int y = 0; y < 30; ++y) {
             for (int x = 0; x < 40; ++x) {
-                if (bitmap.Image().pixel(x, y) == c) {
-                    box = box.united(QRect(x, y, 1, 1));
+                if (bitmap.Pixels().Pixel(x, y) == c) {
+                    box = box.united(PixelBox(x, y, 1, 1));
                 }
             }
         }
@@ -39,7 +40,7 @@ protected:
 };
 
 TEST_F(DrawingTest, NewFrameIsBlack) {
-    EXPECT_EQ(BoundsOf(kBlack), QRect(0, 0, 40, 30));
+    EXPECT_EQ(BoundsOf(kBlack), PixelBox(0, 0, 40, 30));
 }
 
 TEST_F(DrawingTest, RectRegionFillCoversRightAndBottomExclusive) {
@@ -48,7 +49,7 @@ TEST_F(DrawingTest, RectRegionFillCoversRightAndBottomExclusive) {
     ASSERT_TRUE(region.CreateRect(3, 4, 10, 12));
     ASSERT_TRUE(brush.CreateSolid(kBlue));
     dc.FillRegion(region, brush);
-    EXPECT_EQ(BoundsOf(kBlue), QRect(QPoint(3, 4), QPoint(9, 11)));
+    EXPECT_EQ(BoundsOf(kBlue), PixelBox(Point{3, 4}, Point{9, 11}));
 }
 
 TEST_F(DrawingTest, EmptyRectRegionChangesNothing) {
@@ -66,7 +67,40 @@ TEST_F(DrawingTest, PolygonRegionExcludesRightAndBottomEdges) {
     ASSERT_TRUE(region.CreatePolygon({{2, 2}, {12, 2}, {12, 8}, {2, 8}}));
     ASSERT_TRUE(brush.CreateSolid(kRed));
     dc.FillRegion(region, brush);
-    EXPECT_EQ(BoundsOf(kRed), QRect(QPoint(2, 2), QPoint(11, 7)));
+    EXPECT_EQ(BoundsOf(kRed), PixelBox(Point{2, 2}, Point{11, 7}));
+}
+
+// The vessel's shape: a U of 2-pixel walls and floor around a 6 x 5 hollow. The hollow
+// stays untouched, the outer right and bottom edges are left out.
+TEST_F(DrawingTest, UShapedPolygonFillsTheWallsAndLeavesTheHollow) {
+    Region region;
+    Brush brush;
+    ASSERT_TRUE(region.CreatePolygon(
+        {{3, 4}, {5, 4}, {5, 9}, {11, 9}, {11, 4}, {13, 4}, {13, 11}, {3, 11}}));
+    ASSERT_TRUE(brush.CreateSolid(kRed));
+    dc.FillRegion(region, brush);
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            const bool wall = (x >= 3 && x < 5 && y >= 4 && y < 11) ||
+                              (x >= 11 && x < 13 && y >= 4 && y < 11) ||
+                              (x >= 3 && x < 13 && y >= 9 && y < 11);
+            EXPECT_EQ(dc.GetPixel(x, y), wall ? kRed : kBlack) << x << ", " << y;
+        }
+    }
+}
+
+// Parts of a polygon off the bitmap are clipped; a polygon of fewer than three corners
+// fills nothing.
+TEST_F(DrawingTest, PolygonsAreClippedToTheBitmap) {
+    Region region;
+    Brush brush;
+    ASSERT_TRUE(brush.CreateSolid(kRed));
+    ASSERT_TRUE(region.CreatePolygon({{-10, -10}, {50, -10}, {50, 2}, {-10, 2}}));
+    dc.FillRegion(region, brush);
+    EXPECT_EQ(BoundsOf(kRed), PixelBox(0, 0, 40, 2));
+    ASSERT_TRUE(region.CreatePolygon({{5, 5}, {20, 20}}));
+    dc.FillRegion(region, brush);
+    EXPECT_EQ(BoundsOf(kRed), PixelBox(0, 0, 40, 2));
 }
 
 TEST_F(DrawingTest, RectangleOutlinesWithPenAndFillsWithBrush) {
@@ -77,18 +111,18 @@ TEST_F(DrawingTest, RectangleOutlinesWithPenAndFillsWithBrush) {
     dc.SelectPen(&pen);
     dc.SelectBrush(&brush);
     dc.Rectangle(5, 5, 15, 12);
-    EXPECT_EQ(BoundsOf(kRed), QRect(QPoint(5, 5), QPoint(14, 11)));
-    EXPECT_EQ(BoundsOf(kBlue), QRect(QPoint(6, 6), QPoint(13, 10)));
+    EXPECT_EQ(BoundsOf(kRed), PixelBox(Point{5, 5}, Point{14, 11}));
+    EXPECT_EQ(BoundsOf(kBlue), PixelBox(Point{6, 6}, Point{13, 10}));
 }
 
 // Ellipses of every shape the view makes: its pen outlines and its brush fills a shape
 // that keeps to [left, right - 1] x [top, bottom - 1], touches all four sides, has a pixel
 // in every row and column and is symmetric about the box's centre.
-class EllipseTest : public ::testing::TestWithParam<QSize> {};
+class EllipseTest : public ::testing::TestWithParam<Extent> {};
 
 TEST_P(EllipseTest, StaysInsideItsBoxAndTouchesEverySide) {
-    const int w = GetParam().width();
-    const int h = GetParam().height();
+    const int w = GetParam().width;
+    const int h = GetParam().height;
     FrameBitmap frame;
     MemoryDC dc;
     Pen pen;
@@ -102,44 +136,44 @@ TEST_P(EllipseTest, StaysInsideItsBoxAndTouchesEverySide) {
     dc.SelectBrush(&brush);
     dc.Ellipse(10, 10, 10 + w, 10 + h);
 
-    const QImage& image = frame.Image();
-    const QRect box(10, 10, w, h);
-    QRect drawn;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixel(x, y) != kBlack) {
+    const PixelBuffer& image = frame.Pixels();
+    const PixelBox box(10, 10, w, h);
+    PixelBox drawn;
+    for (int y = 0; y < image.Height(); ++y) {
+        for (int x = 0; x < image.Width(); ++x) {
+            if (image.Pixel(x, y) != kBlack) {
                 ASSERT_TRUE(box.contains(x, y)) << "spills to " << x << ", " << y;
-                drawn |= QRect(x, y, 1, 1);
-                const bool lit = image.pixel(2 * box.center().x() + (w + 1) % 2 - x,
-                                             2 * box.center().y() + (h + 1) % 2 - y) != kBlack;
+                drawn |= PixelBox(x, y, 1, 1);
+                const bool lit = image.Pixel(2 * box.center().x + (w + 1) % 2 - x,
+                                             2 * box.center().y + (h + 1) % 2 - y) != kBlack;
                 EXPECT_TRUE(lit) << "not symmetric at " << x << ", " << y;
             }
         }
     }
     EXPECT_EQ(drawn, box);
     for (int y = box.top(); y <= box.bottom(); ++y) {
-        EXPECT_NE(image.pixel(box.center().x(), y), kBlack) << "row " << y;
+        EXPECT_NE(image.Pixel(box.center().x, y), kBlack) << "row " << y;
     }
     for (int x = box.left(); x <= box.right(); ++x) {
-        EXPECT_NE(image.pixel(x, box.center().y()), kBlack) << "column " << x;
+        EXPECT_NE(image.Pixel(x, box.center().y), kBlack) << "column " << x;
     }
-    EXPECT_EQ(image.pixel(box.left(), box.center().y()), kRed);
-    EXPECT_EQ(image.pixel(box.center().x(), box.top()), kRed);
+    EXPECT_EQ(image.Pixel(box.left(), box.center().y), kRed);
+    EXPECT_EQ(image.Pixel(box.center().x, box.top()), kRed);
     if (w > 2 && h > 2) {
-        EXPECT_EQ(image.pixel(box.center()), kBlue);
+        EXPECT_EQ(image.Pixel(box.center().x, box.center().y), kBlue);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(BoxSizes, EllipseTest,
-                         ::testing::Values(QSize(1, 1), QSize(7, 1), QSize(1, 7), QSize(2, 2),
-                                           QSize(3, 2), QSize(40, 2), QSize(13, 4), QSize(40, 4),
-                                           QSize(30, 6), QSize(181, 8), QSize(27, 16),
-                                           QSize(10, 25), QSize(4, 40), QSize(6, 108),
-                                           QSize(30, 73)));
+                         ::testing::Values(Extent{1, 1}, Extent{7, 1}, Extent{1, 7}, Extent{2, 2},
+                                           Extent{3, 2}, Extent{40, 2}, Extent{13, 4},
+                                           Extent{40, 4}, Extent{30, 6}, Extent{181, 8},
+                                           Extent{27, 16}, Extent{10, 25}, Extent{4, 40},
+                                           Extent{6, 108}, Extent{30, 73}));
 
 struct LineCase {
-    QPoint from;
-    QPoint to;
+    Point from;
+    Point to;
     int pixels;
 };
 
@@ -150,10 +184,10 @@ TEST_P(LineTest, LeavesOutTheEndPoint) {
     ASSERT_TRUE(pen.CreateSolid(kRed));
     dc.SelectPen(&pen);
     const LineCase c = GetParam();
-    dc.MoveTo(c.from.x(), c.from.y());
-    dc.LineTo(c.to.x(), c.to.y());
-    EXPECT_EQ(dc.GetPixel(c.from.x(), c.from.y()), c.pixels > 0 ? kRed : kBlack);
-    EXPECT_EQ(dc.GetPixel(c.to.x(), c.to.y()), kBlack);
+    dc.MoveTo(c.from.x, c.from.y);
+    dc.LineTo(c.to.x, c.to.y);
+    EXPECT_EQ(dc.GetPixel(c.from.x, c.from.y), c.pixels > 0 ? kRed : kBlack);
+    EXPECT_EQ(dc.GetPixel(c.to.x, c.to.y), kBlack);
     int count = 0;
     for (int y = 0; y < 30; ++y) {
         for (int x = 0; x < 40; ++x) {
@@ -176,7 +210,7 @@ TEST_F(DrawingTest, OffFramePixelsAreClippedAndReadAsZero) {
     dc.SelectPen(&pen);
     dc.MoveTo(-5, 1);
     dc.LineTo(45, 1);
-    EXPECT_EQ(BoundsOf(kRed), QRect(0, 1, 40, 1));
+    EXPECT_EQ(BoundsOf(kRed), PixelBox(0, 1, 40, 1));
     dc.SetPixel(40, 0, kRed);
     dc.SetPixel(-1, -1, kRed);
     EXPECT_EQ(dc.GetPixel(40, 0), 0u);
@@ -192,10 +226,10 @@ TEST_F(DrawingTest, SelectionReturnsWhatItDisplaces) {
 }
 
 TEST_F(DrawingTest, TextIsMeasuredAndWrittenFromItsTopLeft) {
-    const QSize hundred = dc.GetTextExtent("100");
-    const QSize zero = dc.GetTextExtent("0");
-    EXPECT_GT(hundred.width(), zero.width());
-    EXPECT_GT(zero.height(), 0);
+    const Extent hundred = dc.GetTextExtent("100");
+    const Extent zero = dc.GetTextExtent("0");
+    EXPECT_GT(hundred.width, zero.width);
+    EXPECT_GT(zero.height, 0);
     dc.SetTransparentText();
     dc.SetTextColor(RGB(255, 255, 255));
     dc.TextOut(10, 8, "88");
@@ -207,7 +241,7 @@ TEST_F(DrawingTest, TextIsMeasuredAndWrittenFromItsTopLeft) {
                 ++ink;
                 EXPECT_GE(x, 10);
                 EXPECT_GE(y, 8);
-                EXPECT_LT(y, 8 + dc.GetTextExtent("88").height());
+                EXPECT_LT(y, 8 + dc.GetTextExtent("88").height);
             }
         }
     }

@@ -1,16 +1,11 @@
 #pragma once
 
-#include <QtGui/qrgb.h>
-#include <QFont>
-#include <QImage>
-#include <QPoint>
-#include <QRect>
-#include <QSize>
-#include <QString>
-#include <QVector>
-#include <utility>
+#include <string_view>
+#include <vector>
 
-// A small raster drawing layer on QImage with the pixel rules of the classic Windows
+#include "PixelBuffer.h"
+
+// A small raster drawing layer on a PixelBuffer with the pixel rules of the classic Windows
 // graphics calls the drawing code is written against:
 // - rectangles are (left, top, right, bottom) with right and bottom exclusive for fills;
 // - Rectangle and Ellipse with a 1-pixel pen cover [left, right - 1] x [top, bottom - 1];
@@ -19,10 +14,6 @@
 // Every creation, selection and deletion of a resource passes the FailureSeam and reports
 // failure through its return value; the callers decide what a failure means.
 
-constexpr QRgb RGB(int r, int g, int b) {
-    return qRgb(r, g, b);
-}
-
 // A frame bitmap: the pixels a memory device context draws into.
 class FrameBitmap {
 public:
@@ -30,49 +21,56 @@ public:
     bool Create(int width, int height);
     // Frees the pixels. False when the release fails.
     bool Delete();
-    bool IsCreated() const { return !m_image.isNull(); }
-    const QImage& Image() const { return m_image; }
-    QImage& Image() { return m_image; }
+    bool IsCreated() const { return !m_pixels.IsNull(); }
+    const PixelBuffer& Pixels() const { return m_pixels; }
+    PixelBuffer& Pixels() { return m_pixels; }
 
 private:
-    QImage m_image;
+    PixelBuffer m_pixels;
 };
 
 class Pen {
 public:
-    bool CreateSolid(QRgb colour);  // 1 pixel wide
+    bool CreateSolid(Rgb colour);  // 1 pixel wide
     bool Delete();
-    QRgb Colour() const { return m_colour; }
+    Rgb Colour() const { return m_colour; }
 
 private:
-    QRgb m_colour = RGB(0, 0, 0);
+    Rgb m_colour = RGB(0, 0, 0);
 };
 
 class Brush {
 public:
-    bool CreateSolid(QRgb colour);
+    bool CreateSolid(Rgb colour);
     bool Delete();
-    QRgb Colour() const { return m_colour; }
+    Rgb Colour() const { return m_colour; }
 
 private:
-    QRgb m_colour = RGB(255, 255, 255);
+    Rgb m_colour = RGB(255, 255, 255);
 };
 
 class Region {
 public:
     bool CreateRect(int left, int top, int right, int bottom);
     // Closed polygon, alternate (odd-even) fill.
-    bool CreatePolygon(const QVector<QPoint>& vertices);
+    bool CreatePolygon(const std::vector<Point>& vertices);
     bool Delete();
 
     bool IsPolygon() const { return m_isPolygon; }
-    const QRect& Rect() const { return m_rect; }
-    const QVector<QPoint>& Vertices() const { return m_vertices; }
+    // (left, top, right, bottom), right and bottom exclusive.
+    int Left() const { return m_left; }
+    int Top() const { return m_top; }
+    int Right() const { return m_right; }
+    int Bottom() const { return m_bottom; }
+    const std::vector<Point>& Vertices() const { return m_vertices; }
 
 private:
     bool m_isPolygon = false;
-    QRect m_rect;
-    QVector<QPoint> m_vertices;
+    int m_left = 0;
+    int m_top = 0;
+    int m_right = 0;
+    int m_bottom = 0;
+    std::vector<Point> m_vertices;
 };
 
 // A memory device context: holds the selected bitmap, pen and brush and the text state,
@@ -103,22 +101,23 @@ public:
     // 1-pixel line in the selected pen's colour from the current position, end point left
     // out; the end point becomes the current position. Pixels off the bitmap are clipped.
     void LineTo(int x, int y);
-    QRgb GetPixel(int x, int y) const;         // 0 off the bitmap
-    void SetPixel(int x, int y, QRgb colour);  // ignored off the bitmap
+    Rgb GetPixel(int x, int y) const;         // 0 off the bitmap
+    void SetPixel(int x, int y, Rgb colour);  // ignored off the bitmap
 
     void SetTransparentText() { m_transparentText = true; }
-    void SetTextColor(QRgb colour) { m_textColour = colour; }
-    // Writes text with its top-left corner at (x, y). Only a transparent background is
+    void SetTextColor(Rgb colour) { m_textColour = colour; }
+    // Writes UTF-8 text in the frame font with its top-left corner at (x, y): each glyph's
+    // levels blend the text colour over what is there. Only a transparent background is
     // supported, which is the only mode the program uses.
-    void TextOut(int x, int y, const QString& text);
-    QSize GetTextExtent(const QString& text) const;
-    const QFont& Font() const { return m_font; }
+    void TextOut(int x, int y, std::string_view text);
+    // The text's advance and the font's line height.
+    Extent GetTextExtent(std::string_view text) const;
 
     // The bitmap drawing goes into, or nullptr while only the stock bitmap is selected.
-    QImage* Target();
+    PixelBuffer* Target();
 
 private:
-    void FillRect(QImage& image, int left, int top, int right, int bottom, QRgb colour);
+    static void FillRect(PixelBuffer& image, int left, int top, int right, int bottom, Rgb colour);
 
     bool m_created = false;
     FrameBitmap m_stockBitmap;
@@ -127,11 +126,7 @@ private:
     FrameBitmap* m_bitmap;
     Pen* m_pen;
     Brush* m_brush;
-    QPoint m_position;
+    Point m_position{0, 0};
     bool m_transparentText = false;
-    QRgb m_textColour = RGB(0, 0, 0);
-    QFont m_font;
+    Rgb m_textColour = RGB(0, 0, 0);
 };
-
-// The small fixed font of the frame's labels and panels, chosen once.
-const QFont& FrameFont();

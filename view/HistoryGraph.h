@@ -13,10 +13,10 @@ constexpr int PLOT_MARGIN = 10;
 constexpr int GRID_COLUMNS = 100;
 constexpr int GRID_ROWS = 20;
 
-constexpr QRgb GRAPH_BACKGROUND = RGB(0, 0, 0);
-constexpr QRgb GRID_DOT_COLOUR = RGB(50, 50, 50);
-constexpr QRgb TEMPERATURE_CURVE_COLOUR = RGB(0, 0, 255);
-constexpr QRgb HEAT_CURVE_COLOUR = RGB(255, 0, 0);
+constexpr Rgb GRAPH_BACKGROUND = RGB(0, 0, 0);
+constexpr Rgb GRID_DOT_COLOUR = RGB(50, 50, 50);
+constexpr Rgb TEMPERATURE_CURVE_COLOUR = RGB(0, 0, 255);
+constexpr Rgb HEAT_CURVE_COLOUR = RGB(255, 0, 0);
 
 // Fills (0, 0)-(width, height) black through a brush and a rectangular region. Failing to
 // make either ends the program (exit code -3).

@@ -6,6 +6,7 @@
 #include "FatalError.h"
 #include "HistoryTexts.h"
 #include "Numbers.h"
+#include "ViewMessages.h"
 
 namespace {
 
@@ -38,11 +39,11 @@ void DrawCurve(MemoryDC& dc, int width, int height, const HistorySample* samples
 void ClearGraph(MemoryDC& dc, int width, int height) {
     Brush brush;
     if (!brush.CreateSolid(GRAPH_BACKGROUND)) {
-        FatalError(MSG_CREATE_BRUSH, EXIT_GRAPH_BACKGROUND);
+        FatalError(ViewMessages::BRUSH_CREATE, EXIT_GRAPH_BACKGROUND);
     }
     Region region;
     if (!region.CreateRect(0, 0, width, height)) {
-        FatalError(MSG_CREATE_REGION, EXIT_GRAPH_BACKGROUND);
+        FatalError(ViewMessages::REGION_CREATE, EXIT_GRAPH_BACKGROUND);
     }
     dc.FillRegion(region, brush);
     // A failed release leaves nothing behind that matters; it is not examined.

@@ -8,10 +8,10 @@
 
 namespace {
 
-constexpr QRgb kBlack = RGB(0, 0, 0);
-constexpr QRgb kGrey = RGB(50, 50, 50);
-constexpr QRgb kBlue = RGB(0, 0, 255);
-constexpr QRgb kRed = RGB(255, 0, 0);
+constexpr Rgb kBlack = RGB(0, 0, 0);
+constexpr Rgb kGrey = RGB(50, 50, 50);
+constexpr Rgb kBlue = RGB(0, 0, 255);
+constexpr Rgb kRed = RGB(255, 0, 0);
 
 struct PlotYCase {
     int value;
@@ -60,7 +60,7 @@ protected:
         DrawGridDots(dc, w, h);
         DrawCurves(dc, w, h, samples.data());
     }
-    QRgb At(int x, int y) const { return bitmap.Image().pixel(x, y); }
+    Rgb At(int x, int y) const { return bitmap.Pixels().Pixel(x, y); }
 
     int w = 0;
     int h = 0;
@@ -79,18 +79,18 @@ class DotGridTest : public GraphSurface, public ::testing::WithParamInterface<Do
 TEST_P(DotGridTest, GreyDotsAtHundredthsAndTwentiethsOnBlack) {
     Make(GetParam().width, GetParam().height);
     // Paint the surface white first so that the clearing is checked too.
-    bitmap.Image().fill(RGB(255, 255, 255));
+    bitmap.Pixels().Fill(RGB(255, 255, 255));
     samples.fill(HistorySample{INT_MAX, INT_MAX});  // both curves far above the surface
     Draw();
 
-    QImage expected(w, h, QImage::Format_RGB32);
-    expected.fill(kBlack);
+    PixelBuffer expected;
+    ASSERT_TRUE(expected.Allocate(w, h));
     for (int i = 1; i < 100; ++i) {
         for (int j = 1; j < 20; ++j) {
-            expected.setPixel(w * i / 100, h * j / 20, kGrey);
+            expected.Row(h * j / 20)[w * i / 100] = kGrey;
         }
     }
-    EXPECT_EQ(bitmap.Image(), expected);
+    EXPECT_EQ(bitmap.Pixels(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, DotGridTest,

@@ -10,9 +10,8 @@ inline constexpr char STATUS_HEAT_PLACEHOLDER[] = "Average Heat";
 inline constexpr char STATUS_TEMPERATURE_FORMAT[] = "平均温度: %d [ﾟC](青)";
 inline constexpr char STATUS_HEAT_FORMAT[] = "平均熱量: %d [J](赤)";
 
-// Fatal failures of the graph surface, its background and the window itself.
-inline constexpr char MSG_CREATE_BRUSH[] = "ブラシの作成に失敗しました。";
-inline constexpr char MSG_CREATE_REGION[] = "リージョンの作成に失敗しました。";
+// Fatal failures of the graph surface, its background (reported with the vessel view's
+// messages, ViewMessages.h) and the window itself.
 inline constexpr char MSG_CREATE_HISTORY_WINDOW[] = "履歴ウインドウを作成できませんでした。";
 
 inline constexpr int EXIT_RELEASE_SURFACE = -1;

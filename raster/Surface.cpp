@@ -5,14 +5,14 @@
 FrameBitmap* CreateSurface(MemoryDC& dc, FrameBitmap& bitmap, int width, int height,
                            const SurfaceExitCodes& codes) {
     if (!bitmap.Create(width, height)) {
-        FatalError("ビットマップの作成に失敗しました。", codes.createBitmap);
+        FatalError(SurfaceMessages::BITMAP_CREATE, codes.createBitmap);
     }
     if (!dc.Create()) {
-        FatalError("メモリデバイスコンテキストの作成に失敗しました。", codes.createMemoryDC);
+        FatalError(SurfaceMessages::MEMORY_DC_CREATE, codes.createMemoryDC);
     }
     FrameBitmap* oldBitmap = dc.SelectBitmap(&bitmap);
     if (oldBitmap == nullptr) {
-        FatalError("ビットマップの割り当てに失敗しました。", codes.selectBitmap);
+        FatalError(SurfaceMessages::BITMAP_SELECT, codes.selectBitmap);
     }
     return oldBitmap;
 }
@@ -23,13 +23,13 @@ void ReleaseSurface(MemoryDC& dc, FrameBitmap& bitmap, FrameBitmap*& oldBitmap,
         return;
     }
     if (dc.SelectBitmap(oldBitmap) == nullptr) {
-        FatalError("ビットマップの切り放しに失敗しました。", codes.detachBitmap);
+        FatalError(SurfaceMessages::BITMAP_DETACH, codes.detachBitmap);
     }
     oldBitmap = nullptr;
     if (!dc.Delete()) {
-        FatalError("メモリデバイスコンテキストの解放に失敗しました。", codes.deleteMemoryDC);
+        FatalError(SurfaceMessages::MEMORY_DC_DELETE, codes.deleteMemoryDC);
     }
     if (!bitmap.Delete()) {
-        FatalError("ビットマップの解放に失敗しました。", codes.deleteBitmap);
+        FatalError(SurfaceMessages::BITMAP_DELETE, codes.deleteBitmap);
     }
 }

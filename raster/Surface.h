@@ -2,8 +2,20 @@
 
 #include "Drawing.h"
 
+// The messages of the six failure points below, the same for every surface.
+namespace SurfaceMessages {
+
+constexpr const char* BITMAP_CREATE = "ビットマップの作成に失敗しました。";
+constexpr const char* BITMAP_DETACH = "ビットマップの切り放しに失敗しました。";
+constexpr const char* BITMAP_SELECT = "ビットマップの割り当てに失敗しました。";
+constexpr const char* BITMAP_DELETE = "ビットマップの解放に失敗しました。";
+constexpr const char* MEMORY_DC_CREATE = "メモリデバイスコンテキストの作成に失敗しました。";
+constexpr const char* MEMORY_DC_DELETE = "メモリデバイスコンテキストの解放に失敗しました。";
+
+}  // namespace SurfaceMessages
+
 // Exit codes of the six failure points in the life of an off-screen surface (a bitmap
-// selected into a memory context). The messages are the same for every surface.
+// selected into a memory context).
 struct SurfaceExitCodes {
     int detachBitmap;  // selecting the displaced bitmap back
     int deleteMemoryDC;
