@@ -186,7 +186,9 @@ void CRunControl::RunTimerMessage(long long ticks) {
     m_host.FlushCellBatch();
     m_lastFlush = Clock::now() - flushStart;
     // The ticks have recorded their samples already; the averages shown are the last tick's.
-    m_host.ShowAverages(m_sim.AverageTemperature(), CalToJoules(m_sim.AverageHeat()));
+    const double heat = m_sim.AverageHeatValue();
+    m_host.ShowAverages(m_sim.AverageTemperatureValue(),
+                        std::isfinite(heat) ? CalToJoules(m_sim.AverageHeat()) : heat);
     m_host.RefreshPanel();
     m_host.TicksShown(m_nSpeed != RunSpeed::NORMAL);
     CheckDivergence();

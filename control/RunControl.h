@@ -68,7 +68,9 @@ public:
     // tick are shown, the info panel refreshed and the frame shown by TicksShown.
     virtual void BeginCellBatch(int columns, int rows) = 0;
     virtual void FlushCellBatch() = 0;
-    virtual void ShowAverages(int temperature, int heat) = 0;
+    // The averages are whole numbers (degrees C, J), or NaN or an infinity where the grid
+    // holds cells that are not finite.
+    virtual void ShowAverages(double temperature, double heat) = 0;
     virtual void RefreshPanel() = 0;
     // `backToBack`: the messages run many ticks each and follow one another closely (every
     // speed but the normal one), so the frame shows at the screen's pace and the title with

@@ -11,6 +11,7 @@
 #include "FrameImage.h"
 #include "HistoryGraph.h"
 #include "HistoryTexts.h"
+#include "Numbers.h"
 #include "Surface.h"
 #include "Translations.h"
 
@@ -38,6 +39,27 @@ void CHistoryDlg::ShowAverages(int temperature, int heat) {
                           QString::asprintf(m_temperatureFormat.constData(), temperature));
     m_pStatusBar->SetText(CHistoryStatusBar::HEAT_PART,
                           QString::asprintf(m_heatFormat.constData(), heat));
+}
+
+void CHistoryDlg::ShowAverages(double temperature, double heat) {
+    const char* temperatureText = NonFiniteText(temperature);
+    const char* heatText = NonFiniteText(heat);
+    if (temperatureText == nullptr && heatText == nullptr) {
+        ShowAverages(TruncToInt(temperature), TruncToInt(heat));
+        return;
+    }
+    if (m_bDestroyed || m_pStatusBar == nullptr) {
+        return;
+    }
+    // Shown until the next averages; a language change shows the last finite ones.
+    auto format = [](const QByteArray& format, double value, const char* text) {
+        return text == nullptr ? QString::asprintf(format.constData(), TruncToInt(value))
+                               : QString::fromUtf8(format).replace(QStringLiteral("%d"),
+                                                                   QString::fromUtf8(text));
+    };
+    m_pStatusBar->SetText(CHistoryStatusBar::TEMPERATURE_PART,
+                          format(m_temperatureFormat, temperature, temperatureText));
+    m_pStatusBar->SetText(CHistoryStatusBar::HEAT_PART, format(m_heatFormat, heat, heatText));
 }
 
 void CHistoryDlg::RetranslateUi() {

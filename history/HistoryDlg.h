@@ -44,6 +44,9 @@ public:
 
     // Shows the averages of the latest tick (degrees C, J) in the status bar.
     void ShowAverages(int temperature, int heat);
+    // The same for averages that may not be finite: such a value shows as "NaN", "inf" or
+    // "-inf", never as a number.
+    void ShowAverages(double temperature, double heat);
     // Samples were taken: the graph is redrawn once, when it is next painted or read.
     void MarkGraphStale();
 

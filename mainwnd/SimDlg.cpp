@@ -18,8 +18,8 @@
 #include "DialogUnits.h"
 #include "FailureSeam.h"
 #include "FatalError.h"
-#include "LanguageMenu.h"
 #include "FrameImage.h"
+#include "LanguageMenu.h"
 #include "Layout.h"
 #include "MainTexts.h"
 #include "Placement.h"
@@ -320,7 +320,7 @@ void CSimDlg::FlushCellBatch() {
     m_cellBatch.Flush();
 }
 
-void CSimDlg::ShowAverages(int temperature, int heat) {
+void CSimDlg::ShowAverages(double temperature, double heat) {
     if (m_pHistoryDlg) {
         m_pHistoryDlg->ShowAverages(temperature, heat);
     }

@@ -139,7 +139,7 @@ private:
     void SampleTaken() override;
     void BeginCellBatch(int columns, int rows) override;
     void FlushCellBatch() override;
-    void ShowAverages(int temperature, int heat) override;
+    void ShowAverages(double temperature, double heat) override;
     void RefreshPanel() override;
     void TicksShown(bool backToBack) override;
     void ReportDivergence() override;

@@ -18,6 +18,22 @@ using namespace ViewExitCodes;
 
 constexpr Rgb BLACK = RGB(0, 0, 0);
 
+// One panel line: `format` (one "%3d") filled with `shown`, the whole-number form of `value`;
+// a value that is not finite shows as such ("NaN", "inf", "-inf") in the same three places,
+// never as the 0 or the limit its conversion would give.
+std::string FormatValue(const char* format, double value, int shown) {
+    char line[64];
+    if (const char* notFinite = NonFiniteText(value)) {
+        std::string text = format;
+        char field[8];
+        std::snprintf(field, sizeof field, "%3s", notFinite);
+        text.replace(text.find("%3d"), 3, field);
+        return text;
+    }
+    std::snprintf(line, sizeof line, format, shown);
+    return line;
+}
+
 // --- Geometry: every position of the view, in frame pixels, from the view's width W and
 // height H and the grid's cell size --------------------------------------------------------
 
@@ -399,10 +415,9 @@ CellInfoText CVesselView::FormatCellInfo(int col, int row, const CCell& cell) {
     CellInfoText text;
     std::snprintf(line, sizeof line, CELL_INFO_CELL_FORMAT, col, row);
     text.cell = line;
-    std::snprintf(line, sizeof line, CELL_INFO_TEMPERATURE_FORMAT, TruncToInt(cell.m_dTemperature));
-    text.temperature = line;
-    std::snprintf(line, sizeof line, CELL_INFO_HEAT_FORMAT, CalToJoules(cell.m_dHeat));
-    text.heat = line;
+    text.temperature = FormatValue(CELL_INFO_TEMPERATURE_FORMAT, cell.m_dTemperature,
+                                   TruncToInt(cell.m_dTemperature));
+    text.heat = FormatValue(CELL_INFO_HEAT_FORMAT, cell.m_dHeat, CalToJoules(cell.m_dHeat));
     return text;
 }
 

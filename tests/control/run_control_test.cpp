@@ -62,8 +62,9 @@ public:
         Note("begin " + std::to_string(columns) + "x" + std::to_string(rows));
     }
     void FlushCellBatch() override { Note("flush"); }
-    void ShowAverages(int temperature, int heat) override {
-        Note("averages " + std::to_string(temperature) + " " + std::to_string(heat));
+    void ShowAverages(double temperature, double heat) override {
+        Note("averages " + std::to_string(static_cast<int>(temperature)) + " " +
+             std::to_string(static_cast<int>(heat)));
     }
     void RefreshPanel() override { Note("panel"); }
     void TicksShown(bool backToBack) override { Note(backToBack ? "shown fast" : "shown"); }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <cmath>
 
 #include <QApplication>
 #include <QPixmap>
@@ -243,6 +244,18 @@ TEST_F(HistoryWindow, StatusTextsShowEveryCallsAverages) {
     Record(*dlg, -4, INT_MAX);
     EXPECT_EQ(dlg->StatusBar()->Text(0), QString::fromUtf8("平均温度: -4 [ﾟC](青)"));
     EXPECT_EQ(dlg->StatusBar()->Text(1), QString::fromUtf8("平均熱量: 2147483647 [J](赤)"));
+}
+
+TEST_F(HistoryWindow, AveragesThatAreNotFiniteNeverReadAsNumbers) {
+    auto dlg = Shown(200, 222);
+    dlg->ShowAverages(std::nan(""), 2675.0);
+    EXPECT_EQ(dlg->StatusBar()->Text(0), QString::fromUtf8("平均温度: NaN [ﾟC](青)"));
+    EXPECT_EQ(dlg->StatusBar()->Text(1), QString::fromUtf8("平均熱量: 2675 [J](赤)"));
+    dlg->ShowAverages(-HUGE_VAL, HUGE_VAL);
+    EXPECT_EQ(dlg->StatusBar()->Text(0), QString::fromUtf8("平均温度: -inf [ﾟC](青)"));
+    EXPECT_EQ(dlg->StatusBar()->Text(1), QString::fromUtf8("平均熱量: inf [J](赤)"));
+    dlg->ShowAverages(15.0, 63.0);
+    EXPECT_EQ(dlg->StatusBar()->Text(0), QString::fromUtf8("平均温度: 15 [ﾟC](青)"));
 }
 
 TEST_F(HistoryWindow, RecordingGoesOnWhileHidden) {

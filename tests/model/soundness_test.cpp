@@ -178,6 +178,15 @@ TEST(PhysicalCell, FiniteAndNotBelowAbsoluteZero) {
     sim.SetCell(3, 4, CCell(nan, nan, PHASE_LIQUID));
     sim.SetCell(0, 0, CCell(-300.0, -300.0, PHASE_LIQUID));
     EXPECT_EQ(UnphysicalCellCount(sim), 2);
+
+    // The averages of such a grid are not numbers either, and say so instead of reading 0.
+    sim.ComputeAverages();
+    EXPECT_TRUE(std::isnan(sim.AverageTemperatureValue()));
+    EXPECT_TRUE(std::isnan(sim.AverageHeatValue()));
+    sim.SetCell(3, 4, CCell(20.0, 20.0, PHASE_LIQUID));
+    sim.SetCell(0, 0, CCell(20.0, 20.0, PHASE_LIQUID));
+    sim.ComputeAverages();
+    EXPECT_EQ(sim.AverageTemperatureValue(), sim.AverageTemperature());
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // The info panel, the hover and selection outlines, and the frame's lifecycle.
+#include <cmath>
 
 #include "ViewFixture.h"
 
@@ -32,7 +33,11 @@ INSTANTIATE_TEST_SUITE_P(
         InfoCase{5, 12, 37.9, 37.9, "Cell: ( 5,12)", "Temp.:  37 [ﾟC]", "Heat: 158 [J]"},
         InfoCase{0, 0, 100, 639, "Cell: ( 0, 0)", "Temp.: 100 [ﾟC]", "Heat: 2671 [J]"},
         InfoCase{79, 79, 99.99, 0.1, "Cell: (79,79)", "Temp.:  99 [ﾟC]", "Heat:   0 [J]"},
-        InfoCase{3, 4, -0.5, -0.5, "Cell: ( 3, 4)", "Temp.:   0 [ﾟC]", "Heat:  -1 [J]"}));
+        InfoCase{3, 4, -0.5, -0.5, "Cell: ( 3, 4)", "Temp.:   0 [ﾟC]", "Heat:  -1 [J]"},
+        // A run gone astray: values that are not finite never read as 0 or as a limit.
+        InfoCase{1, 2, std::nan(""), std::nan(""), "Cell: ( 1, 2)", "Temp.: NaN [ﾟC]",
+                 "Heat: NaN [J]"},
+        InfoCase{1, 2, -HUGE_VAL, HUGE_VAL, "Cell: ( 1, 2)", "Temp.: -inf [ﾟC]", "Heat: inf [J]"}));
 
 TEST(CellInfoFormat, DegreeMarkIsTheHalfWidthSemiVoicedMark) {
     const CellInfoText text = CVesselView::FormatCellInfo(0, 0, CCell(20, 20, PHASE_LIQUID));
