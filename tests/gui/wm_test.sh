@@ -8,6 +8,7 @@
 #   scale2       at a scale factor of 2 the default main window stays on the screen
 #   signals      SIGTERM, SIGINT and SIGHUP close the program as its Close command does
 #   file_size    under a file size limit the profile's failed rewrite does not end it
+#   escape       Escape, after a context menu or alone, leaves a run going in the main window
 set -euo pipefail
 exe=$(readlink -f "$1")
 scenario=$2
@@ -48,6 +49,16 @@ press_close() {
     click_client "$main" $((w - w * 6 / 100 - 10)) "$(button_row_y "$h")"
     wait_until 60 exited || { kill "$pid"; fail "the close button did not end the program"; }
     wait "$pid" || fail "the program exited with status $?: $(cat stderr.txt)"
+}
+
+press_start() {  # 開始, the second button from the right
+    local w h
+    read -r _ _ w h < <(client_rect "$main")
+    click_client "$main" $((w * 795 / 1000 - 5)) "$(button_row_y "$h")"
+}
+# The client area's pixels, as a checksum.
+client_pixels() {
+    xwd -silent -id "$main" | md5sum
 }
 
 write_profile() {  # SAVE main-l t r b history-l t r b
@@ -168,6 +179,30 @@ file_size)
     cmp -s quorvel.ini before.ini || fail "the profile changed"
     [[ "$(ls -A)" == "$(printf 'before.ini\nquorvel.ini\nstderr.txt')" ]] ||
         fail "files left behind: $(ls -A)"
+    ;;
+escape)
+    start_x 1280x1024 wm
+    start_program
+    press_start  # asks for the settings first: OK, the default button, takes them
+    settings=$(wait_window 'シミュレーション設定')
+    xdotool windowactivate --sync "$settings" key Return
+    wait_until 30 hidden "$settings" || fail "the settings dialog did not close"
+    first=$(client_pixels)
+    changed() { [[ "$(client_pixels)" != "$first" ]]; }
+    wait_until 30 changed || fail "the run did not start"
+    # A context menu closed by Escape, then stray presses of the key.
+    read -r _ _ w h < <(client_rect "$main")
+    xdotool mousemove --window "$main" $((w / 2)) $((h / 3)) click 3
+    sleep 0.5
+    xdotool key Escape
+    sleep 0.3
+    xdotool key Escape key Escape
+    sleep 0.5
+    running || fail "Escape ended the program"
+    is_viewable "$main" || fail "Escape hid the main window"
+    first=$(client_pixels)
+    wait_until 30 changed || fail "the run stopped after Escape"
+    press_close
     ;;
 *)
     fail "unknown scenario $scenario"
