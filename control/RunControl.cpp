@@ -1,12 +1,27 @@
 #include "RunControl.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 #include "BurnerCaptions.h"
 #include "MainTexts.h"
 #include "Numbers.h"
 #include "RunSpeed.h"
 #include "Soundness.h"
+
+namespace {
+
+// Whether a step left the cell as it was: bit for bit, so that a NaN that stays NaN is no
+// change and a +0 that became -0 is.
+bool SameCell(const CCell& a, const CCell& b) {
+    return a.m_nPhase == b.m_nPhase &&
+           std::bit_cast<std::uint64_t>(a.m_dTemperature) ==
+               std::bit_cast<std::uint64_t>(b.m_dTemperature) &&
+           std::bit_cast<std::uint64_t>(a.m_dHeat) == std::bit_cast<std::uint64_t>(b.m_dHeat);
+}
+
+}  // namespace
 
 CRunControl::CRunControl(CSimulation& sim, RunControlHost& host) : m_sim(sim), m_host(host) {}
 
@@ -51,6 +66,7 @@ void CRunControl::OnStartStop() {
     if (m_state == RunState::Paused) {
         return;
     }
+    ClearStepChanges();
     if (m_state == RunState::Running) {
         KillTimer();
         m_state = RunState::Stopped;
@@ -96,6 +112,7 @@ void CRunControl::OnPauseResume() {
         KillTimer();
         m_state = RunState::Paused;
     } else if (m_state == RunState::Paused) {
+        ClearStepChanges();
         SetTimer();
         m_state = RunState::Running;
     } else {
@@ -160,8 +177,35 @@ void CRunControl::SingleStep() {
     if (!IsPaused()) {
         return;
     }
+    m_stepChanges.clear();
+    std::vector<CCell> before;
+    if (m_sim.HasGrid()) {
+        before.reserve(static_cast<std::size_t>(m_sim.Columns()) * m_sim.Rows());
+        for (int col = 0; col < m_sim.Columns(); ++col) {
+            for (int row = 0; row < m_sim.Rows(); ++row) {
+                before.push_back(m_sim.Cell(row, col));
+            }
+        }
+    }
     RunTimerMessage(1);
+    if (!before.empty() && m_sim.HasGrid()) {
+        auto was = before.begin();
+        for (int col = 0; col < m_sim.Columns(); ++col) {
+            for (int row = 0; row < m_sim.Rows(); ++row, ++was) {
+                if (!SameCell(*was, m_sim.Cell(row, col))) {
+                    m_stepChanges.push_back(GridCell{col, row});
+                }
+            }
+        }
+    }
     m_host.ShowTitle(Title());
+}
+
+void CRunControl::ClearStepChanges() {
+    if (!m_stepChanges.empty()) {
+        m_stepChanges.clear();
+        m_host.Invalidate();
+    }
 }
 
 void CRunControl::RunTimerMessage(long long ticks) {

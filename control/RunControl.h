@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "HistoryRecorder.h"
 #include "RunHistory.h"
@@ -86,6 +87,13 @@ public:
 // one timer message. It owns the run's samples: the last 100 (the history graph's) and the
 // whole run's (for saving). The front end turns its events into the On... calls below and
 // the host's calls into widget changes.
+// A cell of the grid, by column and row.
+struct GridCell {
+    int col;
+    int row;
+    bool operator==(const GridCell&) const = default;
+};
+
 class CRunControl : public SampleSink {
 public:
     CRunControl(CSimulation& sim, RunControlHost& host);
@@ -134,6 +142,10 @@ public:
     const char* EndsCaption() const;
     const char* CentreCaption() const;
 
+    // The cells whose temperature, heat or phase the last single step changed, column by
+    // column; empty once the run resumes, starts or stops, until the next step.
+    const std::vector<GridCell>& StepChanges() const { return m_stepChanges; }
+
     const CHistoryRecorder& Recorder() const { return m_recorder; }
     // Every sample since the fresh start, for saving.
     const CRunHistory& RunHistory() const { return m_runHistory; }
@@ -148,6 +160,8 @@ private:
     void RunTimerMessage(long long ticks);
     // After a timer message: pauses and reports a run that has left every physical value.
     void CheckDivergence();
+    // Forgets the last step's changes, and has the window drawn without their outlines.
+    void ClearStepChanges();
 
     CSimulation& m_sim;
     RunControlHost& m_host;
@@ -157,6 +171,7 @@ private:
     bool m_bTimerRunning = false;
     int m_nSpeed = 0;
     bool m_bDivergenceReported = false;  // in the present fresh run
+    std::vector<GridCell> m_stepChanges;
     // Drawing of the changed cells in the last timer message.
     std::chrono::steady_clock::duration m_lastFlush{};
     // Sampling interval, the 100 samples and the count of ticks since the last sample. The

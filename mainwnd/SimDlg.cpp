@@ -251,6 +251,15 @@ void CSimDlg::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     if (m_view.HasFrame()) {
         painter.drawImage(QPoint(0, 0), FrameImageOf(m_view.Frame()));
+        // The cells the last single step changed, outlined over the frame, not in it, so
+        // that the frame and the pictures saved from it stay as they are.
+        painter.setPen(QColor::fromRgba(STEP_CHANGE_COLOUR));
+        for (const GridCell& cell : m_control.StepChanges()) {
+            const PixelRect r = m_view.CellRect(cell.col, cell.row);
+            if (r.right > r.left && r.bottom > r.top) {
+                painter.drawRect(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1);
+            }
+        }
     }
     m_sinceLastPaint.start();
 }

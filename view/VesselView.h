@@ -21,6 +21,8 @@ constexpr double BUTTON_STRIP_SHARE = 0.075;
 constexpr Rgb BUBBLE_COLOUR = RGB(95, 180, 175);
 constexpr Rgb SELECTION_COLOUR = RGB(0, 0, 0);
 constexpr Rgb HOVER_COLOUR = RGB(255, 255, 0);
+// The outline the window draws over each cell a single step changed (never into the frame).
+constexpr Rgb STEP_CHANGE_COLOUR = RGB(0, 255, 0);
 constexpr Rgb VESSEL_COLOUR = RGB(130, 130, 130);
 constexpr Rgb FLAME_COLOUR = RGB(255, 0, 0);
 constexpr Rgb LABEL_COLOUR = RGB(255, 255, 255);

@@ -400,6 +400,43 @@ TEST_F(RunControlTest, ADivergingRunPausesAndIsReportedOncePerFreshRun) {
     EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "diverged"), 1);
 }
 
+// The grid's cells column by column, as the step changes are listed.
+std::vector<CCell> Cells(const CSimulation& sim) {
+    std::vector<CCell> cells;
+    for (int col = 0; col < sim.Columns(); ++col) {
+        for (int row = 0; row < sim.Rows(); ++row) {
+            cells.push_back(sim.Cell(row, col));
+        }
+    }
+    return cells;
+}
+
+TEST_F(RunControlTest, ASingleStepNamesTheCellsItChangedUntilTheRunGoesOn) {
+    Reach(RunState::Paused);
+    int steps = 0;
+    while (control.StepChanges().size() < 2 && steps < 200) {
+        const std::vector<CCell> before = Cells(sim);
+        control.SingleStep();
+        ++steps;
+        const std::vector<CCell> after = Cells(sim);
+        std::vector<GridCell> changed;
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            if (!(after[i] == before[i])) {
+                changed.push_back(
+                    GridCell{static_cast<int>(i) / sim.Rows(), static_cast<int>(i) % sim.Rows()});
+            }
+        }
+        ASSERT_EQ(control.StepChanges(), changed) << "step " << steps;
+    }
+    ASSERT_GE(control.StepChanges().size(), 2u) << "no step changed two cells";
+
+    // Resuming forgets them and has the window drawn again.
+    host.events.clear();
+    control.OnPauseResume();
+    EXPECT_TRUE(control.StepChanges().empty());
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "invalidate"), 1);
+}
+
 TEST_F(RunControlTest, ASoundRunIsNeverPaused) {
     control.OnStartStop();
     control.SetSpeed(RunSpeed::COUNT - 2);
