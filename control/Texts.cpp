@@ -12,6 +12,7 @@
 #include "SettingsWarning.h"
 #include "Surface.h"
 #include "ViewMessages.h"
+#include "WholeRunGraph.h"
 
 namespace {
 
@@ -95,6 +96,10 @@ const Texts::Pair TEXTS[] = {
     {STATUS_TEMPERATURE_FORMAT, "Avg. temp.: %d [°C] (blue)"},
     {STATUS_HEAT_FORMAT, "Avg. heat: %d [J] (red)"},
     {MSG_CREATE_HISTORY_WINDOW, "Could not create the history window."},
+    {WholeRunTexts::MENU_ITEM, "Whole run"},
+    {WholeRunTexts::TEMPERATURE_LEGEND, "Avg. temperature [°C] (left)"},
+    {WholeRunTexts::HEAT_LEGEND, "Avg. heat [J] (right)"},
+    {WholeRunTexts::TICK_AXIS, "ticks"},
 
     // Fatal failures of the drawing objects.
     {SurfaceMessages::BITMAP_CREATE, "Failed to create the bitmap."},

@@ -155,6 +155,7 @@ void CSimDlg::OnInitDialog() {
     setWindowIcon(m_hIcon);
     m_pPauseButton->setEnabled(false);
     m_pHistoryDlg = CreateHistoryDlg(m_control.Recorder());
+    m_pHistoryDlg->SetWholeRun(&m_control.RunHistory());
     PlaceWindows();
     m_control.ResetHistory(m_sim.InitialTemperature());
     m_control.SetHistoryInterval(DEFAULT_HISTORY_INTERVAL);
