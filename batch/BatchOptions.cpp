@@ -166,10 +166,23 @@ struct ViewSize {
     }
 };
 
+struct TextSizeOption {
+    static constexpr bool TAKES_VALUE = true;
+    std::string Read(BatchOptions& options, const std::string& option,
+                     const std::string& value) const {
+        const std::optional<TextSize> size = TextSizeFromName(value);
+        if (!size) {
+            return Describe(option, value, "standard, large or extra-large");
+        }
+        options.textSize = *size;
+        return {};
+    }
+};
+
 using OptionReader =
     std::variant<Flag<bool>, Flag<std::optional<bool>>, Count<long long, long long>,
                  Count<std::uint32_t, std::optional<std::uint32_t>>, SettingOption, BurnerLevel,
-                 OutputFile, ViewSize>;
+                 OutputFile, ViewSize, TextSizeOption>;
 
 struct OptionRow {
     std::string_view name;
@@ -190,6 +203,7 @@ const OptionRow OPTIONS[] = {
     {"--history-out", OutputFile{&BatchOptions::historyOut}},
     {"--png", OutputFile{&BatchOptions::pngOut}},
     {"--view-size", ViewSize{}},
+    {"--text-size", TextSizeOption{}},
 };
 
 std::optional<OptionRow> FindOption(std::string_view name) {
@@ -315,6 +329,9 @@ Runs the Quorvel water simulation without a window and reports what it did.
   --png FILE                write the vessel view after the last tick as a PNG picture
   --view-size WxH           window client area the picture is drawn for (default {view size},
                             giving a {picture size} picture); width {widths}, height {heights}
+  --text-size SIZE          the picture's labels and panel: standard, large (1.5 times) or
+                            extra-large (twice); a size the panel cannot hold at the view size
+                            gives way to the largest that fits (default standard)
   --progress, --no-progress
                             show a progress bar on stderr (default: when stderr is a
                             terminal)

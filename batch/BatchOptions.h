@@ -7,6 +7,9 @@
 
 #include "SimulationSettings.h"
 
+// The frame's text sizes (VesselView.h), of which the value 0 is the standard one.
+enum class TextSize;
+
 // What the headless runner was asked to do.
 struct BatchOptions {
     long long ticks = 10000;
@@ -19,6 +22,7 @@ struct BatchOptions {
     std::string pngOut;   // the vessel view's frame after the run, as PNG
     int viewWidth = 640;  // client area the frame is made for
     int viewHeight = 480;
+    TextSize textSize{};           // of the picture's labels and panel: the standard size
     std::optional<bool> progress;  // default: whether stderr is a terminal
     bool help = false;
 };

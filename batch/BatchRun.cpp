@@ -136,6 +136,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     if (pngFile != kNone) {
         view = std::make_unique<CVesselView>(simulation);
         view->ClearSelection();
+        view->SetTextSize(options.textSize);
         view->CreateFrame(options.viewWidth, options.viewHeight);
         view->FullRebuild(true);
         simulation.SetRedrawObserver(view.get());

@@ -30,6 +30,10 @@ const Texts::Pair TEXTS[] = {
     {MainTexts::CLOSE, "Close"},
     {MainTexts::SAVE_STATE, "Save window positions on exit"},
     {MainTexts::ABOUT, "&About"},
+    {MainTexts::TEXT_SIZE_MENU, "Text size"},
+    {MainTexts::TEXT_SIZE_STANDARD, "Standard"},
+    {MainTexts::TEXT_SIZE_LARGE, "Large"},
+    {MainTexts::TEXT_SIZE_EXTRA_LARGE, "Extra large"},
     {MainTexts::HISTORY_TIP,
      "Shows the history window (graph of the average temperature and heat). Press again to "
      "hide it."},

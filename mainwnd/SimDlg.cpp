@@ -1,5 +1,6 @@
 #include "SimDlg.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QEventLoop>
@@ -183,10 +184,26 @@ void CSimDlg::SetProfile(const ProfileValues& values) {
     m_rcHistoryWnd = values.historyWnd;
     m_bSaveWindowPos = values.saveWindowPos;
     SetLanguage(values.language);
+    SetTextSize(values.textSize);
 }
 
 ProfileValues CSimDlg::Profile() const {
-    return ProfileValues{m_rcMainWnd, m_rcHistoryWnd, m_bSaveWindowPos, m_language};
+    return ProfileValues{m_rcMainWnd, m_rcHistoryWnd, m_bSaveWindowPos, m_language,
+                         m_view.GetTextSize()};
+}
+
+void CSimDlg::SetTextSize(TextSize size) {
+    if (size == m_view.GetTextSize()) {
+        return;
+    }
+    m_view.SetTextSize(size);
+    if (m_view.HasFrame()) {
+        m_view.FullRebuild(m_control.HasStarted());
+        if (m_control.HasStarted()) {
+            m_view.RefreshInfo();  // the panel in the new size at once
+        }
+        update();
+    }
 }
 
 void CSimDlg::ShowTitle(const std::string& title) {
@@ -447,6 +464,20 @@ void CSimDlg::contextMenuEvent(QContextMenuEvent* event) {
     QAction* about = menu.addAction(Tr(MainTexts::ABOUT));
     m_pSpeedMenu->AddTo(menu);
     m_pExport->AddTo(menu, m_control.HasStarted() && m_pHistoryDlg != nullptr);
+    menu.addSeparator();
+    QMenu* sizes = menu.addMenu(Tr(MainTexts::TEXT_SIZE_MENU));
+    auto* sizeGroup = new QActionGroup(sizes);
+    const std::pair<const char*, TextSize> sizeChoices[] = {
+        {MainTexts::TEXT_SIZE_STANDARD, TextSize::Standard},
+        {MainTexts::TEXT_SIZE_LARGE, TextSize::Large},
+        {MainTexts::TEXT_SIZE_EXTRA_LARGE, TextSize::ExtraLarge}};
+    for (const auto& [name, size] : sizeChoices) {
+        QAction* action = sizeGroup->addAction(Tr(name));
+        action->setCheckable(true);
+        action->setChecked(m_view.GetTextSize() == size);
+        connect(action, &QAction::triggered, this, [this, chosen = size] { SetTextSize(chosen); });
+        sizes->addAction(action);
+    }
     AddLanguageMenu(menu, m_language, [this](UiLanguage language) { SetLanguage(language); });
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == saveState) {

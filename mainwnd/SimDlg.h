@@ -64,6 +64,8 @@ public:
     void OnSize(int cx, int cy);
     // Interface language: takes effect at once in both windows and is kept in the profile.
     void SetLanguage(UiLanguage language);
+    // Size of the frame's labels and panel: drawn again at once, and kept in the profile.
+    void SetTextSize(TextSize size);
     UiLanguage Language() const { return m_language; }
 
     // Runs the settings dialog modally and returns its result; tests replace it.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FatalError.h"
+#include "GlyphTable.h"
 #include "Numbers.h"
 #include "Surface.h"
 #include "ViewMessages.h"
@@ -68,7 +69,7 @@ constexpr int LABEL_TOP_VALUE = 100;
 constexpr int LABEL_VALUE_STEP = 20;
 constexpr int SEGMENTS_PER_LABEL = 8;
 constexpr int LABEL_GAP = 3;
-constexpr int LABEL_RISE = 8;
+constexpr int LABEL_RISE = 8;  // for the frame font of 12 pixels: half its line height
 
 // The flames' strip: from the vessel's left edge, 1 pixel below its floor, to W - 75, down to
 // the flames' base line 2 pixels above the bottom. A flame is 10 pixels lower than its share
@@ -150,7 +151,62 @@ void CVesselView::ReleaseFrame() {
     ReleaseSurface(m_dcMem, m_bmpFrame, m_pOldBitmap, FRAME);
 }
 
+const char* TextSizeName(TextSize size) {
+    switch (size) {
+        case TextSize::Large:
+            return "large";
+        case TextSize::ExtraLarge:
+            return "extra-large";
+        case TextSize::Standard:
+            break;
+    }
+    return "standard";
+}
+
+std::optional<TextSize> TextSizeFromName(std::string_view name) {
+    for (const TextSize size : TEXT_SIZES) {
+        if (name == TextSizeName(size)) {
+            return size;
+        }
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+const GlyphFont& FontOf(TextSize size) {
+    switch (size) {
+        case TextSize::Large:
+            return FrameGlyphs18();
+        case TextSize::ExtraLarge:
+            return FrameGlyphs24();
+        case TextSize::Standard:
+            break;
+    }
+    return FrameGlyphs();
+}
+
+}  // namespace
+
 void CVesselView::FullRebuild(bool drawCells) {
+    // The largest size up to the one asked for whose panel lines fit the panel: three lines
+    // and their gaps, as wide as the widest temperature line.
+    m_shownTextSize = TextSize::Standard;
+    const PixelRect panel = InfoPanelRect();
+    char widest[64];
+    std::snprintf(widest, sizeof widest, CELL_INFO_TEMPERATURE_FORMAT, 100);
+    for (const TextSize size : TEXT_SIZES) {
+        if (size > m_textSize) {
+            break;
+        }
+        m_dcMem.SetFont(FontOf(size));
+        const Extent line = m_dcMem.GetTextExtent(widest);
+        if (size == TextSize::Standard || (3 * line.height + 2 * PANEL_LINE_GAP <= panel.Height() &&
+                                           line.width <= panel.Width())) {
+            m_shownTextSize = size;
+        }
+    }
+    m_dcMem.SetFont(FontOf(m_shownTextSize));
     ClearView();
     ComputeCellSize();
     DrawVessel();
@@ -325,6 +381,11 @@ void CVesselView::DrawColorScale() {
     }
 }
 
+int CVesselView::LabelRise() const {
+    const int height = m_dcMem.GetTextExtent("0").height;
+    return m_shownTextSize == TextSize::Standard ? LABEL_RISE : height / 2;
+}
+
 void CVesselView::DrawScaleLabels() {
     // The text state stays on the frame's context; the info panel writes with it too.
     m_dcMem.SetTransparentText();
@@ -334,7 +395,7 @@ void CVesselView::DrawScaleLabels() {
         const std::string label = std::to_string(LABEL_TOP_VALUE - LABEL_VALUE_STEP * j);
         const int width = m_dcMem.GetTextExtent(label).width;
         const int boundary = SCALE_TOP + SEGMENTS_PER_LABEL * j * m_nScaleStep;
-        m_dcMem.TextOut(scaleLeft - LABEL_GAP - width, boundary - LABEL_RISE, label);
+        m_dcMem.TextOut(scaleLeft - LABEL_GAP - width, boundary - LabelRise(), label);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "Drawing.h"
 #include "Simulation.h"
@@ -49,6 +50,16 @@ struct CellHit {
 inline constexpr char CELL_INFO_CELL_FORMAT[] = "Cell: (%2d,%2d)";
 inline constexpr char CELL_INFO_TEMPERATURE_FORMAT[] = "Temp.: %3d [ﾟC]";
 inline constexpr char CELL_INFO_HEAT_FORMAT[] = "Heat: %3d [J]";
+
+// The size of the frame's text (the colour scale's labels and the info panel): the frame
+// font's 12 pixels, 1.5 times or twice that.
+enum class TextSize { Standard, Large, ExtraLarge };
+inline constexpr TextSize TEXT_SIZES[] = {TextSize::Standard, TextSize::Large,
+                                          TextSize::ExtraLarge};
+// The names in the profile and on the runner's command line: "standard", "large",
+// "extra-large".
+const char* TextSizeName(TextSize size);
+std::optional<TextSize> TextSizeFromName(std::string_view name);
 
 // The three lines of the info panel for one cell.
 struct CellInfoText {
@@ -139,6 +150,13 @@ public:
     CellHit Hover() const { return CellHit{m_nHoverCol, m_nHoverRow}; }
     bool ShowsSelected() const { return m_bShowSelected; }
 
+    // The text size asked for; a full rebuild draws with it when the info panel can hold its
+    // three lines, and otherwise with the largest size that fits (the standard size always
+    // does as it always has).
+    void SetTextSize(TextSize size) { m_textSize = size; }
+    TextSize GetTextSize() const { return m_textSize; }
+    TextSize ShownTextSize() const { return m_shownTextSize; }
+
     // Geometry, set by the full rebuild: a cell's size in pixels, and the colour scale's
     // step.
     int CellWidth() const { return m_nCellWidth; }
@@ -154,6 +172,8 @@ private:
     void FillBlack(const PixelRect& rect, const char* brushText, int brushCode,
                    const char* regionText, int regionCode);
     void DrawFlame(int anchor, int level);
+    // How far a scale label stands above its boundary: half the text's height.
+    int LabelRise() const;
 
     const CSimulation& m_sim;
 
@@ -167,6 +187,9 @@ private:
     int m_nHoverCol = 0;
     int m_nHoverRow = 0;
     bool m_bShowSelected = true;
+
+    TextSize m_textSize = TextSize::Standard;
+    TextSize m_shownTextSize = TextSize::Standard;
 
     PixelRect m_rcView{0, 0, 0, 0};
     MemoryDC m_dcMem;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BatchOptions.h"
 #include "PngPicture.h"
 
 namespace fs = std::filesystem;
@@ -329,6 +330,34 @@ TEST_F(BatchRunTest, SameSeedDrawsTheSamePicture) {
     ASSERT_EQ(Run("--ticks 20000 --seed 9 --no-progress --png b.png"), 0);
     EXPECT_EQ(Read("a.png"), Read("b.png"));
     EXPECT_FALSE(Read("a.png").empty());
+}
+
+// The text size draws the picture's labels larger where the panel holds them, and changes
+// nothing where it gives way to the standard size.
+TEST_F(BatchRunTest, TextSizeEnlargesTheLabelsOfALargePicture) {
+    const std::string run = "--ticks 2000 --seed 9 --no-progress ";
+    ASSERT_EQ(Run(run + "--png a.png"), 0);
+    ASSERT_EQ(Run(run + "--png b.png --text-size extra-large"), 0);
+    EXPECT_EQ(Read("a.png"), Read("b.png"));
+    ASSERT_EQ(Run(run + "--png c.png --view-size 1200x900"), 0);
+    ASSERT_EQ(Run(run + "--png d.png --view-size 1200x900 --text-size large"), 0);
+    const PngPicture standard = ReadPng((dir / "c.png").string());
+    const PngPicture large = ReadPng((dir / "d.png").string());
+    // The label "100" beside the top of the scale: its white ink reaches further left.
+    auto leftmostInk = [](const PngPicture& p) {
+        for (int x = 1200 - 80; x < 1200 - 25; ++x) {
+            for (int y = 0; y < 40; ++y) {
+                if (p.Pixel(x, y) == RGB(255, 255, 255)) {
+                    return x;
+                }
+            }
+        }
+        return -1;
+    };
+    EXPECT_LT(leftmostInk(large), leftmostInk(standard) - 5);
+    EXPECT_EQ(ParseBatchOptions({"--text-size", "huge"}).error,
+              "quorvel-batch: --text-size: invalid value 'huge' (accepted: standard, large or "
+              "extra-large)");
 }
 
 class BatchBadViewSizeTest : public BatchRunTest,
