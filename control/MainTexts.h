@@ -45,6 +45,9 @@ constexpr const char* START_TIP =
     "(止めた後は続きから実行できます)。";
 constexpr const char* CLOSE_TIP = "プログラムを終了します。";
 
+// The vessel's name for screen readers, which read the info panel's lines as its description.
+constexpr const char* VESSEL_NAME = "容器";
+
 // The text size submenu of the context menu: the frame's labels and panel at the standard
 // size, 1.5 times and twice that.
 constexpr const char* TEXT_SIZE_MENU = "文字の大きさ";

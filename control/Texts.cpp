@@ -30,6 +30,7 @@ const Texts::Pair TEXTS[] = {
     {MainTexts::CLOSE, "Close"},
     {MainTexts::SAVE_STATE, "Save window positions on exit"},
     {MainTexts::ABOUT, "&About"},
+    {MainTexts::VESSEL_NAME, "Vessel"},
     {MainTexts::TEXT_SIZE_MENU, "Text size"},
     {MainTexts::TEXT_SIZE_STANDARD, "Standard"},
     {MainTexts::TEXT_SIZE_LARGE, "Large"},

@@ -1,5 +1,6 @@
 #include "SimDlg.h"
 
+#include <QAccessible>
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -28,6 +29,7 @@
 #include "SettingsWarning.h"
 #include "SpeedMenu.h"
 #include "Translations.h"
+#include "VesselFocus.h"
 
 namespace {
 
@@ -88,6 +90,9 @@ CSimDlg::CSimDlg(QWidget* parent) : QDialog(parent), m_view(m_sim) {
     m_titleTimer.setSingleShot(true);
     connect(&m_titleTimer, &QTimer::timeout, this, &CSimDlg::ShowCurrentTitle);
     CreateButtons();
+    // After the buttons, so that the vessel follows them in the tab order.
+    m_pVesselFocus = new CVesselFocus(
+        this, [this](int key) { return OnVesselKey(key); }, [this] { update(); });
     m_pSpeedMenu = new CSpeedMenu(*this, m_control);
     m_pExport = new CExportMenu(
         *this, [this] { return m_view.HasFrame() ? &m_view.Frame() : nullptr; },
@@ -241,6 +246,8 @@ void CSimDlg::OnSize(int cx, int cy) {
     LayOutButtons(cx, cy);
     m_view.CreateFrame(cx, cy);
     m_view.FullRebuild(m_control.HasStarted());
+    const PixelRect frame = m_view.ViewRect();
+    m_pVesselFocus->setGeometry(frame.left, frame.top, frame.Width(), frame.Height());
     update();
 }
 
@@ -269,14 +276,29 @@ void CSimDlg::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     if (m_view.HasFrame()) {
         painter.drawImage(QPoint(0, 0), FrameImageOf(m_view.Frame()));
-        // The cells the last single step changed, outlined over the frame, not in it, so
-        // that the frame and the pictures saved from it stay as they are.
-        painter.setPen(QColor::fromRgba(STEP_CHANGE_COLOUR));
-        for (const GridCell& cell : m_control.StepChanges()) {
-            const PixelRect r = m_view.CellRect(cell.col, cell.row);
+        // Marks over the frame, not in it, so that the frame and the pictures saved from it
+        // stay as they are. The vessel's focus: a dotted line just inside the frame's edge.
+        if (m_pVesselFocus != nullptr && m_pVesselFocus->hasFocus()) {
+            const PixelRect r = m_view.ViewRect();
+            painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+            painter.drawRect(r.left + 1, r.top + 1, r.Width() - 3, r.Height() - 3);
+        }
+        auto outline = [this, &painter](int col, int row) {
+            const PixelRect r = m_view.CellRect(col, row);
             if (r.right > r.left && r.bottom > r.top) {
                 painter.drawRect(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1);
             }
+        };
+        // The cells the last single step changed.
+        painter.setPen(QColor::fromRgba(STEP_CHANGE_COLOUR));
+        for (const GridCell& cell : m_control.StepChanges()) {
+            outline(cell.col, cell.row);
+        }
+        // The keyboard's cell cursor, in the hover outline's colour: kept in sight while the
+        // run redraws its cell.
+        if (const std::optional<CellHit> cursor = m_view.Cursor()) {
+            painter.setPen(QColor::fromRgba(HOVER_COLOUR));
+            outline(cursor->col, cursor->row);
         }
     }
     m_sinceLastPaint.start();
@@ -355,6 +377,7 @@ void CSimDlg::ShowAverages(double temperature, double heat) {
 
 void CSimDlg::RefreshPanel() {
     m_view.RefreshInfo();
+    ShowPanelToScreenReaders();
 }
 
 void CSimDlg::ReportDivergence() {
@@ -404,6 +427,7 @@ std::optional<StartAnswer> CSimDlg::RunSettingsDialog(const SimulationSettings& 
 void CSimDlg::ShowFreshRun() {
     m_view.CentreInspection();
     m_view.FullRebuild(true);
+    ShowPanelToScreenReaders();
 }
 
 void CSimDlg::Invalidate() {
@@ -518,6 +542,7 @@ void CSimDlg::OnMouseMove(const QPoint& point) {
         return;
     }
     m_view.MouseMove(point.x(), point.y());
+    ShowPanelToScreenReaders();
     update();
 }
 
@@ -526,6 +551,7 @@ void CSimDlg::OnLButtonUp(const QPoint& point) {
         return;
     }
     if (m_view.LButtonUp(point.x(), point.y())) {
+        ShowPanelToScreenReaders();
         update();
     }
 }
@@ -574,5 +600,61 @@ void CSimDlg::RetranslateUi() {
     }
     if (m_pSpeedMenu != nullptr) {
         m_pSpeedMenu->Retranslate();
+    }
+    if (m_pVesselFocus != nullptr) {
+        m_pVesselFocus->setAccessibleName(Tr(MainTexts::VESSEL_NAME));
+    }
+}
+
+QWidget* CSimDlg::VesselFocus() const {
+    return m_pVesselFocus;
+}
+
+bool CSimDlg::OnVesselKey(int key) {
+    if (!m_control.HasStarted()) {
+        return false;
+    }
+    switch (key) {
+        case Qt::Key_Left:
+            m_view.MoveCursor(-1, 0);
+            break;
+        case Qt::Key_Right:
+            m_view.MoveCursor(1, 0);
+            break;
+        case Qt::Key_Up:
+            m_view.MoveCursor(0, -1);
+            break;
+        case Qt::Key_Down:
+            m_view.MoveCursor(0, 1);
+            break;
+        case Qt::Key_Space:
+            m_view.SelectAtCursor();
+            break;
+        case Qt::Key_Escape:
+            if (!m_view.Cursor()) {
+                return false;  // as anywhere else in the window: nothing
+            }
+            m_view.LeaveCursor();
+            break;
+        default:
+            return false;
+    }
+    ShowPanelToScreenReaders();
+    update();
+    return true;
+}
+
+void CSimDlg::ShowPanelToScreenReaders() {
+    if (m_pVesselFocus == nullptr) {
+        return;
+    }
+    QString text;
+    if (const std::optional<CellInfoText> panel = m_view.PanelText()) {
+        text = QString::fromStdString(panel->cell + "\n" + panel->temperature + "\n" + panel->heat);
+    }
+    if (text != m_pVesselFocus->accessibleDescription()) {
+        m_pVesselFocus->setAccessibleDescription(text);
+        QAccessibleEvent event(m_pVesselFocus, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
     }
 }

@@ -37,6 +37,8 @@ constexpr unsigned SC_COMMAND_MASK = 0xFFF0;
 // built-in 16 and 32 px icons.
 QIcon ApplicationIcon();
 
+class CVesselFocus;
+
 // The main window: the vessel view above six buttons. It owns the simulation, the view's
 // off-screen frame, the buttons, the history window, the step timer and the run control,
 // and turns its events into run-control calls and the run control's calls into widget
@@ -106,6 +108,7 @@ public:
 
     // The six buttons; null after OnDestroy.
     QPushButton* CloseButton() const { return m_pCloseButton; }
+    QWidget* VesselFocus() const;
     QPushButton* StartButton() const { return m_pStartButton; }
     QPushButton* EndsButton() const { return m_pEndsButton; }
     QPushButton* CentreButton() const { return m_pCentreButton; }
@@ -146,6 +149,11 @@ private:
     void TicksShown(bool backToBack) override;
     void ReportDivergence() override;
 
+    // A key pressed while the vessel has the focus: arrows move the cell cursor, Space
+    // selects at it, Escape leaves it. False for a key it does not use.
+    bool OnVesselKey(int key);
+    // Gives the panel's lines to screen readers as the vessel's description.
+    void ShowPanelToScreenReaders();
     void OnHistoryButton();
     void OnCloseButton();
     void OnMouseMove(const QPoint& point);
@@ -183,6 +191,7 @@ private:
     CRunControl m_control{m_sim, *this};
 
     QPushButton* m_pCloseButton = nullptr;
+    CVesselFocus* m_pVesselFocus = nullptr;  // owned child: the vessel's keyboard focus
     QPushButton* m_pStartButton = nullptr;
     QPushButton* m_pEndsButton = nullptr;
     QPushButton* m_pCentreButton = nullptr;

@@ -1,5 +1,6 @@
 #include "VesselView.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -505,12 +506,17 @@ void CVesselView::DrawCellInfo(int col, int row) {
 }
 
 void CVesselView::MouseMove(int x, int y) {
+    m_cursor.reset();  // the mouse takes over from the keyboard
+    HoverAt(HitTest(x, y));
+}
+
+void CVesselView::HoverAt(const std::optional<CellHit>& hit) {
     // Redrawing the hovered cell removes its yellow outline (and restores the black one
     // if it is the selected cell).
     if (InGrid(m_nHoverCol, m_nHoverRow)) {
         DrawCell(m_sim.Cell(m_nHoverRow, m_nHoverCol), m_nHoverCol, m_nHoverRow);
     }
-    if (const std::optional<CellHit> hit = HitTest(x, y)) {
+    if (hit) {
         DrawCellMarker(hit->col, hit->row, HOVER_COLOUR);
         DrawCellInfo(hit->col, hit->row);
         m_nHoverCol = hit->col;
@@ -523,7 +529,10 @@ void CVesselView::MouseMove(int x, int y) {
 }
 
 bool CVesselView::LButtonUp(int x, int y) {
-    const std::optional<CellHit> hit = HitTest(x, y);
+    return SelectCell(HitTest(x, y));
+}
+
+bool CVesselView::SelectCell(const std::optional<CellHit>& hit) {
     if (!hit) {
         return false;
     }
@@ -538,6 +547,42 @@ bool CVesselView::LButtonUp(int x, int y) {
     DrawCellMarker(m_nSelCol, m_nSelRow, SELECTION_COLOUR);
     DrawCellInfo(m_nSelCol, m_nSelRow);
     return true;
+}
+
+void CVesselView::MoveCursor(int dCol, int dRow) {
+    if (!m_sim.HasGrid()) {
+        return;
+    }
+    // The first key puts the cursor on the cell the panel shows; later ones move it, stopping
+    // at the grid's edges.
+    CellHit at = m_bShowSelected ? Selection() : Hover();
+    if (m_cursor) {
+        at = {std::clamp(m_cursor->col + dCol, 0, m_sim.Columns() - 1),
+              std::clamp(m_cursor->row + dRow, 0, m_sim.Rows() - 1)};
+    } else if (!InGrid(at.col, at.row)) {
+        at = {0, 0};
+    }
+    m_cursor = at;
+    HoverAt(at);
+}
+
+bool CVesselView::SelectAtCursor() {
+    return m_cursor && SelectCell(m_cursor);
+}
+
+void CVesselView::LeaveCursor() {
+    if (m_cursor) {
+        m_cursor.reset();
+        HoverAt(std::nullopt);
+    }
+}
+
+std::optional<CellInfoText> CVesselView::PanelText() const {
+    const CellHit shown = m_bShowSelected ? Selection() : Hover();
+    if (!InGrid(shown.col, shown.row)) {
+        return std::nullopt;
+    }
+    return FormatCellInfo(shown.col, shown.row, m_sim.Cell(shown.row, shown.col));
 }
 
 void CVesselView::RefreshSelectedInfo() {
@@ -559,6 +604,7 @@ void CVesselView::CentreInspection() {
     m_nSelRow = m_sim.Rows() / 2;
     m_nHoverCol = m_nSelCol;
     m_nHoverRow = m_nSelRow;
+    m_cursor.reset();
 }
 
 void CVesselView::ClearSelection() {

@@ -139,6 +139,19 @@ public:
     // At the end of a timer message: refreshes the panel for the cell it shows, the hovered
     // or the selected one, so that it never shows values a cell no longer has.
     void RefreshInfo();
+    // Keyboard inspection: a cell cursor that acts as the pointer. MoveCursor puts it on the
+    // cell the panel shows, or moves it by (dCol, dRow) within the grid; the hover outline
+    // and the panel follow it as they follow the mouse, which ends it by moving. Selecting
+    // at the cursor is a click on its cell (false without a cursor); leaving it is the
+    // pointer leaving the grid. The caller invalidates the window afterwards.
+    void MoveCursor(int dCol, int dRow);
+    bool SelectAtCursor();
+    void LeaveCursor();
+    std::optional<CellHit> Cursor() const { return m_cursor; }
+    // The panel's lines for the cell it shows, as a screen reader reads them; none without
+    // a grid.
+    std::optional<CellInfoText> PanelText() const;
+
     // A start with a new grid puts the selection and the hover on the centre cell.
     void CentreInspection();
     // No cell selected: no cell gets the black outline (the picture of the headless run).
@@ -172,6 +185,8 @@ private:
     void FillBlack(const PixelRect& rect, const char* brushText, int brushCode,
                    const char* regionText, int regionCode);
     void DrawFlame(int anchor, int level);
+    void HoverAt(const std::optional<CellHit>& hit);
+    bool SelectCell(const std::optional<CellHit>& hit);
     // How far a scale label stands above its boundary: half the text's height.
     int LabelRise() const;
 
@@ -187,6 +202,7 @@ private:
     int m_nHoverCol = 0;
     int m_nHoverRow = 0;
     bool m_bShowSelected = true;
+    std::optional<CellHit> m_cursor;  // the keyboard's cell cursor, while it is on
 
     TextSize m_textSize = TextSize::Standard;
     TextSize m_shownTextSize = TextSize::Standard;

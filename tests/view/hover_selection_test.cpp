@@ -188,6 +188,36 @@ TEST_F(MouseTest, AfterATickThePanelShowsTheCurrentValuesOfTheCellItShows) {
     EXPECT_NE(Panel(), selected);
 }
 
+TEST_F(ViewTest, TheKeyboardCursorActsAsThePointer) {
+    // The first key puts it on the cell the panel shows: the selected centre cell.
+    view.MoveCursor(1, 0);
+    EXPECT_EQ(view.Cursor(), (CellHit{10, 10}));
+    EXPECT_FALSE(view.ShowsSelected());
+    view.MoveCursor(1, 0);
+    EXPECT_EQ(view.Hover(), (CellHit{11, 10}));
+    const PixelRect r = view.CellRect(11, 10);
+    EXPECT_EQ(Pixel(r.left, r.top), HOVER_COLOUR);
+    // It stops at the grid's edges; the panel follows it.
+    for (int i = 0; i < 30; ++i) {
+        view.MoveCursor(1, -1);
+    }
+    EXPECT_EQ(view.Cursor(), (CellHit{19, 0}));
+    EXPECT_EQ(view.PanelText()->cell, "Cell: (19, 0)");
+    EXPECT_TRUE(view.SelectAtCursor());
+    EXPECT_EQ(view.Selection(), (CellHit{19, 0}));
+
+    // Left, the panel shows the selected cell again; selecting needs a cursor.
+    view.LeaveCursor();
+    EXPECT_FALSE(view.Cursor().has_value());
+    EXPECT_TRUE(view.ShowsSelected());
+    EXPECT_NE(Pixel(r.left, r.top), HOVER_COLOUR);
+    EXPECT_FALSE(view.SelectAtCursor());
+    // The mouse takes over from it.
+    view.MoveCursor(0, 0);
+    view.MouseMove(600, 400);
+    EXPECT_FALSE(view.Cursor().has_value());
+}
+
 TEST_F(ViewTest, FrameIsReplacedNeverResized) {
     EXPECT_TRUE(view.HasFrame());
     view.CreateFrame(800, 600);
