@@ -58,7 +58,7 @@ press_start() {  # 開始, the second button from the right
 }
 # The client area's pixels, as a checksum.
 client_pixels() {
-    xwd -silent -id "$main" | md5sum
+    { xwd -silent -id "$main" 2>/dev/null || true; } | md5sum
 }
 
 write_profile() {  # SAVE main-l t r b history-l t r b
@@ -185,7 +185,9 @@ escape)
     start_program
     press_start  # asks for the settings first: OK, the default button, takes them
     settings=$(wait_window 'シミュレーション設定')
-    xdotool windowactivate --sync "$settings" key Return
+    # A window manager under load may refuse the first activation.
+    accept_settings() { xdotool windowactivate --sync "$settings" key Return 2>/dev/null; }
+    wait_until 30 accept_settings || fail "the settings dialog could not be activated"
     wait_until 30 hidden "$settings" || fail "the settings dialog did not close"
     first=$(client_pixels)
     changed() { [[ "$(client_pixels)" != "$first" ]]; }
