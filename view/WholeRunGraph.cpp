@@ -146,14 +146,11 @@ std::vector<CurvePoint> WholeRunPoints(const WholeRunLayout& layout,
         std::size_t picks[6] = {i, i, i, i, i, i};
         while (end < entries.size() && point(entries[end]).x == x) {
             const CRunHistory::Entry& e = entries[end];
-            if (e.temperature < entries[picks[1]].temperature)
-                picks[1] = end;
-            if (e.temperature > entries[picks[2]].temperature)
-                picks[2] = end;
-            if (e.heat < entries[picks[3]].heat)
-                picks[3] = end;
-            if (e.heat > entries[picks[4]].heat)
-                picks[4] = end;
+            auto keep = [&](std::size_t& pick, bool better) { pick = better ? end : pick; };
+            keep(picks[1], e.temperature < entries[picks[1]].temperature);
+            keep(picks[2], e.temperature > entries[picks[2]].temperature);
+            keep(picks[3], e.heat < entries[picks[3]].heat);
+            keep(picks[4], e.heat > entries[picks[4]].heat);
             ++end;
         }
         picks[5] = end - 1;
