@@ -166,10 +166,23 @@ struct ViewSize {
     }
 };
 
+struct TextSizeOption {
+    static constexpr bool TAKES_VALUE = true;
+    std::string Read(BatchOptions& options, const std::string& option,
+                     const std::string& value) const {
+        const std::optional<TextSize> size = TextSizeFromName(value);
+        if (!size) {
+            return Describe(option, value, "standard, large or extra-large");
+        }
+        options.textSize = *size;
+        return {};
+    }
+};
+
 using OptionReader =
     std::variant<Flag<bool>, Flag<std::optional<bool>>, Count<long long, long long>,
                  Count<std::uint32_t, std::optional<std::uint32_t>>, SettingOption, BurnerLevel,
-                 OutputFile, ViewSize>;
+                 OutputFile, ViewSize, TextSizeOption>;
 
 struct OptionRow {
     std::string_view name;
@@ -192,6 +205,7 @@ const OptionRow OPTIONS[] = {
     {"--run-out", OutputFile{&BatchOptions::runOut}},
     {"--run-in", OutputFile{&BatchOptions::runIn}},
     {"--view-size", ViewSize{}},
+    {"--text-size", TextSizeOption{}},
 };
 
 std::optional<OptionRow> FindOption(std::string_view name) {
@@ -335,6 +349,9 @@ Runs the Quorvel water simulation without a window and reports what it did.
                             given); the history CSV then begins with the file's samples
   --view-size WxH           window client area the picture is drawn for (default {view size},
                             giving a {picture size} picture); width {widths}, height {heights}
+  --text-size SIZE          the picture's labels and panel: standard, large (1.5 times) or
+                            extra-large (twice); a size the panel cannot hold at the view size
+                            gives way to the largest that fits (default standard)
   --progress, --no-progress
                             show a progress bar on stderr (default: when stderr is a
                             terminal)
@@ -354,8 +371,10 @@ are undone and the message tells what became of each output. A replaced output k
 permissions. An output that is a symbolic link replaces the file the link points to, which
 is created if it does not exist yet.
 
-Exit status: {done} done, {output failed} an output or the summary could not be written, {bad options} bad options
-or a run file that cannot be read.
+Settings that make the computation unstable or take water below absolute zero are run, but
+named on stderr first. Exit status: {done} done, {output failed} an output or the summary could
+not be written, {bad options} bad options or a run file that cannot be read, {diverged} the run
+ended with cells not finite or below -273.15 C (the summary then ends with unphysical_cells=N).
 )";
     const BatchOptions defaults;
     const SimulationSettings& settings = defaults.settings;
@@ -387,6 +406,7 @@ or a run file that cannot be read.
         {"{done}", NumberText(BATCH_EXIT_DONE)},
         {"{output failed}", NumberText(BATCH_EXIT_OUTPUT_FAILED)},
         {"{bad options}", NumberText(BATCH_EXIT_BAD_OPTIONS)},
+        {"{diverged}", NumberText(BATCH_EXIT_DIVERGED)},
     };
     for (const auto& [field, value] : fields) {
         for (std::size_t at = text.find(field); at != std::string::npos;

@@ -7,6 +7,9 @@
 
 #include "SimulationSettings.h"
 
+// The frame's text sizes (VesselView.h), of which the value 0 is the standard one.
+enum class TextSize;
+
 // What the headless runner was asked to do.
 struct BatchOptions {
     long long ticks = 10000;
@@ -21,6 +24,7 @@ struct BatchOptions {
     std::string runIn;    // a run file to go on from instead of a fresh start
     int viewWidth = 640;  // client area the frame is made for
     int viewHeight = 480;
+    TextSize textSize{};           // of the picture's labels and panel: the standard size
     std::optional<bool> progress;  // default: whether stderr is a terminal
     bool help = false;
 };
@@ -40,6 +44,8 @@ constexpr int MAX_VIEW_SIZE = 10000;
 constexpr int BATCH_EXIT_DONE = 0;
 constexpr int BATCH_EXIT_OUTPUT_FAILED = 1;
 constexpr int BATCH_EXIT_BAD_OPTIONS = 2;
+// The run ended with cells that are not finite or colder than absolute zero.
+constexpr int BATCH_EXIT_DIVERGED = 3;
 
 // The --help text.
 std::string BatchUsage();

@@ -14,7 +14,10 @@
 #include "RunFile.h"
 #include "RunHistory.h"
 #include "RunOutputs.h"
+#include "SettingsWarning.h"
 #include "Simulation.h"
+#include "Soundness.h"
+#include "Texts.h"
 #include "VesselView.h"
 
 namespace {
@@ -73,7 +76,11 @@ std::string FormatSummary(const BatchSummary& s) {
                   " average_heat=%d cal vapour_cells=%d",
                   s.ticks, s.seed, s.elapsedSeconds, rate, s.averageTemperature, s.averageHeat,
                   s.vapourCells);
-    return line;
+    std::string text = line;
+    if (s.unphysicalCells > 0) {
+        text += " unphysical_cells=" + std::to_string(s.unphysicalCells);
+    }
+    return text;
 }
 
 int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& errors,
@@ -154,6 +161,15 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
                        historyStream);
         }
     }
+    // Settings that are unsound are run, but named first (a run file's own included).
+    const std::string warning =
+        SettingsWarning(input ? input->settings : options.settings, [](const char* japanese) {
+            const char* english = Texts::English(japanese);
+            return std::string(english != nullptr ? english : japanese);
+        });
+    if (!warning.empty()) {
+        errors << "quorvel-batch: warning: " << warning << '\n';
+    }
 
     // The picture: the frame as the window shows it after a start (no selection or hover
     // outline, no info panel), then patched by every redraw of the run. A run file needs it
@@ -162,6 +178,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     if (pngFile != kNone || runFile != kNone) {
         view = std::make_unique<CVesselView>(simulation);
         view->ClearSelection();
+        view->SetTextSize(options.textSize);
         view->CreateFrame(options.viewWidth, options.viewHeight);
         view->FullRebuild(true);
         if (input) {
@@ -227,8 +244,9 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     summary.averageTemperature = simulation.AverageTemperature();
     summary.averageHeat = simulation.AverageHeat();
     summary.vapourCells = simulation.VapourCellCount();
+    summary.unphysicalCells = UnphysicalCellCount(simulation);
     out << FormatSummary(summary) << '\n';
-    return BATCH_EXIT_DONE;
+    return summary.unphysicalCells > 0 ? BATCH_EXIT_DIVERGED : BATCH_EXIT_DONE;
 }
 
 }  // namespace

@@ -14,11 +14,14 @@ struct BatchSummary {
     int averageTemperature = 0;
     int averageHeat = 0;
     int vapourCells = 0;
+    int unphysicalCells = 0;  // not finite or below absolute zero; named only when there are
 };
 
 // Runs the model as the options say and writes the requested files. Returns the process
-// exit status: BATCH_EXIT_DONE, or BATCH_EXIT_OUTPUT_FAILED when an output cannot be written
-// (reported on `errors`); a drawing failure of the picture ends it with that failure's code.
+// exit status: BATCH_EXIT_DONE, BATCH_EXIT_OUTPUT_FAILED when an output cannot be written
+// (reported on `errors`), or BATCH_EXIT_DIVERGED when the run left unphysical cells; a drawing
+// failure of the picture ends it with that failure's code. Unsound settings are named on
+// `errors` before the run.
 int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& errors,
              bool showProgress);
 

@@ -45,6 +45,16 @@ constexpr const char* START_TIP =
     "(止めた後は続きから実行できます)。";
 constexpr const char* CLOSE_TIP = "プログラムを終了します。";
 
+// The vessel's name for screen readers, which read the info panel's lines as its description.
+constexpr const char* VESSEL_NAME = "容器";
+
+// The text size submenu of the context menu: the frame's labels and panel at the standard
+// size, 1.5 times and twice that.
+constexpr const char* TEXT_SIZE_MENU = "文字の大きさ";
+constexpr const char* TEXT_SIZE_STANDARD = "標準";
+constexpr const char* TEXT_SIZE_LARGE = "大";
+constexpr const char* TEXT_SIZE_EXTRA_LARGE = "特大";
+
 // The language items of the context menu, each in its own language.
 constexpr const char* LANGUAGE_ENGLISH = "English";
 constexpr const char* LANGUAGE_JAPANESE = "日本語";

@@ -1,11 +1,27 @@
 #include "RunControl.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 #include "BurnerCaptions.h"
 #include "MainTexts.h"
 #include "Numbers.h"
 #include "RunSpeed.h"
+#include "Soundness.h"
+
+namespace {
+
+// Whether a step left the cell as it was: bit for bit, so that a NaN that stays NaN is no
+// change and a +0 that became -0 is.
+bool SameCell(const CCell& a, const CCell& b) {
+    return a.m_nPhase == b.m_nPhase &&
+           std::bit_cast<std::uint64_t>(a.m_dTemperature) ==
+               std::bit_cast<std::uint64_t>(b.m_dTemperature) &&
+           std::bit_cast<std::uint64_t>(a.m_dHeat) == std::bit_cast<std::uint64_t>(b.m_dHeat);
+}
+
+}  // namespace
 
 CRunControl::CRunControl(CSimulation& sim, RunControlHost& host) : m_sim(sim), m_host(host) {}
 
@@ -50,6 +66,7 @@ void CRunControl::OnStartStop() {
     if (m_state == RunState::Paused) {
         return;
     }
+    ClearStepChanges();
     if (m_state == RunState::Running) {
         KillTimer();
         m_state = RunState::Stopped;
@@ -80,6 +97,7 @@ void CRunControl::OnStartStop() {
         ResetHistory(settings.initialTemperature);
         SetHistoryInterval(settings.historyInterval);
         m_sim.FreshStart(settings);
+        m_bDivergenceReported = false;
         m_host.ShowFreshRun();
     }
     m_state = RunState::Running;
@@ -94,6 +112,7 @@ void CRunControl::OnPauseResume() {
         KillTimer();
         m_state = RunState::Paused;
     } else if (m_state == RunState::Paused) {
+        ClearStepChanges();
         SetTimer();
         m_state = RunState::Running;
     } else {
@@ -179,8 +198,35 @@ void CRunControl::SingleStep() {
     if (!IsPaused()) {
         return;
     }
+    m_stepChanges.clear();
+    std::vector<CCell> before;
+    if (m_sim.HasGrid()) {
+        before.reserve(static_cast<std::size_t>(m_sim.Columns()) * m_sim.Rows());
+        for (int col = 0; col < m_sim.Columns(); ++col) {
+            for (int row = 0; row < m_sim.Rows(); ++row) {
+                before.push_back(m_sim.Cell(row, col));
+            }
+        }
+    }
     RunTimerMessage(1);
+    if (!before.empty() && m_sim.HasGrid()) {
+        auto was = before.begin();
+        for (int col = 0; col < m_sim.Columns(); ++col) {
+            for (int row = 0; row < m_sim.Rows(); ++row, ++was) {
+                if (!SameCell(*was, m_sim.Cell(row, col))) {
+                    m_stepChanges.push_back(GridCell{col, row});
+                }
+            }
+        }
+    }
     m_host.ShowTitle(Title());
+}
+
+void CRunControl::ClearStepChanges() {
+    if (!m_stepChanges.empty()) {
+        m_stepChanges.clear();
+        m_host.Invalidate();
+    }
 }
 
 void CRunControl::RunTimerMessage(long long ticks) {
@@ -205,7 +251,23 @@ void CRunControl::RunTimerMessage(long long ticks) {
     m_host.FlushCellBatch();
     m_lastFlush = Clock::now() - flushStart;
     // The ticks have recorded their samples already; the averages shown are the last tick's.
-    m_host.ShowAverages(m_sim.AverageTemperature(), CalToJoules(m_sim.AverageHeat()));
+    const double heat = m_sim.AverageHeatValue();
+    m_host.ShowAverages(m_sim.AverageTemperatureValue(),
+                        std::isfinite(heat) ? CalToJoules(m_sim.AverageHeat()) : heat);
     m_host.RefreshPanel();
     m_host.TicksShown(m_nSpeed != RunSpeed::NORMAL);
+    CheckDivergence();
+}
+
+void CRunControl::CheckDivergence() {
+    if (m_bDivergenceReported || UnphysicalCellCount(m_sim) == 0) {
+        return;
+    }
+    m_bDivergenceReported = true;
+    if (m_state == RunState::Running) {
+        KillTimer();
+        m_state = RunState::Paused;
+        m_host.ShowRunButtons(Buttons());
+    }
+    m_host.ReportDivergence();
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "HistoryRecorder.h"
 #include "RunFile.h"
@@ -73,12 +74,17 @@ public:
     // tick are shown, the info panel refreshed and the frame shown by TicksShown.
     virtual void BeginCellBatch(int columns, int rows) = 0;
     virtual void FlushCellBatch() = 0;
-    virtual void ShowAverages(int temperature, int heat) = 0;
+    // The averages are whole numbers (degrees C, J), or NaN or an infinity where the grid
+    // holds cells that are not finite.
+    virtual void ShowAverages(double temperature, double heat) = 0;
     virtual void RefreshPanel() = 0;
     // `backToBack`: the messages run many ticks each and follow one another closely (every
     // speed but the normal one), so the frame shows at the screen's pace and the title with
     // the tick count follows at its own (CRunControl::Title).
     virtual void TicksShown(bool backToBack) = 0;
+    // The run has reached cells that are not finite or below absolute zero and was paused
+    // (the buttons already show it): the front end says so. Once per fresh run.
+    virtual void ReportDivergence() = 0;
 };
 
 // The run control: the run's state, the buttons' captions and enabled states that follow
@@ -86,6 +92,13 @@ public:
 // one timer message. It owns the run's samples: the last 100 (the history graph's) and the
 // whole run's (for saving). The front end turns its events into the On... calls below and
 // the host's calls into widget changes.
+// A cell of the grid, by column and row.
+struct GridCell {
+    int col;
+    int row;
+    bool operator==(const GridCell&) const = default;
+};
+
 class CRunControl : public SampleSink {
 public:
     CRunControl(CSimulation& sim, RunControlHost& host);
@@ -143,6 +156,10 @@ public:
     const char* EndsCaption() const;
     const char* CentreCaption() const;
 
+    // The cells whose temperature, heat or phase the last single step changed, column by
+    // column; empty once the run resumes, starts or stops, until the next step.
+    const std::vector<GridCell>& StepChanges() const { return m_stepChanges; }
+
     const CHistoryRecorder& Recorder() const { return m_recorder; }
     // Every sample since the fresh start, for saving.
     const CRunHistory& RunHistory() const { return m_runHistory; }
@@ -155,6 +172,10 @@ private:
     void AfterFlameChange();
     // Runs `ticks` ticks (0: as many as fit the fastest speed's budget) as one timer message.
     void RunTimerMessage(long long ticks);
+    // After a timer message: pauses and reports a run that has left every physical value.
+    void CheckDivergence();
+    // Forgets the last step's changes, and has the window drawn without their outlines.
+    void ClearStepChanges();
 
     CSimulation& m_sim;
     RunControlHost& m_host;
@@ -163,6 +184,8 @@ private:
     bool m_bCanContinue = false;
     bool m_bTimerRunning = false;
     int m_nSpeed = 0;
+    bool m_bDivergenceReported = false;  // in the present fresh run
+    std::vector<GridCell> m_stepChanges;
     // Drawing of the changed cells in the last timer message.
     std::chrono::steady_clock::duration m_lastFlush{};
     // Sampling interval, the 100 samples and the count of ticks since the last sample. The

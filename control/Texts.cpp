@@ -10,9 +10,11 @@
 #include "RunSpeed.h"
 #include "SettingsSchema.h"
 #include "SettingsTemplate.h"
+#include "SettingsWarning.h"
 #include "Surface.h"
 #include "ViewMessages.h"
 #include "WebTexts.h"
+#include "WholeRunGraph.h"
 
 namespace {
 
@@ -30,6 +32,11 @@ const Texts::Pair TEXTS[] = {
     {MainTexts::CLOSE, "Close"},
     {MainTexts::SAVE_STATE, "Save window positions on exit"},
     {MainTexts::ABOUT, "&About"},
+    {MainTexts::VESSEL_NAME, "Vessel"},
+    {MainTexts::TEXT_SIZE_MENU, "Text size"},
+    {MainTexts::TEXT_SIZE_STANDARD, "Standard"},
+    {MainTexts::TEXT_SIZE_LARGE, "Large"},
+    {MainTexts::TEXT_SIZE_EXTRA_LARGE, "Extra large"},
     {MainTexts::HISTORY_TIP,
      "Shows the history window (graph of the average temperature and heat). Press again to "
      "hide it."},
@@ -68,6 +75,19 @@ const Texts::Pair TEXTS[] = {
     {SettingsTexts::PROMPT_INTEGER_RANGE, "Please enter an integer from %1 to %2."},
     {SettingsTexts::PROMPT_NUMBER_RANGE, "Please enter a number from %1 to %2."},
 
+    // Settings that make the computation unstable, and a run that became so.
+    {WarningTexts::UNSTABLE,
+     "These values make the computation unstable, and its results would be wrong."},
+    {WarningTexts::STABLE_RANGE,
+     "Stable range: conduction coefficient k from 0 to %1, cooling coefficient from 0 to (1/k "
+     "− 4)/2%2, flame powers 0 or more, room temperature %3 °C or more."},
+    {WarningTexts::COOLING_LIMIT, " (up to %2 for k = %1)"},
+    {WarningTexts::COOLING_UNLIMITED, " (no limit for k = 0)"},
+    {WarningTexts::RUN_ANYWAY, "Run with these values anyway?"},
+    {WarningTexts::DIVERGED,
+     "The computation has become unstable: some cells have a temperature that is not a number "
+     "or is below −273.15 °C. The run is paused."},
+
     // The speed menu.
     {RunSpeed::MENU, "Speed"},
     {RunSpeed::LABELS[RunSpeed::FASTEST], "Max"},
@@ -88,6 +108,10 @@ const Texts::Pair TEXTS[] = {
     {STATUS_TEMPERATURE_FORMAT, "Avg. temp.: %d [°C] (blue)"},
     {STATUS_HEAT_FORMAT, "Avg. heat: %d [J] (red)"},
     {MSG_CREATE_HISTORY_WINDOW, "Could not create the history window."},
+    {WholeRunTexts::MENU_ITEM, "Whole run"},
+    {WholeRunTexts::TEMPERATURE_LEGEND, "Avg. temperature [°C] (left)"},
+    {WholeRunTexts::HEAT_LEGEND, "Avg. heat [J] (right)"},
+    {WholeRunTexts::TICK_AXIS, "ticks"},
 
     // The web page's own.
     {WebTexts::MENU_BUTTON, "Menu"},

@@ -11,7 +11,10 @@
 #include "Drawing.h"
 #include "HistoryRecorder.h"
 #include "HistoryStatusBar.h"
+#include "RunHistory.h"
+#include "WholeRunGraph.h"
 
+class QContextMenuEvent;
 class QImage;
 class QPaintEvent;
 class QResizeEvent;
@@ -44,6 +47,9 @@ public:
 
     // Shows the averages of the latest tick (degrees C, J) in the status bar.
     void ShowAverages(int temperature, int heat);
+    // The same for averages that may not be finite: such a value shows as "NaN", "inf" or
+    // "-inf", never as a number.
+    void ShowAverages(double temperature, double heat);
     // Samples were taken: the graph is redrawn once, when it is next painted or read.
     void MarkGraphStale();
 
@@ -54,6 +60,16 @@ public:
 
     // Redraws the whole surface from the samples and schedules a repaint.
     void DrawGraph();
+
+    // The whole run's samples, offered by the context menu's "全体を表示" (which only shows
+    // once they are given); they must outlive the window.
+    void SetWholeRun(const CRunHistory* run) { m_wholeRun = run; }
+    // Shows every sample since the fresh start on one graph with axes, or (false, the
+    // default) the last 100 samples.
+    void ShowWholeRun(bool whole);
+    bool ShowsWholeRun() const { return m_bWholeRun; }
+    // How the whole-run graph is laid out on the present surface.
+    const WholeRunLayout& WholeLayout() const { return m_wholeLayout; }
 
     // Handles a new client size: `state` tells whether the window is minimised. Sizes
     // below 100 in either direction and minimising keep the present surface and status
@@ -75,8 +91,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // The whole-run graph: drawn afresh (`full`) or, while the axes hold, only the samples
+    // taken since it was last drawn.
+    void DrawWholeRun(bool full);
     // The caption and the status bar's texts in the current language.
     void RetranslateUi();
     void ShowPlaceholders();
@@ -103,6 +123,13 @@ private:
     std::optional<std::pair<int, int>> m_shownAverages;
     bool m_bDestroyed = false;
     bool m_bGraphStale = false;  // samples taken since the graph was last drawn
+
+    const CRunHistory* m_wholeRun = nullptr;
+    bool m_bWholeRun = false;
+    QImage m_wholeImage;
+    WholeRunLayout m_wholeLayout;
+    long long m_nLastDrawnTick = -1;  // the newest sample on m_wholeImage; -1: none
+    bool m_bWholeFull = true;         // the next drawing starts afresh
 };
 
 // Makes the history window of `samples`, hidden and without a parent. A window that cannot be made

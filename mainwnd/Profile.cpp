@@ -15,6 +15,7 @@ namespace {
 
 const char* const kSaveWindowPos = "Option/SaveWindowPos";
 const char* const kLanguage = "Option/Language";
+const char* const kTextSize = "Option/TextSize";
 
 struct RectKeys {
     const char* left;
@@ -101,6 +102,8 @@ ProfileValues ReadProfile(const QString& path) {
     values.historyWnd = ReadRect(settings, kHistoryKeys, defaults.historyWnd);
     values.saveWindowPos = ReadInt(settings, kSaveWindowPos, 0) != 0;
     values.language = LanguageFromCode(settings.value(kLanguage).toString());
+    values.textSize = TextSizeFromName(settings.value(kTextSize).toString().toStdString())
+                          .value_or(TextSize::Standard);
     return values;
 }
 
@@ -148,6 +151,12 @@ void WriteProfile(const QString& path, const ProfileValues& values) {
             LanguageFromCode(settings.value(kLanguage).toString()) == UiLanguage::English;
         if (values.language == UiLanguage::English || storedEnglish) {
             settings.setValue(kLanguage, LanguageCode(values.language));
+        }
+        const std::optional<TextSize> storedSize =
+            TextSizeFromName(settings.value(kTextSize).toString().toStdString());
+        if (values.textSize != TextSize::Standard ||
+            storedSize.value_or(TextSize::Standard) != TextSize::Standard) {
+            settings.setValue(kTextSize, QString::fromUtf8(TextSizeName(values.textSize)));
         }
         settings.sync();
         ok = settings.status() == QSettings::NoError && SameContents(settings, temp);

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "Translations.h"
+#include "VesselView.h"
 
 // A window rectangle in screen coordinates, outer frame included, right and bottom
 // exclusive: the form in which the profile stores it.
@@ -23,6 +24,7 @@ struct ProfileValues {
     ScreenRect historyWnd{0, 0, 337, 212};
     bool saveWindowPos = false;
     UiLanguage language = UiLanguage::Japanese;
+    TextSize textSize = TextSize::Standard;
     bool operator==(const ProfileValues&) const = default;
 };
 
@@ -41,6 +43,8 @@ bool IsProfileTooLarge(const QString& path);
 ProfileValues ReadProfile(const QString& path);
 // Writes the nine window values. The language is written as "en" for English; Japanese is
 // written as "ja" only over a stored "en", so a profile that never chose a language keeps
-// its nine keys alone and an unknown value stays as it was. A profile that cannot be
+// its nine keys alone and an unknown value stays as it was. The text size (key TextSize:
+// "standard", "large" or "extra-large") is kept alike: written when it is not the standard
+// size or replaces a stored one. A profile that cannot be
 // written, or is too large, is left as it was.
 void WriteProfile(const QString& path, const ProfileValues& values);

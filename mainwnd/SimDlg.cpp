@@ -1,10 +1,14 @@
 #include "SimDlg.h"
 
+#include <QAccessible>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -23,8 +27,10 @@
 #include "Placement.h"
 #include "RunFileMenu.h"
 #include "SettingsDlg.h"
+#include "SettingsWarning.h"
 #include "SpeedMenu.h"
 #include "Translations.h"
+#include "VesselFocus.h"
 
 namespace {
 
@@ -71,6 +77,11 @@ CSimDlg::CSimDlg(QWidget* parent) : QDialog(parent), m_view(m_sim) {
     m_sim.SetRedrawObserver(&m_cellBatch);
     m_runSettingsDialog = [](CSettingsDlg& dialog) { return dialog.exec(); };
     m_runAboutBox = [](QDialog& dialog) { dialog.exec(); };
+    m_runMessageBox = [this](const QString& text) {
+        QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationName(), text,
+                        QMessageBox::Ok, this);
+        box.exec();
+    };
     resize(DialogUnits(font()).ToPixels(kTemplateSize));
     // The window cannot be made smaller than the smallest client area its layout takes.
     setMinimumSize(MIN_CLIENT_WIDTH, MIN_CLIENT_HEIGHT);
@@ -80,6 +91,9 @@ CSimDlg::CSimDlg(QWidget* parent) : QDialog(parent), m_view(m_sim) {
     m_titleTimer.setSingleShot(true);
     connect(&m_titleTimer, &QTimer::timeout, this, &CSimDlg::ShowCurrentTitle);
     CreateButtons();
+    // After the buttons, so that the vessel follows them in the tab order.
+    m_pVesselFocus = new CVesselFocus(
+        this, [this](int key) { return OnVesselKey(key); }, [this] { update(); });
     m_pSpeedMenu = new CSpeedMenu(*this, m_control);
     m_pExport = new CExportMenu(
         *this, [this] { return m_view.HasFrame() ? &m_view.Frame() : nullptr; },
@@ -154,6 +168,7 @@ void CSimDlg::OnInitDialog() {
     setWindowIcon(m_hIcon);
     m_pPauseButton->setEnabled(false);
     m_pHistoryDlg = CreateHistoryDlg(m_control.Recorder());
+    m_pHistoryDlg->SetWholeRun(&m_control.RunHistory());
     PlaceWindows();
     m_control.ResetHistory(m_sim.InitialTemperature());
     m_control.SetHistoryInterval(DEFAULT_HISTORY_INTERVAL);
@@ -181,10 +196,26 @@ void CSimDlg::SetProfile(const ProfileValues& values) {
     m_rcHistoryWnd = values.historyWnd;
     m_bSaveWindowPos = values.saveWindowPos;
     SetLanguage(values.language);
+    SetTextSize(values.textSize);
 }
 
 ProfileValues CSimDlg::Profile() const {
-    return ProfileValues{m_rcMainWnd, m_rcHistoryWnd, m_bSaveWindowPos, m_language};
+    return ProfileValues{m_rcMainWnd, m_rcHistoryWnd, m_bSaveWindowPos, m_language,
+                         m_view.GetTextSize()};
+}
+
+void CSimDlg::SetTextSize(TextSize size) {
+    if (size == m_view.GetTextSize()) {
+        return;
+    }
+    m_view.SetTextSize(size);
+    if (m_view.HasFrame()) {
+        m_view.FullRebuild(m_control.HasStarted());
+        if (m_control.HasStarted()) {
+            m_view.RefreshInfo();  // the panel in the new size at once
+        }
+        update();
+    }
 }
 
 void CSimDlg::ShowTitle(const std::string& title) {
@@ -226,6 +257,8 @@ void CSimDlg::OnSize(int cx, int cy) {
         m_view.RestoreBubbles(m_openedBubbles);
         m_view.RefreshSelectedInfo();
     }
+    const PixelRect frame = m_view.ViewRect();
+    m_pVesselFocus->setGeometry(frame.left, frame.top, frame.Width(), frame.Height());
     update();
 }
 
@@ -254,6 +287,30 @@ void CSimDlg::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     if (m_view.HasFrame()) {
         painter.drawImage(QPoint(0, 0), FrameImageOf(m_view.Frame()));
+        // Marks over the frame, not in it, so that the frame and the pictures saved from it
+        // stay as they are. The vessel's focus: a dotted line just inside the frame's edge.
+        if (m_pVesselFocus != nullptr && m_pVesselFocus->hasFocus()) {
+            const PixelRect r = m_view.ViewRect();
+            painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+            painter.drawRect(r.left + 1, r.top + 1, r.Width() - 3, r.Height() - 3);
+        }
+        auto outline = [this, &painter](int col, int row) {
+            const PixelRect r = m_view.CellRect(col, row);
+            if (r.right > r.left && r.bottom > r.top) {
+                painter.drawRect(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1);
+            }
+        };
+        // The cells the last single step changed.
+        painter.setPen(QColor::fromRgba(STEP_CHANGE_COLOUR));
+        for (const GridCell& cell : m_control.StepChanges()) {
+            outline(cell.col, cell.row);
+        }
+        // The keyboard's cell cursor, in the hover outline's colour: kept in sight while the
+        // run redraws its cell.
+        if (const std::optional<CellHit> cursor = m_view.Cursor()) {
+            painter.setPen(QColor::fromRgba(HOVER_COLOUR));
+            outline(cursor->col, cursor->row);
+        }
     }
     m_sinceLastPaint.start();
 }
@@ -324,14 +381,19 @@ void CSimDlg::FlushCellBatch() {
     m_cellBatch.Flush();
 }
 
-void CSimDlg::ShowAverages(int temperature, int heat) {
+void CSimDlg::ShowAverages(double temperature, double heat) {
     if (m_pHistoryDlg) {
         m_pHistoryDlg->ShowAverages(temperature, heat);
     }
 }
 
 void CSimDlg::RefreshPanel() {
-    m_view.RefreshSelectedInfo();
+    m_view.RefreshInfo();
+    ShowPanelToScreenReaders();
+}
+
+void CSimDlg::ReportDivergence() {
+    m_runMessageBox(Tr(WarningTexts::DIVERGED));
 }
 
 void CSimDlg::HistoryReset() {
@@ -378,6 +440,7 @@ void CSimDlg::ShowFreshRun() {
     m_openedBubbles.clear();
     m_view.CentreInspection();
     m_view.FullRebuild(true);
+    ShowPanelToScreenReaders();
 }
 
 void CSimDlg::ShowOpenedRun(const RunFile& run) {
@@ -445,6 +508,20 @@ void CSimDlg::contextMenuEvent(QContextMenuEvent* event) {
     m_pSpeedMenu->AddTo(menu);
     m_pExport->AddTo(menu, m_control.HasStarted() && m_pHistoryDlg != nullptr);
     m_pRunFiles->AddTo(menu);
+    menu.addSeparator();
+    QMenu* sizes = menu.addMenu(Tr(MainTexts::TEXT_SIZE_MENU));
+    auto* sizeGroup = new QActionGroup(sizes);
+    const std::pair<const char*, TextSize> sizeChoices[] = {
+        {MainTexts::TEXT_SIZE_STANDARD, TextSize::Standard},
+        {MainTexts::TEXT_SIZE_LARGE, TextSize::Large},
+        {MainTexts::TEXT_SIZE_EXTRA_LARGE, TextSize::ExtraLarge}};
+    for (const auto& [name, size] : sizeChoices) {
+        QAction* action = sizeGroup->addAction(Tr(name));
+        action->setCheckable(true);
+        action->setChecked(m_view.GetTextSize() == size);
+        connect(action, &QAction::triggered, this, [this, chosen = size] { SetTextSize(chosen); });
+        sizes->addAction(action);
+    }
     AddLanguageMenu(menu, m_language, [this](UiLanguage language) { SetLanguage(language); });
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == saveState) {
@@ -458,6 +535,14 @@ void CSimDlg::closeEvent(QCloseEvent* event) {
     // The title bar's close box: the system Close command.
     CaptureWindowRects();
     QDialog::closeEvent(event);
+}
+
+void CSimDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CSimDlg::mouseMoveEvent(QMouseEvent* event) {
@@ -477,6 +562,7 @@ void CSimDlg::OnMouseMove(const QPoint& point) {
         return;
     }
     m_view.MouseMove(point.x(), point.y());
+    ShowPanelToScreenReaders();
     update();
 }
 
@@ -485,6 +571,7 @@ void CSimDlg::OnLButtonUp(const QPoint& point) {
         return;
     }
     if (m_view.LButtonUp(point.x(), point.y())) {
+        ShowPanelToScreenReaders();
         update();
     }
 }
@@ -533,5 +620,61 @@ void CSimDlg::RetranslateUi() {
     }
     if (m_pSpeedMenu != nullptr) {
         m_pSpeedMenu->Retranslate();
+    }
+    if (m_pVesselFocus != nullptr) {
+        m_pVesselFocus->setAccessibleName(Tr(MainTexts::VESSEL_NAME));
+    }
+}
+
+QWidget* CSimDlg::VesselFocus() const {
+    return m_pVesselFocus;
+}
+
+bool CSimDlg::OnVesselKey(int key) {
+    if (!m_control.HasStarted()) {
+        return false;
+    }
+    switch (key) {
+        case Qt::Key_Left:
+            m_view.MoveCursor(-1, 0);
+            break;
+        case Qt::Key_Right:
+            m_view.MoveCursor(1, 0);
+            break;
+        case Qt::Key_Up:
+            m_view.MoveCursor(0, -1);
+            break;
+        case Qt::Key_Down:
+            m_view.MoveCursor(0, 1);
+            break;
+        case Qt::Key_Space:
+            m_view.SelectAtCursor();
+            break;
+        case Qt::Key_Escape:
+            if (!m_view.Cursor()) {
+                return false;  // as anywhere else in the window: nothing
+            }
+            m_view.LeaveCursor();
+            break;
+        default:
+            return false;
+    }
+    ShowPanelToScreenReaders();
+    update();
+    return true;
+}
+
+void CSimDlg::ShowPanelToScreenReaders() {
+    if (m_pVesselFocus == nullptr) {
+        return;
+    }
+    QString text;
+    if (const std::optional<CellInfoText> panel = m_view.PanelText()) {
+        text = QString::fromStdString(panel->cell + "\n" + panel->temperature + "\n" + panel->heat);
+    }
+    if (text != m_pVesselFocus->accessibleDescription()) {
+        m_pVesselFocus->setAccessibleDescription(text);
+        QAccessibleEvent event(m_pVesselFocus, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
     }
 }

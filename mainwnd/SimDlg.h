@@ -39,6 +39,8 @@ constexpr unsigned SC_COMMAND_MASK = 0xFFF0;
 // built-in 16 and 32 px icons.
 QIcon ApplicationIcon();
 
+class CVesselFocus;
+
 // The main window: the vessel view above six buttons. It owns the simulation, the view's
 // off-screen frame, the buttons, the history window, the step timer and the run control,
 // and turns its events into run-control calls and the run control's calls into widget
@@ -66,6 +68,8 @@ public:
     void OnSize(int cx, int cy);
     // Interface language: takes effect at once in both windows and is kept in the profile.
     void SetLanguage(UiLanguage language);
+    // Size of the frame's labels and panel: drawn again at once, and kept in the profile.
+    void SetTextSize(TextSize size);
     UiLanguage Language() const { return m_language; }
 
     // Runs the settings dialog modally and returns its result; tests replace it.
@@ -74,6 +78,9 @@ public:
     // Runs the About box modally; tests replace it.
     using AboutBoxRunner = std::function<void(QDialog&)>;
     void SetAboutBoxRunner(AboutBoxRunner run) { m_runAboutBox = std::move(run); }
+    // Shows a message (OK only) modally; tests replace it.
+    using MessageBoxRunner = std::function<void(const QString& text)>;
+    void SetMessageBoxRunner(MessageBoxRunner run) { m_runMessageBox = std::move(run); }
 
     // The run: its state, speeds and samples.
     CRunControl& Control() { return m_control; }
@@ -107,6 +114,7 @@ public:
 
     // The six buttons; null after OnDestroy.
     QPushButton* CloseButton() const { return m_pCloseButton; }
+    QWidget* VesselFocus() const;
     QPushButton* StartButton() const { return m_pStartButton; }
     QPushButton* EndsButton() const { return m_pEndsButton; }
     QPushButton* CentreButton() const { return m_pCentreButton; }
@@ -123,6 +131,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Escape does not close the main window: one stray key would end the run.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // What the run control asks of the window.
@@ -141,10 +151,16 @@ private:
     void SampleTaken() override;
     void BeginCellBatch(int columns, int rows) override;
     void FlushCellBatch() override;
-    void ShowAverages(int temperature, int heat) override;
+    void ShowAverages(double temperature, double heat) override;
     void RefreshPanel() override;
     void TicksShown(bool backToBack) override;
+    void ReportDivergence() override;
 
+    // A key pressed while the vessel has the focus: arrows move the cell cursor, Space
+    // selects at it, Escape leaves it. False for a key it does not use.
+    bool OnVesselKey(int key);
+    // Gives the panel's lines to screen readers as the vessel's description.
+    void ShowPanelToScreenReaders();
     void OnHistoryButton();
     void OnCloseButton();
     void OnMouseMove(const QPoint& point);
@@ -167,6 +183,7 @@ private:
 
     SettingsDialogRunner m_runSettingsDialog;
     AboutBoxRunner m_runAboutBox;
+    MessageBoxRunner m_runMessageBox;
 
     bool m_bSaveWindowPos = false;
     UiLanguage m_language = UiLanguage::Japanese;
@@ -181,6 +198,7 @@ private:
     CRunControl m_control{m_sim, *this};
 
     QPushButton* m_pCloseButton = nullptr;
+    CVesselFocus* m_pVesselFocus = nullptr;  // owned child: the vessel's keyboard focus
     QPushButton* m_pStartButton = nullptr;
     QPushButton* m_pEndsButton = nullptr;
     QPushButton* m_pCentreButton = nullptr;

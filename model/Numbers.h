@@ -30,6 +30,18 @@ inline int SaturateToInt(std::int64_t value) {
     return static_cast<int>(value);
 }
 
+// The text shown for a value that is not finite ("NaN", "inf", "-inf"), so that it never
+// reads as a number; null for a finite value.
+inline const char* NonFiniteText(double value) {
+    if (std::isnan(value)) {
+        return "NaN";
+    }
+    if (std::isinf(value)) {
+        return value > 0 ? "inf" : "-inf";
+    }
+    return nullptr;
+}
+
 // Heat in cal shown in joules: trunc(heat * 4.18 + 0.5).
 constexpr double JOULES_PER_CAL = 4.18;
 inline int CalToJoules(double heat) {

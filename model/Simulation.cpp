@@ -267,6 +267,8 @@ void CSimulation::ComputeAveragesWhereNeeded() {
     if (temperature && heat) {
         m_nAverageTemperature = *temperature;
         m_nAverageHeat = *heat;
+        m_dTemperatureSum = 0.0;
+        m_dHeatSum = 0.0;
     } else {
         ComputeAverages();
     }
@@ -314,6 +316,8 @@ void CSimulation::ComputeAverages() {
     const double count = static_cast<double>(m_nColumns * m_nRows);
     m_nAverageTemperature = TruncToInt(temperatureSum / count + 0.5);
     m_nAverageHeat = TruncToInt(heatSum / count + 0.5);
+    m_dTemperatureSum = temperatureSum;
+    m_dHeatSum = heatSum;
 }
 
 void CSimulation::HeatBottomCell() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -119,6 +120,14 @@ public:
     // Rounded means over the live grid, as the last tick (or ComputeAverages) left them.
     int AverageTemperature() const { return m_nAverageTemperature; }
     int AverageHeat() const { return m_nAverageHeat; }
+    // The same, except where the grid's sum is not finite (cells that are NaN or infinite, which
+    // the rounded means cannot hold): then that sum, NaN or an infinity.
+    double AverageTemperatureValue() const {
+        return std::isfinite(m_dTemperatureSum) ? m_nAverageTemperature : m_dTemperatureSum;
+    }
+    double AverageHeatValue() const {
+        return std::isfinite(m_dHeatSum) ? m_nAverageHeat : m_dHeatSum;
+    }
 
 private:
     // Parameter transfer. A fresh run takes every value; a continued run keeps the grid,
@@ -168,6 +177,9 @@ private:
 
     int m_nAverageTemperature = 0;
     int m_nAverageHeat = 0;
+    // The sums the last full pass found (0 after a proven estimate, whose cells are finite).
+    double m_dTemperatureSum = 0.0;
+    double m_dHeatSum = 0.0;
 
     // Integer sums of every cell's value in fixed point, kept as cells change, so that the
     // rounded means can be had without a pass over the grid. A cell whose value is too

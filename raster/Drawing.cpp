@@ -63,7 +63,11 @@ bool Region::Delete() {
     return FailureSeam::Pass(ResourceStep::DeleteRegion);
 }
 
-MemoryDC::MemoryDC() : m_bitmap(&m_stockBitmap), m_pen(&m_stockPen), m_brush(&m_stockBrush) {}
+MemoryDC::MemoryDC()
+    : m_bitmap(&m_stockBitmap),
+      m_pen(&m_stockPen),
+      m_brush(&m_stockBrush),
+      m_font(&FrameGlyphs()) {}
 
 bool MemoryDC::Create() {
     if (!FailureSeam::Pass(ResourceStep::CreateMemoryDC)) {
@@ -416,7 +420,7 @@ void MemoryDC::TextOut(int x, int y, std::string_view text) {
     if (image == nullptr) {
         return;
     }
-    const GlyphFont& font = FrameGlyphs();
+    const GlyphFont& font = *m_font;
     std::int64_t pen = x;
     for (std::size_t at = 0; at < text.size();) {
         const Glyph* glyph = FindGlyph(font, NextCodePoint(text, at));
@@ -444,7 +448,7 @@ void MemoryDC::TextOut(int x, int y, std::string_view text) {
 }
 
 Extent MemoryDC::GetTextExtent(std::string_view text) const {
-    const GlyphFont& font = FrameGlyphs();
+    const GlyphFont& font = *m_font;
     std::int64_t width = 0;
     for (std::size_t at = 0; at < text.size();) {
         if (const Glyph* glyph = FindGlyph(font, NextCodePoint(text, at))) {

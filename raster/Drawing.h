@@ -73,6 +73,8 @@ private:
     std::vector<Point> m_vertices;
 };
 
+struct GlyphFont;
+
 // A memory device context: holds the selected bitmap, pen and brush and the text state,
 // and draws into the selected bitmap. Before anything is selected it holds a stock
 // 1 x 1 bitmap, a black pen and a white brush, as a new memory context does.
@@ -106,6 +108,9 @@ public:
 
     void SetTransparentText() { m_transparentText = true; }
     void SetTextColor(Rgb colour) { m_textColour = colour; }
+    // The glyph font TextOut and GetTextExtent use: the frame font unless set.
+    void SetFont(const GlyphFont& font) { m_font = &font; }
+    const GlyphFont& Font() const { return *m_font; }
     // Writes UTF-8 text in the frame font with its top-left corner at (x, y): each glyph's
     // levels blend the text colour over what is there. Only a transparent background is
     // supported, which is the only mode the program uses.
@@ -129,4 +134,5 @@ private:
     Point m_position{0, 0};
     bool m_transparentText = false;
     Rgb m_textColour = RGB(0, 0, 0);
+    const GlyphFont* m_font;
 };

@@ -13,10 +13,13 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStyle>
+#include <string>
 
 #include "DialogUnits.h"
 #include "SettingsSchema.h"
 #include "SettingsTemplate.h"
+#include "SettingsWarning.h"
+#include "Soundness.h"
 #include "Translations.h"
 
 namespace {
@@ -80,8 +83,8 @@ QString ObjectName(const SettingsItem& item, std::size_t index) {
 CSettingsDlg::CSettingsDlg(QWidget* pParent)
     : QDialog(pParent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    m_messageBox = [this](const QString& text, const QString& caption, bool okCancel) {
-        return ShowMessageBox(text, caption, okCancel);
+    m_messageBox = [this](const QString& text, const QString& caption, Buttons buttons) {
+        return ShowMessageBox(text, caption, buttons);
     };
     CreateControls();
 }
@@ -266,7 +269,7 @@ void CSettingsDlg::OnContinueClicked() {
 
 void CSettingsDlg::OnDefault() {
     if (!m_messageBox(Tr(SettingsTexts::CONFIRM_DEFAULT), Tr(SettingsTexts::CAPTION_CONFIRM),
-                      true)) {
+                      Buttons::OkCancel)) {
         return;
     }
     SetSettings(SimulationSettings{});
@@ -274,7 +277,7 @@ void CSettingsDlg::OnDefault() {
 }
 
 void CSettingsDlg::accept() {
-    if (UpdateData(true)) {
+    if (UpdateData(true) && ConfirmSoundness()) {
         QDialog::accept();
     }
 }
@@ -327,16 +330,51 @@ bool CSettingsDlg::ExchangeField(bool bSaveAndValidate, const SettingField& fiel
 }
 
 void CSettingsDlg::Fail(int nId, const QString& prompt) {
-    m_messageBox(prompt, QString(), false);
+    m_messageBox(prompt, QString(), Buttons::Ok);
     QLineEdit* edit = Edit(nId);
     edit->setFocus(Qt::OtherFocusReason);
     edit->selectAll();
 }
 
-bool CSettingsDlg::ShowMessageBox(const QString& text, const QString& caption, bool okCancel) {
+bool CSettingsDlg::ShowMessageBox(const QString& text, const QString& caption, Buttons buttons) {
     const QString title = caption.isEmpty() ? QApplication::applicationName() : caption;
-    QMessageBox box(QMessageBox::NoIcon, title, text,
-                    okCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, this);
-    box.setDefaultButton(QMessageBox::Ok);
+    QMessageBox box(
+        QMessageBox::NoIcon, title, text,
+        buttons == Buttons::Ok ? QMessageBox::Ok : QMessageBox::Ok | QMessageBox::Cancel, this);
+    box.setDefaultButton(buttons == Buttons::OkCancelDefaultCancel ? QMessageBox::Cancel
+                                                                   : QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
+}
+
+bool CSettingsDlg::ConfirmSoundness() {
+    const std::string warning = SettingsWarning(
+        m_settings, [](const char* japanese) { return Tr(japanese).toStdString(); });
+    if (warning.empty()) {
+        return true;
+    }
+    const QString text = QString::fromStdString(warning) + u'\n' + Tr(WarningTexts::RUN_ANYWAY);
+    if (m_messageBox(text, QString(), Buttons::OkCancelDefaultCancel)) {
+        return true;
+    }
+    // Back to the first field whose value is unsound, in the exchange order.
+    SimulationSettings sound = m_settings;
+    for (const SettingField& field : SETTING_FIELDS) {
+        if (field.kind == SettingKind::Check) {
+            continue;
+        }
+        const SimulationSettings defaults;
+        if (field.kind == SettingKind::Int) {
+            sound.*field.intValue = defaults.*field.intValue;
+        } else {
+            sound.*field.realValue = defaults.*field.realValue;
+        }
+        if (SettingsConcerns(sound) != SettingsConcerns(m_settings)) {
+            QLineEdit* edit = Edit(field.id);
+            edit->setFocus(Qt::OtherFocusReason);
+            edit->selectAll();
+            break;
+        }
+        sound = m_settings;
+    }
+    return false;
 }

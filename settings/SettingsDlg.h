@@ -52,7 +52,9 @@ public:
     // and the enabled states stay as they are.
     void OnDefault();
 
-    // OK: validate and take the values; the dialog stays open on the first bad field.
+    // OK: validate and take the values; the dialog stays open on the first bad field. Values
+    // that make the computation unstable are taken only when the user says to go on;
+    // otherwise the first of them gets the focus.
     void accept() override;
     // CANCEL, Escape and the close box: end without taking anything.
     void reject() override;
@@ -61,10 +63,12 @@ public:
     int m_bCanContinue = 0;  // set by the caller: the stopped run can be continued
     QCheckBox* m_chkContinue = nullptr;
 
-    // Shows a message and returns true when the user answers OK. okCancel offers OK and
-    // Cancel, otherwise OK alone; an empty caption means the application name. Defaults to a
-    // modal message box without icon; tests replace it.
-    std::function<bool(const QString& text, const QString& caption, bool okCancel)> m_messageBox;
+    // The buttons of a message: OK alone, OK and Cancel with OK the default, or OK and Cancel
+    // with Cancel the default (a question whose safe answer is to go back).
+    enum class Buttons { Ok, OkCancel, OkCancelDefaultCancel };
+    // Shows a message and returns true when the user answers OK; an empty caption means the
+    // application name. Defaults to a modal message box without icon; tests replace it.
+    std::function<bool(const QString& text, const QString& caption, Buttons buttons)> m_messageBox;
 
 protected:
     // Runs the initialisation each time the program opens the dialog.
@@ -83,7 +87,9 @@ private:
     bool ExchangeField(bool bSaveAndValidate, const SettingField& field);
     void Fail(int nId, const QString& prompt);
     QLineEdit* Edit(int nId) const;
-    bool ShowMessageBox(const QString& text, const QString& caption, bool okCancel);
+    bool ShowMessageBox(const QString& text, const QString& caption, Buttons buttons);
+    // After a successful exchange: false when the values are unsound and the user goes back.
+    bool ConfirmSoundness();
 
     // The twelve values the edits exchange with; its continueRun is not used (see above).
     SimulationSettings m_settings;

@@ -1,6 +1,6 @@
-# Runs the glyph generator into OUTPUT and fails unless the result equals CHECKED_IN byte
-# for byte.
-execute_process(COMMAND ${GENERATOR} ${OUTPUT} RESULT_VARIABLE status)
+# Runs the glyph generator into OUTPUT (with the size and function name in ARGUMENTS, if
+# given) and fails unless the result equals CHECKED_IN byte for byte.
+execute_process(COMMAND ${GENERATOR} ${OUTPUT} ${ARGUMENTS} RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "the glyph generator failed (${status})")
 endif()

@@ -1,10 +1,12 @@
 #include "VesselView.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "FatalError.h"
+#include "GlyphTable.h"
 #include "Numbers.h"
 #include "Surface.h"
 #include "ViewMessages.h"
@@ -17,6 +19,22 @@ using namespace ViewMessages;
 using namespace ViewExitCodes;
 
 constexpr Rgb BLACK = RGB(0, 0, 0);
+
+// One panel line: `format` (one "%3d") filled with `shown`, the whole-number form of `value`;
+// a value that is not finite shows as such ("NaN", "inf", "-inf") in the same three places,
+// never as the 0 or the limit its conversion would give.
+std::string FormatValue(const char* format, double value, int shown) {
+    char line[64];
+    if (const char* notFinite = NonFiniteText(value)) {
+        std::string text = format;
+        char field[8];
+        std::snprintf(field, sizeof field, "%3s", notFinite);
+        text.replace(text.find("%3d"), 3, field);
+        return text;
+    }
+    std::snprintf(line, sizeof line, format, shown);
+    return line;
+}
 
 // --- Geometry: every position of the view, in frame pixels, from the view's width W and
 // height H and the grid's cell size --------------------------------------------------------
@@ -52,7 +70,7 @@ constexpr int LABEL_TOP_VALUE = 100;
 constexpr int LABEL_VALUE_STEP = 20;
 constexpr int SEGMENTS_PER_LABEL = 8;
 constexpr int LABEL_GAP = 3;
-constexpr int LABEL_RISE = 8;
+constexpr int LABEL_RISE = 8;  // for the frame font of 12 pixels: half its line height
 
 // The flames' strip: from the vessel's left edge, 1 pixel below its floor, to W - 75, down to
 // the flames' base line 2 pixels above the bottom. A flame is 10 pixels lower than its share
@@ -134,7 +152,62 @@ void CVesselView::ReleaseFrame() {
     ReleaseSurface(m_dcMem, m_bmpFrame, m_pOldBitmap, FRAME);
 }
 
+const char* TextSizeName(TextSize size) {
+    switch (size) {
+        case TextSize::Large:
+            return "large";
+        case TextSize::ExtraLarge:
+            return "extra-large";
+        case TextSize::Standard:
+            break;
+    }
+    return "standard";
+}
+
+std::optional<TextSize> TextSizeFromName(std::string_view name) {
+    for (const TextSize size : TEXT_SIZES) {
+        if (name == TextSizeName(size)) {
+            return size;
+        }
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+const GlyphFont& FontOf(TextSize size) {
+    switch (size) {
+        case TextSize::Large:
+            return FrameGlyphs18();
+        case TextSize::ExtraLarge:
+            return FrameGlyphs24();
+        case TextSize::Standard:
+            break;
+    }
+    return FrameGlyphs();
+}
+
+}  // namespace
+
 void CVesselView::FullRebuild(bool drawCells) {
+    // The largest size up to the one asked for whose panel lines fit the panel: three lines
+    // and their gaps, as wide as the widest temperature line.
+    m_shownTextSize = TextSize::Standard;
+    const PixelRect panel = InfoPanelRect();
+    char widest[64];
+    std::snprintf(widest, sizeof widest, CELL_INFO_TEMPERATURE_FORMAT, 100);
+    for (const TextSize size : TEXT_SIZES) {
+        if (size > m_textSize) {
+            break;
+        }
+        m_dcMem.SetFont(FontOf(size));
+        const Extent line = m_dcMem.GetTextExtent(widest);
+        if (size == TextSize::Standard || (3 * line.height + 2 * PANEL_LINE_GAP <= panel.Height() &&
+                                           line.width <= panel.Width())) {
+            m_shownTextSize = size;
+        }
+    }
+    m_dcMem.SetFont(FontOf(m_shownTextSize));
     ClearView();
     ComputeCellSize();
     DrawVessel();
@@ -358,6 +431,11 @@ void CVesselView::DrawColorScale() {
     }
 }
 
+int CVesselView::LabelRise() const {
+    const int height = m_dcMem.GetTextExtent("0").height;
+    return m_shownTextSize == TextSize::Standard ? LABEL_RISE : height / 2;
+}
+
 void CVesselView::DrawScaleLabels() {
     // The text state stays on the frame's context; the info panel writes with it too.
     m_dcMem.SetTransparentText();
@@ -367,7 +445,7 @@ void CVesselView::DrawScaleLabels() {
         const std::string label = std::to_string(LABEL_TOP_VALUE - LABEL_VALUE_STEP * j);
         const int width = m_dcMem.GetTextExtent(label).width;
         const int boundary = SCALE_TOP + SEGMENTS_PER_LABEL * j * m_nScaleStep;
-        m_dcMem.TextOut(scaleLeft - LABEL_GAP - width, boundary - LABEL_RISE, label);
+        m_dcMem.TextOut(scaleLeft - LABEL_GAP - width, boundary - LabelRise(), label);
     }
 }
 
@@ -448,10 +526,9 @@ CellInfoText CVesselView::FormatCellInfo(int col, int row, const CCell& cell) {
     CellInfoText text;
     std::snprintf(line, sizeof line, CELL_INFO_CELL_FORMAT, col, row);
     text.cell = line;
-    std::snprintf(line, sizeof line, CELL_INFO_TEMPERATURE_FORMAT, TruncToInt(cell.m_dTemperature));
-    text.temperature = line;
-    std::snprintf(line, sizeof line, CELL_INFO_HEAT_FORMAT, CalToJoules(cell.m_dHeat));
-    text.heat = line;
+    text.temperature = FormatValue(CELL_INFO_TEMPERATURE_FORMAT, cell.m_dTemperature,
+                                   TruncToInt(cell.m_dTemperature));
+    text.heat = FormatValue(CELL_INFO_HEAT_FORMAT, cell.m_dHeat, CalToJoules(cell.m_dHeat));
     return text;
 }
 
@@ -478,12 +555,17 @@ void CVesselView::DrawCellInfo(int col, int row) {
 }
 
 void CVesselView::MouseMove(int x, int y) {
+    m_cursor.reset();  // the mouse takes over from the keyboard
+    HoverAt(HitTest(x, y));
+}
+
+void CVesselView::HoverAt(const std::optional<CellHit>& hit) {
     // Redrawing the hovered cell removes its yellow outline (and restores the black one
     // if it is the selected cell).
     if (InGrid(m_nHoverCol, m_nHoverRow)) {
         DrawCell(m_sim.Cell(m_nHoverRow, m_nHoverCol), m_nHoverCol, m_nHoverRow);
     }
-    if (const std::optional<CellHit> hit = HitTest(x, y)) {
+    if (hit) {
         DrawCellMarker(hit->col, hit->row, HOVER_COLOUR);
         DrawCellInfo(hit->col, hit->row);
         m_nHoverCol = hit->col;
@@ -496,7 +578,10 @@ void CVesselView::MouseMove(int x, int y) {
 }
 
 bool CVesselView::LButtonUp(int x, int y) {
-    const std::optional<CellHit> hit = HitTest(x, y);
+    return SelectCell(HitTest(x, y));
+}
+
+bool CVesselView::SelectCell(const std::optional<CellHit>& hit) {
     if (!hit) {
         return false;
     }
@@ -513,9 +598,53 @@ bool CVesselView::LButtonUp(int x, int y) {
     return true;
 }
 
+void CVesselView::MoveCursor(int dCol, int dRow) {
+    if (!m_sim.HasGrid()) {
+        return;
+    }
+    // The first key puts the cursor on the cell the panel shows; later ones move it, stopping
+    // at the grid's edges.
+    CellHit at = m_bShowSelected ? Selection() : Hover();
+    if (m_cursor) {
+        at = {std::clamp(m_cursor->col + dCol, 0, m_sim.Columns() - 1),
+              std::clamp(m_cursor->row + dRow, 0, m_sim.Rows() - 1)};
+    } else if (!InGrid(at.col, at.row)) {
+        at = {0, 0};
+    }
+    m_cursor = at;
+    HoverAt(at);
+}
+
+bool CVesselView::SelectAtCursor() {
+    return m_cursor && SelectCell(m_cursor);
+}
+
+void CVesselView::LeaveCursor() {
+    if (m_cursor) {
+        m_cursor.reset();
+        HoverAt(std::nullopt);
+    }
+}
+
+std::optional<CellInfoText> CVesselView::PanelText() const {
+    const CellHit shown = m_bShowSelected ? Selection() : Hover();
+    if (!InGrid(shown.col, shown.row)) {
+        return std::nullopt;
+    }
+    return FormatCellInfo(shown.col, shown.row, m_sim.Cell(shown.row, shown.col));
+}
+
 void CVesselView::RefreshSelectedInfo() {
     if (m_bShowSelected) {
         DrawCellInfo(m_nSelCol, m_nSelRow);
+    }
+}
+
+void CVesselView::RefreshInfo() {
+    if (m_bShowSelected) {
+        DrawCellInfo(m_nSelCol, m_nSelRow);
+    } else {
+        DrawCellInfo(m_nHoverCol, m_nHoverRow);
     }
 }
 
@@ -524,6 +653,7 @@ void CVesselView::CentreInspection() {
     m_nSelRow = m_sim.Rows() / 2;
     m_nHoverCol = m_nSelCol;
     m_nHoverRow = m_nSelRow;
+    m_cursor.reset();
 }
 
 void CVesselView::ClearSelection() {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Drawing.h"
@@ -22,6 +23,8 @@ constexpr double BUTTON_STRIP_SHARE = 0.075;
 constexpr Rgb BUBBLE_COLOUR = RGB(95, 180, 175);
 constexpr Rgb SELECTION_COLOUR = RGB(0, 0, 0);
 constexpr Rgb HOVER_COLOUR = RGB(255, 255, 0);
+// The outline the window draws over each cell a single step changed (never into the frame).
+constexpr Rgb STEP_CHANGE_COLOUR = RGB(0, 255, 0);
 constexpr Rgb VESSEL_COLOUR = RGB(130, 130, 130);
 constexpr Rgb FLAME_COLOUR = RGB(255, 0, 0);
 constexpr Rgb LABEL_COLOUR = RGB(255, 255, 255);
@@ -48,6 +51,16 @@ struct CellHit {
 inline constexpr char CELL_INFO_CELL_FORMAT[] = "Cell: (%2d,%2d)";
 inline constexpr char CELL_INFO_TEMPERATURE_FORMAT[] = "Temp.: %3d [ﾟC]";
 inline constexpr char CELL_INFO_HEAT_FORMAT[] = "Heat: %3d [J]";
+
+// The size of the frame's text (the colour scale's labels and the info panel): the frame
+// font's 12 pixels, 1.5 times or twice that.
+enum class TextSize { Standard, Large, ExtraLarge };
+inline constexpr TextSize TEXT_SIZES[] = {TextSize::Standard, TextSize::Large,
+                                          TextSize::ExtraLarge};
+// The names in the profile and on the runner's command line: "standard", "large",
+// "extra-large".
+const char* TextSizeName(TextSize size);
+std::optional<TextSize> TextSizeFromName(std::string_view name);
 
 // The three lines of the info panel for one cell.
 struct CellInfoText {
@@ -124,6 +137,22 @@ public:
     bool LButtonUp(int x, int y);
     // At the end of a tick: refreshes the panel while it follows the selected cell.
     void RefreshSelectedInfo();
+    // At the end of a timer message: refreshes the panel for the cell it shows, the hovered
+    // or the selected one, so that it never shows values a cell no longer has.
+    void RefreshInfo();
+    // Keyboard inspection: a cell cursor that acts as the pointer. MoveCursor puts it on the
+    // cell the panel shows, or moves it by (dCol, dRow) within the grid; the hover outline
+    // and the panel follow it as they follow the mouse, which ends it by moving. Selecting
+    // at the cursor is a click on its cell (false without a cursor); leaving it is the
+    // pointer leaving the grid. The caller invalidates the window afterwards.
+    void MoveCursor(int dCol, int dRow);
+    bool SelectAtCursor();
+    void LeaveCursor();
+    std::optional<CellHit> Cursor() const { return m_cursor; }
+    // The panel's lines for the cell it shows, as a screen reader reads them; none without
+    // a grid.
+    std::optional<CellInfoText> PanelText() const;
+
     // A start with a new grid puts the selection and the hover on the centre cell.
     void CentreInspection();
     // No cell selected: no cell gets the black outline (the picture of the headless run).
@@ -151,6 +180,13 @@ public:
     CellHit Hover() const { return CellHit{m_nHoverCol, m_nHoverRow}; }
     bool ShowsSelected() const { return m_bShowSelected; }
 
+    // The text size asked for; a full rebuild draws with it when the info panel can hold its
+    // three lines, and otherwise with the largest size that fits (the standard size always
+    // does as it always has).
+    void SetTextSize(TextSize size) { m_textSize = size; }
+    TextSize GetTextSize() const { return m_textSize; }
+    TextSize ShownTextSize() const { return m_shownTextSize; }
+
     // Geometry, set by the full rebuild: a cell's size in pixels, and the colour scale's
     // step.
     int CellWidth() const { return m_nCellWidth; }
@@ -166,6 +202,10 @@ private:
     void FillBlack(const PixelRect& rect, const char* brushText, int brushCode,
                    const char* regionText, int regionCode);
     void DrawFlame(int anchor, int level);
+    void HoverAt(const std::optional<CellHit>& hit);
+    bool SelectCell(const std::optional<CellHit>& hit);
+    // How far a scale label stands above its boundary: half the text's height.
+    int LabelRise() const;
 
     const CSimulation& m_sim;
 
@@ -179,6 +219,10 @@ private:
     int m_nHoverCol = 0;
     int m_nHoverRow = 0;
     bool m_bShowSelected = true;
+    std::optional<CellHit> m_cursor;  // the keyboard's cell cursor, while it is on
+
+    TextSize m_textSize = TextSize::Standard;
+    TextSize m_shownTextSize = TextSize::Standard;
 
     // What each cell's bubble was last drawn on, row by row from the surface.
     std::vector<Rgb> m_bubbleBackgrounds;

@@ -88,7 +88,11 @@ public:
     // Counts the step timer's (re)starts: the page restarts its pacing when it changes.
     int TimerStarts() const { return m_nTimerStarts; }
     // The averages of the last tick, for the history panel's status bar; none yet.
-    const std::optional<std::pair<int, int>>& Averages() const { return m_averages; }
+    // The last averages shown: whole numbers, or NaN or an infinity where cells are not finite.
+    const std::optional<std::pair<double, double>>& Averages() const { return m_averages; }
+    // Whether the run has paused on cells that are not finite or below absolute zero since
+    // the last call: the page then says so once.
+    bool TakeDivergence() { return std::exchange(m_bDivergencePending, false); }
     const CVesselView& View() const { return m_view; }
     long long TicksRun() const { return m_sim.TicksRun(); }
 
@@ -124,7 +128,10 @@ private:
     void SampleTaken() override { m_bGraphStale = true; }
     void BeginCellBatch(int columns, int rows) override { m_cellBatch.Begin(columns, rows); }
     void FlushCellBatch() override { m_cellBatch.Flush(); }
-    void ShowAverages(int temperature, int heat) override { m_averages = {temperature, heat}; }
+    void ShowAverages(double temperature, double heat) override {
+        m_averages = {temperature, heat};
+    }
+    void ReportDivergence() override { m_bDivergencePending = true; }
     void RefreshPanel() override { m_view.RefreshSelectedInfo(); }
     void TicksShown(bool) override { m_bFrameChanged = true; }
 
@@ -141,7 +148,8 @@ private:
     bool m_bTimerOn = false;
     int m_nTimerPeriod = 0;
     int m_nTimerStarts = 0;
-    std::optional<std::pair<int, int>> m_averages;
+    std::optional<std::pair<double, double>> m_averages;
+    bool m_bDivergencePending = false;
 
     // The settings the first dialog shows: the program's, or the address's.
     SimulationSettings m_firstSettings;

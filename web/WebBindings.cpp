@@ -10,9 +10,11 @@
 #include "FailureSeam.h"
 #include "HistoryTexts.h"
 #include "MainTexts.h"
+#include "Numbers.h"
 #include "RunSpeed.h"
 #include "SettingsSchema.h"
 #include "SettingsTemplate.h"
+#include "SettingsWarning.h"
 #include "Texts.h"
 #include "WebApp.h"
 #include "WebTexts.h"
@@ -42,6 +44,18 @@ val ButtonRowOf(const WebApp& app) {
     return result;
 }
 
+// An average as the status texts show it: a whole number, or NaN, inf or -inf.
+std::string AverageText(double value) {
+    const char* notFinite = NonFiniteText(value);
+    return notFinite != nullptr ? notFinite : std::to_string(TruncToInt(value));
+}
+
+// The message for a run that paused on unphysical cells (Japanese, for the page to
+// translate), once; empty otherwise.
+std::string TakeDivergence(WebApp& app) {
+    return app.TakeDivergence() ? WarningTexts::DIVERGED : "";
+}
+
 val StateOf(const WebApp& app) {
     const CRunControl& control = app.Control();
     const RunButtons& buttons = app.ShownButtons();
@@ -61,8 +75,8 @@ val StateOf(const WebApp& app) {
     state.set("timerPeriod", app.TimerPeriod());
     state.set("timerStarts", app.TimerStarts());
     if (app.Averages()) {
-        state.set("temperature", app.Averages()->first);
-        state.set("heat", app.Averages()->second);
+        state.set("temperature", AverageText(app.Averages()->first));
+        state.set("heat", AverageText(app.Averages()->second));
     }
     return state;
 }
@@ -242,6 +256,7 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function("cancelStart", &WebApp::CancelStart)
         .function("applyOption", &WebApp::ApplyOption)
         .function("state", &StateOf)
+        .function("takeDivergence", &TakeDivergence)
         .function("inspection", &Inspection)
         .function("resizeGraph", &WebApp::ResizeGraph)
         .function("graphWidth", &WebApp::GraphWidth)

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BatchOptions.h"
 #include "PngPicture.h"
 #include "ScratchFolder.h"
 
@@ -148,6 +149,47 @@ TEST_F(BatchRunTest, SummaryLineReportsTheRun) {
     EXPECT_EQ(Read("err.txt"), "");
 }
 
+// Unsound settings are run but named first; a run that leaves unphysical cells says so in
+// its summary and its status, with its outputs written all the same.
+TEST_F(BatchRunTest, UnsoundSettingsAreNamedAndADivergedRunEndsWithItsOwnStatus) {
+    const struct {
+        const char* args;
+        bool warned;
+        int status;
+    } cases[] = {
+        {"--ticks 200000 --conduction 0.125", false, 0},
+        {"--ticks 200000 --conduction 0.3", true, 3},
+        {"--ticks 200 --conduction 0.13", true, 0},  // named, but not yet gone astray
+        {"--ticks 200000 --strong -1000 --centre strong", true, 3},
+        {"--ticks 10 --room-temperature -274", true, 0},
+        {"--ticks 10 --cooling -0.5", true, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        ASSERT_EQ(Run(std::string("--seed 1 --no-progress --grid-out g.txt ") + c.args), c.status);
+        const std::string errors = Read("err.txt");
+        EXPECT_EQ(errors.rfind("quorvel-batch: warning: These values make the computation "
+                               "unstable",
+                               0) == 0,
+                  c.warned)
+            << errors;
+        const auto summary = Lines("out.txt");
+        ASSERT_EQ(summary.size(), 1u);
+        EXPECT_EQ(summary[0].find(" unphysical_cells=") != std::string::npos, c.status == 3)
+            << summary[0];
+        EXPECT_EQ(Lines("g.txt").size(), 400u);
+    }
+}
+
+TEST_F(BatchRunTest, TheWarningNamesTheStableRangeForThePresentValues) {
+    ASSERT_EQ(Run("--ticks 0 --conduction 0.05 --cooling 9 --no-progress"), 0);
+    EXPECT_EQ(Read("err.txt"),
+              "quorvel-batch: warning: These values make the computation unstable, and its "
+              "results would be wrong.\nStable range: conduction coefficient k from 0 to 0.0454, "
+              "cooling coefficient from 0 to (1/k − 4)/2 (up to 8 for k = 0.05), flame powers 0 "
+              "or more, room temperature -273 °C or more.\n");
+}
+
 struct HistoryCase {
     int interval;
     std::vector<std::string> firstTicks;
@@ -262,6 +304,34 @@ TEST_F(BatchRunTest, SameSeedDrawsTheSamePicture) {
     ASSERT_EQ(Run("--ticks 20000 --seed 9 --no-progress --png b.png"), 0);
     EXPECT_EQ(Read("a.png"), Read("b.png"));
     EXPECT_FALSE(Read("a.png").empty());
+}
+
+// The text size draws the picture's labels larger where the panel holds them, and changes
+// nothing where it gives way to the standard size.
+TEST_F(BatchRunTest, TextSizeEnlargesTheLabelsOfALargePicture) {
+    const std::string run = "--ticks 2000 --seed 9 --no-progress ";
+    ASSERT_EQ(Run(run + "--png a.png"), 0);
+    ASSERT_EQ(Run(run + "--png b.png --text-size extra-large"), 0);
+    EXPECT_EQ(Read("a.png"), Read("b.png"));
+    ASSERT_EQ(Run(run + "--png c.png --view-size 1200x900"), 0);
+    ASSERT_EQ(Run(run + "--png d.png --view-size 1200x900 --text-size large"), 0);
+    const PngPicture standard = ReadPng((dir / "c.png").string());
+    const PngPicture large = ReadPng((dir / "d.png").string());
+    // The label "100" beside the top of the scale: its white ink reaches further left.
+    auto leftmostInk = [](const PngPicture& p) {
+        for (int x = 1200 - 80; x < 1200 - 25; ++x) {
+            for (int y = 0; y < 40; ++y) {
+                if (p.Pixel(x, y) == RGB(255, 255, 255)) {
+                    return x;
+                }
+            }
+        }
+        return -1;
+    };
+    EXPECT_LT(leftmostInk(large), leftmostInk(standard) - 5);
+    EXPECT_EQ(ParseBatchOptions({"--text-size", "huge"}).error,
+              "quorvel-batch: --text-size: invalid value 'huge' (accepted: standard, large or "
+              "extra-large)");
 }
 
 class BatchBadViewSizeTest : public BatchRunTest,

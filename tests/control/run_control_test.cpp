@@ -64,11 +64,13 @@ public:
         Note("begin " + std::to_string(columns) + "x" + std::to_string(rows));
     }
     void FlushCellBatch() override { Note("flush"); }
-    void ShowAverages(int temperature, int heat) override {
-        Note("averages " + std::to_string(temperature) + " " + std::to_string(heat));
+    void ShowAverages(double temperature, double heat) override {
+        Note("averages " + std::to_string(static_cast<int>(temperature)) + " " +
+             std::to_string(static_cast<int>(heat)));
     }
     void RefreshPanel() override { Note("panel"); }
     void TicksShown(bool backToBack) override { Note(backToBack ? "shown fast" : "shown"); }
+    void ReportDivergence() override { Note("diverged"); }
 
     void Note(const std::string& event) { events.push_back(event); }
 
@@ -407,6 +409,91 @@ TEST_F(RunControlTest, OpenedRunIsStoppedAndCanContinueFromAnyState) {
         EXPECT_EQ(control2.RunHistory().Entries().size(), history.Entries().size());
         EXPECT_EQ(control2.Recorder().Sample(99).heat, recorder.Sample(99).heat);
     }
+}
+
+// ---- A run that diverges -------------------------------------------------------------
+
+TEST_F(RunControlTest, ADivergingRunPausesAndIsReportedOncePerFreshRun) {
+    SimulationSettings unstable;
+    unstable.conductionCoefficient = 0.5;
+    sim.FreshStart(unstable);  // the dialog answers with the settings it is shown
+    control.OnStartStop();
+    int messages = 0;
+    while (control.State() == RunState::Running && messages < 100000) {
+        control.OnTimer();
+        ++messages;
+    }
+    ASSERT_EQ(control.State(), RunState::Paused) << "after " << messages << " messages";
+    EXPECT_GT(messages, 1) << "the first messages are still physical";
+    EXPECT_FALSE(control.IsTimerRunning());
+    EXPECT_EQ(std::string(host.buttons.pauseCaption), kResume);
+    EXPECT_EQ(host.events.back(), "diverged");
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "diverged"), 1);
+
+    // Resumed, the run goes on without a second report.
+    control.OnPauseResume();
+    host.events.clear();
+    control.OnTimer();
+    control.SingleStep();
+    EXPECT_EQ(control.State(), RunState::Running);
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "diverged"), 0);
+
+    // A fresh run that diverges again is reported again.
+    control.OnStartStop();
+    control.OnStartStop();
+    host.continueRun = false;
+    while (control.State() == RunState::Running && messages < 200000) {
+        control.OnTimer();
+        ++messages;
+    }
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "diverged"), 1);
+}
+
+// The grid's cells column by column, as the step changes are listed.
+std::vector<CCell> Cells(const CSimulation& sim) {
+    std::vector<CCell> cells;
+    for (int col = 0; col < sim.Columns(); ++col) {
+        for (int row = 0; row < sim.Rows(); ++row) {
+            cells.push_back(sim.Cell(row, col));
+        }
+    }
+    return cells;
+}
+
+TEST_F(RunControlTest, ASingleStepNamesTheCellsItChangedUntilTheRunGoesOn) {
+    Reach(RunState::Paused);
+    int steps = 0;
+    while (control.StepChanges().size() < 2 && steps < 200) {
+        const std::vector<CCell> before = Cells(sim);
+        control.SingleStep();
+        ++steps;
+        const std::vector<CCell> after = Cells(sim);
+        std::vector<GridCell> changed;
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            if (!(after[i] == before[i])) {
+                changed.push_back(
+                    GridCell{static_cast<int>(i) / sim.Rows(), static_cast<int>(i) % sim.Rows()});
+            }
+        }
+        ASSERT_EQ(control.StepChanges(), changed) << "step " << steps;
+    }
+    ASSERT_GE(control.StepChanges().size(), 2u) << "no step changed two cells";
+
+    // Resuming forgets them and has the window drawn again.
+    host.events.clear();
+    control.OnPauseResume();
+    EXPECT_TRUE(control.StepChanges().empty());
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "invalidate"), 1);
+}
+
+TEST_F(RunControlTest, ASoundRunIsNeverPaused) {
+    control.OnStartStop();
+    control.SetSpeed(RunSpeed::COUNT - 2);
+    for (int i = 0; i < 20; ++i) {
+        control.OnTimer();
+    }
+    EXPECT_EQ(control.State(), RunState::Running);
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "diverged"), 0);
 }
 
 }  // namespace

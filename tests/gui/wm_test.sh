@@ -11,6 +11,7 @@
 #   run_file     a run file named on the command line (as a file manager starts the program,
 #                by a relative name, from the menu): a good one opens without a word, a bad
 #                one is reported in a message box
+#   escape       Escape, after a context menu or alone, leaves a run going in the main window
 set -euo pipefail
 exe=$(readlink -f "$1")
 scenario=$2
@@ -51,6 +52,16 @@ press_close() {
     click_client "$main" $((w - w * 6 / 100 - 10)) "$(button_row_y "$h")"
     wait_until 60 exited || { kill "$pid"; fail "the close button did not end the program"; }
     wait "$pid" || fail "the program exited with status $?: $(cat stderr.txt)"
+}
+
+press_start() {  # 開始, the second button from the right
+    local w h
+    read -r _ _ w h < <(client_rect "$main")
+    click_client "$main" $((w * 795 / 1000 - 5)) "$(button_row_y "$h")"
+}
+# The client area's pixels, as a checksum.
+client_pixels() {
+    { xwd -silent -id "$main" 2>/dev/null || true; } | md5sum
 }
 
 write_profile() {  # SAVE main-l t r b history-l t r b
@@ -191,6 +202,32 @@ run_file)
     main=$(wait_window "$TITLE")
     sleep 2
     [[ $(shown) == 1 ]] || fail "a message came up for a good run file"
+    press_close
+    ;;
+escape)
+    start_x 1280x1024 wm
+    start_program
+    press_start  # asks for the settings first: OK, the default button, takes them
+    settings=$(wait_window 'シミュレーション設定')
+    # A window manager under load may refuse the first activation.
+    accept_settings() { xdotool windowactivate --sync "$settings" key Return 2>/dev/null; }
+    wait_until 30 accept_settings || fail "the settings dialog could not be activated"
+    wait_until 30 hidden "$settings" || fail "the settings dialog did not close"
+    first=$(client_pixels)
+    changed() { [[ "$(client_pixels)" != "$first" ]]; }
+    wait_until 30 changed || fail "the run did not start"
+    # A context menu closed by Escape, then stray presses of the key.
+    read -r _ _ w h < <(client_rect "$main")
+    xdotool mousemove --window "$main" $((w / 2)) $((h / 3)) click 3
+    sleep 0.5
+    xdotool key Escape
+    sleep 0.3
+    xdotool key Escape key Escape
+    sleep 0.5
+    running || fail "Escape ended the program"
+    is_viewable "$main" || fail "Escape hid the main window"
+    first=$(client_pixels)
+    wait_until 30 changed || fail "the run stopped after Escape"
     press_close
     ;;
 *)

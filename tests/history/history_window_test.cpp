@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
+#include <cmath>
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPixmap>
+#include <QTimer>
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <memory>
@@ -243,6 +248,99 @@ TEST_F(HistoryWindow, StatusTextsShowEveryCallsAverages) {
     Record(*dlg, -4, INT_MAX);
     EXPECT_EQ(dlg->StatusBar()->Text(0), QString::fromUtf8("平均温度: -4 [ﾟC](青)"));
     EXPECT_EQ(dlg->StatusBar()->Text(1), QString::fromUtf8("平均熱量: 2147483647 [J](赤)"));
+}
+
+TEST_F(HistoryWindow, AveragesThatAreNotFiniteNeverReadAsNumbers) {
+    auto dlg = Shown(200, 222);
+    dlg->ShowAverages(std::nan(""), 2675.0);
+    EXPECT_EQ(dlg->StatusBar()->Text(0), QString::fromUtf8("平均温度: NaN [ﾟC](青)"));
+    EXPECT_EQ(dlg->StatusBar()->Text(1), QString::fromUtf8("平均熱量: 2675 [J](赤)"));
+    dlg->ShowAverages(-HUGE_VAL, HUGE_VAL);
+    EXPECT_EQ(dlg->StatusBar()->Text(0), QString::fromUtf8("平均温度: -inf [ﾟC](青)"));
+    EXPECT_EQ(dlg->StatusBar()->Text(1), QString::fromUtf8("平均熱量: inf [J](赤)"));
+    dlg->ShowAverages(15.0, 63.0);
+    EXPECT_EQ(dlg->StatusBar()->Text(0), QString::fromUtf8("平均温度: 15 [ﾟC](青)"));
+}
+
+TEST_F(HistoryWindow, WholeRunGraphShowsEverySampleOnAxesAndTheDefaultStays) {
+    CRunHistory run;
+    auto sample = [&run](long long i) {
+        run.OnSample(i * 102, static_cast<int>(std::min<long long>(100, 15 + i / 4)),
+                     static_cast<int>(std::min<long long>(2671, 63 + 9 * i)));
+    };
+    for (long long i = 1; i <= 300; ++i) {
+        sample(i);
+    }
+    auto dlg = Shown(480, 322);
+    const QImage classic = *dlg->GraphImage();
+    dlg->SetWholeRun(&run);
+
+    // Offered by the context menu, unticked; choosing it shows the whole run.
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(menu->actions().size(), 1);
+        QAction* whole = menu->actions().front();
+        EXPECT_EQ(whole->text(), QString::fromUtf8("全体を表示"));
+        EXPECT_FALSE(whole->isChecked());
+        whole->trigger();
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(50, 50),
+                            dlg->mapToGlobal(QPoint(50, 50)));
+    QApplication::sendEvent(dlg.get(), &event);
+    ASSERT_TRUE(dlg->ShowsWholeRun());
+
+    const QImage whole = *dlg->GraphImage();
+    const WholeRunLayout& l = dlg->WholeLayout();
+    ASSERT_EQ(whole.size(), QSize(480, 300));
+    ASSERT_TRUE(l.Usable());
+    EXPECT_EQ(l.span, 50000);  // the last sample at tick 30,600
+    const QRgb white = RGB(255, 255, 255);
+    const QRgb grid = WHOLE_RUN_GRIDLINE;
+    const QRgb black = RGB(0, 0, 0);
+    EXPECT_EQ(whole.pixel(l.width - 1, l.height - 1), white);
+    EXPECT_EQ(whole.pixel(l.right - 3, l.TemperatureY(60)), grid);  // past the last sample
+    EXPECT_EQ(whole.pixel(l.left, (l.top + l.bottom) / 2), black);
+    EXPECT_EQ(whole.pixel(l.right, (l.top + l.bottom) / 2), black);
+    EXPECT_EQ(whole.pixel(l.X(20000), l.bottom + 2), black);  // the tick mark at 20k
+    // The curves through the first and last samples.
+    EXPECT_EQ(whole.pixel(l.X(30600) - 1, l.TemperatureY(90)), kBlue);
+    EXPECT_EQ(whole.pixel(l.X(30600) - 1, l.HeatY(2671)), kRed);
+    EXPECT_EQ(whole.pixel(l.X(102) + 1, l.TemperatureY(15)), kBlue);
+    // Labels: dark text left of the left axis at the 100 C tick and under the bottom axis.
+    auto inked = [&whole](int left, int top, int right, int bottom) {
+        for (int y = top; y <= bottom; ++y) {
+            for (int x = left; x <= right; ++x) {
+                if (qGray(whole.pixel(x, y)) < 128) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(inked(0, l.top - 4, l.left - 6, l.top + 4));
+    EXPECT_TRUE(inked(l.X(50000) - 10, l.bottom + 6, l.right, l.tickAxisTitleTop - 1));
+
+    // Later samples add to the graph while the axes hold; past the span the axis grows.
+    for (long long i = 301; i <= 400; ++i) {
+        sample(i);
+    }
+    dlg->MarkGraphStale();
+    const QImage grown = *dlg->GraphImage();
+    EXPECT_EQ(l.span, 50000);
+    EXPECT_EQ(grown.pixel(l.X(32742), l.TemperatureY(95)), kBlue);  // sample 321
+    EXPECT_EQ(grown.pixel(l.right - 3, l.TemperatureY(60)), grid);
+    for (long long i = 401; i <= 500; ++i) {
+        sample(i);
+    }
+    dlg->MarkGraphStale();
+    dlg->GraphImage();
+    EXPECT_EQ(l.span, 100000);
+
+    // The default view is the 100-sample graph, exactly as before.
+    dlg->ShowWholeRun(false);
+    EXPECT_EQ(*dlg->GraphImage(), classic);
 }
 
 TEST_F(HistoryWindow, RecordingGoesOnWhileHidden) {

@@ -1,6 +1,7 @@
 // The interface language: the context menu's choice, both windows retranslated at once, the
 // run state untouched, the profile's key, and English texts that fit where they are shown.
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QSettings>
 #include <QStyle>
@@ -202,6 +203,62 @@ TEST(LanguageProfile, KeyIsReadAndWrittenConservatively) {
                   c.after ? QString(c.after) : QString())
             << (c.stored ? c.stored : "(none)");
     }
+}
+
+// The text size is kept under [Option] TextSize as the language is: no key until one other
+// than the standard size is chosen, an unknown value read as the standard size and kept.
+TEST(TextSizeProfile, KeyIsReadAndWrittenConservatively) {
+    const struct {
+        const char* stored;  // null: no key
+        TextSize read;
+        TextSize written;
+        const char* after;  // null: no key
+    } cases[] = {
+        {nullptr, TextSize::Standard, TextSize::Standard, nullptr},
+        {nullptr, TextSize::Standard, TextSize::ExtraLarge, "extra-large"},
+        {"large", TextSize::Large, TextSize::Standard, "standard"},
+        {"huge", TextSize::Standard, TextSize::Standard, "huge"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("quorvel.ini");
+        if (c.stored != nullptr) {
+            QSettings(path, QSettings::IniFormat).setValue("Option/TextSize", c.stored);
+        }
+        ProfileValues values = ReadProfile(path);
+        EXPECT_EQ(values.textSize, c.read) << (c.stored ? c.stored : "(none)");
+        values.textSize = c.written;
+        WriteProfile(path, values);
+        EXPECT_EQ(QSettings(path, QSettings::IniFormat).value("Option/TextSize").toString(),
+                  c.after ? QString(c.after) : QString())
+            << (c.stored ? c.stored : "(none)");
+    }
+}
+
+TEST_F(SimDlgTest, TextSizeMenuSetsTheSizeForTheProfile) {
+    Start();
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->menu() != nullptr && action->text() == QString::fromUtf8("文字の大きさ")) {
+                const QList<QAction*> sizes = action->menu()->actions();
+                ASSERT_EQ(sizes.size(), 3);
+                EXPECT_EQ(sizes[0]->text(), QString::fromUtf8("標準"));
+                EXPECT_TRUE(sizes[0]->isChecked());
+                EXPECT_EQ(sizes[2]->text(), QString::fromUtf8("特大"));
+                sizes[2]->trigger();
+            }
+        }
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20),
+                            dlg->mapToGlobal(QPoint(20, 20)));
+    QCoreApplication::sendEvent(dlg.get(), &event);
+    EXPECT_EQ(dlg->Profile().textSize, TextSize::ExtraLarge);
+    EXPECT_EQ(dlg->View().ShownTextSize(), TextSize::Standard);  // 640 x 480 holds no more
+    ResizeClient(1200, 900);
+    EXPECT_EQ(dlg->View().ShownTextSize(), TextSize::ExtraLarge);
 }
 
 // A language chosen in one session is the language of the next one from its first text.

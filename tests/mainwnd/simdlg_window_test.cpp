@@ -2,6 +2,7 @@
 // resizing, the burner and history buttons, inspection with the mouse.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QContextMenuEvent>
@@ -325,6 +326,56 @@ TEST_F(SimDlgTest, ContextMenuCheckMarkFollowsTheOption) {
     EXPECT_FALSE(openMenu(false));
     dlg->OnSysCommand(IDM_SAVESTATE);  // switched from elsewhere, the mark follows
     EXPECT_TRUE(openMenu(false));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SimDlgTest, KeyboardInspectsTheVesselAfterTheButtons) {
+    Start();
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    QWidget* vessel = dlg->VesselFocus();
+    dlg->CloseButton()->setFocus();
+    QTest::keyClick(dlg->CloseButton(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), vessel);
+    EXPECT_EQ(vessel->accessibleName(), QString::fromUtf8("容器"));
+    // The focus mark: dotted white just inside the frame's top edge, over the frame only.
+    const QImage shown = dlg->grab().toImage();
+    int white = 0;
+    for (int x = 1; x < 200; ++x) {
+        white += shown.pixel(x, 1) == qRgb(255, 255, 255) ? 1 : 0;
+    }
+    EXPECT_GT(white, 50);
+    EXPECT_NE(Pixel(2, 1), qRgb(255, 255, 255));
+
+    QTest::keyClick(vessel, Qt::Key_Right);
+    QTest::keyClick(vessel, Qt::Key_Right);
+    QTest::keyClick(vessel, Qt::Key_Down);
+    EXPECT_EQ(dlg->View().Cursor(), (CellHit{11, 11}));
+    const PixelRect cursor = dlg->View().CellRect(11, 11);
+    dlg->Simulation().SetCell(11, 11, CCell(90, 90, PHASE_LIQUID));
+    const_cast<CVesselView&>(dlg->View()).DrawCell(dlg->Simulation().Cell(11, 11), 11, 11);
+    EXPECT_EQ(dlg->grab().toImage().pixel(cursor.left, cursor.top),
+              QColor::fromRgba(HOVER_COLOUR).rgb());
+    EXPECT_TRUE(vessel->accessibleDescription().startsWith("Cell: (11,11)\nTemp.: "))
+        << vessel->accessibleDescription().toStdString();
+    QTest::keyClick(vessel, Qt::Key_Space);
+    EXPECT_EQ(dlg->View().Selection(), (CellHit{11, 11}));
+    // Escape leaves the cursor, and a second one does nothing: the window stays.
+    QTest::keyClick(vessel, Qt::Key_Escape);
+    EXPECT_FALSE(dlg->View().Cursor().has_value());
+    QTest::keyClick(vessel, Qt::Key_Escape);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), vessel);
+
+    // Every button has its caption as its name for screen readers.
+    for (QPushButton* button : {dlg->StartButton(), dlg->PauseButton(), dlg->CloseButton()}) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(button);
+        ASSERT_NE(face, nullptr);
+        EXPECT_EQ(face->text(QAccessible::Name), button->text().remove('&'));
+    }
 }
 
 }  // namespace

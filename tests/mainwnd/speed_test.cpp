@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QColor>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -197,6 +199,37 @@ TEST(SpeedControlTest, TitleMenuShortcutsAndSingleStep) {
     }
     EXPECT_EQ(dlg->Control().Speed(), RunSpeed::NORMAL);
     EXPECT_EQ(dlg->windowTitle(), plain);
+}
+
+TEST(SingleStepTest, TheWindowOutlinesTheChangedCellsButNotTheFrame) {
+    auto dlg = StartedWindow({});
+    while (dlg->Control().StepChanges().empty() && dlg->Simulation().TicksRun() < 100) {
+        dlg->Control().SingleStep();
+    }
+    const std::vector<GridCell> changed = dlg->Control().StepChanges();
+    ASSERT_FALSE(changed.empty());
+    const QRgb green = QColor::fromRgba(STEP_CHANGE_COLOUR).rgba();
+    auto corners = [&dlg](const QImage& image, const GridCell& cell) {
+        const PixelRect r = dlg->View().CellRect(cell.col, cell.row);
+        return std::vector<QRgb>{image.pixel(r.left, r.top),
+                                 image.pixel(r.right - 1, r.bottom - 1)};
+    };
+    const QImage shown = dlg->grab().toImage();
+    const QImage frame = FrameImageOf(dlg->View().Frame());
+    for (const GridCell& cell : changed) {
+        EXPECT_EQ(corners(shown, cell), (std::vector<QRgb>{green, green}));
+        EXPECT_NE(corners(frame, cell)[0], green);
+    }
+    const GridCell still = changed.front().col > 0 ? GridCell{0, changed.front().row}
+                                                   : GridCell{1, changed.front().row};
+    if (std::find(changed.begin(), changed.end(), still) == changed.end()) {
+        EXPECT_NE(corners(shown, still)[0], green);
+    }
+
+    // Resumed, the outlines are gone.
+    dlg->PauseButton()->click();
+    const QImage resumed = dlg->grab().toImage();
+    EXPECT_NE(corners(resumed, changed.front())[0], green);
 }
 
 // Opens the window's context menu and hands it to `use`, which picks an item or not; the

@@ -18,6 +18,7 @@ struct ShownMessage {
     QString text;
     QString caption;
     bool okCancel;
+    bool cancelDefault;
 };
 
 // A settings dialog whose message boxes are recorded and answered by the test, driven with
@@ -26,8 +27,10 @@ class SettingsDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dlg = std::make_unique<CSettingsDlg>();
-        dlg->m_messageBox = [this](const QString& text, const QString& caption, bool okCancel) {
-            messages.push_back({text, caption, okCancel});
+        dlg->m_messageBox = [this](const QString& text, const QString& caption,
+                                   CSettingsDlg::Buttons buttons) {
+            messages.push_back({text, caption, buttons != CSettingsDlg::Buttons::Ok,
+                                buttons == CSettingsDlg::Buttons::OkCancelDefaultCancel});
             return answer;
         };
     }

@@ -16,8 +16,9 @@ const char* const NUMBER_PROMPT = "数値を入力してください。";
 struct FieldCase {
     int id;
     const char* text;
-    const char* prompt;  // nullptr: accepted
-    double value;        // the value taken when accepted
+    const char* prompt;    // nullptr: accepted
+    double value;          // the value taken when accepted
+    bool unsound = false;  // accepted after the question whether to run it anyway
 };
 
 std::ostream& operator<<(std::ostream& os, const FieldCase& c) {
@@ -37,7 +38,7 @@ TEST_P(FieldInputTest, AcceptedOrReportedOnTheField) {
 
     if (c.prompt == nullptr) {
         EXPECT_TRUE(accepted);
-        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(messages.size(), c.unsound ? 1u : 0u);
         EXPECT_DOUBLE_EQ(FieldOf(dlg->Settings(), c.id), c.value);
         return;
     }
@@ -92,13 +93,13 @@ INSTANTIATE_TEST_SUITE_P(
 // Seven fields carry no range: negatives, zero and extremes pass without a prompt.
 INSTANTIATE_TEST_SUITE_P(
     UncheckedFields, FieldInputTest,
-    ::testing::Values(FieldCase{IDC_STRONG_FLAME_POWER, "-400", nullptr, -400},
+    ::testing::Values(FieldCase{IDC_STRONG_FLAME_POWER, "-400", nullptr, -400, true},
                       FieldCase{IDC_STRONG_FLAME_POWER, "2147483647", nullptr, 2147483647},
                       FieldCase{IDC_MEDIUM_FLAME_POWER, "0", nullptr, 0},
-                      FieldCase{IDC_WEAK_FLAME_POWER, "-1", nullptr, -1},
-                      FieldCase{IDC_CONDUCTION_COEFFICIENT, "-0.5", nullptr, -0.5},
+                      FieldCase{IDC_WEAK_FLAME_POWER, "-1", nullptr, -1, true},
+                      FieldCase{IDC_CONDUCTION_COEFFICIENT, "-0.5", nullptr, -0.5, true},
                       FieldCase{IDC_CONDUCTION_COEFFICIENT, "0", nullptr, 0.0},
-                      FieldCase{IDC_COOLING_COEFFICIENT, "-3", nullptr, -3.0},
+                      FieldCase{IDC_COOLING_COEFFICIENT, "-3", nullptr, -3.0, true},
                       FieldCase{IDC_COOLING_COEFFICIENT, "0", nullptr, 0.0},
                       FieldCase{IDC_ROOM_TEMPERATURE, "-273", nullptr, -273},
                       FieldCase{IDC_ROOM_TEMPERATURE, "0", nullptr, 0},
@@ -190,6 +191,51 @@ TEST_F(SettingsDialogTest, EnterInAnEditPressesOk) {
 TEST_F(SettingsDialogTest, OpeningShowsEveryValueAsTheUserWillReadIt) {
     Open();
     ExpectDefaultsShown();  // integers in decimal, reals as 0.7, 0.035, 0.6
+}
+
+// Unsound values: OK asks first, with the stable range; Cancel (the default) goes back to the
+// first unsound field with nothing taken, OK takes the values as they are.
+TEST_F(SettingsDialogTest, UnsoundValuesAreNamedBeforeTheyAreTaken) {
+    const struct {
+        int id;
+        const char* text;
+        const char* range;  // part of the stable range the question names
+    } cases[] = {
+        {IDC_CONDUCTION_COEFFICIENT, "0.5", "熱伝導の係数 k は 0 ～ 0.125"},
+        {IDC_COOLING_COEFFICIENT, "13", "(k = 0.035 では 12.28 まで)"},
+        {IDC_ROOM_TEMPERATURE, "-274", "室温は -273 ℃ 以上"},
+        {IDC_MEDIUM_FLAME_POWER, "-140", "火力は 0 以上"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        for (const bool goOn : {false, true}) {
+            Reset();
+            answer = goOn;
+            Open();
+            Type(c.id, QString::fromUtf8(c.text));
+            QTest::keyClick(Edit(IDC_STEP_INTERVAL), Qt::Key_Tab);  // the focus leaves the field
+            EXPECT_EQ(PressOk(), goOn);
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_TRUE(
+                messages[0].text.startsWith(QString::fromUtf8("この値では計算が不安定になり")));
+            EXPECT_TRUE(messages[0].text.contains(QString::fromUtf8(c.range)))
+                << messages[0].text.toStdString();
+            EXPECT_TRUE(messages[0].cancelDefault);
+            if (goOn) {
+                EXPECT_EQ(FieldOf(dlg->Settings(), c.id), QString::fromUtf8(c.text).toDouble());
+            } else {
+                EXPECT_TRUE(dlg->isVisible());
+                EXPECT_EQ(QApplication::focusWidget(), Edit(c.id));
+            }
+        }
+    }
+    // Sound values at the edge of the range pass without a question.
+    Reset();
+    Open();
+    Type(IDC_CONDUCTION_COEFFICIENT, QStringLiteral("0.125"));
+    Type(IDC_ROOM_TEMPERATURE, QStringLiteral("-273"));
+    EXPECT_TRUE(PressOk());
+    EXPECT_TRUE(messages.empty());
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // The info panel, the hover and selection outlines, and the frame's lifecycle.
+#include <cmath>
 
 #include "ViewFixture.h"
 
@@ -32,7 +33,11 @@ INSTANTIATE_TEST_SUITE_P(
         InfoCase{5, 12, 37.9, 37.9, "Cell: ( 5,12)", "Temp.:  37 [ﾟC]", "Heat: 158 [J]"},
         InfoCase{0, 0, 100, 639, "Cell: ( 0, 0)", "Temp.: 100 [ﾟC]", "Heat: 2671 [J]"},
         InfoCase{79, 79, 99.99, 0.1, "Cell: (79,79)", "Temp.:  99 [ﾟC]", "Heat:   0 [J]"},
-        InfoCase{3, 4, -0.5, -0.5, "Cell: ( 3, 4)", "Temp.:   0 [ﾟC]", "Heat:  -1 [J]"}));
+        InfoCase{3, 4, -0.5, -0.5, "Cell: ( 3, 4)", "Temp.:   0 [ﾟC]", "Heat:  -1 [J]"},
+        // A run gone astray: values that are not finite never read as 0 or as a limit.
+        InfoCase{1, 2, std::nan(""), std::nan(""), "Cell: ( 1, 2)", "Temp.: NaN [ﾟC]",
+                 "Heat: NaN [J]"},
+        InfoCase{1, 2, -HUGE_VAL, HUGE_VAL, "Cell: ( 1, 2)", "Temp.: -inf [ﾟC]", "Heat: inf [J]"}));
 
 TEST(CellInfoFormat, DegreeMarkIsTheHalfWidthSemiVoicedMark) {
     const CellInfoText text = CVesselView::FormatCellInfo(0, 0, CCell(20, 20, PHASE_LIQUID));
@@ -161,6 +166,56 @@ TEST_F(MouseTest, StepRefreshesThePanelOnlyWhileItFollowsTheSelection) {
     SetCell(10, 10, 20, 20, PHASE_LIQUID);
     view.RefreshSelectedInfo();
     EXPECT_EQ(Panel(), hovered);
+}
+
+TEST_F(MouseTest, AfterATickThePanelShowsTheCurrentValuesOfTheCellItShows) {
+    // Under a resting pointer: the hovered cell's new values, as moving the pointer shows them.
+    view.MouseMove(100, 100);
+    const PixelBuffer before = Panel();
+    const CellHit hovered = view.Hover();
+    SetCell(hovered.col, hovered.row, 100, 639, PHASE_VAPOUR);
+    view.RefreshInfo();
+    const PixelBuffer refreshed = Panel();
+    EXPECT_NE(refreshed, before);
+    view.MouseMove(100, 100);
+    EXPECT_EQ(Panel(), refreshed);
+
+    // Off the grid: the selected cell's.
+    view.MouseMove(600, 400);
+    const PixelBuffer selected = Panel();
+    SetCell(10, 10, 60, 60, PHASE_LIQUID);
+    view.RefreshInfo();
+    EXPECT_NE(Panel(), selected);
+}
+
+TEST_F(ViewTest, TheKeyboardCursorActsAsThePointer) {
+    // The first key puts it on the cell the panel shows: the selected centre cell.
+    view.MoveCursor(1, 0);
+    EXPECT_EQ(view.Cursor(), (CellHit{10, 10}));
+    EXPECT_FALSE(view.ShowsSelected());
+    view.MoveCursor(1, 0);
+    EXPECT_EQ(view.Hover(), (CellHit{11, 10}));
+    const PixelRect r = view.CellRect(11, 10);
+    EXPECT_EQ(Pixel(r.left, r.top), HOVER_COLOUR);
+    // It stops at the grid's edges; the panel follows it.
+    for (int i = 0; i < 30; ++i) {
+        view.MoveCursor(1, -1);
+    }
+    EXPECT_EQ(view.Cursor(), (CellHit{19, 0}));
+    EXPECT_EQ(view.PanelText()->cell, "Cell: (19, 0)");
+    EXPECT_TRUE(view.SelectAtCursor());
+    EXPECT_EQ(view.Selection(), (CellHit{19, 0}));
+
+    // Left, the panel shows the selected cell again; selecting needs a cursor.
+    view.LeaveCursor();
+    EXPECT_FALSE(view.Cursor().has_value());
+    EXPECT_TRUE(view.ShowsSelected());
+    EXPECT_NE(Pixel(r.left, r.top), HOVER_COLOUR);
+    EXPECT_FALSE(view.SelectAtCursor());
+    // The mouse takes over from it.
+    view.MoveCursor(0, 0);
+    view.MouseMove(600, 400);
+    EXPECT_FALSE(view.Cursor().has_value());
 }
 
 TEST_F(ViewTest, FrameIsReplacedNeverResized) {

@@ -2,7 +2,9 @@
 // of the font: every glyph the frame can show is drawn exactly as text was drawn into the
 // frame before it had its own text drawing; its ink is kept as coverage levels, and how
 // white ink of each level blends over each channel value is measured too.
-// Usage: quorvel-glyphgen OUTPUT.cpp
+// Usage: quorvel-glyphgen OUTPUT.cpp [PIXELS FUNCTION]
+// (the frame font of 12 pixels as FrameGlyphs by default; the larger text sizes of the frame
+// are the same font at 18 and 24 pixels, as FrameGlyphs18 and FrameGlyphs24).
 #include <QFile>
 #include <QFont>
 #include <QFontMetrics>
@@ -12,15 +14,16 @@
 #include <QString>
 #include <QTextStream>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
 
 // The small fixed font of the frame's labels and info panel.
-QFont FrameFont() {
+QFont FrameFont(int pixels) {
     QFont font(QStringLiteral("Noto Sans Mono CJK JP"));
     font.setStyleHint(QFont::Monospace);
-    font.setPixelSize(12);
+    font.setPixelSize(pixels);
     return font;
 }
 
@@ -161,15 +164,22 @@ bool MeasureWhiteBlend(const QFont& font, const std::vector<Captured>& glyphs,
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: quorvel-glyphgen OUTPUT.cpp\n");
+    if (argc != 2 && argc != 4) {
+        std::fprintf(stderr, "usage: quorvel-glyphgen OUTPUT.cpp [PIXELS FUNCTION]\n");
+        return 2;
+    }
+    const int pixels = argc == 4 ? std::atoi(argv[2]) : 12;
+    const QString function =
+        argc == 4 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("FrameGlyphs");
+    if (pixels < 6 || pixels > 32) {
+        std::fprintf(stderr, "the size must be 6 to 32 pixels\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
-    const QFont font = FrameFont();
+    const QFont font = FrameFont(pixels);
     const QFontMetrics metrics(font);
 
     std::vector<Captured> glyphs;
@@ -228,7 +238,7 @@ int main(int argc, char** argv) {
         out << '\n';
     }
     out << "};\n\n}  // namespace\n\n"
-        << "const GlyphFont& FrameGlyphs() {\n"
+        << "const GlyphFont& " << function << "() {\n"
         << "    static constexpr GlyphFont font{" << metrics.ascent() << ", " << metrics.height()
         << ", kGlyphs, static_cast<int>(sizeof kGlyphs / sizeof kGlyphs[0]), kLevels,\n"
         << "                                     kWhiteOver};\n"

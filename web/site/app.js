@@ -153,6 +153,16 @@
   function afterCommand() {
     refresh();
     paint();
+    reportDivergence();
+  }
+
+  // A run that reached cells that are not finite or below absolute zero has paused: said once.
+  function reportDivergence() {
+    const text = engine.takeDivergence();
+    if (!text) return;
+    refresh();
+    paint();
+    messageBox(tr(text), ui.applicationName, false);
   }
 
   // ---- Pace: the step timer ----------------------------------------------------------------
@@ -210,6 +220,7 @@
       pace.done++;
       if (performance.now() > until) break;
     }
+    reportDivergence();
     scheduleStep();
   }
 
@@ -217,6 +228,7 @@
     if (dead) return;
     if (state.timerOn && state.speed === FASTEST) engine.timer();
     paint();
+    reportDivergence();
     if (state.timerOn) {
       showTitle(engine.state().title);
       requestAnimationFrame(animate);
