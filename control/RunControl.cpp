@@ -1,8 +1,7 @@
 #include "RunControl.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstdint>
+#include <cstring>
 
 #include "BurnerCaptions.h"
 #include "MainTexts.h"
@@ -14,11 +13,11 @@ namespace {
 
 // Whether a step left the cell as it was: bit for bit, so that a NaN that stays NaN is no
 // change and a +0 that became -0 is.
+// (Compared as bytes: the WebAssembly build's library has no std::bit_cast.)
 bool SameCell(const CCell& a, const CCell& b) {
     return a.m_nPhase == b.m_nPhase &&
-           std::bit_cast<std::uint64_t>(a.m_dTemperature) ==
-               std::bit_cast<std::uint64_t>(b.m_dTemperature) &&
-           std::bit_cast<std::uint64_t>(a.m_dHeat) == std::bit_cast<std::uint64_t>(b.m_dHeat);
+           std::memcmp(&a.m_dTemperature, &b.m_dTemperature, sizeof(double)) == 0 &&
+           std::memcmp(&a.m_dHeat, &b.m_dHeat, sizeof(double)) == 0;
 }
 
 }  // namespace
