@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "NumberText.h"
+#include "SettingsSchema.h"
 #include "Soundness.h"
 
 namespace {
@@ -47,4 +48,27 @@ std::string SettingsWarning(const SimulationSettings& settings,
     Fill(text, "%2", coolingNow);
     Fill(text, "%3", FormatInteger(MIN_SOUND_ROOM_TEMPERATURE));
     return translate(WarningTexts::UNSTABLE) + '\n' + text;
+}
+
+int FirstUnsoundField(const SimulationSettings& settings) {
+    const unsigned concerns = SettingsConcerns(settings);
+    if (concerns == 0) {
+        return 0;
+    }
+    const SimulationSettings defaults;
+    for (const SettingField& field : SETTING_FIELDS) {
+        SimulationSettings changed = settings;
+        if (field.kind == SettingKind::Check) {
+            continue;
+        }
+        if (field.kind == SettingKind::Int) {
+            changed.*field.intValue = defaults.*field.intValue;
+        } else {
+            changed.*field.realValue = defaults.*field.realValue;
+        }
+        if (SettingsConcerns(changed) != concerns) {
+            return field.id;
+        }
+    }
+    return 0;
 }

@@ -27,3 +27,8 @@ constexpr const char* DIVERGED =
 // settings are sound.
 std::string SettingsWarning(const SimulationSettings& settings,
                             const std::function<std::string(const char*)>& translate);
+
+// The first field, in the order of exchange, whose own value makes the settings unsound (it
+// alone set back to its default changes what is wrong): the field to return to when the user
+// declines to run them. 0 when the settings are sound.
+int FirstUnsoundField(const SimulationSettings& settings);

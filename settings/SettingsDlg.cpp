@@ -357,24 +357,10 @@ bool CSettingsDlg::ConfirmSoundness() {
         return true;
     }
     // Back to the first field whose value is unsound, in the exchange order.
-    SimulationSettings sound = m_settings;
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (field.kind == SettingKind::Check) {
-            continue;
-        }
-        const SimulationSettings defaults;
-        if (field.kind == SettingKind::Int) {
-            sound.*field.intValue = defaults.*field.intValue;
-        } else {
-            sound.*field.realValue = defaults.*field.realValue;
-        }
-        if (SettingsConcerns(sound) != SettingsConcerns(m_settings)) {
-            QLineEdit* edit = Edit(field.id);
-            edit->setFocus(Qt::OtherFocusReason);
-            edit->selectAll();
-            break;
-        }
-        sound = m_settings;
+    if (const int id = FirstUnsoundField(m_settings); id != 0) {
+        QLineEdit* edit = Edit(id);
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
     }
     return false;
 }

@@ -8,6 +8,7 @@
 #include "RunHistory.h"
 #include "RunSpeed.h"
 #include "SettingsSchema.h"
+#include "SettingsWarning.h"
 #include "Surface.h"
 
 namespace {
@@ -111,7 +112,9 @@ std::string WebApp::PanelText() const {
     return text.cell + "\n" + text.temperature + "\n" + text.heat;
 }
 
-WebApp::FieldRefusal WebApp::AnswerStart(const std::vector<std::string>& texts, bool continueRun) {
+WebApp::FieldRefusal WebApp::AnswerStart(const std::vector<std::string>& texts, bool continueRun,
+                                         bool runUnsound,
+                                         const std::function<std::string(const char*)>& translate) {
     if (!m_request) {
         return {};
     }
@@ -132,7 +135,18 @@ WebApp::FieldRefusal WebApp::AnswerStart(const std::vector<std::string>& texts, 
         }
         const FieldError error = ReadSettingField(field, text, settings);
         if (error != FieldError::None) {
-            return {field.id, SettingPrompt(field, error), error == FieldError::OutOfRange};
+            return {field.id, SettingPrompt(field, error), error == FieldError::OutOfRange, {}};
+        }
+    }
+    if (!runUnsound) {
+        const auto asGiven = [](const char* japanese) { return std::string(japanese); };
+        const auto& shown = translate ? translate : asGiven;
+        std::string warning = SettingsWarning(settings, shown);
+        if (!warning.empty()) {
+            FieldRefusal refusal;
+            refusal.id = FirstUnsoundField(settings);
+            refusal.unsoundWarning = warning + '\n' + shown(WarningTexts::RUN_ANYWAY);
+            return refusal;
         }
     }
     settings.continueRun = continuing;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -67,13 +68,18 @@ public:
     const std::optional<SettingsRequest>& Request() const { return m_request; }
     // The dialog's OK with the texts of the numeric fields (in SETTING_FIELDS order) and the
     // continue box: the first refused field's id, or 0 when every field passed and the run
-    // started. A refused answer keeps the dialog open.
+    // started. A refused answer keeps the dialog open. Settings that are unsound are refused
+    // with their warning (its texts put into the page's language by `translate`) and the
+    // field to return to, unless `runUnsound`: the user was asked and chose to run them.
     struct FieldRefusal {
         int id = 0;
         const char* prompt = "";  // Japanese, "%1" and "%2" standing for the bounds
         bool outOfRange = false;
+        std::string unsoundWarning;  // with the question whether to run them anyway
     };
-    FieldRefusal AnswerStart(const std::vector<std::string>& texts, bool continueRun);
+    FieldRefusal AnswerStart(const std::vector<std::string>& texts, bool continueRun,
+                             bool runUnsound = false,
+                             const std::function<std::string(const char*)>& translate = {});
     void CancelStart();
 
     // --- The address: a setting under its runner option's name (without "--"), a burner
@@ -132,7 +138,7 @@ private:
         m_averages = {temperature, heat};
     }
     void ReportDivergence() override { m_bDivergencePending = true; }
-    void RefreshPanel() override { m_view.RefreshSelectedInfo(); }
+    void RefreshPanel() override { m_view.RefreshInfo(); }
     void TicksShown(bool) override { m_bFrameChanged = true; }
 
     CSimulation m_sim;

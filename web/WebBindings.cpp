@@ -97,13 +97,18 @@ val RequestOf(const WebApp& app) {
     return request;
 }
 
-val AnswerStart(WebApp& app, val texts, bool continueRun) {
-    const auto refusal =
-        app.AnswerStart(emscripten::vecFromJSArray<std::string>(texts), continueRun);
+val AnswerStart(WebApp& app, val texts, bool continueRun, bool runUnsound, bool english) {
+    const auto translate = [english](const char* japanese) {
+        const char* text = english ? Texts::English(japanese) : nullptr;
+        return std::string(text != nullptr ? text : japanese);
+    };
+    const auto refusal = app.AnswerStart(emscripten::vecFromJSArray<std::string>(texts),
+                                         continueRun, runUnsound, translate);
     val result = val::object();
     result.set("id", refusal.id);
     result.set("prompt", Text(refusal.prompt));
     result.set("outOfRange", refusal.outOfRange);
+    result.set("unsoundWarning", refusal.unsoundWarning);
     return result;
 }
 

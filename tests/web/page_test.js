@@ -187,6 +187,23 @@ let base;
       check(!(await state(page)).started && (await page.$(".settings")) === null,
         "Escape cancels the dialog without a start");
     }
+    // Unsound settings are asked about first: Cancel, the default, returns to the field; OK runs.
+    await start(page, { "熱伝導の係数": "0.5" });
+    await page.waitForSelector(".message");
+    const warning = await page.textContent(".message .text");
+    await page.keyboard.press("Enter");
+    const back = await page.evaluate(() => document.activeElement.getAttribute("aria-label"));
+    check(warning.startsWith("この値では計算が不安定になり") && warning.includes("0.125") &&
+      back === "熱伝導の係数" && !(await state(page)).started,
+      `unsound settings asked about, Cancel by default: "${warning}", focus on ${back}`);
+    await page.click(".settings .push >> text=OK");
+    await page.waitForSelector(".message");
+    await page.click(".message button >> text=OK");
+    check((await state(page)).started, "OK to the question runs the unsound settings");
+    await page.close();
+  }
+  {
+    const page = await open(context, "", errors);
     // DEFAULT asks first, then shows every default.
     await page.click("#start-button");
     await page.getByLabel("室温", { exact: true }).fill("33");

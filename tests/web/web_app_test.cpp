@@ -5,6 +5,7 @@
 
 #include "MainTexts.h"
 #include "SettingsSchema.h"
+#include "SettingsWarning.h"
 #include "WebApp.h"
 
 namespace {
@@ -110,6 +111,22 @@ TEST(WebApp, StartWaitsForTheDialogsAnswer) {
     EXPECT_EQ(app.AnswerStart(texts, true).id, 0);
     EXPECT_EQ(app.TicksRun(), 50);
     EXPECT_EQ(app.View().Frame().Width(), 640);
+}
+
+// Unsound settings are refused with their warning and the field to return to until the user
+// chooses to run them.
+TEST(WebApp, UnsoundSettingsWaitForTheUsersChoice) {
+    WebApp app;
+    ASSERT_TRUE(app.Resize(640, 480));
+    ASSERT_TRUE(app.StartStop());
+    std::vector<std::string> texts = Shown(app);
+    texts[IndexOf(IDC_CONDUCTION_COEFFICIENT)] = "0.5";
+    const WebApp::FieldRefusal asked = app.AnswerStart(texts, false);
+    EXPECT_EQ(asked.id, IDC_CONDUCTION_COEFFICIENT);
+    EXPECT_EQ(asked.unsoundWarning.rfind(WarningTexts::UNSTABLE, 0), 0U);
+    EXPECT_FALSE(app.Control().HasStarted());
+    EXPECT_EQ(app.AnswerStart(texts, false, true).id, 0);
+    EXPECT_EQ(app.Control().State(), RunState::Running);
 }
 
 }  // namespace

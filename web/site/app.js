@@ -382,8 +382,8 @@
     return box;
   }
 
-  // A message with OK (and Cancel): resolves true for OK.
-  function messageBox(text, caption, okCancel) {
+  // A message with OK (and Cancel, the default when `cancelDefault`): resolves true for OK.
+  function messageBox(text, caption, okCancel, cancelDefault = false) {
     return new Promise((resolve) => {
       const box = windowFrame(caption, "message");
       const body = document.createElement("div");
@@ -419,7 +419,7 @@
           finish(true);
         }
       });
-      ok.focus();
+      (cancelDefault && cancel ? cancel : ok).focus();
     });
   }
 
@@ -547,7 +547,19 @@
 
   async function settingsOk() {
     const texts = form.fields.map((field) => editOf(field.id).value);
-    const refusal = engine.answerStart(texts, settings.check.checked);
+    let refusal = engine.answerStart(texts, settings.check.checked, false, language === "en");
+    if (refusal.unsoundWarning) {
+      // Unsound settings run only when the user says so; Cancel, the default, returns to the
+      // field that makes them unsound.
+      if (await messageBox(refusal.unsoundWarning, ui.applicationName, true, true)) {
+        refusal = engine.answerStart(texts, settings.check.checked, true, language === "en");
+      } else {
+        const edit = editOf(refusal.id) || editOf(form.fields[0].id);
+        edit.focus();
+        edit.select();
+        return;
+      }
+    }
     if (refusal.id !== 0) {
       const field = form.fields.find((f) => f.id === refusal.id);
       const prompt = refusal.outOfRange
