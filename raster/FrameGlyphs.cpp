@@ -5025,6 +5025,10 @@ constexpr std::uint8_t kWhiteOver[] = {
 
 }  // namespace
 
+const std::uint8_t* FrameWhiteOver() {
+    return kWhiteOver;
+}
+
 const GlyphFont& FrameGlyphs() {
     static constexpr GlyphFont font{14, 17, kGlyphs, static_cast<int>(sizeof kGlyphs / sizeof kGlyphs[0]), kLevels,
                                      kWhiteOver};

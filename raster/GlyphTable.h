@@ -31,6 +31,8 @@ struct GlyphFont {
 // The frame's font: the small fixed font of its labels and panels, made by the glyph
 // generator (tools/glyphgen) from the desktop's rendering of that font.
 const GlyphFont& FrameGlyphs();
+// The blend of white ink the frame font's table holds, which the other sizes share.
+const std::uint8_t* FrameWhiteOver();
 // The same font at 1.5 and 2 times the size (18 and 24 pixels), for larger text.
 const GlyphFont& FrameGlyphs18();
 const GlyphFont& FrameGlyphs24();

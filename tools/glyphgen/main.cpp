@@ -197,6 +197,26 @@ int main(int argc, char** argv) {
     if (!MeasureWhiteBlend(font, glyphs, whiteOver)) {
         return 1;
     }
+    // The blend of white ink is the renderer's, not the size's: the tables of the other sizes
+    // use the frame font's own (FrameWhiteOver) where it is the same, rather than a copy.
+    const bool frameFont = pixels == 12;
+    bool sharesBlend = false;
+    if (!frameFont) {
+        const QFont standard = FrameFont(12);
+        std::vector<Captured> standardGlyphs;
+        for (const char32_t code : FrameCodePoints()) {
+            Captured glyph;
+            if (!Capture(standard, code, glyph)) {
+                return 1;
+            }
+            standardGlyphs.push_back(glyph);
+        }
+        std::vector<int> standardWhiteOver;
+        if (!MeasureWhiteBlend(standard, standardGlyphs, standardWhiteOver)) {
+            return 1;
+        }
+        sharesBlend = standardWhiteOver == whiteOver;
+    }
 
     out << "// The frame font's glyphs: written by tools/glyphgen from the desktop's rendering of\n"
         << "// \"" << font.family() << "\", " << font.pixelSize()
@@ -228,20 +248,29 @@ int main(int argc, char** argv) {
             << g.advance << ", " << g.left << ", " << g.top << ", " << g.width << ", " << g.height
             << ", " << offsets[k] << "},\n";
     }
-    out << "};\n\n// White ink over a channel value: [coverage * 256 + under]\n"
-        << "constexpr std::uint8_t kWhiteOver[] = {\n";
-    for (std::size_t k = 0; k < whiteOver.size(); k += 16) {
-        out << "   ";
-        for (std::size_t j = k; j < k + 16; ++j) {
-            out << ' ' << whiteOver[j] << ',';
+    out << "};\n";
+    if (!sharesBlend) {
+        out << "\n// White ink over a channel value: [coverage * 256 + under]\n"
+            << "constexpr std::uint8_t kWhiteOver[] = {\n";
+        for (std::size_t k = 0; k < whiteOver.size(); k += 16) {
+            out << "   ";
+            for (std::size_t j = k; j < k + 16; ++j) {
+                out << ' ' << whiteOver[j] << ',';
+            }
+            out << '\n';
         }
-        out << '\n';
+        out << "};\n";
     }
-    out << "};\n\n}  // namespace\n\n"
-        << "const GlyphFont& " << function << "() {\n"
-        << "    static constexpr GlyphFont font{" << metrics.ascent() << ", " << metrics.height()
+    out << "\n}  // namespace\n\n";
+    if (frameFont) {
+        out << "const std::uint8_t* FrameWhiteOver() {\n    return kWhiteOver;\n}\n\n";
+    }
+    out << "const GlyphFont& " << function << "() {\n"
+        << "    static " << (sharesBlend ? "const" : "constexpr") << " GlyphFont font{"
+        << metrics.ascent() << ", " << metrics.height()
         << ", kGlyphs, static_cast<int>(sizeof kGlyphs / sizeof kGlyphs[0]), kLevels,\n"
-        << "                                     kWhiteOver};\n"
+        << "                                     "
+        << (sharesBlend ? "FrameWhiteOver()" : "kWhiteOver") << "};\n"
         << "    return font;\n}\n";
     out.flush();
 
