@@ -9,7 +9,7 @@ src=$(cd "$(dirname "$0")/../docs/guide" && pwd)
 mkdir -p "$out"
 "$(dirname "$0")/guide-pictures.sh" "$batch" "$out/pictures"
 for lang in ja en; do
-    pandoc --from markdown+east_asian_line_breaks --to html5 --standalone \
+    pandoc --from markdown-smart+east_asian_line_breaks --to html5 --standalone \
         --template "$src/template.html" --include-in-header "$src/style.html" \
         --toc --toc-depth 2 --output "$out/$lang.html" "$src/$lang.md"
 done
