@@ -55,6 +55,11 @@ constexpr const char* TEXT_SIZE_STANDARD = "標準";
 constexpr const char* TEXT_SIZE_LARGE = "大";
 constexpr const char* TEXT_SIZE_EXTRA_LARGE = "特大";
 
+// The context menu's item that opens the user's guide in the browser, and the message when
+// the guide is not there.
+constexpr const char* GUIDE = "使い方";
+constexpr const char* GUIDE_MISSING = "使い方のページが見つからないか、開けませんでした:";
+
 // The language items of the context menu, each in its own language.
 constexpr const char* LANGUAGE_ENGLISH = "English";
 constexpr const char* LANGUAGE_JAPANESE = "日本語";

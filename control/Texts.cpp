@@ -37,6 +37,8 @@ const Texts::Pair TEXTS[] = {
     {MainTexts::TEXT_SIZE_STANDARD, "Standard"},
     {MainTexts::TEXT_SIZE_LARGE, "Large"},
     {MainTexts::TEXT_SIZE_EXTRA_LARGE, "Extra large"},
+    {MainTexts::GUIDE, "Guide"},
+    {MainTexts::GUIDE_MISSING, "The guide's page could not be found or opened:"},
     {MainTexts::HISTORY_TIP,
      "Shows the history window (graph of the average temperature and heat). Press again to "
      "hide it."},

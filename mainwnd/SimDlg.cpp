@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -22,6 +23,7 @@
 #include "FailureSeam.h"
 #include "FatalError.h"
 #include "FrameImage.h"
+#include "GuideLocation.h"
 #include "LanguageMenu.h"
 #include "MainTexts.h"
 #include "Placement.h"
@@ -82,6 +84,7 @@ CSimDlg::CSimDlg(QWidget* parent) : QDialog(parent), m_view(m_sim) {
                         QMessageBox::Ok, this);
         box.exec();
     };
+    m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     resize(DialogUnits(font()).ToPixels(kTemplateSize));
     // The window cannot be made smaller than the smallest client area its layout takes.
     setMinimumSize(MIN_CLIENT_WIDTH, MIN_CLIENT_HEIGHT);
@@ -523,12 +526,28 @@ void CSimDlg::contextMenuEvent(QContextMenuEvent* event) {
         sizes->addAction(action);
     }
     AddLanguageMenu(menu, m_language, [this](UiLanguage language) { SetLanguage(language); });
+    menu.addSeparator();
+    QAction* guide = menu.addAction(Tr(MainTexts::GUIDE));
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == saveState) {
         OnSysCommand(IDM_SAVESTATE);
     } else if (chosen == about) {
         OnSysCommand(IDM_ABOUTBOX);
+    } else if (chosen == guide) {
+        OpenGuide();
     }
+}
+
+void CSimDlg::OpenGuide() {
+    const std::string language = m_language == UiLanguage::English ? "en" : "ja";
+    const std::string page =
+        FindGuidePage(QCoreApplication::applicationDirPath().toStdString(), language);
+    if (!page.empty() && m_openUrl(QUrl::fromLocalFile(QString::fromStdString(page)))) {
+        return;
+    }
+    const QString where =
+        page.empty() ? QString::fromStdString(language + ".html") : QString::fromStdString(page);
+    m_runMessageBox(Tr(MainTexts::GUIDE_MISSING) + "\n" + where);
 }
 
 void CSimDlg::closeEvent(QCloseEvent* event) {

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QRect>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -81,6 +82,13 @@ public:
     // Shows a message (OK only) modally; tests replace it.
     using MessageBoxRunner = std::function<void(const QString& text)>;
     void SetMessageBoxRunner(MessageBoxRunner run) { m_runMessageBox = std::move(run); }
+
+    // Opens a page in the system's browser; tests replace it.
+    using UrlOpener = std::function<bool(const QUrl& url)>;
+    void SetUrlOpener(UrlOpener open) { m_openUrl = std::move(open); }
+    // The context menu's Guide: the user's guide in the current language, from the build tree
+    // or the installation the program runs from; a message when it is neither.
+    void OpenGuide();
 
     // The run: its state, speeds and samples.
     CRunControl& Control() { return m_control; }
@@ -184,6 +192,7 @@ private:
     SettingsDialogRunner m_runSettingsDialog;
     AboutBoxRunner m_runAboutBox;
     MessageBoxRunner m_runMessageBox;
+    UrlOpener m_openUrl;
 
     bool m_bSaveWindowPos = false;
     UiLanguage m_language = UiLanguage::Japanese;

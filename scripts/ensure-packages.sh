@@ -11,7 +11,7 @@ packages=(
     xvfb xauth x11-apps imagemagick xdotool
     librsvg2-bin help2man groff-base man-db file dpkg-dev
     desktop-file-utils appstream x11-utils openbox lintian shared-mime-info libxml2-utils
-    emscripten node-acorn nodejs chromium
+    emscripten node-acorn nodejs chromium pandoc
     "$@"
 )
 

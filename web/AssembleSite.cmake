@@ -1,15 +1,27 @@
 # Puts the page's files and icons beside the engine's module in SITE, and names the service
 # worker's cache after the digest of every file, so that each new build replaces what the
-# browsers keep. Run with -DSOURCE=web/site -DICONS=res -DSITE=<build>/web-app.
+# browsers keep. Run with -DSOURCE=web/site -DICONS=res -DSITE=<build>/web-app, and
+# -DGUIDE=<native build>/guide to carry the user's guide in guide/ (kept for offline use too).
 foreach(file index.html app.js app.css png.js manifest.webmanifest)
     configure_file(${SOURCE}/${file} ${SITE}/${file} COPYONLY)
 endforeach()
 foreach(file quorvel-32.png quorvel.svg)
     configure_file(${ICONS}/${file} ${SITE}/${file} COPYONLY)
 endforeach()
+file(REMOVE_RECURSE ${SITE}/guide)
+set(GUIDE_FILES "")
+set(guide_files "")
+if(GUIDE)
+    file(COPY ${GUIDE}/ DESTINATION ${SITE}/guide)
+    file(GLOB_RECURSE guide_files RELATIVE ${SITE} ${SITE}/guide/*)
+    list(SORT guide_files)
+    foreach(file IN LISTS guide_files)
+        string(APPEND GUIDE_FILES ", \"${file}\"")
+    endforeach()
+endif()
 set(digests "")
 foreach(file index.html app.js app.css png.js manifest.webmanifest quorvel.js quorvel.wasm
-             sw.js)
+             ${guide_files} sw.js)
     if(file STREQUAL "sw.js")
         file(SHA256 ${SOURCE}/sw.js digest)
     else()

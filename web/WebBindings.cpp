@@ -201,6 +201,7 @@ val UiTexts() {
         {"closeTip", MainTexts::CLOSE_TIP},
         {"english", MainTexts::LANGUAGE_ENGLISH},
         {"japanese", MainTexts::LANGUAGE_JAPANESE},
+        {"guide", MainTexts::GUIDE},
         {"aboutVersion", MainTexts::ABOUT_VERSION},
         {"aboutRights", MainTexts::ABOUT_RIGHTS},
         {"aboutContact", MainTexts::ABOUT_CONTACT},

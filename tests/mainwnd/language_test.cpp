@@ -2,6 +2,7 @@
 // run state untouched, the profile's key, and English texts that fit where they are shown.
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QSettings>
 #include <QStyle>
@@ -259,6 +260,35 @@ TEST_F(SimDlgTest, TextSizeMenuSetsTheSizeForTheProfile) {
     EXPECT_EQ(dlg->View().ShownTextSize(), TextSize::Standard);  // 640 x 480 holds no more
     ResizeClient(1200, 900);
     EXPECT_EQ(dlg->View().ShownTextSize(), TextSize::ExtraLarge);
+}
+
+// The Guide item opens the built guide's page in the current language, and says so when the
+// browser cannot be started.
+TEST_F(SimDlgTest, GuideItemOpensThePageOfTheCurrentLanguage) {
+    std::vector<QUrl> opened;
+    bool browserStarts = true;
+    dlg->SetUrlOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return browserStarts;
+    });
+    std::vector<QString> messages;
+    dlg->SetMessageBoxRunner([&](const QString& text) { messages.push_back(text); });
+
+    PickMenuItem(*dlg, QString::fromUtf8("使い方"));
+    PickMenuItem(*dlg, "English");
+    PickMenuItem(*dlg, "Guide");
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_TRUE(opened[0].isLocalFile());
+    EXPECT_TRUE(opened[0].toLocalFile().endsWith("/guide/ja.html")) << opened[0].toString().toStdString();
+    EXPECT_TRUE(QFileInfo(opened[0].toLocalFile()).isFile());
+    EXPECT_TRUE(opened[1].toLocalFile().endsWith("/guide/en.html")) << opened[1].toString().toStdString();
+    EXPECT_TRUE(messages.empty());
+
+    browserStarts = false;
+    PickMenuItem(*dlg, "Guide");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].startsWith("The guide's page could not be found or opened:"));
+    EXPECT_TRUE(messages[0].endsWith(opened[1].toLocalFile()));
 }
 
 // A language chosen in one session is the language of the next one from its first text.

@@ -252,6 +252,14 @@ let base;
     await page.reload();
     await page.waitForSelector("body[data-ready=true]");
     check((await page.textContent("#start-button")) === "Start", "English is kept across a reload");
+    await page.click("#menu-button");
+    const guide = context.waitForEvent("page");
+    await page.click("#menu >> text=Guide");
+    const guidePage = await guide;
+    await guidePage.waitForLoadState();
+    check(guidePage.url().endsWith("/guide/en.html") && (await guidePage.title()).startsWith("Quorvel"),
+      `Guide opens the English guide: ${guidePage.url()}`);
+    await guidePage.close();
     await page.click("#start-button");
     await page.click("#menu-button", { force: true }).catch(() => {});
     const cdp = await context.newCDPSession(page);

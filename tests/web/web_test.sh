@@ -28,7 +28,8 @@ node_major=$(node -p 'process.versions.node.split(".")[0]')
 
 echo "== building the site in $build/site"
 mkdir -p "$build"
-if ! QUORVEL_WEB_BUILD=$build/engine "$source_dir/scripts/build-web.sh" "$build/site" \
+if ! QUORVEL_WEB_BUILD=$build/engine QUORVEL_GUIDE=$(dirname "$batch")/../guide \
+    "$source_dir/scripts/build-web.sh" "$build/site" \
     >"$build/site-build.log" 2>&1; then
     tail -n 30 "$build/site-build.log" >&2
     fail "the site does not build (scripts/build-web.sh)"

@@ -50,6 +50,9 @@
   const form = Q.settingsForm();
   const englishOf = new Map(Q.textPairs());
   let language = localStorage.getItem(LANGUAGE_KEY) === "en" ? "en" : "ja";
+  // The user's guide, where the site carries a copy of it (scripts/build-web.sh puts it in).
+  let hasGuide = false;
+  fetch("guide/ja.html").then((r) => { hasGuide = r.ok; }, () => {});
 
   const tr = (text) => (language === "en" && englishOf.has(text) ? englishOf.get(text) : text);
   const withBounds = (text, low, high) => text.replace("%1", low).replace("%2", high);
@@ -677,6 +680,10 @@
     menu.append(document.createElement("hr"));
     for (const [name, code] of [[ui.english, "en"], [ui.japanese, "ja"]]) {
       menuItem(menu, name, () => { closeMenu(); setLanguage(code); }, { checked: language === code });
+    }
+    if (hasGuide) {
+      menu.append(document.createElement("hr"));
+      menuItem(menu, tr(ui.guide), () => { closeMenu(); window.open(`guide/${language}.html`, "_blank", "noopener"); });
     }
     // Another item under the pointer closes the speeds.
     for (const item of menu.querySelectorAll("button")) {

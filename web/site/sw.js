@@ -3,7 +3,7 @@
 // new build names a new cache (the build writes its files' digest below) and drops the old.
 const CACHE = "quorvel-@SITE_VERSION@";
 const FILES = ["./", "index.html", "app.js", "app.css", "png.js", "quorvel.js", "quorvel.wasm",
-  "manifest.webmanifest", "quorvel-32.png", "quorvel.svg"];
+  "manifest.webmanifest", "quorvel-32.png", "quorvel.svg"@GUIDE_FILES@];
 
 self.addEventListener("install", (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));
