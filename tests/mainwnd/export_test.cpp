@@ -18,6 +18,7 @@
 #include <sstream>
 
 #include "BatchRun.h"
+#include "ContextMenu.h"
 #include "SimDlgFixture.h"
 
 namespace {
@@ -38,32 +39,13 @@ protected:
     }
     QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
 
-    // Picks the context menu's item `item`, as a user does.
-    void PickMenuItem(const char* item) {
-        QTimer::singleShot(0, [item] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            ASSERT_NE(menu, nullptr);
-            for (QAction* action : menu->actions()) {
-                if (action->text() == QString::fromUtf8(item)) {
-                    menu->setActiveAction(action);
-                    QTest::keyClick(menu, Qt::Key_Return);
-                    return;
-                }
-            }
-            ADD_FAILURE() << item;
-            menu->close();
-        });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20),
-                                dlg->mapToGlobal(QPoint(20, 20)));
-        QCoreApplication::sendEvent(dlg.get(), &event);
-    }
     // Saves through the menu item `item`, the file dialog answering `path`. True when the
     // file was written without a failure shown.
     bool SaveAs(const char* item, const QString& path) {
         const qsizetype failed = failures.size();
         dlg->Export().SetSaveFileChooser(
             [path](const QString&, const QString&, const QString&) { return path; });
-        PickMenuItem(item);
+        PickMenuItem(*dlg, QString::fromUtf8(item));
         return failures.size() == failed && QFile::exists(path);
     }
 
@@ -149,10 +131,10 @@ TEST_F(ExportTest, DialogProposesADatedNameInTheLastFolder) {
         proposals << proposed;
         return answer;
     });
-    PickMenuItem(kSavePicture);
+    PickMenuItem(*dlg, QString::fromUtf8(kSavePicture));
     answer = Path("a.png");
-    PickMenuItem(kSavePicture);
-    PickMenuItem(kSavePicture);
+    PickMenuItem(*dlg, QString::fromUtf8(kSavePicture));
+    PickMenuItem(*dlg, QString::fromUtf8(kSavePicture));
     ASSERT_EQ(proposals.size(), 3);
     EXPECT_NE(QFileInfo(proposals[1]).path(), dir.path());
     EXPECT_EQ(QFileInfo(proposals[2]).path(), dir.path());

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "BurnerCaptions.h"
+#include "ContextMenu.h"
 #include "ExportTexts.h"
 #include "HistoryStatusBar.h"
 #include "HistoryTexts.h"
@@ -22,27 +23,6 @@
 #include "ViewMessages.h"
 
 namespace {
-
-// Picks the context menu's item named `item`.
-void PickMenuItem(CSimDlg& dlg, const QString& item) {
-    QTimer::singleShot(0, [item] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions()) {
-            if (action->text() == item) {
-                menu->setActiveAction(action);
-                QTest::keyClick(menu, Qt::Key_Return);
-                return;
-            }
-        }
-        ADD_FAILURE() << item.toStdString();
-        menu->close();
-    });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20),
-                            dlg.mapToGlobal(QPoint(20, 20)));
-    QCoreApplication::sendEvent(&dlg, &event);
-    QCoreApplication::processEvents();
-}
 
 QStringList Captions(const CSimDlg& dlg) {
     return {dlg.HistoryButton()->text(), dlg.PauseButton()->text(), dlg.CentreButton()->text(),
@@ -279,9 +259,11 @@ TEST_F(SimDlgTest, GuideItemOpensThePageOfTheCurrentLanguage) {
     PickMenuItem(*dlg, "Guide");
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_TRUE(opened[0].isLocalFile());
-    EXPECT_TRUE(opened[0].toLocalFile().endsWith("/guide/ja.html")) << opened[0].toString().toStdString();
+    EXPECT_TRUE(opened[0].toLocalFile().endsWith("/guide/ja.html"))
+        << opened[0].toString().toStdString();
     EXPECT_TRUE(QFileInfo(opened[0].toLocalFile()).isFile());
-    EXPECT_TRUE(opened[1].toLocalFile().endsWith("/guide/en.html")) << opened[1].toString().toStdString();
+    EXPECT_TRUE(opened[1].toLocalFile().endsWith("/guide/en.html"))
+        << opened[1].toString().toStdString();
     EXPECT_TRUE(messages.empty());
 
     browserStarts = false;

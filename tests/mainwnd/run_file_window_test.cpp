@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <string>
 
+#include "ContextMenu.h"
 #include "RunFile.h"
 #include "RunFileMenu.h"
 #include "RunSpeed.h"
@@ -21,26 +22,6 @@
 namespace {
 
 constexpr int kSpeed1000 = 3;  // RunSpeed::TICKS_PER_MESSAGE[3] == 1000
-
-// Picks the context menu's item `item`, as a user does.
-void PickMenuItem(CSimDlg& dlg, const char* item) {
-    QTimer::singleShot(0, [item] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions()) {
-            if (action->text() == QString::fromUtf8(item)) {
-                menu->setActiveAction(action);
-                QTest::keyClick(menu, Qt::Key_Return);
-                return;
-            }
-        }
-        ADD_FAILURE() << item;
-        menu->close();
-    });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20),
-                            dlg.mapToGlobal(QPoint(20, 20)));
-    QCoreApplication::sendEvent(&dlg, &event);
-}
 
 // The run a window holds, as its run file would hold it.
 std::string RunText(CSimDlg& dlg) {
@@ -125,7 +106,7 @@ TEST_P(RunFileContinueTest, OpenedAndContinuedIsTheUnbrokenRun) {
     unbroken->Control().HoldTimer();
     RunTicks(*unbroken, c.savedThousands);
     chosen = Path("saved.quorvel");
-    PickMenuItem(*unbroken, "実行を保存...");
+    PickMenuItem(*unbroken, QString::fromUtf8("実行を保存..."));
     ASSERT_TRUE(failures.isEmpty()) << failures.join('\n').toStdString();
     EXPECT_EQ(unbroken->Simulation().VapourCellCount() > 0, c.bubblesAtSave);
     const std::string savedText = RunText(*unbroken);
@@ -134,7 +115,7 @@ TEST_P(RunFileContinueTest, OpenedAndContinuedIsTheUnbrokenRun) {
 
     // Opened in another window: stopped, can continue, showing the saved run.
     auto opened = Window();
-    PickMenuItem(*opened, "実行を開く...");
+    PickMenuItem(*opened, QString::fromUtf8("実行を開く..."));
     ASSERT_TRUE(failures.isEmpty()) << failures.join('\n').toStdString();
     EXPECT_EQ(questions, 0);  // nothing on the screen to lose
     EXPECT_EQ(opened->Control().State(), RunState::Stopped);
@@ -165,7 +146,7 @@ TEST_F(RunFileWindowTest, BadFilesAreRefusedAndTheRunIsKept) {
     RunTicks(*dlg, 3);
     dlg->PauseButton()->click();  // no tick may come between the comparisons
     chosen = Path("good.quorvel");
-    PickMenuItem(*dlg, "実行を保存...");
+    PickMenuItem(*dlg, QString::fromUtf8("実行を保存..."));
     QFile goodFile(chosen);
     ASSERT_TRUE(goodFile.open(QIODevice::ReadOnly));
     const QByteArray good = goodFile.readAll();
@@ -195,7 +176,7 @@ TEST_F(RunFileWindowTest, BadFilesAreRefusedAndTheRunIsKept) {
             file.write(c.text);
         }
         failures.clear();
-        PickMenuItem(*dlg, "実行を開く...");
+        PickMenuItem(*dlg, QString::fromUtf8("実行を開く..."));
         ASSERT_EQ(failures.size(), 1) << c.name;
         EXPECT_TRUE(failures[0].contains(chosen)) << failures[0].toStdString();
         EXPECT_TRUE(failures[0].contains(QString::fromUtf8(c.fault))) << failures[0].toStdString();
@@ -211,7 +192,7 @@ TEST_F(RunFileWindowTest, ARunOnTheScreenIsReplacedOnlyWhenTheUserAgrees) {
     RunTicks(*saver, 2);
     saver->PauseButton()->click();
     chosen = Path("other.quorvel");
-    PickMenuItem(*saver, "実行を保存...");
+    PickMenuItem(*saver, QString::fromUtf8("実行を保存..."));
 
     auto dlg = Window();
     dlg->StartButton()->click();
@@ -219,14 +200,14 @@ TEST_F(RunFileWindowTest, ARunOnTheScreenIsReplacedOnlyWhenTheUserAgrees) {
     dlg->PauseButton()->click();
     const std::string before = RunText(*dlg);
     replace = false;
-    PickMenuItem(*dlg, "実行を開く...");
+    PickMenuItem(*dlg, QString::fromUtf8("実行を開く..."));
     EXPECT_EQ(questions, 1);
     EXPECT_EQ(chooserRuns, 1);  // the save's only: declined, no file is asked for
     EXPECT_EQ(RunText(*dlg), before);
     EXPECT_EQ(dlg->Control().State(), RunState::Paused);
 
     replace = true;
-    PickMenuItem(*dlg, "実行を開く...");
+    PickMenuItem(*dlg, QString::fromUtf8("実行を開く..."));
     EXPECT_EQ(questions, 2);
     EXPECT_EQ(RunText(*dlg), RunText(*saver));
     EXPECT_EQ(dlg->Control().State(), RunState::Stopped);

@@ -161,6 +161,18 @@ bool MeasureWhiteBlend(const QFont& font, const std::vector<Captured>& glyphs,
     return true;
 }
 
+// Every glyph of the frame's code points in `font`.
+bool CaptureAll(const QFont& font, std::vector<Captured>& glyphs) {
+    for (const char32_t code : FrameCodePoints()) {
+        Captured glyph;
+        if (!Capture(font, code, glyph)) {
+            return false;
+        }
+        glyphs.push_back(glyph);
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -183,12 +195,8 @@ int main(int argc, char** argv) {
     const QFontMetrics metrics(font);
 
     std::vector<Captured> glyphs;
-    for (const char32_t code : FrameCodePoints()) {
-        Captured glyph;
-        if (!Capture(font, code, glyph)) {
-            return 1;
-        }
-        glyphs.push_back(glyph);
+    if (!CaptureAll(font, glyphs)) {
+        return 1;
     }
 
     QString source;
@@ -204,15 +212,9 @@ int main(int argc, char** argv) {
     if (!frameFont) {
         const QFont standard = FrameFont(12);
         std::vector<Captured> standardGlyphs;
-        for (const char32_t code : FrameCodePoints()) {
-            Captured glyph;
-            if (!Capture(standard, code, glyph)) {
-                return 1;
-            }
-            standardGlyphs.push_back(glyph);
-        }
         std::vector<int> standardWhiteOver;
-        if (!MeasureWhiteBlend(standard, standardGlyphs, standardWhiteOver)) {
+        if (!CaptureAll(standard, standardGlyphs) ||
+            !MeasureWhiteBlend(standard, standardGlyphs, standardWhiteOver)) {
             return 1;
         }
         sharesBlend = standardWhiteOver == whiteOver;
