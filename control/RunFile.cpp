@@ -60,9 +60,7 @@ void AppendReal(std::string& text, double value) {
 }
 
 void AppendInteger(std::string& text, long long value) {
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    text.append(buffer, result.ptr);
+    text += FormatInteger(value);
 }
 
 std::string GeneratorText(const std::mt19937& generator) {

@@ -269,10 +269,14 @@ void CVesselView::DrawLiquidCell(int col, int row, int temperature) {
 }
 
 void CVesselView::DrawBubbleCell(int col, int row) {
-    const PixelRect r = CellRect(col, row);
     // The bubble stands on the colour the cell showed last: repaint the whole cell in
     // that colour (wiping an older bubble and any outline), then draw the bubble.
-    const Rgb background = m_dcMem.GetPixel(r.left + 1, r.top + 1);
+    const PixelRect r = CellRect(col, row);
+    DrawBubbleOn(col, row, m_dcMem.GetPixel(r.left + 1, r.top + 1));
+}
+
+void CVesselView::DrawBubbleOn(int col, int row, Rgb background) {
+    const PixelRect r = CellRect(col, row);
     BubblePass(m_dcMem, r, background, false);
     BubblePass(m_dcMem, r, BUBBLE_COLOUR, true);
     const auto count = static_cast<std::size_t>(m_sim.Columns()) * m_sim.Rows();
@@ -301,11 +305,8 @@ void CVesselView::RestoreBubbles(const std::vector<Rgb>& backgrounds) {
             if (m_sim.Cell(row, col).m_nPhase != PHASE_VAPOUR) {
                 continue;
             }
-            const PixelRect r = CellRect(col, row);
-            const Rgb background =
-                backgrounds[static_cast<std::size_t>(row) * m_sim.Columns() + col];
-            BubblePass(m_dcMem, r, background, false);
-            BubblePass(m_dcMem, r, BUBBLE_COLOUR, true);
+            DrawBubbleOn(col, row,
+                         backgrounds[static_cast<std::size_t>(row) * m_sim.Columns() + col]);
             if (col == m_nSelCol && row == m_nSelRow) {
                 DrawCellMarker(m_nSelCol, m_nSelRow, SELECTION_COLOUR);
             }

@@ -101,6 +101,8 @@ public:
     void ComputeCellSize();
     void DrawLiquidCell(int col, int row, int temperature);
     void DrawBubbleCell(int col, int row);
+    // Draws the bubble of (col, row) on `background`, and remembers that colour for it.
+    void DrawBubbleOn(int col, int row, Rgb background);
     void DrawCell(const CCell& cell, int col, int row) override;
     void DrawAllCells();
     void DrawCellMarker(int col, int row, Rgb colour);
