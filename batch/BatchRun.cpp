@@ -162,11 +162,9 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
         }
     }
     // Settings that are unsound are run, but named first (a run file's own included).
-    const std::string warning =
-        SettingsWarning(input ? input->settings : options.settings, [](const char* japanese) {
-            const char* english = Texts::English(japanese);
-            return std::string(english != nullptr ? english : japanese);
-        });
+    const std::string warning = SettingsWarning(
+        input ? input->settings : options.settings,
+        [](const char* japanese) { return std::string(Texts::InEnglish(japanese)); });
     if (!warning.empty()) {
         errors << "quorvel-batch: warning: " << warning << '\n';
     }

@@ -180,4 +180,9 @@ const char* English(std::string_view japanese) {
     return found == byJapanese.end() ? nullptr : found->second;
 }
 
+const char* InEnglish(const char* japanese) {
+    const char* english = English(japanese);
+    return english != nullptr ? english : japanese;
+}
+
 }  // namespace Texts

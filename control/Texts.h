@@ -19,5 +19,8 @@ const std::vector<Pair>& All();
 
 // The English text of a Japanese one; null when it has none.
 const char* English(std::string_view japanese);
+// The text as an English front end shows it: its English text, or the text itself when it
+// reads the same in both languages.
+const char* InEnglish(const char* japanese);
 
 }  // namespace Texts

@@ -99,8 +99,7 @@ val RequestOf(const WebApp& app) {
 
 val AnswerStart(WebApp& app, val texts, bool continueRun, bool runUnsound, bool english) {
     const auto translate = [english](const char* japanese) {
-        const char* text = english ? Texts::English(japanese) : nullptr;
-        return std::string(text != nullptr ? text : japanese);
+        return std::string(english ? Texts::InEnglish(japanese) : japanese);
     };
     const auto refusal = app.AnswerStart(emscripten::vecFromJSArray<std::string>(texts),
                                          continueRun, runUnsound, translate);
