@@ -112,11 +112,10 @@ TEST(Texts, EveryJapaneseTextIsOneConstantWithAnEnglishText) {
                                                 CELL_INFO_TEMPERATURE_FORMAT};
     const std::filesystem::path root = QUORVEL_SOURCE_DIR;
     std::map<std::string, std::vector<std::string>> places;  // text -> files writing it
-    for (const char* folder : {"app", "batch", "control", "history", "mainwnd", "model", "output",
-                               "platform", "raster", "settings", "tools", "view", "web"}) {
-        if (!std::filesystem::exists(root / folder)) {
-            continue;
-        }
+    for (const char* folder :
+         {"app", "batch", "history", "mainwnd", "menu", "model", "output", "platform", "raster",
+          "run", "runfile", "settings", "settingsdlg", "texts", "tools", "view", "web"}) {
+        ASSERT_TRUE(std::filesystem::exists(root / folder)) << folder;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(root / folder)) {
             const std::string extension = entry.path().extension().string();
             if (extension != ".h" && extension != ".cpp") {
