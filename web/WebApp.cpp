@@ -8,7 +8,6 @@
 #include "RunHistory.h"
 #include "RunSpeed.h"
 #include "SettingsSchema.h"
-#include "SettingsWarning.h"
 #include "Surface.h"
 
 namespace {
@@ -79,7 +78,7 @@ const std::vector<std::uint8_t>& WebApp::FrameRgba() {
 
 bool WebApp::StartStop() {
     m_control.OnStartStop();
-    return m_request.has_value();
+    return m_form.has_value();
 }
 
 void WebApp::MouseMove(int x, int y) {
@@ -112,57 +111,47 @@ std::string WebApp::PanelText() const {
     return text.cell + "\n" + text.temperature + "\n" + text.heat;
 }
 
-WebApp::FieldRefusal WebApp::AnswerStart(const std::vector<std::string>& texts, bool continueRun,
-                                         bool runUnsound,
-                                         const std::function<std::string(const char*)>& translate) {
-    if (!m_request) {
+std::optional<SettingsFormView> WebApp::SettingsView(const TranslateText& translate) const {
+    if (!m_form) {
+        return std::nullopt;
+    }
+    return m_form->View(translate);
+}
+
+void WebApp::SetContinue(bool ticked) {
+    if (m_form) {
+        m_form->SetContinue(ticked);
+    }
+}
+
+void WebApp::ResetSettings() {
+    if (m_form) {
+        m_form->ResetToDefaults();
+    }
+}
+
+SettingsFormAnswer WebApp::AnswerStart(const std::vector<std::string>& texts, bool runUnsound,
+                                       const TranslateText& translate) {
+    if (!m_form) {
         return {};
     }
-    // As the dialog's exchange: the fields in the table's order, the first refused one
-    // reported; while continuing, the fields that fix the starting grid are neither read nor
-    // checked.
-    SimulationSettings settings = m_request->current;
-    const bool continuing = m_request->canContinue && continueRun;
-    std::size_t index = 0;
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (field.kind == SettingKind::Check) {
-            continue;
-        }
-        const std::string text = index < texts.size() ? texts[index] : std::string();
-        ++index;
-        if (continuing && field.fixesStartGrid) {
-            continue;
-        }
-        const FieldError error = ReadSettingField(field, text, settings);
-        if (error != FieldError::None) {
-            return {field.id, SettingPrompt(field, error), error == FieldError::OutOfRange, {}};
-        }
+    const SettingsFormAnswer answer = m_form->Answer(texts, runUnsound, translate);
+    if (answer.kind != SettingsFormAnswer::Kind::Start) {
+        return answer;
     }
-    if (!runUnsound) {
-        const auto asGiven = [](const char* japanese) { return std::string(japanese); };
-        const auto& shown = translate ? translate : asGiven;
-        std::string warning = SettingsWarning(settings, shown);
-        if (!warning.empty()) {
-            FieldRefusal refusal;
-            refusal.id = FirstUnsoundField(settings);
-            refusal.unsoundWarning = warning + '\n' + shown(WarningTexts::RUN_ANYWAY);
-            return refusal;
-        }
-    }
-    settings.continueRun = continuing;
-    m_request.reset();
-    m_answer = StartAnswer{settings, continuing};
+    m_form.reset();
+    m_answer = StartAnswer{answer.settings, answer.settings.continueRun};
     // The start the run control makes with this answer: the dialog answers at once.
     m_control.OnStartStop();
     m_answer.reset();
-    return {};
+    return answer;
 }
 
 void WebApp::CancelStart() {
-    if (!m_request) {
+    if (!m_form) {
         return;
     }
-    m_request.reset();
+    m_form.reset();
     ShowRunButtons(m_control.Buttons());
 }
 
@@ -269,7 +258,7 @@ void WebApp::StopStepTimer() {
 
 void WebApp::ShowRunButtons(const RunButtons& buttons) {
     // While the settings dialog is open the buttons stay as it opened them.
-    if (!m_request) {
+    if (!m_form) {
         m_shownButtons = buttons;
     }
 }
@@ -285,7 +274,9 @@ std::optional<StartAnswer> WebApp::RunSettingsDialog(const SimulationSettings& c
         return m_answer;
     }
     // Until a run has started the dialog shows the address's settings, if it gave any.
-    m_request = SettingsRequest{m_control.HasStarted() ? current : m_firstSettings, canContinue};
+    m_form.emplace();
+    m_form->SetValues(m_control.HasStarted() ? current : m_firstSettings);
+    m_form->Open(canContinue);
     return std::nullopt;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -11,6 +10,7 @@
 #include "CellRedrawBatch.h"
 #include "Drawing.h"
 #include "RunControl.h"
+#include "SettingsForm.h"
 #include "Simulation.h"
 #include "VesselView.h"
 
@@ -21,7 +21,7 @@
 //
 // The settings dialog is modal on the desktop and the run control waits for its answer; in a
 // page the dialog's answer comes later, as an event. So a start is asked in two calls: StartStop
-// opens the dialog (SettingsRequest then tells what it shows) and AnswerStart or CancelStart
+// opens the dialog (SettingsView then tells what it shows) and AnswerStart or CancelStart
 // closes it, AnswerStart running the start the run control would have run with that answer.
 class WebApp : private RunControlHost {
 public:
@@ -59,27 +59,17 @@ public:
     // one per line; empty before a run has started.
     std::string PanelText() const;
 
-    // --- The settings dialog.
-    struct SettingsRequest {
-        SimulationSettings current;
-        bool canContinue = false;
-    };
-    // What the open dialog shows; none while it is closed.
-    const std::optional<SettingsRequest>& Request() const { return m_request; }
-    // The dialog's OK with the texts of the numeric fields (in SETTING_FIELDS order) and the
-    // continue box: the first refused field's id, or 0 when every field passed and the run
-    // started. A refused answer keeps the dialog open. Settings that are unsound are refused
-    // with their warning (its texts put into the page's language by `translate`) and the
-    // field to return to, unless `runUnsound`: the user was asked and chose to run them.
-    struct FieldRefusal {
-        int id = 0;
-        const char* prompt = "";  // Japanese, "%1" and "%2" standing for the bounds
-        bool outOfRange = false;
-        std::string unsoundWarning;  // with the question whether to run them anyway
-    };
-    FieldRefusal AnswerStart(const std::vector<std::string>& texts, bool continueRun,
-                             bool runUnsound = false,
-                             const std::function<std::string(const char*)>& translate = {});
+    // --- The settings dialog: the settings form's (SettingsForm.h) while it is open.
+    // What the open dialog shows, its texts put into the page's language by `translate`;
+    // none while it is closed.
+    std::optional<SettingsFormView> SettingsView(const TranslateText& translate = {}) const;
+    // The continue box clicked, and DEFAULT confirmed: SettingsView then shows the change.
+    void SetContinue(bool ticked);
+    void ResetSettings();
+    // The dialog's OK with the texts of its fields, in the view's order: a refusal or the
+    // question about unsound settings keep the dialog open; a start closes it and starts.
+    SettingsFormAnswer AnswerStart(const std::vector<std::string>& texts, bool runUnsound,
+                                   const TranslateText& translate = {});
     void CancelStart();
 
     // --- The address: a setting under its runner option's name (without "--"), a burner
@@ -159,7 +149,7 @@ private:
 
     // The settings the first dialog shows: the program's, or the address's.
     SimulationSettings m_firstSettings;
-    std::optional<SettingsRequest> m_request;
+    std::optional<SettingsForm> m_form;  // the open dialog
     std::optional<StartAnswer> m_answer;
 
     MemoryDC m_dcGraph;

@@ -12,6 +12,7 @@
 #include "MainTexts.h"
 #include "Numbers.h"
 #include "RunSpeed.h"
+#include "SettingsForm.h"
 #include "SettingsSchema.h"
 #include "SettingsTemplate.h"
 #include "SettingsWarning.h"
@@ -81,33 +82,40 @@ val StateOf(const WebApp& app) {
     return state;
 }
 
+// Japanese texts as the page shows them.
+TranslateText PageLanguage(bool english) {
+    return [english](const char* japanese) {
+        return std::string(english ? Texts::InEnglish(japanese) : japanese);
+    };
+}
+
 val RequestOf(const WebApp& app) {
-    if (!app.Request()) {
+    const std::optional<SettingsFormView> view = app.SettingsView();
+    if (!view) {
         return val::null();
     }
     val texts = val::array();
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (field.kind != SettingKind::Check) {
-            texts.call<void>("push", SettingFieldText(field, app.Request()->current));
-        }
+    for (const SettingsFormField& field : view->fields) {
+        texts.call<void>("push", field.text);
     }
     val request = val::object();
     request.set("texts", texts);
-    request.set("canContinue", app.Request()->canContinue);
+    request.set("canContinue", view->canContinue);
     return request;
 }
 
+// OK: a start (id 0), a refused field with its prompt, or the question about unsound settings
+// with the field to go back to.
 val AnswerStart(WebApp& app, val texts, bool continueRun, bool runUnsound, bool english) {
-    const auto translate = [english](const char* japanese) {
-        return std::string(english ? Texts::InEnglish(japanese) : japanese);
-    };
-    const auto refusal = app.AnswerStart(emscripten::vecFromJSArray<std::string>(texts),
-                                         continueRun, runUnsound, translate);
+    app.SetContinue(continueRun);
+    const SettingsFormAnswer answer = app.AnswerStart(
+        emscripten::vecFromJSArray<std::string>(texts), runUnsound, PageLanguage(english));
+    const bool unsound = answer.kind == SettingsFormAnswer::Kind::Unsound;
     val result = val::object();
-    result.set("id", refusal.id);
-    result.set("prompt", Text(refusal.prompt));
-    result.set("outOfRange", refusal.outOfRange);
-    result.set("unsoundWarning", refusal.unsoundWarning);
+    result.set("id", answer.field);
+    result.set("prompt", unsound ? std::string() : answer.message);
+    result.set("outOfRange", false);
+    result.set("unsoundWarning", unsound ? answer.message : std::string());
     return result;
 }
 
@@ -133,7 +141,7 @@ val Inspection(const WebApp& app) {
 }
 
 // The settings dialog's template and fields: what the page builds the dialog from.
-val SettingsForm() {
+val SettingsFormTable() {
     val items = val::array();
     for (const SettingsItem& item : SETTINGS_ITEMS) {
         val entry = val::object();
@@ -270,7 +278,7 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function(
             "graphRgba", +[](WebApp& app) { return Bytes(app.GraphRgba()); })
         .function("historyCsv", &WebApp::HistoryCsv);
-    emscripten::function("settingsForm", &SettingsForm);
+    emscripten::function("settingsForm", &SettingsFormTable);
     emscripten::function("textPairs", &TextPairs);
     emscripten::function("uiTexts", &UiTexts);
     // The drawing's failure seam, for tests of the page's fatal path: the next creation of a
