@@ -150,19 +150,3 @@ inline double FieldOf(const SimulationSettings& s, int nId) {
     ADD_FAILURE() << "no field for control " << nId;
     return 0;
 }
-
-// The edits in the order the values are exchanged and checked.
-constexpr int EXCHANGE_ORDER[] = {
-    IDC_INITIAL_TEMPERATURE,
-    IDC_CONVECTION_RATIO,
-    IDC_CONDUCTION_COEFFICIENT,
-    IDC_COOLING_COEFFICIENT,
-    IDC_ROOM_TEMPERATURE,
-    IDC_STRONG_FLAME_POWER,
-    IDC_MEDIUM_FLAME_POWER,
-    IDC_WEAK_FLAME_POWER,
-    IDC_STEP_INTERVAL,
-    IDC_COLUMNS,
-    IDC_ROWS,
-    IDC_HISTORY_INTERVAL,
-};
