@@ -119,6 +119,49 @@ val AnswerStart(WebApp& app, val texts, bool continueRun, bool runUnsound, bool 
     return result;
 }
 
+// What the open settings dialog shows, in the page's language; null while it is closed.
+val SettingsViewOf(const WebApp& app, bool english) {
+    const std::optional<SettingsFormView> view = app.SettingsView(PageLanguage(english));
+    if (!view) {
+        return val::null();
+    }
+    val fields = val::array();
+    for (const SettingsFormField& field : view->fields) {
+        val entry = val::object();
+        entry.set("id", field.id);
+        entry.set("label", field.label);
+        entry.set("text", field.text);
+        entry.set("tip", field.tip);
+        entry.set("locked", field.locked);
+        fields.call<void>("push", entry);
+    }
+    val result = val::object();
+    result.set("fields", fields);
+    result.set("canContinue", view->canContinue);
+    result.set("continueRun", view->continueRun);
+    result.set("continueTip", view->continueTip);
+    result.set("focus", view->focus);
+    result.set("defaultQuestion", view->defaultQuestion);
+    result.set("defaultCaption", view->defaultCaption);
+    return result;
+}
+
+// The settings dialog's OK: kind "refused" (the message in an OK box, then back to the
+// field), "unsound" (the message asks whether to run them anyway, Cancel the default; Cancel
+// goes back to the field) or "start".
+val AnswerSettings(WebApp& app, val texts, bool runUnsound, bool english) {
+    const SettingsFormAnswer answer = app.AnswerStart(
+        emscripten::vecFromJSArray<std::string>(texts), runUnsound, PageLanguage(english));
+    const char* kind = answer.kind == SettingsFormAnswer::Kind::Refused   ? "refused"
+                       : answer.kind == SettingsFormAnswer::Kind::Unsound ? "unsound"
+                                                                          : "start";
+    val result = val::object();
+    result.set("kind", std::string(kind));
+    result.set("field", answer.field);
+    result.set("message", answer.message);
+    return result;
+}
+
 val RectOf(const PixelRect& rect) {
     val result = val::object();
     result.set("left", rect.left);
@@ -267,6 +310,10 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function("settingsRequest", &RequestOf)
         .function("answerStart", &AnswerStart)
         .function("cancelStart", &WebApp::CancelStart)
+        .function("settingsView", &SettingsViewOf)
+        .function("settingsContinue", &WebApp::SetContinue)
+        .function("settingsDefault", &WebApp::ResetSettings)
+        .function("answerSettings", &AnswerSettings)
         .function("applyOption", &WebApp::ApplyOption)
         .function("state", &StateOf)
         .function("takeDivergence", &TakeDivergence)
