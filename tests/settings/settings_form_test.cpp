@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "SettingsForm.h"
+#include "SettingsSamples.h"
 #include "SettingsSchema.h"
 #include "SettingsTemplate.h"
 
@@ -16,24 +17,6 @@ using Kind = SettingsFormAnswer::Kind;
 const char* const INT_PROMPT = "整数を入力してください。";
 const char* const NUMBER_PROMPT = "数値を入力してください。";
 constexpr int GRID_FIELDS[] = {IDC_INITIAL_TEMPERATURE, IDC_COLUMNS, IDC_ROWS};
-
-// Settings that differ from the defaults in every field.
-SimulationSettings CustomSettings() {
-    SimulationSettings s;
-    s.initialTemperature = 50;
-    s.convectionRatio = 0.25;
-    s.conductionCoefficient = 0.1;
-    s.coolingCoefficient = 0.3;
-    s.roomTemperature = 20;
-    s.strongFlamePower = 500;
-    s.mediumFlamePower = 200;
-    s.weakFlamePower = 50;
-    s.stepIntervalMs = 10;
-    s.columns = 40;
-    s.rows = 30;
-    s.historyInterval = 50;
-    return s;
-}
 
 // The value a field edits.
 double ValueOf(const SimulationSettings& s, int id) {

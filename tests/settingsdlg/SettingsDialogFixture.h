@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "SettingsDlg.h"
+#include "SettingsSamples.h"
 #include "SettingsTemplate.h"
 
 // One message the dialog asked to show.
@@ -100,24 +101,6 @@ protected:
     std::vector<ShownMessage> messages;
     bool answer = true;
 };
-
-// Settings that differ from the defaults in every field.
-inline SimulationSettings CustomSettings() {
-    SimulationSettings s;
-    s.initialTemperature = 50;
-    s.convectionRatio = 0.25;
-    s.conductionCoefficient = 0.1;
-    s.coolingCoefficient = 0.3;
-    s.roomTemperature = 20;
-    s.strongFlamePower = 500;
-    s.mediumFlamePower = 200;
-    s.weakFlamePower = 50;
-    s.stepIntervalMs = 10;
-    s.columns = 40;
-    s.rows = 30;
-    s.historyInterval = 50;
-    return s;
-}
 
 // The value a field's control stands for.
 inline double FieldOf(const SimulationSettings& s, int nId) {
