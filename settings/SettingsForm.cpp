@@ -25,25 +25,25 @@ const char* LabelOf(int id) {
 
 }  // namespace
 
-void SettingsForm::SetValues(const SimulationSettings& values) {
+void CSettingsForm::SetValues(const SimulationSettings& values) {
     m_values = values;
 }
 
-SimulationSettings SettingsForm::Values() const {
+SimulationSettings CSettingsForm::Values() const {
     SimulationSettings values = m_values;
-    values.continueRun = m_continue;
+    values.continueRun = m_bContinue;
     return values;
 }
 
-SettingsFormView SettingsForm::Open(bool canContinue, const TranslateText& translate) {
+SettingsFormView CSettingsForm::Open(bool canContinue, const TranslateText& translate) {
     m_entry = Values();
-    m_canContinue = canContinue;
+    m_bCanContinue = canContinue;
     // Continuing is offered ticked whenever it is possible.
-    m_continue = canContinue;
+    m_bContinue = canContinue;
     return View(translate);
 }
 
-SettingsFormView SettingsForm::View(const TranslateText& translate) const {
+SettingsFormView CSettingsForm::View(const TranslateText& translate) const {
     SettingsFormView view;
     for (const SettingField& field : SETTING_FIELDS) {
         const std::string tip = WithSettingBounds(field, Shown(translate, field.tip));
@@ -63,23 +63,23 @@ SettingsFormView SettingsForm::View(const TranslateText& translate) const {
             break;
         }
     }
-    view.canContinue = m_canContinue;
-    view.continueRun = m_continue;
+    view.canContinue = m_bCanContinue;
+    view.continueRun = m_bContinue;
     view.defaultQuestion = Shown(translate, SettingsTexts::CONFIRM_DEFAULT);
     view.defaultCaption = Shown(translate, SettingsTexts::CAPTION_CONFIRM);
     return view;
 }
 
-void SettingsForm::SetContinue(bool ticked) {
-    m_continue = m_canContinue && ticked;
+void CSettingsForm::SetContinue(bool ticked) {
+    m_bContinue = m_bCanContinue && ticked;
 }
 
-void SettingsForm::ResetToDefaults() {
+void CSettingsForm::ResetToDefaults() {
     m_values = SimulationSettings{};
 }
 
-SettingsFormAnswer SettingsForm::Answer(const std::vector<std::string>& texts, bool runUnsound,
-                                        const TranslateText& translate) {
+SettingsFormAnswer CSettingsForm::Answer(const std::vector<std::string>& texts, bool runUnsound,
+                                         const TranslateText& translate) {
     // While continuing, the fields that define the grid are locked and the run control
     // ignores them, so they are neither read nor checked: a value refused before the box was
     // ticked again cannot hold the dialog open.
@@ -123,9 +123,9 @@ SettingsFormAnswer SettingsForm::Answer(const std::vector<std::string>& texts, b
     return answer;
 }
 
-void SettingsForm::Cancel() {
+void CSettingsForm::Cancel() {
     if (m_entry) {
         m_values = *m_entry;
-        m_continue = m_entry->continueRun;
+        m_bContinue = m_entry->continueRun;
     }
 }

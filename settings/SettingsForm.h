@@ -55,7 +55,7 @@ struct SettingsFormAnswer {
     SimulationSettings settings;  // continueRun set when the stopped run goes on
 };
 
-class SettingsForm {
+class CSettingsForm {
 public:
     // The values the fields edit. SetValues leaves the continue box alone; Values reports it.
     void SetValues(const SimulationSettings& values);
@@ -82,10 +82,10 @@ public:
     void Cancel();
 
 private:
-    bool Locks() const { return m_canContinue && m_continue; }
+    bool Locks() const { return m_bCanContinue && m_bContinue; }
 
-    SimulationSettings m_values;  // its continueRun is not used: m_continue holds the box
-    bool m_canContinue = false;
-    bool m_continue = false;
+    SimulationSettings m_values;  // its continueRun is not used: m_bContinue holds the box
+    bool m_bCanContinue = false;
+    bool m_bContinue = false;
     std::optional<SimulationSettings> m_entry;
 };

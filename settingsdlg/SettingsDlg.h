@@ -86,7 +86,7 @@ private:
     bool ShowMessageBox(const QString& text, const QString& caption, Buttons buttons);
 
     // The twelve values, the continue box and their rules.
-    SettingsForm m_form;
+    CSettingsForm m_form;
     std::vector<QWidget*> m_controls;                 // template order
     std::unordered_map<int, QWidget*> m_controlById;  // controls that have an id
     // The edit given the focus on opening, until the focus has reached it.

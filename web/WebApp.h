@@ -149,7 +149,7 @@ private:
 
     // The settings the first dialog shows: the program's, or the address's.
     SimulationSettings m_firstSettings;
-    std::optional<SettingsForm> m_form;  // the open dialog
+    std::optional<CSettingsForm> m_form;  // the open dialog
     std::optional<StartAnswer> m_answer;
 
     MemoryDC m_dcGraph;

@@ -51,7 +51,7 @@ struct OpenForm {
     }
     SettingsFormAnswer Ok(bool runUnsound = false) { return form.Answer(texts, runUnsound); }
 
-    SettingsForm form;
+    CSettingsForm form;
     std::vector<int> ids;
     std::vector<std::string> texts;
 };
@@ -174,7 +174,7 @@ TEST(SettingsForm, FieldsBeforeTheRefusedOneKeepTheirNewValues) {
 TEST(SettingsForm, OpeningShowsTheValuesTheBoxAndTheLocks) {
     for (const bool canContinue : {false, true}) {
         SCOPED_TRACE(canContinue);
-        SettingsForm form;
+        CSettingsForm form;
         form.SetValues(CustomSettings());
         const SettingsFormView view = form.Open(canContinue);
         const std::vector<std::string> texts = {"50",  "0.25", "0.1", "0.3", "20", "500",
@@ -197,7 +197,7 @@ TEST(SettingsForm, OpeningShowsTheValuesTheBoxAndTheLocks) {
 
 // Every text goes through the front end's translation before the bounds are put in.
 TEST(SettingsForm, TextsAreTranslatedThenGivenTheirBounds) {
-    SettingsForm form;
+    CSettingsForm form;
     const SettingsFormView view = form.Open(false, Marked('<', '>'));
     EXPECT_EQ(view.fields[0].label, "<初めの温度 (0 ～ 100) :>");
     EXPECT_EQ(view.fields[0].tip, "<初めの水の温度 [℃]。0 ～ 100 の整数。>");

@@ -23,7 +23,7 @@ std::vector<std::string> Shown(const WebApp& app) {
 }
 
 std::size_t IndexOf(int id) {
-    const std::vector<SettingsFormField> fields = SettingsForm().View().fields;
+    const std::vector<SettingsFormField> fields = CSettingsForm().View().fields;
     std::size_t index = 0;
     while (index < fields.size() && fields[index].id != id) {
         ++index;
