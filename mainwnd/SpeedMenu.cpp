@@ -9,7 +9,7 @@
 #include "RunSession.h"
 #include "Translations.h"
 
-CSpeedMenu::CSpeedMenu(QWidget& window, RunSession& session,
+CSpeedMenu::CSpeedMenu(QWidget& window, CRunSession& session,
                        std::function<void(const Changes&)> show)
     : QObject(&window), m_session(session), m_show(std::move(show)) {
     auto* group = new QActionGroup(this);

@@ -8,7 +8,7 @@
 class QAction;
 class QMenu;
 class QWidget;
-class RunSession;
+class CRunSession;
 class Changes;
 
 // The run speeds and single step as the main window offers them: a "速度" submenu of the
@@ -19,7 +19,7 @@ class CSpeedMenu : public QObject {
 
 public:
     // `show` shows what a command of the session changed.
-    CSpeedMenu(QWidget& window, RunSession& session, std::function<void(const Changes&)> show);
+    CSpeedMenu(QWidget& window, CRunSession& session, std::function<void(const Changes&)> show);
 
     // Adds the submenu and the single-step item, showing the present speed and whether a
     // single step can be taken.
@@ -30,7 +30,7 @@ public:
     void AllowSingleStep(bool allowed);
 
 private:
-    RunSession& m_session;
+    CRunSession& m_session;
     std::function<void(const Changes&)> m_show;
     QAction* m_pSpeedActions[RunSpeed::COUNT] = {};
     QAction* m_pStepAction = nullptr;

@@ -55,7 +55,7 @@ public:
     std::string PanelText() const { return m_session.PanelText(); }
 
     // --- The settings dialog: what the open dialog shows; none while it is closed.
-    const std::optional<RunSession::SettingsRequest>& Request() const {
+    const std::optional<CRunSession::SettingsRequest>& Request() const {
         return m_session.Request();
     }
     // The dialog's OK with the texts of the numeric fields (in SETTING_FIELDS order) and the
@@ -114,7 +114,7 @@ private:
     // Takes what a command of the session changed into what the page reads back.
     void Show(const Changes& changes);
 
-    RunSession m_session;
+    CRunSession m_session;
     std::optional<Changes> m_held;  // what HoldTimer held, until it is released
     int m_cx = 0;
     int m_cy = 0;
