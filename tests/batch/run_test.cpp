@@ -1,16 +1,22 @@
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iostream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BatchOptions.h"
+#include "BatchRun.h"
 #include "PngPicture.h"
 #include "ScratchFolder.h"
 
@@ -38,16 +44,24 @@ protected:
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
     // Starts the runner as a child (not through a shell, which would make it ignore SIGINT).
-    // `prefix` runs it through another program (setpriv).
-    pid_t Start(const std::vector<std::string>& args, const std::vector<std::string>& prefix = {}) {
-        std::vector<std::string> words = prefix;
-        words.push_back(QUORVEL_BATCH_EXE);
+    pid_t Start(const std::vector<std::string>& args) {
+        std::vector<std::string> words = {QUORVEL_BATCH_EXE};
         words.insert(words.end(), args.begin(), args.end());
         std::vector<char*> argv;
         for (std::string& word : words) {
             argv.push_back(word.data());
         }
         argv.push_back(nullptr);
+        return Fork([&argv] {
+            execvp(argv[0], argv.data());
+            return 127;
+        });
+    }
+    // Runs `body` in a child in the folder, its standard output and error going to out.txt, as
+    // a user's shell would start it whatever this test program inherited; the child ends with
+    // the status `body` returns.
+    pid_t Fork(const std::function<int()>& body) {
+        std::fflush(nullptr);  // nothing of this program's is written twice
         const pid_t pid = fork();
         if (pid == 0) {
             const int out =
@@ -55,15 +69,13 @@ protected:
             if (out < 0 || dup2(out, 1) < 0 || dup2(out, 2) < 0) {
                 _exit(126);
             }
-            // As a user's shell would start it, whatever this test program inherited.
             for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
                 std::signal(signalNumber, SIG_DFL);
             }
             sigset_t none;
             sigemptyset(&none);
             sigprocmask(SIG_SETMASK, &none, nullptr);
-            execvp(argv[0], argv.data());
-            _exit(127);
+            _exit(body());
         }
         return pid;
     }
@@ -440,7 +452,7 @@ TEST_P(BatchSamePathTest, IsRefusedLikeABadOption) {
     fs::create_symlink("a", dir / "link");
     fs::create_directory_symlink("sub", dir / "sublink");
     fs::create_symlink("f", dir / "dangling");
-    EXPECT_EQ(Run("--ticks 1000000000000 " + GetParam()), 2);
+    EXPECT_EQ(Run("--ticks 1000000000000 " + GetParam(), "timeout 60"), 2);
     const auto err = Lines("err.txt");
     ASSERT_EQ(err.size(), 1u);
     EXPECT_NE(err[0].find("name the same file"), std::string::npos) << err[0];
@@ -492,9 +504,6 @@ TEST_P(BatchRenameFailsTest, UndoesTheRenamesMade) {
     if (c.historyExists) {
         Write("b/h.csv", "OLD\n");
     }
-    const std::vector<std::string> args = {"--ticks",      "60000000", "--seed",        "1",
-                                           "--grid-out",   "a/g.txt",  "--history-out", "b/h.csv",
-                                           "--no-progress"};
     int status = 0;
     if (c.immutable) {
         if (geteuid() != 0 ||
@@ -507,23 +516,35 @@ TEST_P(BatchRenameFailsTest, UndoesTheRenamesMade) {
         fs::rename(dir / "out.txt", dir / "run.txt");
         fs::rename(dir / "err.txt", dir / "out.txt");
     } else {
-        // As another user where permission bits do not stop root; the folder is made
-        // read-only while the run is stopped, after its temporary files were made.
-        std::vector<std::string> prefix;
-        if (geteuid() == 0) {
+        // The run in a child, as another user where permission bits do not stop root; the
+        // folder is made read-only after the run's first slice, its temporary files made.
+        const bool asNobody = geteuid() == 0;
+        if (asNobody) {
             std::system(("chown -R 65534:65534 '" + dir.string() + "'").c_str());
-            prefix = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
         }
-        const pid_t pid = Start(args, prefix);
-        for (int i = 0; i < 6000 && TemporaryFiles().size() < 2; ++i) {
-            usleep(1000);
-        }
-        kill(pid, SIGSTOP);
-        ASSERT_EQ(TemporaryFiles().size(), 2u) << Read("out.txt");
-        fs::permissions(dir / "b",
-                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                        fs::perm_options::remove);
-        kill(pid, SIGCONT);
+        const BatchOptions options =
+            ParseBatchOptions({"--ticks", "40000", "--seed", "1", "--grid-out", "a/g.txt",
+                               "--history-out", "b/h.csv"})
+                .options;
+        const pid_t pid = Fork([&] {
+            if (asNobody &&
+                (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
+                return 126;
+            }
+            bool stopped = false;
+            return RunBatch(options, std::cerr, std::cerr, false, [&](long long done) {
+                if (std::exchange(stopped, true)) {
+                    return;
+                }
+                if (done >= options.ticks || TemporaryFiles().size() != 2) {
+                    std::cerr << "not two temporary files mid-run\n";
+                    _exit(125);
+                }
+                fs::permissions(
+                    "b", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+            });
+        });
         status = Wait(pid);
         fs::permissions(dir / "b", fs::perms::owner_write, fs::perm_options::add);
     }
