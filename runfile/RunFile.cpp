@@ -14,14 +14,12 @@
 #include <sstream>
 #include <utility>
 
+#include "Burners.h"
 #include "NumberText.h"
 #include "SettingsSchema.h"
 #include "Simulation.h"
 
 namespace {
-
-constexpr std::pair<std::string_view, int> LEVEL_NAMES[] = {
-    {"off", FLAME_OFF}, {"strong", FLAME_STRONG}, {"medium", FLAME_MEDIUM}, {"weak", FLAME_WEAK}};
 
 // The record name of a settings field: its runner option without the dashes.
 std::string_view SettingKey(const SettingField& field) {
@@ -36,12 +34,8 @@ bool IsNumericSetting(const SettingField& field) {
 }
 
 std::string LevelName(int level) {
-    for (const auto& [name, value] : LEVEL_NAMES) {
-        if (value == level) {
-            return std::string(name);
-        }
-    }
-    return "?";
+    const std::string_view name = FlameLevelName(level);
+    return name.empty() ? "?" : std::string(name);
 }
 
 // %.17g in every locale: the digits that read back to the same double. Through a
@@ -233,14 +227,12 @@ bool ReadLevel(Reader& reader, std::string_view key, int& level) {
     if (!reader.Record(key, 1, words)) {
         return false;
     }
-    for (const auto& [name, value] : LEVEL_NAMES) {
-        if (words[0] == name) {
-            level = value;
-            return true;
-        }
+    if (const std::optional<FlameLevel> named = FlameLevelFromName(words[0])) {
+        level = *named;
+        return true;
     }
-    return reader.Fail("burner level '" + Reader::Shown(words[0]) +
-                       "' does not exist (off, strong, medium or weak)");
+    return reader.Fail("burner level '" + Reader::Shown(words[0]) + "' does not exist (" +
+                       FlameLevelChoices(" or ") + ")");
 }
 
 // One cell of a grid: "phase temperature heat", and for a bubble of the live grid what it
@@ -347,18 +339,16 @@ bool ParseInto(Reader& reader, RunFile& run) {
         }
     }
     // The heat follows from the levels and powers; another heat means a changed file.
-    CSimulation check;
-    check.SetFlames(run.endsLevel, run.centreLevel);
-    check.FreshStart(run.settings);
+    const int endsPower = FlamePower(run.settings, run.endsLevel);
+    const int centrePower = FlamePower(run.settings, run.centreLevel);
     for (int col = 0; col < columns; ++col) {
-        if (check.BurnerHeat(col) != run.burnerHeat[static_cast<std::size_t>(col)]) {
+        const int expected = ColumnBurnerHeat(col, columns, endsPower, centrePower);
+        if (expected != run.burnerHeat[static_cast<std::size_t>(col)]) {
             return reader.Fail("burner heat of column " + std::to_string(col) + " is " +
                                std::to_string(run.burnerHeat[static_cast<std::size_t>(col)]) +
-                               ", but the levels and powers give " +
-                               std::to_string(check.BurnerHeat(col)));
+                               ", but the levels and powers give " + std::to_string(expected));
         }
     }
-    check.ReleaseGrids();
 
     if (!reader.Record("ticks", 1, words) ||
         !reader.Integer(words[0], "ticks", 0LL, std::numeric_limits<long long>::max(),
@@ -479,7 +469,7 @@ RunFile CaptureRun(const CSimulation& simulation, const CHistoryRecorder& record
                    const CRunHistory& history, int selectedCol, int selectedRow,
                    const std::function<std::uint32_t(int col, int row)>& background) {
     RunFile run;
-    run.settings = simulation.CurrentSettings(recorder.m_nHistoryInterval);
+    run.settings = simulation.CurrentSettings(recorder.HistoryInterval());
     run.seed = simulation.Seed();
     run.endsLevel = simulation.EndsFlame();
     run.centreLevel = simulation.CentreFlame();
@@ -492,7 +482,7 @@ RunFile CaptureRun(const CSimulation& simulation, const CHistoryRecorder& record
     run.averageHeat = simulation.AverageHeat();
     run.selectedCol = selectedCol;
     run.selectedRow = selectedRow;
-    run.ticksSinceSample = recorder.s_nTicksSinceSample;
+    run.ticksSinceSample = recorder.TicksSinceSample();
     for (int i = 0; i < HISTORY_SAMPLE_COUNT; ++i) {
         run.window[static_cast<std::size_t>(i)] = recorder.Sample(i);
     }
@@ -525,11 +515,8 @@ void RestoreRun(const RunFile& run, CSimulation& simulation, CHistoryRecorder& r
             simulation.SetStagedCell(row, col, run.stage[index]);
         }
     }
-    recorder.m_nHistoryInterval = run.settings.historyInterval;
-    recorder.s_nTicksSinceSample = run.ticksSinceSample;
-    for (int i = 0; i < HISTORY_SAMPLE_COUNT; ++i) {
-        recorder.m_pSamples[i] = run.window[static_cast<std::size_t>(i)];
-    }
+    recorder.SetHistoryInterval(run.settings.historyInterval);
+    recorder.Restore(run.window, run.ticksSinceSample);
     history.Restore(run.history, run.historyStride, run.historySkipped);
 }
 

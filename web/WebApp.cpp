@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "Burners.h"
 #include "HistoryGraph.h"
 #include "HistoryTexts.h"
 #include "NumberText.h"
@@ -18,10 +19,6 @@ namespace {
 constexpr SurfaceExitCodes GRAPH_CODES{EXIT_RELEASE_SURFACE, EXIT_RELEASE_SURFACE,
                                        EXIT_RELEASE_SURFACE, EXIT_CREATE_SURFACE,
                                        EXIT_CREATE_SURFACE,  EXIT_CREATE_SURFACE};
-
-// The burner levels by the names the runner's options take.
-constexpr std::pair<std::string_view, int> LEVEL_NAMES[] = {
-    {"off", FLAME_OFF}, {"strong", FLAME_STRONG}, {"medium", FLAME_MEDIUM}, {"weak", FLAME_WEAK}};
 
 // The speeds by the numbers of their labels ("×1000" as 1000), the fastest as "max".
 constexpr std::string_view SPEED_NAMES[RunSpeed::COUNT] = {"1",    "10",    "100",
@@ -178,17 +175,16 @@ std::string WebApp::ApplyOption(const std::string& name, const std::string& valu
         return {};
     }
     if (name == "ends" || name == "centre") {
-        for (const auto& [levelName, level] : LEVEL_NAMES) {
-            if (value == levelName) {
-                if (name == "ends") {
-                    m_sim.SetFlames(level, m_sim.CentreFlame());
-                } else {
-                    m_sim.SetFlames(m_sim.EndsFlame(), level);
-                }
-                return {};
-            }
+        const std::optional<FlameLevel> level = FlameLevelFromName(value);
+        if (!level) {
+            return shown + " (" + FlameLevelChoices(", ") + ")";
         }
-        return shown + " (off, strong, medium, weak)";
+        if (name == "ends") {
+            m_sim.SetFlames(*level, m_sim.CentreFlame());
+        } else {
+            m_sim.SetFlames(m_sim.EndsFlame(), *level);
+        }
+        return {};
     }
     if (name == "speed") {
         for (int speed = 0; speed < RunSpeed::COUNT; ++speed) {
@@ -242,7 +238,7 @@ const std::vector<std::uint8_t>& WebApp::GraphRgba() {
         const int height = GraphHeight();
         ClearGraph(m_dcGraph, width, height);
         DrawGridDots(m_dcGraph, width, height);
-        DrawCurves(m_dcGraph, width, height, m_control.Recorder().m_pSamples.get());
+        DrawCurves(m_dcGraph, width, height, m_control.Recorder().Samples());
     }
     ToRgba(m_bmpGraph.Pixels(), m_graphRgba);
     return m_graphRgba;

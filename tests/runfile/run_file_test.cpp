@@ -26,7 +26,7 @@ RunFile BoilingRun(SimulationSettings settings = {}) {
     sim.FreshStart(settings);
     CHistoryRecorder recorder;
     recorder.ResetHistory(settings.initialTemperature);
-    recorder.m_nHistoryInterval = 3;
+    recorder.SetHistoryInterval(3);
     CRunHistory history;
     sim.RunTicks(3000, recorder, &history);
     EXPECT_GT(sim.VapourCellCount(), 0);
