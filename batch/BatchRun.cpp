@@ -149,7 +149,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     } else {
         StartRun(simulation, options);
         recorder.ResetHistory(simulation.InitialTemperature());
-        recorder.m_nHistoryInterval = options.settings.historyInterval;
+        recorder.SetHistoryInterval(options.settings.historyInterval);
         // The cell a window selects at a fresh start.
         selectedCol = simulation.Columns() / 2;
         selectedRow = simulation.Rows() / 2;

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "Burners.h"
 #include "HistoryGraph.h"
 #include "HistoryTexts.h"
 #include "NumberText.h"
@@ -17,10 +18,6 @@ namespace {
 constexpr SurfaceExitCodes GRAPH_CODES{EXIT_RELEASE_SURFACE, EXIT_RELEASE_SURFACE,
                                        EXIT_RELEASE_SURFACE, EXIT_CREATE_SURFACE,
                                        EXIT_CREATE_SURFACE,  EXIT_CREATE_SURFACE};
-
-// The burner levels by the names the runner's options take.
-constexpr std::pair<std::string_view, int> LEVEL_NAMES[] = {
-    {"off", FLAME_OFF}, {"strong", FLAME_STRONG}, {"medium", FLAME_MEDIUM}, {"weak", FLAME_WEAK}};
 
 // The speeds by the numbers of their labels ("×1000" as 1000), the fastest as "max".
 constexpr std::string_view SPEED_NAMES[RunSpeed::COUNT] = {"1",    "10",    "100",
@@ -155,18 +152,17 @@ std::string WebApp::ApplyOption(const std::string& name, const std::string& valu
         return {};
     }
     if (name == "ends" || name == "centre") {
-        for (const auto& [levelName, level] : LEVEL_NAMES) {
-            if (value == levelName) {
-                CSimulation& sim = m_session.Simulation();
-                if (name == "ends") {
-                    sim.SetFlames(level, sim.CentreFlame());
-                } else {
-                    sim.SetFlames(sim.EndsFlame(), level);
-                }
-                return {};
-            }
+        const std::optional<FlameLevel> level = FlameLevelFromName(value);
+        if (!level) {
+            return shown + " (" + FlameLevelChoices(", ") + ")";
         }
-        return shown + " (off, strong, medium, weak)";
+        CSimulation& sim = m_session.Simulation();
+        if (name == "ends") {
+            sim.SetFlames(*level, sim.CentreFlame());
+        } else {
+            sim.SetFlames(sim.EndsFlame(), *level);
+        }
+        return {};
     }
     if (name == "speed") {
         for (int speed = 0; speed < RunSpeed::COUNT; ++speed) {
@@ -222,7 +218,7 @@ const std::vector<std::uint8_t>& WebApp::GraphRgba() {
         const int height = GraphHeight();
         ClearGraph(m_dcGraph, width, height);
         DrawGridDots(m_dcGraph, width, height);
-        DrawCurves(m_dcGraph, width, height, Control().Recorder().m_pSamples.get());
+        DrawCurves(m_dcGraph, width, height, Control().Recorder().Samples());
     }
     ToRgba(m_bmpGraph.Pixels(), m_graphRgba);
     return m_graphRgba;
