@@ -11,6 +11,7 @@
 #include "NumberText.h"
 #include "PendingOutputs.h"
 #include "SettingsSchema.h"
+#include "Simulation.h"
 #include "VesselView.h"
 
 namespace {
@@ -52,18 +53,18 @@ struct Flag {
     }
 };
 
-// A whole number from 0 to the largest its type holds: the tick count, the seed.
+// A whole number from 0 to `high`: the tick count (up to what a run counts), the seed (up to
+// the largest its type holds).
 template <typename Int, typename Target>
 struct Count {
     static constexpr bool TAKES_VALUE = true;
     Target BatchOptions::*field;
+    Int high = std::numeric_limits<Int>::max();
     std::string Read(BatchOptions& options, const std::string& option,
                      const std::string& value) const {
         Int parsed = 0;
-        if (!ParseInteger(value, parsed) || std::cmp_less(parsed, 0)) {
-            return Describe(
-                option, value,
-                "an integer from " + RangeText(Int{0}, std::numeric_limits<Int>::max()));
+        if (!ParseInteger(value, parsed) || std::cmp_less(parsed, 0) || parsed > high) {
+            return Describe(option, value, "an integer from " + RangeText(Int{0}, high));
         }
         options.*field = parsed;
         return {};
@@ -175,7 +176,7 @@ const OptionRow OPTIONS[] = {
     {"-h", Flag<bool>{&BatchOptions::help, true}},
     {"--progress", Flag<std::optional<bool>>{&BatchOptions::progress, true}},
     {"--no-progress", Flag<std::optional<bool>>{&BatchOptions::progress, false}},
-    {"--ticks", Count<long long, long long>{&BatchOptions::ticks}},
+    {"--ticks", Count<long long, long long>{&BatchOptions::ticks, MAX_TICKS_RUN}},
     {"--seed", Count<std::uint32_t, std::optional<std::uint32_t>>{&BatchOptions::seed}},
     {"--ends", BurnerLevel{&BatchOptions::endsLevel}},
     {"--centre", BurnerLevel{&BatchOptions::centreLevel}},
