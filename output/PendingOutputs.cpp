@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -24,8 +25,15 @@ std::atomic<const char*> g_pending[kMaxPending];
 // Threads creating or renaming temporary files right now; and whether a signal is ending us.
 std::atomic<int> g_busy{0};
 std::atomic<bool> g_stopping{false};
+// Set for good once a commit has begun to rename: from then on the outputs are the run's
+// result, and a signal no longer ends the process (it would report an interruption for a
+// commit that goes on, or is undone, without it).
+std::atomic<bool> g_committing{false};
 static_assert(std::atomic<const char*>::is_always_lock_free &&
               std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
+
+// Called between the renames of a commit, for tests that stop a commit half-way.
+CommitStepHook g_commitStepHook = nullptr;
 
 constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
@@ -43,7 +51,7 @@ public:
         }
         pthread_sigmask(SIG_BLOCK, &signals, &m_previousMask);
         g_busy.fetch_add(1);
-        if (g_stopping.load()) {
+        if (g_stopping.load() && !g_committing.load()) {
             g_busy.fetch_sub(1);
             for (;;) {
                 pause();
@@ -78,10 +86,18 @@ void Unregister(const char* name) {
     }
 }
 
-// Only async-signal-safe work: atomics, unlink and _exit.
+// Only async-signal-safe work: atomics, unlink and _exit. Once a commit has begun the signal
+// is let pass: the commit finishes (or is undone, when a rename is refused) and the process
+// reports that outcome.
 void RemovePendingAndExit(int signalNumber) {
+    if (g_committing.load()) {
+        return;
+    }
     g_stopping.store(true);
     while (g_busy.load() != 0) {
+        if (g_committing.load()) {
+            return;
+        }
     }
     for (auto& slot : g_pending) {
         if (const char* name = slot.load()) {
@@ -120,6 +136,14 @@ int CreateUnique(const std::string& folder, const char* suffix, mode_t mode, std
 }
 
 namespace {
+
+// Whether the path as given can only be a folder's: it ends in "/", "/." or "/..", or is "."
+// or "..".
+bool NamesAFolder(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string_view last = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    return last.empty() || last == "." || last == "..";
+}
 
 std::string FolderOf(const std::string& path) {
     return std::filesystem::path(path).parent_path().string();
@@ -211,16 +235,66 @@ std::string ResolveOutputPath(const std::string& path) {
     return resolved.string();
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at the start of `text`, or 0.
+std::size_t Utf8Length(std::string_view text) {
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    const std::size_t length = lead < 0x80   ? 1
+                               : lead < 0xC2 ? 0
+                               : lead < 0xE0 ? 2
+                               : lead < 0xF0 ? 3
+                               : lead < 0xF5 ? 4
+                                             : 0;
+    if (length == 0 || length > text.size()) {
+        return 0;
+    }
+    // The second byte's range rules out overlong forms, surrogates and code points past U+10FFFF.
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    for (std::size_t i = 1; i < length; ++i) {
+        if (byte(i) < (i == 1 ? low : 0x80) || byte(i) > (i == 1 ? high : 0xBF)) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+}  // namespace
+
 std::string EscapeControls(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    auto hex = [](std::string& to, unsigned char byte) {
+        to += "\\x";
+        to += kHex[byte >> 4];
+        to += kHex[byte & 0xF];
+    };
     std::string escaped;
-    escaped.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7F) {
-            escaped += c;
+    escaped.reserve(std::min(text.size(), std::size_t{1024}));
+    std::size_t shown = 0;  // characters
+    std::size_t at = 0;
+    for (; at < text.size() && shown < SHOWN_VALUE_LENGTH; ++shown) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        const std::size_t length = Utf8Length(text.substr(at));
+        if (length == 0 ||
+            (length == 2 && byte == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0)) {
+            // A byte that is no character, or a C1 control (U+0080 to U+009F, such as the
+            // terminal's one-byte CSI): shown byte by byte.
+            const std::size_t bytes = length == 0 ? 1 : 2;
+            for (std::size_t i = 0; i < bytes; ++i) {
+                hex(escaped, static_cast<unsigned char>(text[at + i]));
+            }
+            at += bytes;
             continue;
         }
-        switch (c) {
+        if (length > 1 || (byte >= 0x20 && byte != 0x7F)) {
+            escaped.append(text.substr(at, length));
+            at += length;
+            continue;
+        }
+        ++at;
+        switch (byte) {
             case '\n':
                 escaped += "\\n";
                 break;
@@ -230,13 +304,12 @@ std::string EscapeControls(std::string_view text) {
             case '\r':
                 escaped += "\\r";
                 break;
-            default: {
-                static constexpr char kHex[] = "0123456789abcdef";
-                escaped += "\\x";
-                escaped += kHex[byte >> 4];
-                escaped += kHex[byte & 0xF];
-            }
+            default:
+                hex(escaped, byte);
         }
+    }
+    if (at < text.size()) {
+        escaped += "\u2026 (" + std::to_string(text.size()) + " bytes)";
     }
     return escaped;
 }
@@ -244,6 +317,7 @@ std::string EscapeControls(std::string_view text) {
 void RemovePendingOutputsOnSignals() {
     struct sigaction action {};
     action.sa_handler = RemovePendingAndExit;
+    action.sa_flags = SA_RESTART;  // a signal let pass during a commit interrupts no call
     sigemptyset(&action.sa_mask);
     for (const int signalNumber : kCleanupSignals) {
         sigaddset(&action.sa_mask, signalNumber);
@@ -263,7 +337,7 @@ PendingOutputs::~PendingOutputs() {
 
 std::size_t PendingOutputs::Add(std::string path) {
     // The temporary names are registered by address: no output may move once they exist.
-    m_outputs.push_back(Output{std::move(path), {}, {}, nullptr, 0644, {}, false, {}});
+    m_outputs.push_back(Output{std::move(path), {}, {}, nullptr, 0644, {}, false, {}, false});
     return m_outputs.size() - 1;
 }
 
@@ -285,7 +359,14 @@ bool PendingOutputs::Open() {
         Output& output = m_outputs[i];
         output.target = ResolveOutputPath(output.path);
         struct stat status {};
-        if (stat(output.target.c_str(), &status) == 0) {
+        if (NamesAFolder(output.path)) {
+            // "new/" or "file/.": the system takes the name as a folder's, never as a file to
+            // create or replace (the resolved path has lost the slash).
+            const bool found = stat(output.path.c_str(), &status) == 0;
+            Fail(i, !found && errno != ENOENT           ? errno
+                    : found && !S_ISDIR(status.st_mode) ? ENOTDIR
+                                                        : EISDIR);
+        } else if (stat(output.target.c_str(), &status) == 0) {
             if (S_ISDIR(status.st_mode)) {
                 Fail(i, EISDIR);
             } else if (!S_ISREG(status.st_mode)) {
@@ -393,6 +474,15 @@ void PendingOutputs::Discard() {
     }
 }
 
+void PendingOutputs::Drop(std::size_t output) {
+    Remove(m_outputs[output]);
+    m_outputs[output].dropped = true;
+}
+
+CommitStepHook SetCommitStepHook(CommitStepHook hook) {
+    return std::exchange(g_commitStepHook, hook);
+}
+
 // Gives the finished temporary file the permissions of the file it replaces (its owner and
 // group too, as far as this process may), or those of a new file.
 void PendingOutputs::SetPermissions(Output& output) {
@@ -408,8 +498,9 @@ void PendingOutputs::SetPermissions(Output& output) {
             [[maybe_unused]] const int ignored = fchown(fd, static_cast<uid_t>(-1), status.st_gid);
         }
     }
-    // After the owner, which may clear the set-id bits.
-    fchmod(fd, status.st_mode & 07777);
+    // After the owner. A new content is not the program the old file's set-user-id or
+    // set-group-id bit was given to: those two are dropped.
+    fchmod(fd, status.st_mode & 07777 & ~static_cast<mode_t>(S_ISUID | S_ISGID));
 }
 
 bool PendingOutputs::KeepOld(Output& output) {
@@ -451,7 +542,10 @@ std::string PendingOutputs::Outcomes(std::size_t replaced) const {
         text += i == 0 ? "; '" : ", '";
         text += EscapeControls(output.path);
         text += "' ";
-        if (i >= replaced) {
+        if (output.dropped) {
+            struct stat status {};
+            text += stat(output.target.c_str(), &status) == 0 ? "unchanged" : "not created";
+        } else if (i >= replaced) {
             text += output.existed ? "unchanged" : "not created";
         } else if (!output.undoError.empty()) {
             text += output.undoError;
@@ -466,6 +560,9 @@ bool PendingOutputs::Commit() {
     // Every file whole on the disk first: a failure here leaves every old output as it was.
     for (std::size_t i = 0; i < m_outputs.size(); ++i) {
         Output& output = m_outputs[i];
+        if (output.dropped) {
+            continue;
+        }
         if (output.stream == nullptr) {
             Fail(i, EBADF);  // never opened
             continue;
@@ -488,22 +585,30 @@ bool PendingOutputs::Commit() {
     // were done: look at all of them first.
     for (std::size_t i = 0; i < m_outputs.size() && m_error.empty(); ++i) {
         struct stat status {};
-        if (stat(m_outputs[i].target.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+        if (!m_outputs[i].dropped && stat(m_outputs[i].target.c_str(), &status) == 0 &&
+            S_ISDIR(status.st_mode)) {
             Fail(i, EISDIR);
         }
     }
     std::size_t replaced = 0;
     if (m_error.empty()) {
         RegistryStep step;
+        g_committing.store(true);
         // Each old file keeps a second name beside it until every rename is done, so that a
         // rename refused half-way can be undone.
         for (std::size_t i = 0; i < m_outputs.size() && m_error.empty(); ++i) {
-            if (!KeepOld(m_outputs[i])) {
+            if (!m_outputs[i].dropped && !KeepOld(m_outputs[i])) {
                 Fail(i, errno);
             }
         }
         for (; replaced < m_outputs.size() && m_error.empty(); ++replaced) {
             Output& output = m_outputs[replaced];
+            if (g_commitStepHook != nullptr) {
+                g_commitStepHook(replaced);
+            }
+            if (output.dropped) {
+                continue;
+            }
             if (std::rename(output.tempPath.c_str(), output.target.c_str()) != 0) {
                 Fail(replaced, errno);
                 break;
@@ -511,10 +616,16 @@ bool PendingOutputs::Commit() {
             Unregister(output.tempPath.c_str());
             output.tempPath.clear();
         }
+        if (m_error.empty() && g_commitStepHook != nullptr) {
+            g_commitStepHook(replaced);
+        }
         if (!m_error.empty()) {
             // Undone last first: every replaced output gets its old file back (or, new, goes).
             for (std::size_t i = replaced; i-- > 0;) {
                 Output& output = m_outputs[i];
+                if (output.dropped) {
+                    continue;
+                }
                 const bool undone = output.existed ? std::rename(output.backupPath.c_str(),
                                                                  output.target.c_str()) == 0
                                                    : unlink(output.target.c_str()) == 0;
