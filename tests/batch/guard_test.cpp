@@ -46,10 +46,11 @@ const std::string kWarning = "--conduction 0.5 --ticks 100 --seed 1 --no-progres
 const std::string kProgress = "--ticks 100 --seed 1 --progress --history-out h.csv";
 INSTANTIATE_TEST_SUITE_P(
     Redirects, BatchClosedStderrTest,
-    ::testing::Values(ClosedCase{"Warning", kWarning, "2>&-", "g.txt"},
-                      ClosedCase{"Progress", kProgress, "2>&-", "h.csv"},
-                      ClosedCase{"WarningNoInput", kWarning, "<&- 2>&-", "g.txt"},
-                      ClosedCase{"ProgressNoInput", kProgress, "<&- 2>&-", "h.csv"}),
+    ::testing::Values(
+        ClosedCase{"Warning", kWarning, "2>&-", "g.txt"},
+        ClosedCase{"Progress", kProgress, "2>&-", "h.csv"},
+        ClosedCase{"WarningNoInput", kWarning + " --history-out h.csv", "<&- 2>&-", "h.csv"},
+        ClosedCase{"ProgressNoInput", kProgress + " --grid-out g.txt", "<&- 2>&-", "h.csv"}),
     [](const auto& info) { return info.param.name; });
 
 // An output naming the run file gone on from, however spelt, is refused before anything is
