@@ -4,7 +4,6 @@
 #include <QString>
 #include <functional>
 
-class QMenu;
 class QWidget;
 class CRunControl;
 class CVesselView;
@@ -19,8 +18,9 @@ class CRunFileMenu : public QObject {
 public:
     CRunFileMenu(QWidget& window, CRunControl& control, CVesselView& view);
 
-    // Adds the two items; a run can be saved once one has been started.
-    void AddTo(QMenu& menu);
+    // The menu's items: a file dialog, then the save or the opening.
+    void OnSaveRun();
+    void OnOpenRun();
     // Opens the run file at `path` in place of the present run, asking first while a run
     // would be lost. True when it was opened.
     bool Open(const QString& path);
@@ -39,15 +39,12 @@ public:
     void SetReplaceQuestion(QuestionRunner ask) { m_askReplace = std::move(ask); }
 
 private:
-    void OnSaveRun();
-    void OnOpenRun();
     bool Save(const QString& path);
     // Reads the file and opens its run; a failure is shown and the step timer started again
     // when it was running.
     bool ReadAndOpen(const QString& path, bool wasRunning);
     // Whether the present run may go: asked only while there is one.
     bool MayReplace();
-    QString Caption(const char* menuText) const;
 
     QWidget& m_window;
     CRunControl& m_control;

@@ -16,6 +16,7 @@
 #include "CellRedrawBatch.h"
 #include "ExportMenu.h"
 #include "HistoryDlg.h"
+#include "MenuModel.h"
 #include "Profile.h"
 #include "RunControl.h"
 #include "Simulation.h"
@@ -25,7 +26,7 @@
 class QPushButton;
 class CSettingsDlg;
 class COuterRectPlacer;
-class CSpeedMenu;
+class CMainMenu;
 class CRunFileMenu;
 
 // System-menu command ids of the two items the window adds (offered in its context menu),
@@ -174,6 +175,9 @@ private:
     void OnMouseMove(const QPoint& point);
     void OnLButtonUp(const QPoint& point);
     void CaptureWindowRects();
+    // What the context menu shows, and what a choice in it leaves to the window.
+    MenuState MenuStateNow() const;
+    void RunMenuAction(const MenuOutcome& outcome);
 
     void CreateButtons();
     QPushButton* CreateButton(const char* caption, int id, const char* failure, int code,
@@ -217,7 +221,7 @@ private:
 
     int m_nTimerId = 0;
     CCellRedrawBatch m_cellBatch{m_view};
-    CSpeedMenu* m_pSpeedMenu = nullptr;   // owned by the window
+    CMainMenu* m_pMenu = nullptr;         // owned by the window
     CExportMenu* m_pExport = nullptr;     // owned by the window
     CRunFileMenu* m_pRunFiles = nullptr;  // owned by the window
     QString m_startRunFile;

@@ -1,0 +1,214 @@
+#include "MenuModel.h"
+
+#include <cctype>
+
+#include "ExportTexts.h"
+#include "MainTexts.h"
+#include "RunControl.h"
+#include "RunFileTexts.h"
+#include "RunSpeed.h"
+
+namespace {
+
+struct TextSizeItem {
+    MenuId id;
+    const char* text;
+    TextSize size;
+};
+constexpr TextSizeItem TEXT_SIZE_ITEMS[] = {
+    {MenuId::TextStandard, MainTexts::TEXT_SIZE_STANDARD, TextSize::Standard},
+    {MenuId::TextLarge, MainTexts::TEXT_SIZE_LARGE, TextSize::Large},
+    {MenuId::TextExtraLarge, MainTexts::TEXT_SIZE_EXTRA_LARGE, TextSize::ExtraLarge},
+};
+
+// Each language is named in its own words, whatever the current one.
+struct LanguageItem {
+    MenuId id;
+    const char* text;
+    MenuLanguage language;
+};
+constexpr LanguageItem LANGUAGE_ITEMS[] = {
+    {MenuId::English, MainTexts::LANGUAGE_ENGLISH, MenuLanguage::English},
+    {MenuId::Japanese, MainTexts::LANGUAGE_JAPANESE, MenuLanguage::Japanese},
+};
+
+MenuId SpeedItem(int speed) {
+    return static_cast<MenuId>(static_cast<int>(MenuId::SpeedFirst) + speed);
+}
+
+MenuItem Item(MenuId id, const char* text, bool enabled = true) {
+    MenuItem item;
+    item.id = id;
+    item.text = text;
+    item.enabled = enabled;
+    return item;
+}
+
+MenuItem Choice(MenuItemKind kind, MenuId id, const char* text, bool checked) {
+    MenuItem item = Item(id, text);
+    item.kind = kind;
+    item.checked = checked;
+    return item;
+}
+
+MenuItem Separator() {
+    MenuItem item;
+    item.kind = MenuItemKind::Separator;
+    return item;
+}
+
+std::vector<MenuKey> KeysOf(MenuId id) {
+    std::vector<MenuKey> keys;
+    for (const MenuShortcut& shortcut : MenuShortcuts()) {
+        if (shortcut.id == id) {
+            keys.push_back(shortcut.key);
+        }
+    }
+    return keys;
+}
+
+const MenuItem* Find(const std::vector<MenuItem>& items, MenuId id) {
+    for (const MenuItem& item : items) {
+        if (item.id == id) {
+            return &item;
+        }
+        if (const MenuItem* inner = Find(item.items, id)) {
+            return inner;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+MenuState MenuStateOf(const CRunControl& control) {
+    MenuState state;
+    state.started = control.HasStarted();
+    state.paused = control.IsPaused();
+    state.speed = control.Speed();
+    return state;
+}
+
+const std::vector<MenuShortcut>& MenuShortcuts() {
+    // Faster: + (or =, on the same key unshifted); slower: -; one step: S.
+    static const std::vector<MenuShortcut> shortcuts = {
+        {{'+'}, MenuId::Faster}, {{'='}, MenuId::Faster},       {{'+', true}, MenuId::Faster},
+        {{'-'}, MenuId::Slower}, {{'-', true}, MenuId::Slower}, {{'S'}, MenuId::SingleStep},
+    };
+    return shortcuts;
+}
+
+MenuId MenuKeyItem(const std::string& key, bool keypad) {
+    if (key.size() != 1) {
+        return MenuId::None;
+    }
+    const char typed = static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])));
+    for (const bool onKeypad : {keypad, false}) {
+        for (const MenuShortcut& shortcut : MenuShortcuts()) {
+            if (shortcut.key.key == typed && shortcut.key.keypad == onKeypad) {
+                return shortcut.id;
+            }
+        }
+    }
+    return MenuId::None;
+}
+
+std::vector<MenuItem> ContextMenuItems(const MenuState& state) {
+    std::vector<MenuItem> menu;
+    // The window's own items first, as a system menu offers them.
+    if (state.offersWindowPositions) {
+        menu.push_back(Choice(MenuItemKind::Check, MenuId::SaveWindowPositions,
+                              MainTexts::SAVE_STATE, state.saveWindowPositions));
+    }
+    menu.push_back(Item(MenuId::About, MainTexts::ABOUT));
+
+    MenuItem speeds = Item(MenuId::Speeds, RunSpeed::MENU);
+    speeds.kind = MenuItemKind::Submenu;
+    for (int speed = 0; speed < RunSpeed::COUNT; ++speed) {
+        speeds.items.push_back(Choice(MenuItemKind::Radio, SpeedItem(speed),
+                                      RunSpeed::LABELS[speed], speed == state.speed));
+    }
+    menu.push_back(speeds);
+    MenuItem step = Item(MenuId::SingleStep, RunSpeed::SINGLE_STEP, state.paused);
+    step.keys = KeysOf(MenuId::SingleStep);
+    menu.push_back(step);
+
+    menu.push_back(Item(MenuId::SavePicture, ExportTexts::SAVE_PICTURE, state.hasFrame));
+    menu.push_back(
+        Item(MenuId::SaveHistory, ExportTexts::SAVE_HISTORY, state.started && state.hasHistory));
+    if (state.offersRunFiles) {
+        menu.push_back(Item(MenuId::SaveRun, RunFileTexts::SAVE_RUN, state.started));
+        menu.push_back(Item(MenuId::OpenRun, RunFileTexts::OPEN_RUN));
+    }
+
+    if (state.offersTextSizes) {
+        menu.push_back(Separator());
+        MenuItem sizes = Item(MenuId::TextSizes, MainTexts::TEXT_SIZE_MENU);
+        sizes.kind = MenuItemKind::Submenu;
+        for (const TextSizeItem& size : TEXT_SIZE_ITEMS) {
+            sizes.items.push_back(
+                Choice(MenuItemKind::Radio, size.id, size.text, size.size == state.textSize));
+        }
+        menu.push_back(sizes);
+    }
+
+    menu.push_back(Separator());
+    for (const LanguageItem& language : LANGUAGE_ITEMS) {
+        menu.push_back(Choice(MenuItemKind::Radio, language.id, language.text,
+                              language.language == state.language));
+    }
+
+    if (state.offersGuide) {
+        menu.push_back(Separator());
+        menu.push_back(Item(MenuId::Guide, MainTexts::GUIDE));
+    }
+    return menu;
+}
+
+MenuOutcome ChooseMenuItem(CRunControl& control, const MenuState& state, MenuId id) {
+    if (id == MenuId::Faster || id == MenuId::Slower) {
+        control.SetSpeed(control.Speed() + (id == MenuId::Faster ? 1 : -1));
+        return {};
+    }
+    const std::vector<MenuItem> menu = ContextMenuItems(state);
+    const MenuItem* item = Find(menu, id);
+    if (item == nullptr || !item->enabled || item->kind == MenuItemKind::Submenu) {
+        return {};
+    }
+    const int speed = static_cast<int>(id) - static_cast<int>(MenuId::SpeedFirst);
+    if (speed >= 0 && speed < RunSpeed::COUNT) {
+        control.SetSpeed(speed);
+        return {};
+    }
+    for (const TextSizeItem& size : TEXT_SIZE_ITEMS) {
+        if (size.id == id) {
+            return {MenuAction::SetTextSize, size.size};
+        }
+    }
+    for (const LanguageItem& language : LANGUAGE_ITEMS) {
+        if (language.id == id) {
+            return {MenuAction::SetLanguage, TextSize::Standard, language.language};
+        }
+    }
+    switch (id) {
+        case MenuId::SingleStep:
+            control.SingleStep();
+            return {};
+        case MenuId::SaveWindowPositions:
+            return {MenuAction::ToggleWindowPositions};
+        case MenuId::About:
+            return {MenuAction::ShowAbout};
+        case MenuId::SavePicture:
+            return {MenuAction::SavePicture};
+        case MenuId::SaveHistory:
+            return {MenuAction::SaveHistory};
+        case MenuId::SaveRun:
+            return {MenuAction::SaveRun};
+        case MenuId::OpenRun:
+            return {MenuAction::OpenRun};
+        case MenuId::Guide:
+            return {MenuAction::OpenGuide};
+        default:
+            return {};
+    }
+}

@@ -1,0 +1,203 @@
+// The context menu as data: which items a front end shows, in which order, which are enabled
+// and checked in each state of the run, which item a key selects and what choosing one does.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "MenuModel.h"
+#include "RunControl.h"
+#include "RunSpeed.h"
+#include "Simulation.h"
+
+namespace {
+
+// A front end that starts every run it is asked for on a small grid and shows nothing.
+class QuietHost : public RunControlHost {
+public:
+    void StartStepTimer(int) override {}
+    void StopStepTimer() override {}
+    void ShowRunButtons(const RunButtons&) override {}
+    void ShowBurnerCaptions() override {}
+    void DrawFlames() override {}
+    std::optional<StartAnswer> RunSettingsDialog(const SimulationSettings& current, bool) override {
+        StartAnswer answer{current, false};
+        answer.settings.columns = 6;
+        answer.settings.rows = 5;
+        return answer;
+    }
+    void ShowFreshRun() override {}
+    void ShowOpenedRun(const RunFile&) override {}
+    void Invalidate() override {}
+    void ShowTitle(const std::string&) override {}
+    void HistoryReset() override {}
+    void SampleTaken() override {}
+    void BeginCellBatch(int, int) override {}
+    void FlushCellBatch() override {}
+    void ShowAverages(double, double) override {}
+    void RefreshPanel() override {}
+    void TicksShown(bool) override {}
+    void ReportDivergence() override {}
+};
+
+MenuId SpeedId(int speed) {
+    return static_cast<MenuId>(static_cast<int>(MenuId::SpeedFirst) + speed);
+}
+
+const MenuItem* Find(const std::vector<MenuItem>& items, MenuId id) {
+    for (const MenuItem& item : items) {
+        if (item.id == id) {
+            return &item;
+        }
+        if (const MenuItem* inner = Find(item.items, id)) {
+            return inner;
+        }
+    }
+    return nullptr;
+}
+
+// The top level as ids, separators as None.
+std::vector<MenuId> TopLevel(const MenuState& state) {
+    std::vector<MenuId> ids;
+    for (const MenuItem& item : ContextMenuItems(state)) {
+        ids.push_back(item.id);
+    }
+    return ids;
+}
+
+TEST(ContextMenu, TheDesktopsAndThePagesItemsInOrder) {
+    using enum MenuId;
+    EXPECT_EQ(TopLevel({}), (std::vector<MenuId>{SaveWindowPositions, About, Speeds, SingleStep,
+                                                 SavePicture, SaveHistory, SaveRun, OpenRun, None,
+                                                 TextSizes, None, English, Japanese, None, Guide}));
+    MenuState page;
+    page.offersWindowPositions = page.offersRunFiles = page.offersTextSizes = false;
+    page.offersGuide = false;
+    EXPECT_EQ(TopLevel(page), (std::vector<MenuId>{About, Speeds, SingleStep, SavePicture,
+                                                   SaveHistory, None, English, Japanese}));
+    const std::vector<MenuItem> items = ContextMenuItems({});
+    const MenuItem* speeds = Find(items, Speeds);
+    ASSERT_EQ(speeds->items.size(), static_cast<std::size_t>(RunSpeed::COUNT));
+    EXPECT_STREQ(speeds->items.back().text, "最大");
+    const MenuItem* step = Find(items, SingleStep);
+    ASSERT_EQ(step->keys.size(), 1u);
+    EXPECT_EQ(step->keys[0].key, 'S');
+}
+
+TEST(ContextMenu, EnabledAndCheckedFollowTheState) {
+    struct Case {
+        const char* label;
+        std::function<void(MenuState&)> set;
+        MenuId id;
+        bool enabled;
+        bool checked;
+    };
+    const auto none = [](MenuState&) {};
+    const auto started = [](MenuState& s) { s.started = s.hasHistory = true; };
+    const Case cases[] = {
+        {"step before a run", none, MenuId::SingleStep, false, false},
+        {"step while running", started, MenuId::SingleStep, false, false},
+        {"step while paused", [](MenuState& s) { s.started = s.paused = true; }, MenuId::SingleStep,
+         true, false},
+        {"picture without a frame", none, MenuId::SavePicture, false, false},
+        {"picture with a frame", [](MenuState& s) { s.hasFrame = true; }, MenuId::SavePicture, true,
+         false},
+        {"history before a run", [](MenuState& s) { s.hasHistory = true; }, MenuId::SaveHistory,
+         false, false},
+        {"history of a run", started, MenuId::SaveHistory, true, false},
+        {"history without its window", [](MenuState& s) { s.started = true; }, MenuId::SaveHistory,
+         false, false},
+        {"run before a run", none, MenuId::SaveRun, false, false},
+        {"run of a run", started, MenuId::SaveRun, true, false},
+        {"open always", none, MenuId::OpenRun, true, false},
+        {"positions off", none, MenuId::SaveWindowPositions, true, false},
+        {"positions on", [](MenuState& s) { s.saveWindowPositions = true; },
+         MenuId::SaveWindowPositions, true, true},
+        {"normal speed", none, SpeedId(RunSpeed::NORMAL), true, true},
+        {"other speed", none, SpeedId(3), true, false},
+        {"speed 3", [](MenuState& s) { s.speed = 3; }, SpeedId(3), true, true},
+        {"standard size", none, MenuId::TextStandard, true, true},
+        {"large size", [](MenuState& s) { s.textSize = TextSize::Large; }, MenuId::TextLarge, true,
+         true},
+        {"not standard", [](MenuState& s) { s.textSize = TextSize::Large; }, MenuId::TextStandard,
+         true, false},
+        {"Japanese", none, MenuId::Japanese, true, true},
+        {"English", [](MenuState& s) { s.language = MenuLanguage::English; }, MenuId::English, true,
+         true},
+    };
+    for (const Case& c : cases) {
+        MenuState state;
+        c.set(state);
+        const std::vector<MenuItem> items = ContextMenuItems(state);
+        const MenuItem* item = Find(items, c.id);
+        ASSERT_NE(item, nullptr) << c.label;
+        EXPECT_EQ(item->enabled, c.enabled) << c.label;
+        EXPECT_EQ(item->checked, c.checked) << c.label;
+    }
+}
+
+TEST(ContextMenu, KeysSelectTheirItems) {
+    struct Case {
+        const char* key;
+        bool keypad;
+        MenuId id;
+    };
+    const Case cases[] = {
+        {"+", false, MenuId::Faster},     {"=", false, MenuId::Faster},
+        {"+", true, MenuId::Faster},      {"=", true, MenuId::Faster},  // as the main key
+        {"-", false, MenuId::Slower},     {"-", true, MenuId::Slower},
+        {"s", false, MenuId::SingleStep}, {"S", false, MenuId::SingleStep},
+        {"x", false, MenuId::None},       {"", false, MenuId::None},
+        {"Enter", false, MenuId::None},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MenuKeyItem(c.key, c.keypad), c.id) << c.key << (c.keypad ? " keypad" : "");
+    }
+}
+
+TEST(ContextMenu, ChoosingRunsTheRunsItemsAndLeavesTheRestToTheFrontEnd) {
+    QuietHost host;
+    CSimulation sim;
+    CRunControl control(sim, host);
+    const auto choose = [&control](MenuId id, MenuState state = {}) {
+        const MenuState run = MenuStateOf(control);
+        state.started = run.started;
+        state.paused = run.paused;
+        state.speed = run.speed;
+        return ChooseMenuItem(control, state, id);
+    };
+    // Before a run: no step, no run to save; the speeds are kept for the session.
+    EXPECT_EQ(choose(MenuId::SaveRun), MenuOutcome{});
+    EXPECT_EQ(choose(SpeedId(3)), MenuOutcome{});
+    EXPECT_EQ(control.Speed(), 3);
+    for (int i = 0; i < 4; ++i) {
+        choose(MenuId::Faster);
+    }
+    EXPECT_EQ(control.Speed(), RunSpeed::FASTEST);
+    choose(MenuId::Slower);
+    EXPECT_EQ(control.Speed(), RunSpeed::FASTEST - 1);
+
+    control.OnStartStop();
+    choose(MenuId::SingleStep);  // running: disabled
+    EXPECT_EQ(sim.TicksRun(), 0);
+    control.OnPauseResume();
+    choose(MenuId::SingleStep);
+    EXPECT_EQ(sim.TicksRun(), 1);
+
+    EXPECT_EQ(choose(MenuId::SaveRun).action, MenuAction::SaveRun);
+    MenuState page;
+    page.offersRunFiles = false;
+    EXPECT_EQ(choose(MenuId::SaveRun, page), MenuOutcome{});  // not offered
+    EXPECT_EQ(choose(MenuId::SaveHistory), MenuOutcome{});    // no history kept
+    EXPECT_EQ(choose(MenuId::Speeds), MenuOutcome{});         // a submenu
+    EXPECT_EQ(choose(MenuId::About).action, MenuAction::ShowAbout);
+    EXPECT_EQ(choose(MenuId::SaveWindowPositions).action, MenuAction::ToggleWindowPositions);
+    EXPECT_EQ(choose(MenuId::TextExtraLarge),
+              (MenuOutcome{MenuAction::SetTextSize, TextSize::ExtraLarge}));
+    EXPECT_EQ(choose(MenuId::English),
+              (MenuOutcome{MenuAction::SetLanguage, TextSize::Standard, MenuLanguage::English}));
+    EXPECT_EQ(choose(static_cast<MenuId>(999)), MenuOutcome{});
+}
+
+}  // namespace
