@@ -32,10 +32,6 @@ constexpr LanguageItem LANGUAGE_ITEMS[] = {
     {MenuId::Japanese, MainTexts::LANGUAGE_JAPANESE, MenuLanguage::Japanese},
 };
 
-MenuId SpeedItem(int speed) {
-    return static_cast<MenuId>(static_cast<int>(MenuId::SpeedFirst) + speed);
-}
-
 MenuItem Item(MenuId id, const char* text, bool enabled = true) {
     MenuItem item;
     item.id = id;
@@ -67,19 +63,23 @@ std::vector<MenuKey> KeysOf(MenuId id) {
     return keys;
 }
 
-const MenuItem* Find(const std::vector<MenuItem>& items, MenuId id) {
+}  // namespace
+
+MenuId SpeedMenuItem(int speed) {
+    return static_cast<MenuId>(static_cast<int>(MenuId::SpeedFirst) + speed);
+}
+
+const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, MenuId id) {
     for (const MenuItem& item : items) {
         if (item.id == id) {
             return &item;
         }
-        if (const MenuItem* inner = Find(item.items, id)) {
+        if (const MenuItem* inner = FindMenuItem(item.items, id)) {
             return inner;
         }
     }
     return nullptr;
 }
-
-}  // namespace
 
 MenuState MenuStateOf(const CRunControl& control) {
     MenuState state;
@@ -125,7 +125,7 @@ std::vector<MenuItem> ContextMenuItems(const MenuState& state) {
     MenuItem speeds = Item(MenuId::Speeds, RunSpeed::MENU);
     speeds.kind = MenuItemKind::Submenu;
     for (int speed = 0; speed < RunSpeed::COUNT; ++speed) {
-        speeds.items.push_back(Choice(MenuItemKind::Radio, SpeedItem(speed),
+        speeds.items.push_back(Choice(MenuItemKind::Radio, SpeedMenuItem(speed),
                                       RunSpeed::LABELS[speed], speed == state.speed));
     }
     menu.push_back(speeds);
@@ -171,7 +171,7 @@ MenuOutcome ChooseMenuItem(CRunControl& control, const MenuState& state, MenuId 
         return {};
     }
     const std::vector<MenuItem> menu = ContextMenuItems(state);
-    const MenuItem* item = Find(menu, id);
+    const MenuItem* item = FindMenuItem(menu, id);
     if (item == nullptr || !item->enabled || item->kind == MenuItemKind::Submenu) {
         return {};
     }

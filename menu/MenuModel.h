@@ -82,6 +82,10 @@ struct MenuState {
 MenuState MenuStateOf(const CRunControl& control);
 
 std::vector<MenuItem> ContextMenuItems(const MenuState& state);
+// The item `id` among `items` and their submenus; null when it is not there.
+const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, MenuId id);
+// The item of the speed `speed` (an index of RunSpeed).
+MenuId SpeedMenuItem(int speed);
 
 // The item a key selects, whether or not it is enabled: the key's own entry on the keypad, or
 // else the main keyboard's. `key` is one character as typed; a letter in either case. None

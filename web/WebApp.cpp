@@ -299,3 +299,19 @@ void WebApp::ShowFreshRun() {
     m_view.FullRebuild(true);
     m_bFrameChanged = true;
 }
+
+MenuState WebApp::MenuNow() const {
+    MenuState state = MenuStateOf(m_control);
+    state.hasFrame = m_view.HasFrame();
+    state.hasHistory = true;  // the page's history panel is always there
+    state.language = m_menuLanguage;
+    state.offersWindowPositions = false;
+    state.offersRunFiles = false;
+    state.offersTextSizes = false;
+    state.offersGuide = m_bGuideShown;
+    return state;
+}
+
+std::vector<MenuItem> WebApp::Menu() const {
+    return ContextMenuItems(MenuNow());
+}

@@ -10,6 +10,7 @@
 #include "ButtonRow.h"
 #include "CellRedrawBatch.h"
 #include "Drawing.h"
+#include "MenuModel.h"
 #include "RunControl.h"
 #include "Simulation.h"
 #include "VesselView.h"
@@ -58,6 +59,14 @@ public:
     // The info panel's three lines as it shows them now (the hovered or the selected cell),
     // one per line; empty before a run has started.
     std::string PanelText() const;
+
+    // --- The context menu as the page offers it: no window positions, run files or text sizes
+    // yet, the guide when the site carries one. An item is chosen by the menu or by a key
+    // (MenuKeyItem); what the choice leaves to the page comes back.
+    std::vector<MenuItem> Menu() const;
+    MenuOutcome ChooseMenuItem(MenuId id) { return ::ChooseMenuItem(m_control, MenuNow(), id); }
+    void SetMenuLanguage(MenuLanguage language) { m_menuLanguage = language; }
+    void SetGuideShown(bool shown) { m_bGuideShown = shown; }
 
     // --- The settings dialog.
     struct SettingsRequest {
@@ -140,6 +149,7 @@ private:
     void ReportDivergence() override { m_bDivergencePending = true; }
     void RefreshPanel() override { m_view.RefreshInfo(); }
     void TicksShown(bool) override { m_bFrameChanged = true; }
+    MenuState MenuNow() const;
 
     CSimulation m_sim;
     CVesselView m_view{m_sim};
@@ -156,6 +166,8 @@ private:
     int m_nTimerStarts = 0;
     std::optional<std::pair<double, double>> m_averages;
     bool m_bDivergencePending = false;
+    MenuLanguage m_menuLanguage = MenuLanguage::Japanese;
+    bool m_bGuideShown = false;
 
     // The settings the first dialog shows: the program's, or the address's.
     SimulationSettings m_firstSettings;

@@ -41,22 +41,6 @@ public:
     void ReportDivergence() override {}
 };
 
-MenuId SpeedId(int speed) {
-    return static_cast<MenuId>(static_cast<int>(MenuId::SpeedFirst) + speed);
-}
-
-const MenuItem* Find(const std::vector<MenuItem>& items, MenuId id) {
-    for (const MenuItem& item : items) {
-        if (item.id == id) {
-            return &item;
-        }
-        if (const MenuItem* inner = Find(item.items, id)) {
-            return inner;
-        }
-    }
-    return nullptr;
-}
-
 // The top level as ids, separators as None.
 std::vector<MenuId> TopLevel(const MenuState& state) {
     std::vector<MenuId> ids;
@@ -77,10 +61,10 @@ TEST(ContextMenu, TheDesktopsAndThePagesItemsInOrder) {
     EXPECT_EQ(TopLevel(page), (std::vector<MenuId>{About, Speeds, SingleStep, SavePicture,
                                                    SaveHistory, None, English, Japanese}));
     const std::vector<MenuItem> items = ContextMenuItems({});
-    const MenuItem* speeds = Find(items, Speeds);
+    const MenuItem* speeds = FindMenuItem(items, Speeds);
     ASSERT_EQ(speeds->items.size(), static_cast<std::size_t>(RunSpeed::COUNT));
     EXPECT_STREQ(speeds->items.back().text, "最大");
-    const MenuItem* step = Find(items, SingleStep);
+    const MenuItem* step = FindMenuItem(items, SingleStep);
     ASSERT_EQ(step->keys.size(), 1u);
     EXPECT_EQ(step->keys[0].key, 'S');
 }
@@ -114,9 +98,9 @@ TEST(ContextMenu, EnabledAndCheckedFollowTheState) {
         {"positions off", none, MenuId::SaveWindowPositions, true, false},
         {"positions on", [](MenuState& s) { s.saveWindowPositions = true; },
          MenuId::SaveWindowPositions, true, true},
-        {"normal speed", none, SpeedId(RunSpeed::NORMAL), true, true},
-        {"other speed", none, SpeedId(3), true, false},
-        {"speed 3", [](MenuState& s) { s.speed = 3; }, SpeedId(3), true, true},
+        {"normal speed", none, SpeedMenuItem(RunSpeed::NORMAL), true, true},
+        {"other speed", none, SpeedMenuItem(3), true, false},
+        {"speed 3", [](MenuState& s) { s.speed = 3; }, SpeedMenuItem(3), true, true},
         {"standard size", none, MenuId::TextStandard, true, true},
         {"large size", [](MenuState& s) { s.textSize = TextSize::Large; }, MenuId::TextLarge, true,
          true},
@@ -130,7 +114,7 @@ TEST(ContextMenu, EnabledAndCheckedFollowTheState) {
         MenuState state;
         c.set(state);
         const std::vector<MenuItem> items = ContextMenuItems(state);
-        const MenuItem* item = Find(items, c.id);
+        const MenuItem* item = FindMenuItem(items, c.id);
         ASSERT_NE(item, nullptr) << c.label;
         EXPECT_EQ(item->enabled, c.enabled) << c.label;
         EXPECT_EQ(item->checked, c.checked) << c.label;
@@ -169,7 +153,7 @@ TEST(ContextMenu, ChoosingRunsTheRunsItemsAndLeavesTheRestToTheFrontEnd) {
     };
     // Before a run: no step, no run to save; the speeds are kept for the session.
     EXPECT_EQ(choose(MenuId::SaveRun), MenuOutcome{});
-    EXPECT_EQ(choose(SpeedId(3)), MenuOutcome{});
+    EXPECT_EQ(choose(SpeedMenuItem(3)), MenuOutcome{});
     EXPECT_EQ(control.Speed(), 3);
     for (int i = 0; i < 4; ++i) {
         choose(MenuId::Faster);
