@@ -9,10 +9,10 @@
 
 #include "MenuWidgets.h"
 
-CMainMenu::CMainMenu(QWidget& window, CRunControl& control, StateSource state, ActionRunner run)
+CMainMenu::CMainMenu(QWidget& window, RunSession& session, StateSource state, ActionRunner run)
     : QObject(&window),
       m_window(window),
-      m_control(control),
+      m_session(session),
       m_state(std::move(state)),
       m_run(std::move(run)) {
     // One window-wide action per item the keys choose, with all of its keys.
@@ -36,8 +36,5 @@ void CMainMenu::Exec(const QPoint& globalPos) {
 }
 
 void CMainMenu::Choose(MenuId id) {
-    const MenuOutcome outcome = ChooseMenuItem(m_control, m_state(), id);
-    if (outcome.action != MenuAction::None) {
-        m_run(outcome);
-    }
+    m_run(ChooseMenuItem(m_session, m_state(), id));
 }

@@ -7,10 +7,11 @@
 
 class QPoint;
 class QWidget;
-class CRunControl;
+class RunSession;
 
 // The main window's context menu and its keys as the engine's menu model gives them. The
-// window gives the state the model is computed from and does what a choice leaves to it; the
+// window gives the state the model is computed from, shows what a choice changed and does
+// what it leaves to the window; the
 // keys (+ and = faster, - slower, S one step) work wherever the focus is in the window, while
 // Space, Enter and Escape stay with the buttons.
 class CMainMenu : public QObject {
@@ -19,7 +20,7 @@ class CMainMenu : public QObject {
 public:
     using StateSource = std::function<MenuState()>;
     using ActionRunner = std::function<void(const MenuOutcome&)>;
-    CMainMenu(QWidget& window, CRunControl& control, StateSource state, ActionRunner run);
+    CMainMenu(QWidget& window, RunSession& session, StateSource state, ActionRunner run);
 
     // Shows the menu at `globalPos` until an item is chosen or the menu is dismissed.
     void Exec(const QPoint& globalPos);
@@ -28,7 +29,7 @@ public:
 
 private:
     QWidget& m_window;
-    CRunControl& m_control;
+    RunSession& m_session;
     StateSource m_state;
     ActionRunner m_run;
 };

@@ -5,17 +5,18 @@
 #include "RunFileMenu.h"
 
 MenuState CSimDlg::MenuStateNow() const {
-    MenuState state = MenuStateOf(m_control);
-    state.hasFrame = m_view.HasFrame();
+    MenuState state = MenuStateOf(Control());
+    state.hasFrame = View().HasFrame();
     state.hasHistory = m_pHistoryDlg != nullptr;
     state.saveWindowPositions = m_bSaveWindowPos;
-    state.textSize = m_view.GetTextSize();
+    state.textSize = View().GetTextSize();
     state.language =
         m_language == UiLanguage::English ? MenuLanguage::English : MenuLanguage::Japanese;
     return state;
 }
 
 void CSimDlg::RunMenuAction(const MenuOutcome& outcome) {
+    Show(outcome.changes);
     switch (outcome.action) {
         case MenuAction::ToggleWindowPositions:
             OnSysCommand(IDM_SAVESTATE);

@@ -1,10 +1,10 @@
 #include "MenuModel.h"
 
 #include <cctype>
+#include <utility>
 
 #include "ExportTexts.h"
 #include "MainTexts.h"
-#include "RunControl.h"
 #include "RunFileTexts.h"
 #include "RunSpeed.h"
 
@@ -165,50 +165,50 @@ std::vector<MenuItem> ContextMenuItems(const MenuState& state) {
     return menu;
 }
 
-MenuOutcome ChooseMenuItem(CRunControl& control, const MenuState& state, MenuId id) {
+MenuOutcome ChooseMenuItem(RunSession& session, const MenuState& state, MenuId id) {
+    MenuOutcome outcome;
     if (id == MenuId::Faster || id == MenuId::Slower) {
-        control.SetSpeed(control.Speed() + (id == MenuId::Faster ? 1 : -1));
-        return {};
+        const int step = id == MenuId::Faster ? 1 : -1;
+        outcome.changes = session.SetSpeed(session.Control().Speed() + step);
+        return outcome;
     }
     const std::vector<MenuItem> menu = ContextMenuItems(state);
     const MenuItem* item = FindMenuItem(menu, id);
     if (item == nullptr || !item->enabled || item->kind == MenuItemKind::Submenu) {
-        return {};
+        return outcome;
     }
     const int speed = static_cast<int>(id) - static_cast<int>(MenuId::SpeedFirst);
     if (speed >= 0 && speed < RunSpeed::COUNT) {
-        control.SetSpeed(speed);
-        return {};
+        outcome.changes = session.SetSpeed(speed);
+    } else if (id == MenuId::SingleStep) {
+        outcome.changes = session.SingleStep();
     }
     for (const TextSizeItem& size : TEXT_SIZE_ITEMS) {
         if (size.id == id) {
-            return {MenuAction::SetTextSize, size.size};
+            outcome.action = MenuAction::SetTextSize;
+            outcome.textSize = size.size;
         }
     }
     for (const LanguageItem& language : LANGUAGE_ITEMS) {
         if (language.id == id) {
-            return {MenuAction::SetLanguage, TextSize::Standard, language.language};
+            outcome.action = MenuAction::SetLanguage;
+            outcome.language = language.language;
         }
     }
-    switch (id) {
-        case MenuId::SingleStep:
-            control.SingleStep();
-            return {};
-        case MenuId::SaveWindowPositions:
-            return {MenuAction::ToggleWindowPositions};
-        case MenuId::About:
-            return {MenuAction::ShowAbout};
-        case MenuId::SavePicture:
-            return {MenuAction::SavePicture};
-        case MenuId::SaveHistory:
-            return {MenuAction::SaveHistory};
-        case MenuId::SaveRun:
-            return {MenuAction::SaveRun};
-        case MenuId::OpenRun:
-            return {MenuAction::OpenRun};
-        case MenuId::Guide:
-            return {MenuAction::OpenGuide};
-        default:
-            return {};
+    // The items whose whole work is the front end's.
+    const std::pair<MenuId, MenuAction> frontEnds[] = {
+        {MenuId::SaveWindowPositions, MenuAction::ToggleWindowPositions},
+        {MenuId::About, MenuAction::ShowAbout},
+        {MenuId::SavePicture, MenuAction::SavePicture},
+        {MenuId::SaveHistory, MenuAction::SaveHistory},
+        {MenuId::SaveRun, MenuAction::SaveRun},
+        {MenuId::OpenRun, MenuAction::OpenRun},
+        {MenuId::Guide, MenuAction::OpenGuide},
+    };
+    for (const auto& [itemId, action] : frontEnds) {
+        if (itemId == id) {
+            outcome.action = action;
+        }
     }
+    return outcome;
 }

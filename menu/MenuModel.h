@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "RunSession.h"
 #include "VesselView.h"
 
 class CRunControl;
@@ -115,9 +116,10 @@ struct MenuOutcome {
     MenuAction action = MenuAction::None;
     TextSize textSize = TextSize::Standard;          // for SetTextSize
     MenuLanguage language = MenuLanguage::Japanese;  // for SetLanguage
+    Changes changes;  // what the session's part of the choice changed
     bool operator==(const MenuOutcome&) const = default;
 };
 
 // Chooses `id` as the menu of `state` offers it: the speeds, faster, slower and the single step
-// are run on `control` here; an item that is disabled or not offered does nothing.
-MenuOutcome ChooseMenuItem(CRunControl& control, const MenuState& state, MenuId id);
+// are run on `session` here; an item that is disabled or not offered does nothing.
+MenuOutcome ChooseMenuItem(RunSession& session, const MenuState& state, MenuId id);

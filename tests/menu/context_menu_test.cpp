@@ -3,43 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "MenuModel.h"
-#include "RunControl.h"
 #include "RunSpeed.h"
-#include "Simulation.h"
 
 namespace {
-
-// A front end that starts every run it is asked for on a small grid and shows nothing.
-class QuietHost : public RunControlHost {
-public:
-    void StartStepTimer(int) override {}
-    void StopStepTimer() override {}
-    void ShowRunButtons(const RunButtons&) override {}
-    void ShowBurnerCaptions() override {}
-    void DrawFlames() override {}
-    std::optional<StartAnswer> RunSettingsDialog(const SimulationSettings& current, bool) override {
-        StartAnswer answer{current, false};
-        answer.settings.columns = 6;
-        answer.settings.rows = 5;
-        return answer;
-    }
-    void ShowFreshRun() override {}
-    void ShowOpenedRun(const RunFile&) override {}
-    void Invalidate() override {}
-    void ShowTitle(const std::string&) override {}
-    void HistoryReset() override {}
-    void SampleTaken() override {}
-    void BeginCellBatch(int, int) override {}
-    void FlushCellBatch() override {}
-    void ShowAverages(double, double) override {}
-    void RefreshPanel() override {}
-    void TicksShown(bool) override {}
-    void ReportDivergence() override {}
-};
 
 // The top level as ids, separators as None.
 std::vector<MenuId> TopLevel(const MenuState& state) {
@@ -141,46 +110,53 @@ TEST(ContextMenu, KeysSelectTheirItems) {
 }
 
 TEST(ContextMenu, ChoosingRunsTheRunsItemsAndLeavesTheRestToTheFrontEnd) {
-    QuietHost host;
-    CSimulation sim;
-    CRunControl control(sim, host);
-    const auto choose = [&control](MenuId id, MenuState state = {}) {
-        const MenuState run = MenuStateOf(control);
+    RunSession session;
+    const auto choose = [&session](MenuId id, MenuState state = {}) {
+        const MenuState run = MenuStateOf(session.Control());
         state.started = run.started;
         state.paused = run.paused;
         state.speed = run.speed;
-        return ChooseMenuItem(control, state, id);
+        return ChooseMenuItem(session, state, id);
     };
-    // Before a run: no step, no run to save; the speeds are kept for the session.
+    const auto action = [&choose](MenuId id, MenuState state = {}) {
+        return choose(id, state).action;
+    };
+    // Before a run: no run to save; the speeds are kept for the session and shown in the title.
     EXPECT_EQ(choose(MenuId::SaveRun), MenuOutcome{});
-    EXPECT_EQ(choose(SpeedMenuItem(3)), MenuOutcome{});
-    EXPECT_EQ(control.Speed(), 3);
+    EXPECT_TRUE(choose(SpeedMenuItem(3)).changes.Has(Shown::Title));
+    EXPECT_EQ(session.Control().Speed(), 3);
     for (int i = 0; i < 4; ++i) {
         choose(MenuId::Faster);
     }
-    EXPECT_EQ(control.Speed(), RunSpeed::FASTEST);
+    EXPECT_EQ(session.Control().Speed(), RunSpeed::FASTEST);
     choose(MenuId::Slower);
-    EXPECT_EQ(control.Speed(), RunSpeed::FASTEST - 1);
+    EXPECT_EQ(session.Control().Speed(), RunSpeed::FASTEST - 1);
 
-    control.OnStartStop();
-    choose(MenuId::SingleStep);  // running: disabled
-    EXPECT_EQ(sim.TicksRun(), 0);
-    control.OnPauseResume();
-    choose(MenuId::SingleStep);
-    EXPECT_EQ(sim.TicksRun(), 1);
+    session.StartStop();
+    SimulationSettings small;
+    small.columns = 6;
+    small.rows = 5;
+    session.Start(StartAnswer{small, false});
+    EXPECT_EQ(choose(MenuId::SingleStep), MenuOutcome{});  // running: disabled
+    EXPECT_EQ(session.Simulation().TicksRun(), 0);
+    session.PauseResume();
+    EXPECT_TRUE(choose(MenuId::SingleStep).changes.Any());
+    EXPECT_EQ(session.Simulation().TicksRun(), 1);
 
-    EXPECT_EQ(choose(MenuId::SaveRun).action, MenuAction::SaveRun);
+    EXPECT_EQ(action(MenuId::SaveRun), MenuAction::SaveRun);
     MenuState page;
     page.offersRunFiles = false;
-    EXPECT_EQ(choose(MenuId::SaveRun, page), MenuOutcome{});  // not offered
-    EXPECT_EQ(choose(MenuId::SaveHistory), MenuOutcome{});    // no history kept
-    EXPECT_EQ(choose(MenuId::Speeds), MenuOutcome{});         // a submenu
-    EXPECT_EQ(choose(MenuId::About).action, MenuAction::ShowAbout);
-    EXPECT_EQ(choose(MenuId::SaveWindowPositions).action, MenuAction::ToggleWindowPositions);
-    EXPECT_EQ(choose(MenuId::TextExtraLarge),
-              (MenuOutcome{MenuAction::SetTextSize, TextSize::ExtraLarge}));
-    EXPECT_EQ(choose(MenuId::English),
-              (MenuOutcome{MenuAction::SetLanguage, TextSize::Standard, MenuLanguage::English}));
+    EXPECT_EQ(action(MenuId::SaveRun, page), MenuAction::None);  // not offered
+    EXPECT_EQ(action(MenuId::SaveHistory), MenuAction::None);    // no history kept
+    EXPECT_EQ(action(MenuId::Speeds), MenuAction::None);         // a submenu
+    EXPECT_EQ(action(MenuId::About), MenuAction::ShowAbout);
+    EXPECT_EQ(action(MenuId::SaveWindowPositions), MenuAction::ToggleWindowPositions);
+    const MenuOutcome size = choose(MenuId::TextExtraLarge);
+    EXPECT_EQ(size.action, MenuAction::SetTextSize);
+    EXPECT_EQ(size.textSize, TextSize::ExtraLarge);
+    const MenuOutcome language = choose(MenuId::English);
+    EXPECT_EQ(language.action, MenuAction::SetLanguage);
+    EXPECT_EQ(language.language, MenuLanguage::English);
     EXPECT_EQ(choose(static_cast<MenuId>(999)), MenuOutcome{});
 }
 
