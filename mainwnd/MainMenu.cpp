@@ -9,7 +9,7 @@
 
 #include "MenuWidgets.h"
 
-CMainMenu::CMainMenu(QWidget& window, RunSession& session, StateSource state, ActionRunner run)
+CMainMenu::CMainMenu(QWidget& window, CRunSession& session, StateSource state, ActionRunner run)
     : QObject(&window),
       m_window(window),
       m_session(session),

@@ -7,7 +7,7 @@
 
 class QPoint;
 class QWidget;
-class RunSession;
+class CRunSession;
 
 // The main window's context menu and its keys as the engine's menu model gives them. The
 // window gives the state the model is computed from, shows what a choice changed and does
@@ -20,7 +20,7 @@ class CMainMenu : public QObject {
 public:
     using StateSource = std::function<MenuState()>;
     using ActionRunner = std::function<void(const MenuOutcome&)>;
-    CMainMenu(QWidget& window, RunSession& session, StateSource state, ActionRunner run);
+    CMainMenu(QWidget& window, CRunSession& session, StateSource state, ActionRunner run);
 
     // Shows the menu at `globalPos` until an item is chosen or the menu is dismissed.
     void Exec(const QPoint& globalPos);
@@ -29,7 +29,7 @@ public:
 
 private:
     QWidget& m_window;
-    RunSession& m_session;
+    CRunSession& m_session;
     StateSource m_state;
     ActionRunner m_run;
 };

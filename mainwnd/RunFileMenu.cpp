@@ -17,7 +17,7 @@
 #include "Translations.h"
 #include "VesselView.h"
 
-CRunFileMenu::CRunFileMenu(QWidget& window, RunSession& session,
+CRunFileMenu::CRunFileMenu(QWidget& window, CRunSession& session,
                            std::function<void(const Changes&)> show)
     : QObject(&window), m_window(window), m_session(session), m_show(std::move(show)) {
     m_chooseSaveFile = [this](const QString& caption, const QString& proposed,

@@ -17,7 +17,7 @@ class CRunFileMenu : public QObject {
 
 public:
     // `show` shows what a command of the session changed.
-    CRunFileMenu(QWidget& window, RunSession& session, std::function<void(const Changes&)> show);
+    CRunFileMenu(QWidget& window, CRunSession& session, std::function<void(const Changes&)> show);
 
     // The menu's items: a file dialog, then the save or the opening.
     void OnSaveRun();
@@ -51,7 +51,7 @@ private:
     void ReleaseTimer(const Changes& held);
 
     QWidget& m_window;
-    RunSession& m_session;
+    CRunSession& m_session;
     std::function<void(const Changes&)> m_show;
     FileChooser m_chooseSaveFile;
     FileChooser m_chooseOpenFile;

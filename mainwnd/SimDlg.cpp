@@ -398,7 +398,7 @@ void CSimDlg::ShowBurnerCaptions() {
 }
 
 void CSimDlg::RunSettingsDialog() {
-    const std::optional<RunSession::SettingsRequest>& request = m_session.Request();
+    const std::optional<CRunSession::SettingsRequest>& request = m_session.Request();
     CSettingsDlg dialog(this);
     dialog.SetSettings(request->current);
     dialog.m_bCanContinue = request->canContinue ? 1 : 0;

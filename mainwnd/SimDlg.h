@@ -90,7 +90,7 @@ public:
     void OpenGuide();
 
     // The run: its state, speeds and samples.
-    RunSession& Session() { return m_session; }
+    CRunSession& Session() { return m_session; }
     const CRunControl& Control() const { return m_session.Control(); }
     // Shows what a command of the session changed.
     void Show(const Changes& changes);
@@ -192,7 +192,7 @@ private:
     std::unique_ptr<CHistoryDlg> m_pHistoryDlg;
     QRect m_rcClient;
 
-    RunSession m_session;
+    CRunSession m_session;
 
     QPushButton* m_pCloseButton = nullptr;
     CVesselFocus* m_pVesselFocus = nullptr;  // owned child: the vessel's keyboard focus

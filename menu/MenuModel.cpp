@@ -165,7 +165,7 @@ std::vector<MenuItem> ContextMenuItems(const MenuState& state) {
     return menu;
 }
 
-MenuOutcome ChooseMenuItem(RunSession& session, const MenuState& state, MenuId id) {
+MenuOutcome ChooseMenuItem(CRunSession& session, const MenuState& state, MenuId id) {
     MenuOutcome outcome;
     if (id == MenuId::Faster || id == MenuId::Slower) {
         const int step = id == MenuId::Faster ? 1 : -1;

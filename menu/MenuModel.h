@@ -122,4 +122,4 @@ struct MenuOutcome {
 
 // Chooses `id` as the menu of `state` offers it: the speeds, faster, slower and the single step
 // are run on `session` here; an item that is disabled or not offered does nothing.
-MenuOutcome ChooseMenuItem(RunSession& session, const MenuState& state, MenuId id);
+MenuOutcome ChooseMenuItem(CRunSession& session, const MenuState& state, MenuId id);

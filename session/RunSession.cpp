@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-RunSession::RunSession() {
+CRunSession::CRunSession() {
     m_sim.SetRedrawObserver(&m_cellBatch);
     m_shownButtons = m_control.Buttons();
     // As a window opens: the graph's samples at the initial temperature, the default interval.
@@ -11,7 +11,7 @@ RunSession::RunSession() {
     m_firstSettings = m_sim.CurrentSettings(m_control.HistoryInterval());
 }
 
-std::optional<Changes> RunSession::Resize(int cx, int cy) {
+std::optional<Changes> CRunSession::Resize(int cx, int cy) {
     if (!AcceptsClientSize(cx, cy)) {
         return std::nullopt;
     }
@@ -24,11 +24,11 @@ std::optional<Changes> RunSession::Resize(int cx, int cy) {
     return Shown::Frame | Shown::Title;
 }
 
-Changes RunSession::StartStop() {
+Changes CRunSession::StartStop() {
     return Run([this] { m_control.OnStartStop(); });
 }
 
-Changes RunSession::Start(const StartAnswer& answer) {
+Changes CRunSession::Start(const StartAnswer& answer) {
     if (!m_request) {
         return {};
     }
@@ -41,7 +41,7 @@ Changes RunSession::Start(const StartAnswer& answer) {
     });
 }
 
-Changes RunSession::CancelStart() {
+Changes CRunSession::CancelStart() {
     if (!m_request) {
         return {};
     }
@@ -51,15 +51,15 @@ Changes RunSession::CancelStart() {
     });
 }
 
-Changes RunSession::HoldTimer() {
+Changes CRunSession::HoldTimer() {
     return Run([this] { m_control.HoldTimer(); });
 }
 
-Changes RunSession::ReleaseTimer(const Changes& held) {
+Changes CRunSession::ReleaseTimer(const Changes& held) {
     return Run([this, &held] { m_control.ReleaseTimer(held.Has(Shown::StepTimer)); });
 }
 
-Changes RunSession::SetTextSize(TextSize size) {
+Changes CRunSession::SetTextSize(TextSize size) {
     if (size == m_view.GetTextSize()) {
         return {};
     }
@@ -74,7 +74,7 @@ Changes RunSession::SetTextSize(TextSize size) {
     return Shown::Frame;
 }
 
-Changes RunSession::MouseMove(int x, int y) {
+Changes CRunSession::MouseMove(int x, int y) {
     if (!m_control.HasStarted() || !m_view.HasFrame()) {
         return {};
     }
@@ -82,14 +82,14 @@ Changes RunSession::MouseMove(int x, int y) {
     return Shown::Frame | Shown::Panel;
 }
 
-Changes RunSession::LButtonUp(int x, int y) {
+Changes CRunSession::LButtonUp(int x, int y) {
     if (!m_control.HasStarted() || !m_view.HasFrame() || !m_view.LButtonUp(x, y)) {
         return {};
     }
     return Shown::Frame | Shown::Panel;
 }
 
-std::optional<Changes> RunSession::OnCursorKey(CursorKey key) {
+std::optional<Changes> CRunSession::OnCursorKey(CursorKey key) {
     if (!m_control.HasStarted()) {
         return std::nullopt;
     }
@@ -119,18 +119,18 @@ std::optional<Changes> RunSession::OnCursorKey(CursorKey key) {
     return Shown::Frame | Shown::Panel;
 }
 
-Changes RunSession::OpenRun(const RunFile& run) {
+Changes CRunSession::OpenRun(const RunFile& run) {
     return Run([this, &run] { m_control.OpenRun(run); });
 }
 
-Changes RunSession::Release() {
+Changes CRunSession::Release() {
     Changes changes = StopTimer();
     m_view.ReleaseFrame();
     m_sim.ReleaseGrids();
     return changes;
 }
 
-std::string RunSession::PanelText() const {
+std::string CRunSession::PanelText() const {
     if (!m_control.HasStarted() || !m_sim.HasGrid()) {
         return {};
     }
@@ -138,23 +138,23 @@ std::string RunSession::PanelText() const {
     return text ? text->cell + "\n" + text->temperature + "\n" + text->heat : std::string();
 }
 
-RunFile RunSession::Capture() const {
+RunFile CRunSession::Capture() const {
     return m_control.Capture(
         m_view.Selection().col, m_view.Selection().row,
         [this](int col, int row) { return m_view.BubbleBackground(col, row); });
 }
 
-void RunSession::StartStepTimer(int periodMs) {
+void CRunSession::StartStepTimer(int periodMs) {
     m_nTimerPeriod = periodMs;
     m_changes |= Shown::StepTimer;
 }
 
-void RunSession::StopStepTimer() {
+void CRunSession::StopStepTimer() {
     m_nTimerPeriod = 0;
     m_changes |= Shown::StepTimer;
 }
 
-void RunSession::ShowRunButtons(const RunButtons& buttons) {
+void CRunSession::ShowRunButtons(const RunButtons& buttons) {
     // While the settings dialog is open the buttons stay as it opened them.
     if (!m_request) {
         m_shownButtons = buttons;
@@ -162,13 +162,13 @@ void RunSession::ShowRunButtons(const RunButtons& buttons) {
     }
 }
 
-void RunSession::DrawFlames() {
+void CRunSession::DrawFlames() {
     m_view.DrawFlames(m_sim.EndsFlame(), m_sim.CentreFlame());
     m_changes |= Shown::Frame;
 }
 
-std::optional<StartAnswer> RunSession::RunSettingsDialog(const SimulationSettings& current,
-                                                         bool canContinue) {
+std::optional<StartAnswer> CRunSession::RunSettingsDialog(const SimulationSettings& current,
+                                                          bool canContinue) {
     if (m_answer) {
         return m_answer;
     }
@@ -178,35 +178,35 @@ std::optional<StartAnswer> RunSession::RunSettingsDialog(const SimulationSetting
     return std::nullopt;
 }
 
-void RunSession::ShowFreshRun() {
+void CRunSession::ShowFreshRun() {
     m_openedBubbles.clear();
     m_view.CentreInspection();
     m_view.FullRebuild(true);
     m_changes |= Shown::Frame | Shown::Panel;
 }
 
-void RunSession::ShowOpenedRun(const RunFile& run) {
+void CRunSession::ShowOpenedRun(const RunFile& run) {
     // Kept so that size messages before the first tick draw the bubbles the same way.
     m_openedBubbles = run.bubbleBackgrounds;
     m_view.ShowRunReadBack(run.selectedCol, run.selectedRow, run.bubbleBackgrounds);
     m_changes |= Shown::Frame | Shown::Panel;
 }
 
-void RunSession::BeginCellBatch(int columns, int rows) {
+void CRunSession::BeginCellBatch(int columns, int rows) {
     m_openedBubbles.clear();
     m_cellBatch.Begin(columns, rows);
 }
 
-void RunSession::ShowAverages(double temperature, double heat) {
+void CRunSession::ShowAverages(double temperature, double heat) {
     m_averages = {temperature, heat};
     m_changes |= Shown::Averages;
 }
 
-void RunSession::RefreshPanel() {
+void CRunSession::RefreshPanel() {
     m_view.RefreshInfo();
     m_changes |= Shown::Panel;
 }
 
-void RunSession::TicksShown(bool backToBack) {
+void CRunSession::TicksShown(bool backToBack) {
     m_changes |= backToBack ? Shown::Ticks | Shown::BackToBack : Changes(Shown::Ticks);
 }

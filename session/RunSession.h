@@ -64,11 +64,11 @@ enum class CursorKey { Left, Right, Up, Down, Select, Leave };
 // The settings dialog is asked for in two steps, so that a page (which cannot wait inside a
 // call) and a window (which runs it modally) go the same way: StartStop returns SettingsAsked
 // with Request() telling what the dialog shows, and Start or CancelStart closes it.
-class RunSession : private RunControlHost {
+class CRunSession : private RunControlHost {
 public:
-    RunSession();
-    RunSession(const RunSession&) = delete;
-    RunSession& operator=(const RunSession&) = delete;
+    CRunSession();
+    CRunSession(const CRunSession&) = delete;
+    CRunSession& operator=(const CRunSession&) = delete;
 
     // --- Commands.
     // A new client size: the frame is made for it and drawn again; nothing for a size the

@@ -105,7 +105,7 @@ bool WebApp::StartStop() {
 WebApp::FieldRefusal WebApp::AnswerStart(const std::vector<std::string>& texts, bool continueRun,
                                          bool runUnsound,
                                          const std::function<std::string(const char*)>& translate) {
-    const std::optional<RunSession::SettingsRequest>& request = Request();
+    const std::optional<CRunSession::SettingsRequest>& request = Request();
     if (!request) {
         return {};
     }

@@ -64,7 +64,7 @@ public:
     void SetGuideShown(bool shown) { m_bGuideShown = shown; }
 
     // --- The settings dialog: what the open dialog shows; none while it is closed.
-    const std::optional<RunSession::SettingsRequest>& Request() const {
+    const std::optional<CRunSession::SettingsRequest>& Request() const {
         return m_session.Request();
     }
     // The dialog's OK with the texts of the numeric fields (in SETTING_FIELDS order) and the
@@ -124,7 +124,7 @@ private:
     void Show(const Changes& changes);
     MenuState MenuNow() const;
 
-    RunSession m_session;
+    CRunSession m_session;
     std::optional<Changes> m_held;  // what HoldTimer held, until it is released
     int m_cx = 0;
     int m_cy = 0;

@@ -110,7 +110,7 @@ TEST(ContextMenu, KeysSelectTheirItems) {
 }
 
 TEST(ContextMenu, ChoosingRunsTheRunsItemsAndLeavesTheRestToTheFrontEnd) {
-    RunSession session;
+    CRunSession session;
     const auto choose = [&session](MenuId id, MenuState state = {}) {
         const MenuState run = MenuStateOf(session.Control());
         state.started = run.started;

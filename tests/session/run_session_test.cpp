@@ -43,7 +43,7 @@ protected:
         session.StartStop();
         return session.Start(StartAnswer{session.Request()->current, false});
     }
-    RunSession session;
+    CRunSession session;
 };
 
 TEST_F(RunSessionTest, AStartGoesThroughTheDialogsRequest) {
