@@ -7,35 +7,14 @@
 #include <utility>
 #include <variant>
 
+#include "Burners.h"
 #include "NumberText.h"
 #include "PendingOutputs.h"
 #include "SettingsSchema.h"
+#include "Simulation.h"
 #include "VesselView.h"
 
 namespace {
-
-// The burner levels by the names the options take.
-constexpr std::pair<std::string_view, int> LEVEL_NAMES[] = {
-    {"off", FLAME_OFF}, {"strong", FLAME_STRONG}, {"medium", FLAME_MEDIUM}, {"weak", FLAME_WEAK}};
-
-bool ParseLevel(std::string_view text, int& level) {
-    for (const auto& [name, value] : LEVEL_NAMES) {
-        if (text == name) {
-            level = value;
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string_view LevelName(int level) {
-    for (const auto& [name, value] : LEVEL_NAMES) {
-        if (level == value) {
-            return name;
-        }
-    }
-    return {};
-}
 
 std::string Describe(const std::string& option, const std::string& value,
                      const std::string& accepted) {
@@ -74,18 +53,18 @@ struct Flag {
     }
 };
 
-// A whole number from 0 to the largest its type holds: the tick count, the seed.
+// A whole number from 0 to `high`: the tick count (up to what a run counts), the seed (up to
+// the largest its type holds).
 template <typename Int, typename Target>
 struct Count {
     static constexpr bool TAKES_VALUE = true;
     Target BatchOptions::*field;
+    Int high = std::numeric_limits<Int>::max();
     std::string Read(BatchOptions& options, const std::string& option,
                      const std::string& value) const {
         Int parsed = 0;
-        if (!ParseInteger(value, parsed) || std::cmp_less(parsed, 0)) {
-            return Describe(
-                option, value,
-                "an integer from " + RangeText(Int{0}, std::numeric_limits<Int>::max()));
+        if (!ParseInteger(value, parsed) || std::cmp_less(parsed, 0) || parsed > high) {
+            return Describe(option, value, "an integer from " + RangeText(Int{0}, high));
         }
         options.*field = parsed;
         return {};
@@ -119,9 +98,11 @@ struct BurnerLevel {
     int BatchOptions::*field;
     std::string Read(BatchOptions& options, const std::string& option,
                      const std::string& value) const {
-        if (!ParseLevel(value, options.*field)) {
-            return Describe(option, value, "off, strong, medium or weak");
+        const std::optional<FlameLevel> level = FlameLevelFromName(value);
+        if (!level) {
+            return Describe(option, value, FlameLevelChoices(" or "));
         }
+        options.*field = *level;
         return {};
     }
 };
@@ -195,7 +176,7 @@ const OptionRow OPTIONS[] = {
     {"-h", Flag<bool>{&BatchOptions::help, true}},
     {"--progress", Flag<std::optional<bool>>{&BatchOptions::progress, true}},
     {"--no-progress", Flag<std::optional<bool>>{&BatchOptions::progress, false}},
-    {"--ticks", Count<long long, long long>{&BatchOptions::ticks}},
+    {"--ticks", Count<long long, long long>{&BatchOptions::ticks, MAX_TICKS_RUN}},
     {"--seed", Count<std::uint32_t, std::optional<std::uint32_t>>{&BatchOptions::seed}},
     {"--ends", BurnerLevel{&BatchOptions::endsLevel}},
     {"--centre", BurnerLevel{&BatchOptions::centreLevel}},
@@ -336,7 +317,7 @@ Runs the Quorvel water simulation without a window and reports what it did.
   --room-temperature T      degrees C (default {room temperature})
   --strong P, --medium P, --weak P
                             flame powers in cal per step (default {strong}, {medium}, {weak})
-  --ends LEVEL              both-ends burner: off, strong, medium, weak (default {ends})
+  --ends LEVEL              both-ends burner: {levels} (default {ends})
   --centre LEVEL            centre burner (default {centre})
   --history-interval N      history sampling interval in ticks (default {history interval})
   --grid-out FILE           write every cell after the last tick: row col phase temperature heat
@@ -395,8 +376,9 @@ ended with cells not finite or below -273.15 C (the summary then ends with unphy
         {"{strong}", NumberText(settings.strongFlamePower)},
         {"{medium}", NumberText(settings.mediumFlamePower)},
         {"{weak}", NumberText(settings.weakFlamePower)},
-        {"{ends}", std::string(LevelName(defaults.endsLevel))},
-        {"{centre}", std::string(LevelName(defaults.centreLevel))},
+        {"{levels}", FlameLevelChoices(", ")},
+        {"{ends}", std::string(FlameLevelName(defaults.endsLevel))},
+        {"{centre}", std::string(FlameLevelName(defaults.centreLevel))},
         {"{history interval}", NumberText(settings.historyInterval)},
         {"{view size}", NumberText(defaults.viewWidth) + "x" + NumberText(defaults.viewHeight)},
         {"{picture size}", NumberText(picture.Width()) + " x " + NumberText(picture.Height())},

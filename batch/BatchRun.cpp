@@ -116,6 +116,14 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
                    << '\n';
             return BATCH_EXIT_BAD_OPTIONS;
         }
+        // The run goes on only as far as a run file keeps it, and its tick count never
+        // overflows.
+        if (options.ticks > MAX_TICKS_RUN - input->ticksRun) {
+            errors << "quorvel-batch: --ticks " << options.ticks << " would take the run in '"
+                   << EscapeControls(options.runIn) << "' past " << MAX_TICKS_RUN
+                   << " ticks (it has run " << input->ticksRun << ")\n";
+            return BATCH_EXIT_BAD_OPTIONS;
+        }
     }
 
     // Check and open the outputs first, so that a path that cannot be written fails before
@@ -149,7 +157,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     } else {
         StartRun(simulation, options);
         recorder.ResetHistory(simulation.InitialTemperature());
-        recorder.m_nHistoryInterval = options.settings.historyInterval;
+        recorder.SetHistoryInterval(options.settings.historyInterval);
         // The cell a window selects at a fresh start.
         selectedCol = simulation.Columns() / 2;
         selectedRow = simulation.Rows() / 2;

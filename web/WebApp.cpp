@@ -2,13 +2,13 @@
 
 #include <string_view>
 
+#include "Burners.h"
 #include "HistoryGraph.h"
 #include "HistoryTexts.h"
 #include "NumberText.h"
 #include "RunHistory.h"
 #include "RunSpeed.h"
 #include "SettingsSchema.h"
-#include "SettingsWarning.h"
 #include "Surface.h"
 
 namespace {
@@ -18,10 +18,6 @@ namespace {
 constexpr SurfaceExitCodes GRAPH_CODES{EXIT_RELEASE_SURFACE, EXIT_RELEASE_SURFACE,
                                        EXIT_RELEASE_SURFACE, EXIT_CREATE_SURFACE,
                                        EXIT_CREATE_SURFACE,  EXIT_CREATE_SURFACE};
-
-// The burner levels by the names the runner's options take.
-constexpr std::pair<std::string_view, int> LEVEL_NAMES[] = {
-    {"off", FLAME_OFF}, {"strong", FLAME_STRONG}, {"medium", FLAME_MEDIUM}, {"weak", FLAME_WEAK}};
 
 // The speeds by the numbers of their labels ("×1000" as 1000), the fastest as "max".
 constexpr std::string_view SPEED_NAMES[RunSpeed::COUNT] = {"1",    "10",    "100",
@@ -64,6 +60,11 @@ void WebApp::Show(const Changes& changes) {
     if (changes.Has(Shown::Divergence)) {
         m_bDivergencePending = true;
     }
+    if (const auto& request = m_session.Request(); changes.Has(Shown::SettingsAsked) && request) {
+        m_form.emplace();
+        m_form->SetValues(request->current);
+        m_form->Open(request->canContinue);
+    }
 }
 
 bool WebApp::Resize(int cx, int cy) {
@@ -99,53 +100,43 @@ const std::vector<std::uint8_t>& WebApp::FrameRgba() {
 
 bool WebApp::StartStop() {
     Show(m_session.StartStop());
-    return Request().has_value();
+    return m_form.has_value();
 }
 
-WebApp::FieldRefusal WebApp::AnswerStart(const std::vector<std::string>& texts, bool continueRun,
-                                         bool runUnsound,
-                                         const std::function<std::string(const char*)>& translate) {
-    const std::optional<CRunSession::SettingsRequest>& request = Request();
-    if (!request) {
+std::optional<SettingsFormView> WebApp::SettingsView(const TranslateText& translate) const {
+    if (!m_form) {
+        return std::nullopt;
+    }
+    return m_form->View(translate);
+}
+
+void WebApp::SetContinue(bool ticked) {
+    if (m_form) {
+        m_form->SetContinue(ticked);
+    }
+}
+
+void WebApp::ResetSettings() {
+    if (m_form) {
+        m_form->ResetToDefaults();
+    }
+}
+
+SettingsFormAnswer WebApp::AnswerStart(const std::vector<std::string>& texts, bool runUnsound,
+                                       const TranslateText& translate) {
+    if (!m_form) {
         return {};
     }
-    // As the dialog's exchange: the fields in the table's order, the first refused one
-    // reported; while continuing, the fields that fix the starting grid are neither read nor
-    // checked.
-    SimulationSettings settings = request->current;
-    const bool continuing = request->canContinue && continueRun;
-    std::size_t index = 0;
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (field.kind == SettingKind::Check) {
-            continue;
-        }
-        const std::string text = index < texts.size() ? texts[index] : std::string();
-        ++index;
-        if (continuing && field.fixesStartGrid) {
-            continue;
-        }
-        const FieldError error = ReadSettingField(field, text, settings);
-        if (error != FieldError::None) {
-            return {field.id, SettingPrompt(field, error), error == FieldError::OutOfRange, {}};
-        }
+    const SettingsFormAnswer answer = m_form->Answer(texts, runUnsound, translate);
+    if (answer.kind == SettingsFormAnswer::Kind::Start) {
+        m_form.reset();
+        Show(m_session.Start(StartAnswer{answer.settings, answer.settings.continueRun}));
     }
-    if (!runUnsound) {
-        const auto asGiven = [](const char* japanese) { return std::string(japanese); };
-        const auto& shown = translate ? translate : asGiven;
-        std::string warning = SettingsWarning(settings, shown);
-        if (!warning.empty()) {
-            FieldRefusal refusal;
-            refusal.id = FirstUnsoundField(settings);
-            refusal.unsoundWarning = warning + '\n' + shown(WarningTexts::RUN_ANYWAY);
-            return refusal;
-        }
-    }
-    settings.continueRun = continuing;
-    Show(m_session.Start(StartAnswer{settings, continuing}));
-    return {};
+    return answer;
 }
 
 void WebApp::CancelStart() {
+    m_form.reset();
     Show(m_session.CancelStart());
 }
 
@@ -161,18 +152,17 @@ std::string WebApp::ApplyOption(const std::string& name, const std::string& valu
         return {};
     }
     if (name == "ends" || name == "centre") {
-        for (const auto& [levelName, level] : LEVEL_NAMES) {
-            if (value == levelName) {
-                CSimulation& sim = m_session.Simulation();
-                if (name == "ends") {
-                    sim.SetFlames(level, sim.CentreFlame());
-                } else {
-                    sim.SetFlames(sim.EndsFlame(), level);
-                }
-                return {};
-            }
+        const std::optional<FlameLevel> level = FlameLevelFromName(value);
+        if (!level) {
+            return shown + " (" + FlameLevelChoices(", ") + ")";
         }
-        return shown + " (off, strong, medium, weak)";
+        CSimulation& sim = m_session.Simulation();
+        if (name == "ends") {
+            sim.SetFlames(*level, sim.CentreFlame());
+        } else {
+            sim.SetFlames(sim.EndsFlame(), *level);
+        }
+        return {};
     }
     if (name == "speed") {
         for (int speed = 0; speed < RunSpeed::COUNT; ++speed) {
@@ -228,7 +218,7 @@ const std::vector<std::uint8_t>& WebApp::GraphRgba() {
         const int height = GraphHeight();
         ClearGraph(m_dcGraph, width, height);
         DrawGridDots(m_dcGraph, width, height);
-        DrawCurves(m_dcGraph, width, height, Control().Recorder().m_pSamples.get());
+        DrawCurves(m_dcGraph, width, height, Control().Recorder().Samples());
     }
     ToRgba(m_bmpGraph.Pixels(), m_graphRgba);
     return m_graphRgba;

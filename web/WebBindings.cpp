@@ -14,6 +14,7 @@
 #include "Numbers.h"
 #include "RunSpeed.h"
 #include "SaveFiles.h"
+#include "SettingsForm.h"
 #include "SettingsSchema.h"
 #include "SettingsTemplate.h"
 #include "SettingsWarning.h"
@@ -83,33 +84,83 @@ val StateOf(const WebApp& app) {
     return state;
 }
 
+// Japanese texts as the page shows them.
+TranslateText PageLanguage(bool english) {
+    return [english](const char* japanese) {
+        return std::string(english ? Texts::InEnglish(japanese) : japanese);
+    };
+}
+
 val RequestOf(const WebApp& app) {
-    if (!app.Request()) {
+    const std::optional<SettingsFormView> view = app.SettingsView();
+    if (!view) {
         return val::null();
     }
     val texts = val::array();
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (field.kind != SettingKind::Check) {
-            texts.call<void>("push", SettingFieldText(field, app.Request()->current));
-        }
+    for (const SettingsFormField& field : view->fields) {
+        texts.call<void>("push", field.text);
     }
     val request = val::object();
     request.set("texts", texts);
-    request.set("canContinue", app.Request()->canContinue);
+    request.set("canContinue", view->canContinue);
     return request;
 }
 
+// OK: a start (id 0), a refused field with its prompt, or the question about unsound settings
+// with the field to go back to.
 val AnswerStart(WebApp& app, val texts, bool continueRun, bool runUnsound, bool english) {
-    const auto translate = [english](const char* japanese) {
-        return std::string(english ? Texts::InEnglish(japanese) : japanese);
-    };
-    const auto refusal = app.AnswerStart(emscripten::vecFromJSArray<std::string>(texts),
-                                         continueRun, runUnsound, translate);
+    app.SetContinue(continueRun);
+    const SettingsFormAnswer answer = app.AnswerStart(
+        emscripten::vecFromJSArray<std::string>(texts), runUnsound, PageLanguage(english));
+    const bool unsound = answer.kind == SettingsFormAnswer::Kind::Unsound;
     val result = val::object();
-    result.set("id", refusal.id);
-    result.set("prompt", Text(refusal.prompt));
-    result.set("outOfRange", refusal.outOfRange);
-    result.set("unsoundWarning", refusal.unsoundWarning);
+    result.set("id", answer.field);
+    result.set("prompt", unsound ? std::string() : answer.message);
+    result.set("outOfRange", false);
+    result.set("unsoundWarning", unsound ? answer.message : std::string());
+    return result;
+}
+
+// What the open settings dialog shows, in the page's language; null while it is closed.
+val SettingsViewOf(const WebApp& app, bool english) {
+    const std::optional<SettingsFormView> view = app.SettingsView(PageLanguage(english));
+    if (!view) {
+        return val::null();
+    }
+    val fields = val::array();
+    for (const SettingsFormField& field : view->fields) {
+        val entry = val::object();
+        entry.set("id", field.id);
+        entry.set("label", field.label);
+        entry.set("text", field.text);
+        entry.set("tip", field.tip);
+        entry.set("locked", field.locked);
+        fields.call<void>("push", entry);
+    }
+    val result = val::object();
+    result.set("fields", fields);
+    result.set("canContinue", view->canContinue);
+    result.set("continueRun", view->continueRun);
+    result.set("continueTip", view->continueTip);
+    result.set("focus", view->focus);
+    result.set("defaultQuestion", view->defaultQuestion);
+    result.set("defaultCaption", view->defaultCaption);
+    return result;
+}
+
+// The settings dialog's OK: kind "refused" (the message in an OK box, then back to the
+// field), "unsound" (the message asks whether to run them anyway, Cancel the default; Cancel
+// goes back to the field) or "start".
+val AnswerSettings(WebApp& app, val texts, bool runUnsound, bool english) {
+    const SettingsFormAnswer answer = app.AnswerStart(
+        emscripten::vecFromJSArray<std::string>(texts), runUnsound, PageLanguage(english));
+    const char* kind = answer.kind == SettingsFormAnswer::Kind::Refused   ? "refused"
+                       : answer.kind == SettingsFormAnswer::Kind::Unsound ? "unsound"
+                                                                          : "start";
+    val result = val::object();
+    result.set("kind", std::string(kind));
+    result.set("field", answer.field);
+    result.set("message", answer.message);
     return result;
 }
 
@@ -135,7 +186,7 @@ val Inspection(const WebApp& app) {
 }
 
 // The settings dialog's template and fields: what the page builds the dialog from.
-val SettingsForm() {
+val SettingsFormTable() {
     val items = val::array();
     for (const SettingsItem& item : SETTINGS_ITEMS) {
         val entry = val::object();
@@ -300,6 +351,10 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function("settingsRequest", &RequestOf)
         .function("answerStart", &AnswerStart)
         .function("cancelStart", &WebApp::CancelStart)
+        .function("settingsView", &SettingsViewOf)
+        .function("settingsContinue", &WebApp::SetContinue)
+        .function("settingsDefault", &WebApp::ResetSettings)
+        .function("answerSettings", &AnswerSettings)
         .function("applyOption", &WebApp::ApplyOption)
         .function("state", &StateOf)
         .function("takeDivergence", &TakeDivergence)
@@ -325,7 +380,7 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         "menuKey", +[](const std::string& key, bool keypad) {
             return static_cast<int>(MenuKeyItem(key, keypad));
         });
-    emscripten::function("settingsForm", &SettingsForm);
+    emscripten::function("settingsForm", &SettingsFormTable);
     emscripten::function("textPairs", &TextPairs);
     emscripten::function("uiTexts", &UiTexts);
     // The drawing's failure seam, for tests of the page's fatal path: the next creation of a
