@@ -232,3 +232,25 @@ std::string WebApp::HistoryCsv() const {
     }
     return csv;
 }
+
+MenuState WebApp::MenuNow() const {
+    MenuState state = MenuStateOf(Control());
+    state.hasFrame = View().HasFrame();
+    state.hasHistory = true;  // the page's history panel is always there
+    state.language = m_menuLanguage;
+    state.offersWindowPositions = false;
+    state.offersRunFiles = false;
+    state.offersTextSizes = false;
+    state.offersGuide = m_bGuideShown;
+    return state;
+}
+
+std::vector<MenuItem> WebApp::Menu() const {
+    return ContextMenuItems(MenuNow());
+}
+
+MenuOutcome WebApp::ChooseMenuItem(MenuId id) {
+    const MenuOutcome outcome = ::ChooseMenuItem(m_session, MenuNow(), id);
+    Show(outcome.changes);
+    return outcome;
+}

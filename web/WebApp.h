@@ -8,6 +8,7 @@
 
 #include "ButtonRow.h"
 #include "Drawing.h"
+#include "MenuModel.h"
 #include "RunSession.h"
 #include "SettingsForm.h"
 
@@ -53,6 +54,14 @@ public:
     // The info panel's three lines as it shows them now (the hovered or the selected cell),
     // one per line; empty before a run has started.
     std::string PanelText() const { return m_session.PanelText(); }
+
+    // --- The context menu as the page offers it: no window positions, run files or text sizes
+    // yet, the guide when the site carries one. An item is chosen by the menu or by a key
+    // (MenuKeyItem); what the choice leaves to the page comes back.
+    std::vector<MenuItem> Menu() const;
+    MenuOutcome ChooseMenuItem(MenuId id);
+    void SetMenuLanguage(MenuLanguage language) { m_menuLanguage = language; }
+    void SetGuideShown(bool shown) { m_bGuideShown = shown; }
 
     // --- The settings dialog: the settings form's (SettingsForm.h) while it is open.
     // What the open dialog shows, its texts put into the page's language by `translate`;
@@ -106,6 +115,7 @@ public:
 private:
     // Takes what a command of the session changed into what the page reads back.
     void Show(const Changes& changes);
+    MenuState MenuNow() const;
 
     CRunSession m_session;
     std::optional<Changes> m_held;  // what HoldTimer held, until it is released
@@ -117,6 +127,8 @@ private:
     int m_nTimerPeriod = 0;  // the last period the step timer started with
     int m_nTimerStarts = 0;
     bool m_bDivergencePending = false;
+    MenuLanguage m_menuLanguage = MenuLanguage::Japanese;
+    bool m_bGuideShown = false;
 
     // The settings the first dialog shows: the program's, or the address's.
     SimulationSettings m_firstSettings;

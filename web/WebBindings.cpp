@@ -10,8 +10,10 @@
 #include "FailureSeam.h"
 #include "HistoryTexts.h"
 #include "MainTexts.h"
+#include "MenuModel.h"
 #include "Numbers.h"
 #include "RunSpeed.h"
+#include "SaveFiles.h"
 #include "SettingsForm.h"
 #include "SettingsSchema.h"
 #include "SettingsTemplate.h"
@@ -226,6 +228,45 @@ val SettingsFormTable() {
     return form;
 }
 
+// The context menu's items, for the page to draw: texts in Japanese for the page to translate,
+// the first shortcut's key as its label.
+val MenuItemsOf(const std::vector<MenuItem>& items) {
+    static const char* const kinds[] = {"command", "check", "radio", "submenu", "separator"};
+    val list = val::array();
+    for (const MenuItem& item : items) {
+        val entry = val::object();
+        entry.set("id", static_cast<int>(item.id));
+        entry.set("kind", kinds[static_cast<int>(item.kind)]);
+        entry.set("text", Text(item.text));
+        entry.set("enabled", item.enabled);
+        entry.set("checked", item.checked);
+        entry.set("key", item.keys.empty() ? std::string() : std::string(1, item.keys[0].key));
+        entry.set("items", MenuItemsOf(item.items));
+        list.call<void>("push", entry);
+    }
+    return list;
+}
+
+// What a choice leaves to the page: `action` names it ("" for nothing); a save has the name
+// to propose, a language choice its code.
+val ChosenMenuItem(WebApp& app, int id) {
+    static const char* const actions[] = {
+        "",        "windowPositions", "about",    "savePicture", "saveHistory",
+        "saveRun", "openRun",         "textSize", "language",    "guide"};
+    const MenuOutcome outcome = app.ChooseMenuItem(static_cast<MenuId>(id));
+    val result = val::object();
+    result.set("action", actions[static_cast<int>(outcome.action)]);
+    if (outcome.action == MenuAction::SavePicture || outcome.action == MenuAction::SaveHistory) {
+        const FileKind kind =
+            outcome.action == MenuAction::SavePicture ? FileKind::Picture : FileKind::History;
+        result.set("name", SuggestedName(kind, LocalTimeNow()));
+    }
+    if (outcome.action == MenuAction::SetLanguage) {
+        result.set("language", outcome.language == MenuLanguage::English ? "en" : "ja");
+    }
+    return result;
+}
+
 // Every text pair, Japanese to English.
 val TextPairs() {
     val pairs = val::array();
@@ -324,7 +365,21 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function("graphChanged", &WebApp::GraphChanged)
         .function(
             "graphRgba", +[](WebApp& app) { return Bytes(app.GraphRgba()); })
-        .function("historyCsv", &WebApp::HistoryCsv);
+        .function("historyCsv", &WebApp::HistoryCsv)
+        .function(
+            "menu", +[](const WebApp& app) { return MenuItemsOf(app.Menu()); })
+        .function("chooseMenuItem", &ChosenMenuItem)
+        .function(
+            "setMenuLanguage",
+            +[](WebApp& app, const std::string& code) {
+                app.SetMenuLanguage(code == "en" ? MenuLanguage::English : MenuLanguage::Japanese);
+            })
+        .function("setGuideShown", &WebApp::SetGuideShown);
+    // The item a key selects (0 for none): the key as typed, and whether on the keypad.
+    emscripten::function(
+        "menuKey", +[](const std::string& key, bool keypad) {
+            return static_cast<int>(MenuKeyItem(key, keypad));
+        });
     emscripten::function("settingsForm", &SettingsFormTable);
     emscripten::function("textPairs", &TextPairs);
     emscripten::function("uiTexts", &UiTexts);

@@ -131,3 +131,27 @@ TEST(WebApp, UnsoundSettingsWaitForTheUsersChoice) {
 }
 
 }  // namespace
+
+// The page's menu: without the desktop's window positions, run files and text sizes, the
+// guide when the site has one, the language the page shows checked.
+TEST(WebApp, TheMenuIsThePagesPartOfTheDesktops) {
+    WebApp app;
+    const auto ids = [&app] {
+        std::vector<MenuId> top;
+        for (const MenuItem& item : app.Menu()) {
+            top.push_back(item.id);
+        }
+        return top;
+    };
+    using enum MenuId;
+    EXPECT_EQ(ids(), (std::vector<MenuId>{About, Speeds, SingleStep, SavePicture, SaveHistory, None,
+                                          English, Japanese}));
+    app.SetGuideShown(true);
+    app.SetMenuLanguage(MenuLanguage::English);
+    EXPECT_EQ(ids().back(), Guide);
+    EXPECT_TRUE(app.Menu()[6].checked);
+    EXPECT_EQ(app.ChooseMenuItem(SaveRun), MenuOutcome{});
+    EXPECT_EQ(app.ChooseMenuItem(Guide).action, MenuAction::OpenGuide);
+    app.ChooseMenuItem(Faster);
+    EXPECT_EQ(app.Control().Speed(), 1);
+}
