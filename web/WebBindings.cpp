@@ -1,5 +1,5 @@
 // The engine as the web page calls it: one Engine object (WebApp) and the tables the page
-// builds its controls from (the settings dialog's template and fields, the texts of both
+// builds its controls from (the settings dialog's template, the texts of both
 // languages and the window's own texts).
 
 #include <emscripten/bind.h>
@@ -15,7 +15,6 @@
 #include "RunSpeed.h"
 #include "SaveFiles.h"
 #include "SettingsForm.h"
-#include "SettingsSchema.h"
 #include "SettingsTemplate.h"
 #include "SettingsWarning.h"
 #include "Texts.h"
@@ -91,36 +90,6 @@ TranslateText PageLanguage(bool english) {
     };
 }
 
-val RequestOf(const WebApp& app) {
-    const std::optional<SettingsFormView> view = app.SettingsView();
-    if (!view) {
-        return val::null();
-    }
-    val texts = val::array();
-    for (const SettingsFormField& field : view->fields) {
-        texts.call<void>("push", field.text);
-    }
-    val request = val::object();
-    request.set("texts", texts);
-    request.set("canContinue", view->canContinue);
-    return request;
-}
-
-// OK: a start (id 0), a refused field with its prompt, or the question about unsound settings
-// with the field to go back to.
-val AnswerStart(WebApp& app, val texts, bool continueRun, bool runUnsound, bool english) {
-    app.SetContinue(continueRun);
-    const SettingsFormAnswer answer = app.AnswerStart(
-        emscripten::vecFromJSArray<std::string>(texts), runUnsound, PageLanguage(english));
-    const bool unsound = answer.kind == SettingsFormAnswer::Kind::Unsound;
-    val result = val::object();
-    result.set("id", answer.field);
-    result.set("prompt", unsound ? std::string() : answer.message);
-    result.set("outOfRange", false);
-    result.set("unsoundWarning", unsound ? answer.message : std::string());
-    return result;
-}
-
 // What the open settings dialog shows, in the page's language; null while it is closed.
 val SettingsViewOf(const WebApp& app, bool english) {
     const std::optional<SettingsFormView> view = app.SettingsView(PageLanguage(english));
@@ -185,7 +154,8 @@ val Inspection(const WebApp& app) {
     return result;
 }
 
-// The settings dialog's template and fields: what the page builds the dialog from.
+// The settings dialog's template: what the page builds the dialog from; the settings form
+// (settingsView) fills it.
 val SettingsFormTable() {
     val items = val::array();
     for (const SettingsItem& item : SETTINGS_ITEMS) {
@@ -196,35 +166,14 @@ val SettingsFormTable() {
         entry.set("rect", val::array(std::vector<int>{item.x, item.y, item.cx, item.cy}));
         items.call<void>("push", entry);
     }
-    val fields = val::array();
-    const SimulationSettings defaults;
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (field.kind == SettingKind::Check) {
-            continue;
-        }
-        val entry = val::object();
-        entry.set("id", field.id);
-        entry.set("option", Text(field.option));
-        entry.set("tip", Text(field.tip));
-        entry.set("fixesStartGrid", field.fixesStartGrid);
-        entry.set("bounded", field.bounded);
-        entry.set("low", SettingBoundText(field, field.low));
-        entry.set("high", SettingBoundText(field, field.high));
-        entry.set("defaultText", SettingFieldText(field, defaults));
-        fields.call<void>("push", entry);
-    }
     val form = val::object();
     form.set("caption", Text(SETTINGS_CAPTION));
     form.set("width", SETTINGS_WIDTH);
     form.set("height", SETTINGS_HEIGHT);
     form.set("items", items);
-    form.set("fields", fields);
-    form.set("continueId", IDC_CONTINUE);
     form.set("okId", IDC_SETTINGS_OK);
     form.set("cancelId", IDC_SETTINGS_CANCEL);
     form.set("defaultId", IDC_DEFAULT);
-    form.set("confirmDefault", Text(SettingsTexts::CONFIRM_DEFAULT));
-    form.set("confirmCaption", Text(SettingsTexts::CAPTION_CONFIRM));
     return form;
 }
 
@@ -348,8 +297,6 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function("mouseMove", &WebApp::MouseMove)
         .function("lButtonUp", &WebApp::LButtonUp)
         .function("panelText", &WebApp::PanelText)
-        .function("settingsRequest", &RequestOf)
-        .function("answerStart", &AnswerStart)
         .function("cancelStart", &WebApp::CancelStart)
         .function("settingsView", &SettingsViewOf)
         .function("settingsContinue", &WebApp::SetContinue)

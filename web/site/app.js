@@ -55,7 +55,6 @@
   fetch("guide/ja.html").then((r) => { hasGuide = r.ok; }, () => {});
 
   const tr = (text) => (language === "en" && englishOf.has(text) ? englishOf.get(text) : text);
-  const withBounds = (text, low, high) => text.replace("%1", low).replace("%2", high);
 
   // "続きから実行する(&T)": the text with its mnemonic letter underlined, and the letter.
   function setMnemonicText(element, text) {
@@ -439,7 +438,6 @@
     body.style.height = `${form.height * DLU_Y}px`;
     box.append(body);
     const parts = { box, caption, items: [], edits: new Map(), mnemonics: new Map() };
-    let lastLabel = null;
     for (const item of form.items) {
       let element;
       if (item.kind === 0) {
@@ -447,14 +445,13 @@
         element.append(document.createElement("legend"));
       } else if (item.kind === 1) {
         element = document.createElement("span");
-        lastLabel = item;
       } else if (item.kind === 2) {
         element = document.createElement("input");
         element.type = "text";
         element.inputMode = "decimal";
         element.autocomplete = "off";
         element.spellcheck = false;
-        parts.edits.set(item.id, { element, label: lastLabel });
+        parts.edits.set(item.id, element);
       } else if (item.kind === 3) {
         element = document.createElement("label");
         element.className = "check";
@@ -500,37 +497,54 @@
         if (key) settings.mnemonics.set(key, () => element.click());
       }
     }
-    for (const field of form.fields) {
-      const { element, label } = settings.edits.get(field.id);
-      element.title = field.bounded ? withBounds(tr(field.tip), field.low, field.high) : tr(field.tip);
-      element.setAttribute("aria-label", plain(tr(label.text)).replace(/[\s:]+$/, ""));
-    }
+    showFieldTexts(settingsView());
   }
 
-  const editOf = (id) => settings.edits.get(id).element;
+  // The engine's settings form draws the dialog: its fields' values, labels, tooltips and
+  // locks, the continue box, and the answers to OK and DEFAULT. Null while it is closed.
+  const settingsView = () => engine.settingsView(language === "en");
+  const editOf = (id) => settings.edits.get(id);
+
+  function showFieldTexts(view) {
+    if (view === null) return;
+    for (const field of view.fields) {
+      const element = editOf(field.id);
+      element.title = field.tip;
+      element.setAttribute("aria-label", plain(field.label).replace(/[\s:]+$/, ""));
+    }
+    settings.check.parentElement.title = view.continueTip;
+  }
+
+  function showValues(view) {
+    for (const field of view.fields) editOf(field.id).value = field.text;
+  }
+
+  function showLocks(view) {
+    for (const field of view.fields) editOf(field.id).disabled = field.locked;
+    settings.check.disabled = !view.canContinue;
+    settings.check.checked = view.continueRun;
+  }
+
+  // An edit with the focus and its whole text selected; none for 0.
+  function goBackTo(id) {
+    if (!settings.edits.has(id)) return;
+    editOf(id).focus();
+    editOf(id).select();
+  }
 
   function applyContinue() {
-    for (const field of form.fields) {
-      if (field.fixesStartGrid) editOf(field.id).disabled = settings.check.checked;
-    }
+    engine.settingsContinue(settings.check.checked);
+    showLocks(settingsView());
   }
 
   function openSettings() {
-    const request = engine.settingsRequest();
-    if (request === null) return;
-    form.fields.forEach((field, i) => { editOf(field.id).value = request.texts[i]; });
-    settings.check.checked = false;
-    applyContinue();
-    settings.check.disabled = !request.canContinue;
-    if (request.canContinue) {
-      // Continuing is offered ticked whenever it is possible.
-      settings.check.checked = true;
-      applyContinue();
-    }
+    const view = settingsView();
+    if (view === null) return;
+    showValues(view);
+    showLocks(view);
+    showFieldTexts(view);
     settingsEntry = openModal(settings.box, settingsKey);
-    const first = form.fields.map((f) => editOf(f.id)).find((edit) => !edit.disabled);
-    first.focus();
-    first.select();
+    goBackTo(view.focus);
   }
 
   function settingsKey(event) {
@@ -549,28 +563,20 @@
   }
 
   async function settingsOk() {
-    const texts = form.fields.map((field) => editOf(field.id).value);
-    let refusal = engine.answerStart(texts, settings.check.checked, false, language === "en");
-    if (refusal.unsoundWarning) {
-      // Unsound settings run only when the user says so; Cancel, the default, returns to the
-      // field that makes them unsound.
-      if (await messageBox(refusal.unsoundWarning, ui.applicationName, true, true)) {
-        refusal = engine.answerStart(texts, settings.check.checked, true, language === "en");
-      } else {
-        const edit = editOf(refusal.id) || editOf(form.fields[0].id);
-        edit.focus();
-        edit.select();
+    const english = language === "en";
+    const texts = settingsView().fields.map((field) => editOf(field.id).value);
+    let answer = engine.answerSettings(texts, false, english);
+    if (answer.kind === "unsound") {
+      // OK/Cancel with Cancel the default: Cancel goes back to the field the answer names.
+      if (!(await messageBox(answer.message, ui.applicationName, true, true))) {
+        goBackTo(answer.field);
         return;
       }
+      answer = engine.answerSettings(texts, true, english);
     }
-    if (refusal.id !== 0) {
-      const field = form.fields.find((f) => f.id === refusal.id);
-      const prompt = refusal.outOfRange
-        ? withBounds(tr(refusal.prompt), field.low, field.high) : tr(refusal.prompt);
-      await messageBox(prompt, ui.applicationName, false);
-      const edit = editOf(refusal.id);
-      edit.focus();
-      edit.select();
+    if (answer.kind === "refused") {
+      await messageBox(answer.message, ui.applicationName, false);
+      goBackTo(answer.field);
       return;
     }
     closeModal(settingsEntry);
@@ -584,8 +590,10 @@
   }
 
   async function settingsDefault() {
-    if (!(await messageBox(tr(form.confirmDefault), tr(form.confirmCaption), true))) return;
-    for (const field of form.fields) editOf(field.id).value = field.defaultText;
+    const view = settingsView();
+    if (!(await messageBox(view.defaultQuestion, view.defaultCaption, true))) return;
+    engine.settingsDefault();
+    showValues(settingsView());
   }
 
   // ---- About box ------------------------------------------------------------------------------
