@@ -7,6 +7,7 @@
 #include "MainTexts.h"
 #include "RunFileTexts.h"
 #include "RunSpeed.h"
+#include "WholeRunGraph.h"
 
 namespace {
 
@@ -163,6 +164,13 @@ std::vector<MenuItem> ContextMenuItems(const MenuState& state) {
         menu.push_back(Item(MenuId::Guide, MainTexts::GUIDE));
     }
     return menu;
+}
+
+std::vector<MenuItem> HistoryMenuItems(bool wholeRunKept, bool wholeRunShown) {
+    if (!wholeRunKept) {
+        return {};
+    }
+    return {Choice(MenuItemKind::Check, MenuId::WholeRun, WholeRunTexts::MENU_ITEM, wholeRunShown)};
 }
 
 MenuOutcome ChooseMenuItem(CRunSession& session, const MenuState& state, MenuId id) {
