@@ -6,13 +6,11 @@
 #include <emscripten/val.h>
 
 #include "BurnerCaptions.h"
-#include "ExportTexts.h"
 #include "FailureSeam.h"
 #include "HistoryTexts.h"
 #include "MainTexts.h"
 #include "MenuModel.h"
 #include "Numbers.h"
-#include "RunSpeed.h"
 #include "SaveFiles.h"
 #include "SettingsForm.h"
 #include "SettingsSchema.h"
@@ -290,16 +288,9 @@ val UiTexts() {
         {"endsTip", MainTexts::ENDS_TIP},
         {"startTip", MainTexts::START_TIP},
         {"closeTip", MainTexts::CLOSE_TIP},
-        {"english", MainTexts::LANGUAGE_ENGLISH},
-        {"japanese", MainTexts::LANGUAGE_JAPANESE},
-        {"guide", MainTexts::GUIDE},
         {"aboutVersion", MainTexts::ABOUT_VERSION},
         {"aboutRights", MainTexts::ABOUT_RIGHTS},
         {"aboutContact", MainTexts::ABOUT_CONTACT},
-        {"savePicture", ExportTexts::SAVE_PICTURE},
-        {"saveHistory", ExportTexts::SAVE_HISTORY},
-        {"speedMenu", RunSpeed::MENU},
-        {"singleStep", RunSpeed::SINGLE_STEP},
         {"historyCaption", HISTORY_CAPTION},
         {"temperaturePlaceholder", STATUS_TEMPERATURE_PLACEHOLDER},
         {"heatPlaceholder", STATUS_HEAT_PLACEHOLDER},
@@ -314,11 +305,6 @@ val UiTexts() {
     for (const auto& [name, text] : named) {
         texts.set(name, Text(text));
     }
-    val speeds = val::array();
-    for (const char* label : RunSpeed::LABELS) {
-        speeds.call<void>("push", Text(label));
-    }
-    texts.set("speeds", speeds);
     return texts;
 }
 
@@ -341,8 +327,6 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function("endsFlame", &WebApp::EndsFlame)
         .function("centreFlame", &WebApp::CentreFlame)
         .function("timer", &WebApp::OnTimer)
-        .function("singleStep", &WebApp::SingleStep)
-        .function("setSpeed", &WebApp::SetSpeed)
         .function("holdTimer", &WebApp::HoldTimer)
         .function("releaseTimer", &WebApp::ReleaseTimer)
         .function("mouseMove", &WebApp::MouseMove)
