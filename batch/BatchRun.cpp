@@ -29,12 +29,12 @@ public:
     ProgressBar(long long total, std::ostream& errors) : m_total(total), m_errors(errors) {}
 
     void Show(long long done, double elapsedSeconds) {
-        constexpr int kWidth = 40;
+        constexpr int WIDTH = 40;
         const double fraction = m_total > 0 ? static_cast<double>(done) / m_total : 1.0;
-        const int filled = static_cast<int>(fraction * kWidth);
+        const int filled = static_cast<int>(fraction * WIDTH);
         const double rate = elapsedSeconds > 0 ? done / elapsedSeconds : 0.0;
         char line[160];
-        std::snprintf(line, sizeof line, "\r[%-*s] %3d%%  %lld/%lld ticks  %.0f ticks/s", kWidth,
+        std::snprintf(line, sizeof line, "\r[%-*s] %3d%%  %lld/%lld ticks  %.0f ticks/s", WIDTH,
                       std::string(static_cast<std::size_t>(filled), '#').c_str(),
                       static_cast<int>(fraction * 100), done, m_total, rate);
         m_errors << line << std::flush;
@@ -139,9 +139,9 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     // Check and open the outputs first, so that a path that cannot be written fails before
     // the run. Nothing replaces an old output until every new one is written whole.
     PendingOutputs outputs;
-    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    constexpr std::size_t NONE = static_cast<std::size_t>(-1);
     auto add = [&outputs](const std::string& path) {
-        return path.empty() ? kNone : outputs.Add(path);
+        return path.empty() ? NONE : outputs.Add(path);
     };
     const std::size_t gridFile = add(options.gridOut);
     const std::size_t historyFile = add(options.historyOut);
@@ -151,7 +151,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
         errors << "quorvel-batch: " << outputs.Error() << '\n';
         return BATCH_EXIT_OUTPUT_FAILED;
     }
-    std::FILE* const historyStream = historyFile != kNone ? outputs.Stream(historyFile) : nullptr;
+    std::FILE* const historyStream = historyFile != NONE ? outputs.Stream(historyFile) : nullptr;
 
     // The run: afresh, or the one read back with its samples; the whole run's samples are
     // kept only for a run file.
@@ -191,7 +191,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     // outline, no info panel), then patched by every redraw of the run. A run file needs it
     // too: what each bubble stands on is a matter of the frame.
     std::unique_ptr<CVesselView> view;
-    if (pngFile != kNone || runFile != kNone) {
+    if (pngFile != NONE || runFile != NONE) {
         view = std::make_unique<CVesselView>(simulation);
         view->ClearSelection();
         view->SetTextSize(options.textSize);
@@ -211,7 +211,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     double lastShown = -1.0;
     const int historyError =
         RunRecorded(simulation, options.ticks, recorder, historyStream,
-                    runFile != kNone ? &runHistory : nullptr, [&](long long done) {
+                    runFile != NONE ? &runHistory : nullptr, [&](long long done) {
                         if (showProgress && done < options.ticks) {
                             const double elapsed = secondsSince(start);
                             if (elapsed - lastShown >= 0.1) {
@@ -232,13 +232,13 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
         bar.Finish();
     }
 
-    if (gridFile != kNone && !WriteGrid(simulation, outputs.Stream(gridFile))) {
+    if (gridFile != NONE && !WriteGrid(simulation, outputs.Stream(gridFile))) {
         outputs.Fail(gridFile, errno);
     }
-    if (pngFile != kNone) {
+    if (pngFile != NONE) {
         WritePng(view->Frame(), outputs, pngFile);
     }
-    if (runFile != kNone) {
+    if (runFile != NONE) {
         std::string fault;
         const std::optional<std::string> text = FormatRunFile(
             CaptureRun(simulation, recorder, runHistory, selectedCol, selectedRow,

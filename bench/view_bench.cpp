@@ -8,13 +8,13 @@
 
 namespace {
 
-constexpr int kClientWidth = 640;
-constexpr int kClientHeight = 480;
+constexpr int CLIENT_WIDTH = 640;
+constexpr int CLIENT_HEIGHT = 480;
 
 // A started run's view: frame made for the window and fully drawn.
 void Attach(CSimulation& sim, CVesselView& view) {
     view.CentreInspection();
-    view.CreateFrame(kClientWidth, kClientHeight);
+    view.CreateFrame(CLIENT_WIDTH, CLIENT_HEIGHT);
     view.FullRebuild(true);
     sim.SetRedrawObserver(&view);
 }

@@ -23,9 +23,9 @@ struct RectKeys {
     const char* right;
     const char* bottom;
 };
-constexpr RectKeys kMainKeys{"Size/MainWndPosX1", "Size/MainWndPosY1", "Size/MainWndPosX2",
+constexpr RectKeys MAIN_KEYS{"Size/MainWndPosX1", "Size/MainWndPosY1", "Size/MainWndPosX2",
                              "Size/MainWndPosY2"};
-constexpr RectKeys kHistoryKeys{"Size/HistoryWndPosX1", "Size/HistoryWndPosY1",
+constexpr RectKeys HISTORY_KEYS{"Size/HistoryWndPosX1", "Size/HistoryWndPosY1",
                                 "Size/HistoryWndPosX2", "Size/HistoryWndPosY2"};
 
 int ReadInt(const QSettings& settings, const char* key, int fallback) {
@@ -93,8 +93,8 @@ std::optional<QByteArray> ProfileText(const QByteArray& old, const ProfileValues
     {
         QSettings settings(copy, QSettings::IniFormat);
         settings.setValue(kSaveWindowPos, values.saveWindowPos ? 1 : 0);
-        WriteRect(settings, kMainKeys, values.mainWnd);
-        WriteRect(settings, kHistoryKeys, values.historyWnd);
+        WriteRect(settings, MAIN_KEYS, values.mainWnd);
+        WriteRect(settings, HISTORY_KEYS, values.historyWnd);
         const bool storedEnglish =
             LanguageFromCode(settings.value(kLanguage).toString()) == UiLanguage::English;
         if (values.language == UiLanguage::English || storedEnglish) {
@@ -142,8 +142,8 @@ ProfileValues ReadProfile(const QString& path) {
     const QSettings settings(path, QSettings::IniFormat);
     const ProfileValues defaults;
     ProfileValues values;
-    values.mainWnd = ReadRect(settings, kMainKeys, defaults.mainWnd);
-    values.historyWnd = ReadRect(settings, kHistoryKeys, defaults.historyWnd);
+    values.mainWnd = ReadRect(settings, MAIN_KEYS, defaults.mainWnd);
+    values.historyWnd = ReadRect(settings, HISTORY_KEYS, defaults.historyWnd);
     values.saveWindowPos = ReadInt(settings, kSaveWindowPos, 0) != 0;
     values.language = LanguageFromCode(settings.value(kLanguage).toString());
     values.textSize = TextSizeFromName(settings.value(kTextSize).toString().toStdString())

@@ -31,11 +31,11 @@ std::size_t Utf8Length(std::string_view text) {
 }  // namespace
 
 std::string EscapeControls(std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
+    static constexpr char HEX[] = "0123456789abcdef";
     auto hex = [](std::string& to, unsigned char byte) {
         to += "\\x";
-        to += kHex[byte >> 4];
-        to += kHex[byte & 0xF];
+        to += HEX[byte >> 4];
+        to += HEX[byte & 0xF];
     };
     std::string escaped;
     escaped.reserve(std::min(text.size(), std::size_t{1024}));

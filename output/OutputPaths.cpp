@@ -13,7 +13,7 @@
 // Where an output goes: the path it resolves to and the unique names beside it.
 
 int CreateUnique(const std::string& folder, const char* suffix, mode_t mode, std::string& name) {
-    static constexpr char kChars[] =
+    static constexpr char CHARS[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     static std::atomic<unsigned long long> counter{0};
     unsigned long long seed = static_cast<unsigned long long>(
@@ -25,8 +25,8 @@ int CreateUnique(const std::string& folder, const char* suffix, mode_t mode, std
         bits *= 0xBF58476D1CE4E5B9ULL;
         std::string random(6, 'x');
         for (char& c : random) {
-            c = kChars[bits % (sizeof kChars - 1)];
-            bits /= sizeof kChars - 1;
+            c = CHARS[bits % (sizeof CHARS - 1)];
+            bits /= sizeof CHARS - 1;
         }
         name = (folder.empty() ? std::string(".") : folder) + "/.quorvel-" + random + suffix;
         const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
@@ -53,7 +53,7 @@ std::string ResolveOutputPath(const std::string& path) {
     }
     std::reverse(rest.begin(), rest.end());  // the next part last
     fs::path resolved = absolute.root_path();
-    constexpr int kMaxLinks = 40;  // as the system's own limit
+    constexpr int MAX_LINKS = 40;  // as the system's own limit
     int links = 0;
     while (!rest.empty()) {
         const std::string part = std::move(rest.back());
@@ -71,7 +71,7 @@ std::string ResolveOutputPath(const std::string& path) {
             continue;
         }
         const fs::path target = fs::read_symlink(next, error);
-        if (error || ++links > kMaxLinks) {
+        if (error || ++links > MAX_LINKS) {
             return absolute.lexically_normal().string();
         }
         if (target.is_absolute()) {

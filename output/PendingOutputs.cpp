@@ -19,8 +19,8 @@ namespace {
 
 // The temporary files of this process, for the signal handler. It may only read what was
 // prepared before, so the names live in the outputs and the slots hold pointers to them.
-constexpr std::size_t kMaxPending = 64;
-std::atomic<const char*> g_pending[kMaxPending];
+constexpr std::size_t MAX_PENDING = 64;
+std::atomic<const char*> g_pending[MAX_PENDING];
 // Threads creating or renaming temporary files right now; and whether a signal is ending us.
 std::atomic<int> g_busy{0};
 std::atomic<bool> g_stopping{false};
@@ -34,7 +34,7 @@ static_assert(std::atomic<const char*>::is_always_lock_free &&
 // Called between the renames of a commit, for tests that stop a commit half-way.
 CommitStepHook g_commitStepHook = nullptr;
 
-constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr int CLEANUP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 // Creating a file and noting its name (or renaming it and forgetting the name) must look like
 // one step to the signal handler: the signals wait in this thread meanwhile, and a handler
@@ -45,7 +45,7 @@ public:
     RegistryStep() {
         sigset_t signals;
         sigemptyset(&signals);
-        for (const int signalNumber : kCleanupSignals) {
+        for (const int signalNumber : CLEANUP_SIGNALS) {
             sigaddset(&signals, signalNumber);
         }
         pthread_sigmask(SIG_BLOCK, &signals, &m_previousMask);
@@ -161,10 +161,10 @@ void RemovePendingOutputsOnSignals() {
     action.sa_handler = RemovePendingAndExit;
     action.sa_flags = SA_RESTART;  // a signal let pass during a commit interrupts no call
     sigemptyset(&action.sa_mask);
-    for (const int signalNumber : kCleanupSignals) {
+    for (const int signalNumber : CLEANUP_SIGNALS) {
         sigaddset(&action.sa_mask, signalNumber);
     }
-    for (const int signalNumber : kCleanupSignals) {
+    for (const int signalNumber : CLEANUP_SIGNALS) {
         struct sigaction previous {};
         if (sigaction(signalNumber, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN) {
             sigaction(signalNumber, &action, nullptr);

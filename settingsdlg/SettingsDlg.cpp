@@ -35,12 +35,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        constexpr int kTitleInset = 6;    // from the left end of the frame
-        constexpr int kTitlePadding = 2;  // gap in the line on either side of the title
+        constexpr int TITLE_INSET = 6;    // from the left end of the frame
+        constexpr int TITLE_PADDING = 2;  // gap in the line on either side of the title
         QPainter painter(this);
         const QFontMetrics metrics = fontMetrics();
-        const QRect titleRect(kTitleInset, 0,
-                              metrics.horizontalAdvance(title()) + 2 * kTitlePadding,
+        const QRect titleRect(TITLE_INSET, 0,
+                              metrics.horizontalAdvance(title()) + 2 * TITLE_PADDING,
                               metrics.height());
 
         // An etched frame; styles' own group box frames leave a title line above themselves.
