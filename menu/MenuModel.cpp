@@ -92,11 +92,11 @@ MenuState MenuStateOf(const CRunControl& control) {
 
 const std::vector<MenuShortcut>& MenuShortcuts() {
     // Faster: + (or =, on the same key unshifted); slower: -; one step: S.
-    static const std::vector<MenuShortcut> shortcuts = {
+    static const std::vector<MenuShortcut> SHORTCUTS = {
         {{'+'}, MenuId::Faster}, {{'='}, MenuId::Faster},       {{'+', true}, MenuId::Faster},
         {{'-'}, MenuId::Slower}, {{'-', true}, MenuId::Slower}, {{'S'}, MenuId::SingleStep},
     };
-    return shortcuts;
+    return SHORTCUTS;
 }
 
 MenuId MenuKeyItem(const std::string& key, bool keypad) {
@@ -204,7 +204,7 @@ MenuOutcome ChooseMenuItem(CRunSession& session, const MenuState& state, MenuId 
         }
     }
     // The items whose whole work is the front end's.
-    const std::pair<MenuId, MenuAction> frontEnds[] = {
+    static constexpr std::pair<MenuId, MenuAction> FRONT_END_ACTIONS[] = {
         {MenuId::SaveWindowPositions, MenuAction::ToggleWindowPositions},
         {MenuId::About, MenuAction::ShowAbout},
         {MenuId::SavePicture, MenuAction::SavePicture},
@@ -213,7 +213,7 @@ MenuOutcome ChooseMenuItem(CRunSession& session, const MenuState& state, MenuId 
         {MenuId::OpenRun, MenuAction::OpenRun},
         {MenuId::Guide, MenuAction::OpenGuide},
     };
-    for (const auto& [itemId, action] : frontEnds) {
+    for (const auto& [itemId, action] : FRONT_END_ACTIONS) {
         if (itemId == id) {
             outcome.action = action;
         }

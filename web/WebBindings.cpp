@@ -5,6 +5,8 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <iterator>
+
 #include "BurnerCaptions.h"
 #include "FailureSeam.h"
 #include "HistoryTexts.h"
@@ -229,12 +231,13 @@ val SettingsFormTable() {
 // The context menu's items, for the page to draw: texts in Japanese for the page to translate,
 // the first shortcut's key as its label.
 val MenuItemsOf(const std::vector<MenuItem>& items) {
-    static const char* const kinds[] = {"command", "check", "radio", "submenu", "separator"};
+    static const char* const KINDS[] = {"command", "check", "radio", "submenu", "separator"};
+    static_assert(std::size(KINDS) == static_cast<std::size_t>(MenuItemKind::Separator) + 1);
     val list = val::array();
     for (const MenuItem& item : items) {
         val entry = val::object();
         entry.set("id", static_cast<int>(item.id));
-        entry.set("kind", kinds[static_cast<int>(item.kind)]);
+        entry.set("kind", KINDS[static_cast<int>(item.kind)]);
         entry.set("text", Text(item.text));
         entry.set("enabled", item.enabled);
         entry.set("checked", item.checked);
@@ -248,12 +251,13 @@ val MenuItemsOf(const std::vector<MenuItem>& items) {
 // What a choice leaves to the page: `action` names it ("" for nothing); a save has the name
 // to propose, a language choice its code.
 val ChosenMenuItem(WebApp& app, int id) {
-    static const char* const actions[] = {
+    static const char* const ACTIONS[] = {
         "",        "windowPositions", "about",    "savePicture", "saveHistory",
         "saveRun", "openRun",         "textSize", "language",    "guide"};
+    static_assert(std::size(ACTIONS) == static_cast<std::size_t>(MenuAction::OpenGuide) + 1);
     const MenuOutcome outcome = app.ChooseMenuItem(static_cast<MenuId>(id));
     val result = val::object();
-    result.set("action", actions[static_cast<int>(outcome.action)]);
+    result.set("action", ACTIONS[static_cast<int>(outcome.action)]);
     if (outcome.action == MenuAction::SavePicture || outcome.action == MenuAction::SaveHistory) {
         const FileKind kind =
             outcome.action == MenuAction::SavePicture ? FileKind::Picture : FileKind::History;
