@@ -1,6 +1,5 @@
 #include "HistoryDlg.h"
 
-#include <QAction>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QMenu>
@@ -9,6 +8,7 @@
 #include <QResizeEvent>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
+#include <vector>
 
 #include "DialogUnits.h"
 #include "FailureSeam.h"
@@ -16,6 +16,7 @@
 #include "FrameImage.h"
 #include "HistoryGraph.h"
 #include "HistoryTexts.h"
+#include "MenuWidgets.h"
 #include "Numbers.h"
 #include "Surface.h"
 #include "Translations.h"
@@ -242,15 +243,17 @@ void CHistoryDlg::OnDestroy() {
 }
 
 void CHistoryDlg::contextMenuEvent(QContextMenuEvent* event) {
-    if (m_wholeRun == nullptr) {
+    const std::vector<MenuItem> items = HistoryMenuItems(m_wholeRun != nullptr, m_bWholeRun);
+    if (items.empty()) {
         QDialog::contextMenuEvent(event);
         return;
     }
     QMenu menu(this);
-    QAction* whole = menu.addAction(Tr(WholeRunTexts::MENU_ITEM));
-    whole->setCheckable(true);
-    whole->setChecked(m_bWholeRun);
-    connect(whole, &QAction::toggled, this, [this](bool on) { ShowWholeRun(on); });
+    AddMenuItems(menu, items, [this](MenuId id) {
+        if (id == MenuId::WholeRun) {
+            ShowWholeRun(!m_bWholeRun);
+        }
+    });
     menu.exec(event->globalPos());
 }
 

@@ -167,7 +167,7 @@ std::string WebApp::ApplyOption(const std::string& name, const std::string& valu
     if (name == "speed") {
         for (int speed = 0; speed < RunSpeed::COUNT; ++speed) {
             if (value == SPEED_NAMES[speed]) {
-                SetSpeed(speed);
+                Show(m_session.SetSpeed(speed));
                 return {};
             }
         }

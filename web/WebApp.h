@@ -44,8 +44,6 @@ public:
     void EndsFlame() { Show(m_session.EndsFlame()); }
     void CentreFlame() { Show(m_session.CentreFlame()); }
     void OnTimer() { Show(m_session.Timer()); }
-    void SingleStep() { Show(m_session.SingleStep()); }
-    void SetSpeed(int speed) { Show(m_session.SetSpeed(speed)); }
     // The step timer held while a box is open: true when it was running.
     bool HoldTimer();
     void ReleaseTimer(bool wasRunning);

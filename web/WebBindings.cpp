@@ -5,14 +5,14 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <iterator>
+
 #include "BurnerCaptions.h"
-#include "ExportTexts.h"
 #include "FailureSeam.h"
 #include "HistoryTexts.h"
 #include "MainTexts.h"
 #include "MenuModel.h"
 #include "Numbers.h"
-#include "RunSpeed.h"
 #include "SaveFiles.h"
 #include "SettingsForm.h"
 #include "SettingsTemplate.h"
@@ -180,12 +180,13 @@ val SettingsFormTable() {
 // The context menu's items, for the page to draw: texts in Japanese for the page to translate,
 // the first shortcut's key as its label.
 val MenuItemsOf(const std::vector<MenuItem>& items) {
-    static const char* const kinds[] = {"command", "check", "radio", "submenu", "separator"};
+    static const char* const KINDS[] = {"command", "check", "radio", "submenu", "separator"};
+    static_assert(std::size(KINDS) == static_cast<std::size_t>(MenuItemKind::Separator) + 1);
     val list = val::array();
     for (const MenuItem& item : items) {
         val entry = val::object();
         entry.set("id", static_cast<int>(item.id));
-        entry.set("kind", kinds[static_cast<int>(item.kind)]);
+        entry.set("kind", KINDS[static_cast<int>(item.kind)]);
         entry.set("text", Text(item.text));
         entry.set("enabled", item.enabled);
         entry.set("checked", item.checked);
@@ -199,12 +200,13 @@ val MenuItemsOf(const std::vector<MenuItem>& items) {
 // What a choice leaves to the page: `action` names it ("" for nothing); a save has the name
 // to propose, a language choice its code.
 val ChosenMenuItem(WebApp& app, int id) {
-    static const char* const actions[] = {
+    static const char* const ACTIONS[] = {
         "",        "windowPositions", "about",    "savePicture", "saveHistory",
         "saveRun", "openRun",         "textSize", "language",    "guide"};
+    static_assert(std::size(ACTIONS) == static_cast<std::size_t>(MenuAction::OpenGuide) + 1);
     const MenuOutcome outcome = app.ChooseMenuItem(static_cast<MenuId>(id));
     val result = val::object();
-    result.set("action", actions[static_cast<int>(outcome.action)]);
+    result.set("action", ACTIONS[static_cast<int>(outcome.action)]);
     if (outcome.action == MenuAction::SavePicture || outcome.action == MenuAction::SaveHistory) {
         const FileKind kind =
             outcome.action == MenuAction::SavePicture ? FileKind::Picture : FileKind::History;
@@ -239,16 +241,9 @@ val UiTexts() {
         {"endsTip", MainTexts::ENDS_TIP},
         {"startTip", MainTexts::START_TIP},
         {"closeTip", MainTexts::CLOSE_TIP},
-        {"english", MainTexts::LANGUAGE_ENGLISH},
-        {"japanese", MainTexts::LANGUAGE_JAPANESE},
-        {"guide", MainTexts::GUIDE},
         {"aboutVersion", MainTexts::ABOUT_VERSION},
         {"aboutRights", MainTexts::ABOUT_RIGHTS},
         {"aboutContact", MainTexts::ABOUT_CONTACT},
-        {"savePicture", ExportTexts::SAVE_PICTURE},
-        {"saveHistory", ExportTexts::SAVE_HISTORY},
-        {"speedMenu", RunSpeed::MENU},
-        {"singleStep", RunSpeed::SINGLE_STEP},
         {"historyCaption", HISTORY_CAPTION},
         {"temperaturePlaceholder", STATUS_TEMPERATURE_PLACEHOLDER},
         {"heatPlaceholder", STATUS_HEAT_PLACEHOLDER},
@@ -263,11 +258,6 @@ val UiTexts() {
     for (const auto& [name, text] : named) {
         texts.set(name, Text(text));
     }
-    val speeds = val::array();
-    for (const char* label : RunSpeed::LABELS) {
-        speeds.call<void>("push", Text(label));
-    }
-    texts.set("speeds", speeds);
     return texts;
 }
 
@@ -290,8 +280,6 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function("endsFlame", &WebApp::EndsFlame)
         .function("centreFlame", &WebApp::CentreFlame)
         .function("timer", &WebApp::OnTimer)
-        .function("singleStep", &WebApp::SingleStep)
-        .function("setSpeed", &WebApp::SetSpeed)
         .function("holdTimer", &WebApp::HoldTimer)
         .function("releaseTimer", &WebApp::ReleaseTimer)
         .function("mouseMove", &WebApp::MouseMove)

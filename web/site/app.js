@@ -50,9 +50,9 @@
   const form = Q.settingsForm();
   const englishOf = new Map(Q.textPairs());
   let language = localStorage.getItem(LANGUAGE_KEY) === "en" ? "en" : "ja";
+  engine.setMenuLanguage(language);
   // The user's guide, where the site carries a copy of it (scripts/build-web.sh puts it in).
-  let hasGuide = false;
-  fetch("guide/ja.html").then((r) => { hasGuide = r.ok; }, () => {});
+  fetch("guide/ja.html").then((r) => engine.setGuideShown(r.ok), () => {});
 
   const tr = (text) => (language === "en" && englishOf.has(text) ? englishOf.get(text) : text);
 
@@ -312,26 +312,14 @@
       event.preventDefault();
       const rect = client.getBoundingClientRect();
       openMenu(rect.left + 8, rect.top + 8);
-    } else if (event.key === "+" || event.key === "=" || event.code === "NumpadAdd") {
-      setSpeed(state.speed + 1);
-    } else if (event.key === "-" || event.code === "NumpadSubtract") {
-      setSpeed(state.speed - 1);
-    } else if (event.key === "s" || event.key === "S") {
-      singleStep();
     } else {
-      return;
+      // The engine tells which menu item a key chooses, if any.
+      const id = Q.menuKey(event.key, (event.code || "").startsWith("Numpad"));
+      if (id === 0) return;
+      chooseItem(id);
     }
     event.preventDefault();
   });
-
-  function setSpeed(speed) {
-    engine.setSpeed(speed);
-    afterCommand();
-  }
-  function singleStep() {
-    engine.singleStep();
-    afterCommand();
-  }
 
   // ---- Modal boxes ---------------------------------------------------------------------------
   const layer = $("modal-layer");
@@ -637,10 +625,10 @@
   const menu = $("menu");
   let submenu = null;
 
-  function menuItem(parent, text, action, { enabled = true, checked = null, key = "" } = {}) {
+  function menuItem(parent, text, action, { enabled = true, checked = null, radio = true, key = "" } = {}) {
     const item = document.createElement("button");
     item.type = "button";
-    item.setAttribute("role", checked === null ? "menuitem" : "menuitemradio");
+    item.setAttribute("role", checked === null ? "menuitem" : radio ? "menuitemradio" : "menuitemcheckbox");
     if (checked !== null) item.setAttribute("aria-checked", String(checked));
     const label = document.createElement("span");
     const mnemonic = setMnemonicText(label, text);
@@ -670,48 +658,57 @@
     element.style.top = `${Math.max(0, Math.min(y, window.innerHeight - height))}px`;
   }
 
+  // The engine's items as the page draws them; a choice goes back to the engine, which runs
+  // its part and says what is left to the page.
+  function addItems(parent, items) {
+    for (const item of items) {
+      if (item.kind === "separator") {
+        parent.append(document.createElement("hr"));
+      } else if (item.kind === "submenu") {
+        const entry = menuItem(parent, `${tr(item.text)}  ▸`, (e) => openSubmenu(e), { enabled: item.enabled });
+        entry.setAttribute("aria-haspopup", "menu");
+        entry.submenu = item;
+        entry.addEventListener("pointerenter", () => openSubmenu(entry));
+      } else {
+        menuItem(parent, tr(item.text), () => { closeMenu(); chooseItem(item.id); }, {
+          enabled: item.enabled, checked: item.kind === "command" ? null : item.checked,
+          radio: item.kind === "radio", key: item.key,
+        });
+      }
+    }
+  }
+
+  function chooseItem(id) {
+    const outcome = engine.chooseMenuItem(id);
+    if (outcome.action === "") afterCommand();
+    else if (outcome.action === "about") openAbout();
+    else if (outcome.action === "savePicture") savePicture(outcome.name);
+    else if (outcome.action === "saveHistory") saveHistory(outcome.name);
+    else if (outcome.action === "language") setLanguage(outcome.language);
+    else if (outcome.action === "guide") window.open(`guide/${language}.html`, "_blank", "noopener");
+  }
+
   function openMenu(x, y, alignRight = false) {
     closeMenu();
     menu.textContent = "";
     menu.setAttribute("aria-label", tr(ui.menuButton));
-    // As the desktop's context menu, without the item that keeps window positions.
-    menuItem(menu, tr(ui.about), () => { closeMenu(); openAbout(); });
-    const speeds = menuItem(menu, `${tr(ui.speedMenu)}  ▸`, (item) => openSpeeds(item));
-    speeds.setAttribute("aria-haspopup", "menu");
-    speeds.addEventListener("pointerenter", () => openSpeeds(speeds));
-    menuItem(menu, tr(ui.singleStep), () => { closeMenu(); singleStep(); },
-      { enabled: state.paused, key: "S" });
-    menuItem(menu, tr(ui.savePicture), () => { closeMenu(); savePicture(); },
-      { enabled: engine.frameWidth() > 0 });
-    menuItem(menu, tr(ui.saveHistory), () => { closeMenu(); saveHistory(); },
-      { enabled: state.started });
-    menu.append(document.createElement("hr"));
-    for (const [name, code] of [[ui.english, "en"], [ui.japanese, "ja"]]) {
-      menuItem(menu, name, () => { closeMenu(); setLanguage(code); }, { checked: language === code });
-    }
-    if (hasGuide) {
-      menu.append(document.createElement("hr"));
-      menuItem(menu, tr(ui.guide), () => { closeMenu(); window.open(`guide/${language}.html`, "_blank", "noopener"); });
-    }
-    // Another item under the pointer closes the speeds.
-    for (const item of menu.querySelectorAll("button")) {
-      if (item !== speeds) item.addEventListener("pointerenter", () => { if (submenu) { submenu.remove(); submenu = null; } });
+    addItems(menu, engine.menu());
+    // Another item under the pointer closes an open submenu.
+    for (const item of menu.querySelectorAll("button:not([aria-haspopup])")) {
+      item.addEventListener("pointerenter", () => { if (submenu) { submenu.remove(); submenu = null; } });
     }
     placeMenu(menu, x, y, alignRight);
     const first = menu.querySelector("button:not(:disabled)");
     if (first) first.focus();
   }
 
-  function openSpeeds(anchor) {
+  function openSubmenu(anchor) {
     if (submenu) submenu.remove();
     submenu = document.createElement("div");
     submenu.className = "menu";
     submenu.setAttribute("role", "menu");
-    submenu.setAttribute("aria-label", tr(ui.speedMenu));
-    ui.speeds.forEach((label, speed) => {
-      menuItem(submenu, tr(label), () => { closeMenu(); setSpeed(speed); },
-        { checked: state.speed === speed });
-    });
+    submenu.setAttribute("aria-label", tr(anchor.submenu.text));
+    addItems(submenu, anchor.submenu.items);
     document.body.append(submenu);
     const rect = anchor.getBoundingClientRect();
     const fitsRight = rect.right + submenu.offsetWidth <= window.innerWidth;
@@ -742,7 +739,7 @@
       const step = event.key === "ArrowDown" ? 1 : items.length - 1;
       items[(at + step) % items.length].focus();
     } else if (event.key === "ArrowRight" && document.activeElement?.hasAttribute("aria-haspopup")) {
-      openSpeeds(document.activeElement);
+      openSubmenu(document.activeElement);
       submenu.querySelector("button").focus();
     } else if (event.key.length === 1) {
       const item = items.find((b) => b.dataset.mnemonic === event.key.toLowerCase());
@@ -761,13 +758,6 @@
   window.addEventListener("blur", closeMenu);
 
   // ---- Saving ---------------------------------------------------------------------------------
-  function proposedName(extension) {
-    const now = new Date();
-    const two = (n) => String(n).padStart(2, "0");
-    return `quorvel-${now.getFullYear()}${two(now.getMonth() + 1)}${two(now.getDate())}-` +
-      `${two(now.getHours())}${two(now.getMinutes())}${two(now.getSeconds())}.${extension}`;
-  }
-
   function download(blob, name) {
     const link = document.createElement("a");
     link.href = URL.createObjectURL(blob);
@@ -778,15 +768,14 @@
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
   }
 
-  async function savePicture() {
+  async function savePicture(name) {
     const pixels = paint(true);
     if (pixels === null) return;
-    const name = proposedName("png");
     download(await QuorvelPng.encode(pixels.rgba, pixels.width, pixels.height), name);
   }
 
-  function saveHistory() {
-    download(new Blob([engine.historyCsv()], { type: "text/csv" }), proposedName("csv"));
+  function saveHistory(name) {
+    download(new Blob([engine.historyCsv()], { type: "text/csv" }), name);
   }
 
   // ---- History panel --------------------------------------------------------------------------
@@ -859,6 +848,7 @@
   // ---- Language -------------------------------------------------------------------------------
   function setLanguage(code) {
     language = code;
+    engine.setMenuLanguage(code);
     localStorage.setItem(LANGUAGE_KEY, code);
     translatePage();
     // The notice above the client area may take another height in the other language.
