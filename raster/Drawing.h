@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -115,8 +116,13 @@ public:
     // levels blend the text colour over what is there. Only a transparent background is
     // supported, which is the only mode the program uses.
     void TextOut(int x, int y, std::string_view text);
-    // The text's advance and the font's line height.
+    // The same with the text's left edge at x / 64 pixels, for text placed as the desktop
+    // places it: centred or aligned right at a fraction of a pixel.
+    void TextOutFine(std::int64_t x, int y, std::string_view text);
+    // The text's advance (rounded to the nearest pixel) and the font's line height.
     Extent GetTextExtent(std::string_view text) const;
+    // The text's advance in 1/64 pixel.
+    std::int64_t GetFineTextWidth(std::string_view text) const;
 
     // The bitmap drawing goes into, or nullptr while only the stock bitmap is selected.
     PixelBuffer* Target();
