@@ -494,7 +494,8 @@ void MemoryDC::TextOut(int x, int y, std::string_view text) {
     TextOutFine(std::int64_t{x} * kFine, y, text);
 }
 
-void MemoryDC::TextOutFine(std::int64_t x, int y, std::string_view text) {
+void MemoryDC::TextOutFine(std::int64_t x, int y, std::string_view text, int boxLeft,
+                           int boxRight) {
     PixelBuffer* image = Target();
     if (image == nullptr) {
         return;
@@ -511,7 +512,8 @@ void MemoryDC::TextOutFine(std::int64_t x, int y, std::string_view text) {
             for (int col = 0; col < glyph.width; ++col) {
                 const std::int64_t px = pen + glyph.left + col;
                 const int level = levels[row * glyph.width + col];
-                if (level == 0 || px < 0 || px >= image->Width()) {
+                if (level == 0 || px < std::max(boxLeft, 0) ||
+                    px >= std::min(boxRight, image->Width())) {
                     continue;
                 }
                 line[px] = level == 255 ? m_textColour : Blend(font, m_textColour, level, line[px]);

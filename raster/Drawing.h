@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -117,8 +118,10 @@ public:
     // supported, which is the only mode the program uses.
     void TextOut(int x, int y, std::string_view text);
     // The same with the text's left edge at x / 64 pixels, for text placed as the desktop
-    // places it: centred or aligned right at a fraction of a pixel.
-    void TextOutFine(std::int64_t x, int y, std::string_view text);
+    // places it in a box: centred or aligned right at a fraction of a pixel, and only the
+    // pixels from column `boxLeft` up to `boxRight` (exclusive) written.
+    void TextOutFine(std::int64_t x, int y, std::string_view text, int boxLeft = INT_MIN,
+                     int boxRight = INT_MAX);
     // The text's advance (rounded to the nearest pixel) and the font's line height.
     Extent GetTextExtent(std::string_view text) const;
     // The text's advance in 1/64 pixel.
