@@ -19,6 +19,7 @@
 #include "Profile.h"
 #include "RunControl.h"
 #include "Simulation.h"
+#include "TitlePace.h"
 #include "Translations.h"
 #include "VesselView.h"
 
@@ -225,6 +226,7 @@ private:
     // window manager gives the window after a start with a file) draws it as it was saved.
     std::vector<Rgb> m_openedBubbles;
     QTimer m_titleTimer;  // pending title update with the tick count
+    CTitlePace m_titlePace;
     bool m_bDestroyed = false;
     // Keep the windows' outer rectangles; owned by their windows.
     COuterRectPlacer* m_pMainPlacer = nullptr;

@@ -2,22 +2,14 @@
 
 #include <string_view>
 
-#include "HistoryGraph.h"
 #include "HistoryTexts.h"
 #include "NumberText.h"
 #include "RunHistory.h"
 #include "RunSpeed.h"
 #include "SettingsSchema.h"
 #include "SettingsWarning.h"
-#include "Surface.h"
 
 namespace {
-
-// The graph surface's failure codes, as the history window's: -1 for every release step, -2
-// for every creation step.
-constexpr SurfaceExitCodes GRAPH_CODES{EXIT_RELEASE_SURFACE, EXIT_RELEASE_SURFACE,
-                                       EXIT_RELEASE_SURFACE, EXIT_CREATE_SURFACE,
-                                       EXIT_CREATE_SURFACE,  EXIT_CREATE_SURFACE};
 
 // The burner levels by the names the runner's options take.
 constexpr std::pair<std::string_view, int> LEVEL_NAMES[] = {
@@ -48,6 +40,7 @@ void ToRgba(const PixelBuffer& pixels, std::vector<std::uint8_t>& rgba) {
 
 WebApp::WebApp() {
     m_sim.SetRedrawObserver(&m_cellBatch);
+    m_history.SetWholeRun(&m_control.RunHistory());
     m_shownButtons = m_control.Buttons();
     // As the desktop window does when it opens.
     m_control.ResetHistory(m_sim.InitialTemperature());
@@ -221,31 +214,41 @@ std::string WebApp::ApplyOption(const std::string& name, const std::string& valu
 }
 
 bool WebApp::ResizeGraph(int cx, int cy) {
-    if (cx < GRAPH_MIN_CLIENT || cy < GRAPH_MIN_CLIENT) {
+    // The page's panel reports its size whenever its box may have changed.
+    if (m_history.HasSurface() && cx == m_history.GraphWidth() &&
+        cy - CHistoryPanel::STATUS_BAR_HEIGHT == m_history.GraphHeight()) {
         return false;
     }
-    ReleaseSurface(m_dcGraph, m_bmpGraph, m_pOldGraphBitmap, GRAPH_CODES);
-    m_pOldGraphBitmap =
-        CreateSurface(m_dcGraph, m_bmpGraph, cx, cy - GRAPH_STATUS_HEIGHT, GRAPH_CODES);
-    m_bGraphStale = true;
-    return true;
+    return m_history.Resize(cx, cy);
 }
 
 const std::vector<std::uint8_t>& WebApp::GraphRgba() {
-    if (m_pOldGraphBitmap == nullptr) {
+    const PixelBuffer* graph = m_history.Graph();
+    if (graph == nullptr) {
         m_graphRgba.clear();
-        return m_graphRgba;
+    } else {
+        ToRgba(*graph, m_graphRgba);
     }
-    if (m_bGraphStale) {
-        m_bGraphStale = false;
-        const int width = GraphWidth();
-        const int height = GraphHeight();
-        ClearGraph(m_dcGraph, width, height);
-        DrawGridDots(m_dcGraph, width, height);
-        DrawCurves(m_dcGraph, width, height, m_control.Recorder().m_pSamples.get());
-    }
-    ToRgba(m_bmpGraph.Pixels(), m_graphRgba);
     return m_graphRgba;
+}
+
+void WebApp::SetEnglish(bool english) {
+    if (english != m_bEnglish) {
+        m_bEnglish = english;
+        if (m_history.ShowsWholeRun()) {
+            m_history.Redraw();  // the legend and the axis name
+        }
+    }
+}
+
+std::optional<std::string> WebApp::TitleToShow(double nowMs) {
+    if (!m_bTitleNow && !(m_bTitleTicked && m_titlePace.Due(nowMs))) {
+        return std::nullopt;
+    }
+    m_bTitleNow = false;
+    m_bTitleTicked = false;
+    m_titlePace.Shown(nowMs);
+    return m_control.Title();
 }
 
 std::string WebApp::HistoryCsv() const {

@@ -10,8 +10,11 @@
 #include "ButtonRow.h"
 #include "CellRedrawBatch.h"
 #include "Drawing.h"
+#include "HistoryPanel.h"
 #include "RunControl.h"
 #include "Simulation.h"
+#include "Texts.h"
+#include "TitlePace.h"
 #include "VesselView.h"
 
 // The program behind the web page: the simulation, its view, the run control and the history
@@ -102,19 +105,29 @@ public:
     const CVesselView& View() const { return m_view; }
     long long TicksRun() const { return m_sim.TicksRun(); }
 
-    // --- The history panel's graph: made for a client area of cx x cy (the graph above the
-    // 22-pixel status bar), false for one smaller than 100 x 100.
+    // --- The history panel (CHistoryPanel): its graph made for a client area of cx x cy; true
+    // when it was made anew, false for the size it has or one it does not take.
     bool ResizeGraph(int cx, int cy);
+    // The graph as bytes R, G, B, A (opaque) row by row from the top; empty before a size.
     const std::vector<std::uint8_t>& GraphRgba();
-    int GraphWidth() const { return m_bmpGraph.Pixels().Width(); }
-    int GraphHeight() const { return m_bmpGraph.Pixels().Height(); }
-    bool GraphChanged() const { return m_bGraphStale; }
+    int GraphWidth() const { return m_history.GraphWidth(); }
+    int GraphHeight() const { return m_history.GraphHeight(); }
+    // Whether the graph changed since it was last taken.
+    bool GraphChanged() const { return m_history.Changed(); }
+    // A part of the status bar (CHistoryPanel::TEMPERATURE_PART, HEAT_PART) as it reads now.
+    std::string HistoryStatus(int part) const { return m_history.StatusText(part); }
+    // The whole run on axes, or the last 100 samples; false when the view stays as it was.
+    bool ShowWholeRun(bool whole) { return m_history.ShowWholeRun(whole); }
+    bool ShowsWholeRun() const { return m_history.ShowsWholeRun(); }
+    // The language the panel's texts are given in: English, or the program's Japanese.
+    void SetEnglish(bool english);
+
+    // The window title to show at `nowMs` (milliseconds of the page's steady clock), when there
+    // is one: a command's at once, the ticks' at most every 100 ms (CTitlePace).
+    std::optional<std::string> TitleToShow(double nowMs);
 
     // The whole run's history as the CSV file the desktop saves.
     std::string HistoryCsv() const;
-
-    static constexpr int GRAPH_STATUS_HEIGHT = 22;
-    static constexpr int GRAPH_MIN_CLIENT = 100;
 
 private:
     void StartStepTimer(int periodMs) override;
@@ -126,20 +139,23 @@ private:
                                                  bool canContinue) override;
     void ShowFreshRun() override;
     void Invalidate() override { m_bFrameChanged = true; }
-    // The page shows the run control's title as it paints, at most every 100 ms, as the
-    // desktop's title follows a run at the faster speeds.
-    void ShowTitle(const std::string&) override {}
+    // The page asks for the title as it paints (TitleToShow).
+    void ShowTitle(const std::string&) override { m_bTitleNow = true; }
     void ShowOpenedRun(const RunFile& run) override;
-    void HistoryReset() override { m_bGraphStale = true; }
-    void SampleTaken() override { m_bGraphStale = true; }
+    void HistoryReset() override { m_history.Redraw(); }
+    void SampleTaken() override { m_history.MarkStale(); }
     void BeginCellBatch(int columns, int rows) override { m_cellBatch.Begin(columns, rows); }
     void FlushCellBatch() override { m_cellBatch.Flush(); }
     void ShowAverages(double temperature, double heat) override {
         m_averages = {temperature, heat};
+        m_history.ShowAverages(temperature, heat);
     }
     void ReportDivergence() override { m_bDivergencePending = true; }
     void RefreshPanel() override { m_view.RefreshInfo(); }
-    void TicksShown(bool) override { m_bFrameChanged = true; }
+    void TicksShown(bool backToBack) override {
+        m_bFrameChanged = true;
+        m_bTitleTicked = m_bTitleTicked || backToBack;
+    }
 
     CSimulation m_sim;
     CVesselView m_view{m_sim};
@@ -162,9 +178,14 @@ private:
     std::optional<SettingsRequest> m_request;
     std::optional<StartAnswer> m_answer;
 
-    MemoryDC m_dcGraph;
-    FrameBitmap m_bmpGraph;
-    FrameBitmap* m_pOldGraphBitmap = nullptr;
+    bool m_bEnglish = false;
+    CHistoryPanel m_history{
+        m_control.Recorder(), [this](const char* japanese) {
+            return std::string(m_bEnglish ? Texts::InEnglish(japanese) : japanese);
+        }};
     std::vector<std::uint8_t> m_graphRgba;
-    bool m_bGraphStale = true;
+
+    CTitlePace m_titlePace;
+    bool m_bTitleNow = true;      // the title is to be shown at once (nothing shown yet)
+    bool m_bTitleTicked = false;  // ticks at a faster speed changed the title
 };

@@ -50,6 +50,21 @@ std::string AverageText(double value) {
     return notFinite != nullptr ? notFinite : std::to_string(TruncToInt(value));
 }
 
+// The history panel's status bar: its two parts' texts, left to right.
+val HistoryStatusOf(const WebApp& app) {
+    val parts = val::array();
+    for (const int part : {CHistoryPanel::TEMPERATURE_PART, CHistoryPanel::HEAT_PART}) {
+        parts.call<void>("push", app.HistoryStatus(part));
+    }
+    return parts;
+}
+
+// The title to show now, or null.
+val TitleToShow(WebApp& app, double nowMs) {
+    const std::optional<std::string> title = app.TitleToShow(nowMs);
+    return title ? val(*title) : val::null();
+}
+
 // The message for a run that paused on unphysical cells (Japanese, for the page to
 // translate), once; empty otherwise.
 std::string TakeDivergence(WebApp& app) {
@@ -269,6 +284,11 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function("graphChanged", &WebApp::GraphChanged)
         .function(
             "graphRgba", +[](WebApp& app) { return Bytes(app.GraphRgba()); })
+        .function("historyStatus", &HistoryStatusOf)
+        .function("showWholeRun", &WebApp::ShowWholeRun)
+        .function("showsWholeRun", &WebApp::ShowsWholeRun)
+        .function("setEnglish", &WebApp::SetEnglish)
+        .function("titleToShow", &TitleToShow)
         .function("historyCsv", &WebApp::HistoryCsv);
     emscripten::function("settingsForm", &SettingsForm);
     emscripten::function("textPairs", &TextPairs);
