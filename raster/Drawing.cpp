@@ -453,11 +453,13 @@ template <typename Place>
 std::int64_t WalkGlyphs(const GlyphFont& font, std::int64_t pen, std::string_view text,
                         Place place) {
     const int scale = kFine / font.advanceUnit;
+    // Only a proportional font is laid out in runs; the frame's fonts are placed glyph by glyph.
+    const bool proportional = font.advanceUnit > 1;
     char32_t previous = 0;
-    Script run = font.kerningCount > 0 ? LeadingScript(text) : Script::Common;
+    Script run = proportional ? LeadingScript(text) : Script::Common;
     for (std::size_t at = 0; at < text.size();) {
         const char32_t code = NextCodePoint(text, at);
-        const Script script = ScriptOf(code);
+        const Script script = proportional ? ScriptOf(code) : Script::Common;
         const bool sameRun = script == Script::Common || script == run;
         const Glyph* glyph = nullptr;
         if (run == Script::Latin && script == Script::Common) {
@@ -469,7 +471,7 @@ std::int64_t WalkGlyphs(const GlyphFont& font, std::int64_t pen, std::string_vie
         if (glyph == nullptr) {
             continue;
         }
-        if (previous != 0 && sameRun) {
+        if (proportional && previous != 0 && sameRun) {
             pen += std::int64_t{KerningOf(font, previous, code)} * scale;
         }
         if (!sameRun) {
