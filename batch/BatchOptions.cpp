@@ -7,35 +7,13 @@
 #include <utility>
 #include <variant>
 
+#include "Burners.h"
 #include "NumberText.h"
 #include "PendingOutputs.h"
 #include "SettingsSchema.h"
 #include "VesselView.h"
 
 namespace {
-
-// The burner levels by the names the options take.
-constexpr std::pair<std::string_view, int> LEVEL_NAMES[] = {
-    {"off", FLAME_OFF}, {"strong", FLAME_STRONG}, {"medium", FLAME_MEDIUM}, {"weak", FLAME_WEAK}};
-
-bool ParseLevel(std::string_view text, int& level) {
-    for (const auto& [name, value] : LEVEL_NAMES) {
-        if (text == name) {
-            level = value;
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string_view LevelName(int level) {
-    for (const auto& [name, value] : LEVEL_NAMES) {
-        if (level == value) {
-            return name;
-        }
-    }
-    return {};
-}
 
 std::string Describe(const std::string& option, const std::string& value,
                      const std::string& accepted) {
@@ -119,9 +97,11 @@ struct BurnerLevel {
     int BatchOptions::*field;
     std::string Read(BatchOptions& options, const std::string& option,
                      const std::string& value) const {
-        if (!ParseLevel(value, options.*field)) {
-            return Describe(option, value, "off, strong, medium or weak");
+        const std::optional<FlameLevel> level = FlameLevelFromName(value);
+        if (!level) {
+            return Describe(option, value, FlameLevelChoices(" or "));
         }
+        options.*field = *level;
         return {};
     }
 };
@@ -336,7 +316,7 @@ Runs the Quorvel water simulation without a window and reports what it did.
   --room-temperature T      degrees C (default {room temperature})
   --strong P, --medium P, --weak P
                             flame powers in cal per step (default {strong}, {medium}, {weak})
-  --ends LEVEL              both-ends burner: off, strong, medium, weak (default {ends})
+  --ends LEVEL              both-ends burner: {levels} (default {ends})
   --centre LEVEL            centre burner (default {centre})
   --history-interval N      history sampling interval in ticks (default {history interval})
   --grid-out FILE           write every cell after the last tick: row col phase temperature heat
@@ -395,8 +375,9 @@ ended with cells not finite or below -273.15 C (the summary then ends with unphy
         {"{strong}", NumberText(settings.strongFlamePower)},
         {"{medium}", NumberText(settings.mediumFlamePower)},
         {"{weak}", NumberText(settings.weakFlamePower)},
-        {"{ends}", std::string(LevelName(defaults.endsLevel))},
-        {"{centre}", std::string(LevelName(defaults.centreLevel))},
+        {"{levels}", FlameLevelChoices(", ")},
+        {"{ends}", std::string(FlameLevelName(defaults.endsLevel))},
+        {"{centre}", std::string(FlameLevelName(defaults.centreLevel))},
         {"{history interval}", NumberText(settings.historyInterval)},
         {"{view size}", NumberText(defaults.viewWidth) + "x" + NumberText(defaults.viewHeight)},
         {"{picture size}", NumberText(picture.Width()) + " x " + NumberText(picture.Height())},

@@ -63,7 +63,7 @@ bool WritePng(const PixelBuffer& image, PendingOutputs& outputs, std::size_t out
 }
 
 int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostream& errors,
-                      bool showProgress);
+                      bool showProgress, const std::function<void(long long done)>& afterSlice);
 
 }  // namespace
 
@@ -84,16 +84,16 @@ std::string FormatSummary(const BatchSummary& s) {
 }
 
 int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& errors,
-             bool showProgress) {
+             bool showProgress, const std::function<void(long long done)>& afterSlice) {
     if (options.pngOut.empty()) {
-        return RunBatchUnguarded(options, out, errors, showProgress);
+        return RunBatchUnguarded(options, out, errors, showProgress, afterSlice);
     }
     FatalHandler previous = SetFatalHandler([](const std::string& text, int code) {
         throw DrawingFailure{text, code};
     });
     int status = BATCH_EXIT_DONE;
     try {
-        status = RunBatchUnguarded(options, out, errors, showProgress);
+        status = RunBatchUnguarded(options, out, errors, showProgress, afterSlice);
     } catch (const DrawingFailure& failure) {
         errors << "quorvel-batch: " << failure.text << '\n';
         status = failure.code;
@@ -105,7 +105,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
 namespace {
 
 int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostream& errors,
-                      bool showProgress) {
+                      bool showProgress, const std::function<void(long long done)>& afterSlice) {
     // A run to go on from is read whole first: a file that cannot be read changes nothing.
     std::optional<RunFile> input;
     if (!options.runIn.empty()) {
@@ -149,7 +149,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     } else {
         StartRun(simulation, options);
         recorder.ResetHistory(simulation.InitialTemperature());
-        recorder.m_nHistoryInterval = options.settings.historyInterval;
+        recorder.SetHistoryInterval(options.settings.historyInterval);
         // The cell a window selects at a fresh start.
         selectedCol = simulation.Columns() / 2;
         selectedRow = simulation.Rows() / 2;
@@ -200,6 +200,9 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
                                 bar.Show(done, elapsed);
                                 lastShown = elapsed;
                             }
+                        }
+                        if (afterSlice) {
+                            afterSlice(done);
                         }
                     });
     if (historyError != 0) {

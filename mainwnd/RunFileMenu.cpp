@@ -20,8 +20,9 @@
 #include "Translations.h"
 #include "VesselView.h"
 
-CRunFileMenu::CRunFileMenu(QWidget& window, CRunControl& control, CVesselView& view)
-    : QObject(&window), m_window(window), m_control(control), m_view(view) {
+CRunFileMenu::CRunFileMenu(QWidget& window, CRunSession& session,
+                           std::function<void(const Changes&)> show)
+    : QObject(&window), m_window(window), m_session(session), m_show(std::move(show)) {
     m_chooseSaveFile = [this](const QString& caption, const QString& proposed,
                               const QString& filter) {
         QFileDialog dialog(&m_window, caption, proposed, filter);
@@ -51,7 +52,7 @@ CRunFileMenu::CRunFileMenu(QWidget& window, CRunControl& control, CVesselView& v
 
 void CRunFileMenu::AddTo(QMenu& menu) {
     QAction* save = menu.addAction(Tr(RunFileTexts::SAVE_RUN), this, &CRunFileMenu::OnSaveRun);
-    save->setEnabled(m_control.HasStarted());
+    save->setEnabled(m_session.Control().HasStarted());
     menu.addAction(Tr(RunFileTexts::OPEN_RUN), this, &CRunFileMenu::OnOpenRun);
 }
 
@@ -81,13 +82,8 @@ void CRunFileMenu::OnSaveRun() {
 }
 
 bool CRunFileMenu::Save(const QString& path) {
-    const CVesselView& view = m_view;
-    const CellHit selected = view.Selection();
     std::string fault;
-    const std::optional<std::string> text = FormatRunFile(
-        m_control.Capture(selected.col, selected.row,
-                          [&view](int col, int row) { return view.BubbleBackground(col, row); }),
-        fault);
+    const std::optional<std::string> text = FormatRunFile(m_session.Capture(), fault);
     PendingOutputs outputs;
     const std::size_t file = outputs.Add(QFile::encodeName(path).toStdString());
     if (outputs.Open()) {
@@ -103,14 +99,24 @@ bool CRunFileMenu::Save(const QString& path) {
 }
 
 bool CRunFileMenu::MayReplace() {
-    return !m_control.HasStarted() || m_askReplace(Tr(RunFileTexts::REPLACE_RUN));
+    return !m_session.Control().HasStarted() || m_askReplace(Tr(RunFileTexts::REPLACE_RUN));
+}
+
+Changes CRunFileMenu::HoldTimer() {
+    const Changes held = m_session.HoldTimer();
+    m_show(held);
+    return held;
+}
+
+void CRunFileMenu::ReleaseTimer(const Changes& held) {
+    m_show(m_session.ReleaseTimer(held));
 }
 
 void CRunFileMenu::OnOpenRun() {
     // The run waits while the question and the file dialog are open.
-    const bool wasRunning = m_control.HoldTimer();
+    const Changes held = HoldTimer();
     if (!MayReplace()) {
-        m_control.ReleaseTimer(wasRunning);
+        ReleaseTimer(held);
         return;
     }
     if (m_folder.isEmpty()) {
@@ -121,31 +127,31 @@ void CRunFileMenu::OnOpenRun() {
     const QString path =
         m_chooseOpenFile(Caption(RunFileTexts::OPEN_RUN), m_folder, Tr(RunFileTexts::RUN_FILTER));
     if (path.isEmpty()) {
-        m_control.ReleaseTimer(wasRunning);
+        ReleaseTimer(held);
         return;
     }
     m_folder = QFileInfo(path).absolutePath();
-    ReadAndOpen(path, wasRunning);
+    ReadAndOpen(path, held);
 }
 
-bool CRunFileMenu::ReadAndOpen(const QString& path, bool wasRunning) {
+bool CRunFileMenu::ReadAndOpen(const QString& path, const Changes& held) {
     std::string fault;
     const std::optional<RunFile> run = ReadRunFile(QFile::encodeName(path).toStdString(), fault);
     if (!run) {
         m_showFailure(Tr(RunFileTexts::OPEN_FAILED) + QStringLiteral("\n\n") + path +
                       QLatin1Char('\n') + QString::fromUtf8(fault.c_str()));
-        m_control.ReleaseTimer(wasRunning);
+        ReleaseTimer(held);
         return false;
     }
-    m_control.OpenRun(*run);
+    m_show(m_session.OpenRun(*run));
     return true;
 }
 
 bool CRunFileMenu::Open(const QString& path) {
-    const bool wasRunning = m_control.HoldTimer();
+    const Changes held = HoldTimer();
     if (!MayReplace()) {
-        m_control.ReleaseTimer(wasRunning);
+        ReleaseTimer(held);
         return false;
     }
-    return ReadAndOpen(path, wasRunning);
+    return ReadAndOpen(path, held);
 }

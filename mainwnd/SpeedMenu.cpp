@@ -6,17 +6,19 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "RunControl.h"
+#include "RunSession.h"
 #include "Translations.h"
 
-CSpeedMenu::CSpeedMenu(QWidget& window, CRunControl& control)
-    : QObject(&window), m_control(control) {
+CSpeedMenu::CSpeedMenu(QWidget& window, CRunSession& session,
+                       std::function<void(const Changes&)> show)
+    : QObject(&window), m_session(session), m_show(std::move(show)) {
     auto* group = new QActionGroup(this);
     for (int speed = 0; speed < RunSpeed::COUNT; ++speed) {
         QAction* action = group->addAction(Tr(RunSpeed::LABELS[speed]));
         action->setCheckable(true);
-        action->setChecked(speed == m_control.Speed());
-        connect(action, &QAction::triggered, this, [this, speed] { m_control.SetSpeed(speed); });
+        action->setChecked(speed == m_session.Control().Speed());
+        connect(action, &QAction::triggered, this,
+                [this, speed] { m_show(m_session.SetSpeed(speed)); });
         m_pSpeedActions[speed] = action;
     }
     // Shortcuts that work wherever the focus is in the window; Space, Enter and Escape
@@ -31,12 +33,13 @@ CSpeedMenu::CSpeedMenu(QWidget& window, CRunControl& control)
     };
     addShortcut({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal),
                  QKeySequence(Qt::KeypadModifier | Qt::Key_Plus)},
-                [this] { m_control.SetSpeed(m_control.Speed() + 1); });
+                [this] { m_show(m_session.SetSpeed(m_session.Control().Speed() + 1)); });
     addShortcut({QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)},
-                [this] { m_control.SetSpeed(m_control.Speed() - 1); });
-    m_pStepAction = addShortcut({QKeySequence(Qt::Key_S)}, [this] { m_control.SingleStep(); });
+                [this] { m_show(m_session.SetSpeed(m_session.Control().Speed() - 1)); });
+    m_pStepAction =
+        addShortcut({QKeySequence(Qt::Key_S)}, [this] { m_show(m_session.SingleStep()); });
     m_pStepAction->setText(Tr(RunSpeed::SINGLE_STEP));
-    AllowSingleStep(m_control.IsPaused());
+    AllowSingleStep(m_session.Control().IsPaused());
 }
 
 void CSpeedMenu::AllowSingleStep(bool allowed) {
@@ -45,7 +48,7 @@ void CSpeedMenu::AllowSingleStep(bool allowed) {
 
 void CSpeedMenu::AddTo(QMenu& menu) {
     QMenu* speeds = menu.addMenu(Tr(RunSpeed::MENU));
-    m_pSpeedActions[m_control.Speed()]->setChecked(true);
+    m_pSpeedActions[m_session.Control().Speed()]->setChecked(true);
     for (QAction* action : m_pSpeedActions) {
         speeds->addAction(action);
     }

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 #include "RunSpeed.h"
 
 class QAction;
 class QMenu;
 class QWidget;
-class CRunControl;
+class CRunSession;
+class Changes;
 
 // The run speeds and single step as the main window offers them: a "速度" submenu of the
 // context menu with one checkable item per speed, the single-step item, and shortcuts that
@@ -16,7 +18,8 @@ class CSpeedMenu : public QObject {
     Q_OBJECT
 
 public:
-    CSpeedMenu(QWidget& window, CRunControl& control);
+    // `show` shows what a command of the session changed.
+    CSpeedMenu(QWidget& window, CRunSession& session, std::function<void(const Changes&)> show);
 
     // Adds the submenu and the single-step item, showing the present speed and whether a
     // single step can be taken.
@@ -27,7 +30,8 @@ public:
     void AllowSingleStep(bool allowed);
 
 private:
-    CRunControl& m_control;
+    CRunSession& m_session;
+    std::function<void(const Changes&)> m_show;
     QAction* m_pSpeedActions[RunSpeed::COUNT] = {};
     QAction* m_pStepAction = nullptr;
 };

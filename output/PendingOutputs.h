@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "EscapeControls.h"
+
 // A set of output files that appear under their names all together, each whole, or not at all.
 // Open() checks every output's folder and target and creates one temporary file per output in
 // that output's folder, named ".quorvel-XXXXXX.tmp" (six random characters), so that the name
@@ -81,10 +83,6 @@ std::string ResolveOutputPath(const std::string& path);
 // characters) plus `suffix`, with `mode` as open() takes it (the umask applies). Returns its
 // descriptor, opened for writing, and its name; or -1 with errno set.
 int CreateUnique(const std::string& folder, const char* suffix, mode_t mode, std::string& name);
-
-// `text` with every control character shown escaped ("\n", "\t", "\r", "\x1b"), for
-// quoting a value in a message: no input can forge a line or drive the terminal.
-std::string EscapeControls(std::string_view text);
 
 // From now on SIGINT, SIGTERM, SIGHUP and SIGQUIT remove the temporary files of every pending
 // output of the process and end it with status 128 + the signal number. A signal that was

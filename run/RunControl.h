@@ -129,8 +129,8 @@ public:
     // The samples: refilled with `initialTemperature` (the whole run's forgotten), and the
     // interval between them.
     void ResetHistory(int initialTemperature);
-    void SetHistoryInterval(int interval) { m_recorder.m_nHistoryInterval = interval; }
-    int HistoryInterval() const { return m_recorder.m_nHistoryInterval; }
+    void SetHistoryInterval(int interval) { m_recorder.SetHistoryInterval(interval); }
+    int HistoryInterval() const { return m_recorder.HistoryInterval(); }
 
     // --- Run files.
     // The run as it stands, with the view's selected cell and what its bubbles stand on.

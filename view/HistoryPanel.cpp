@@ -91,7 +91,7 @@ void CHistoryPanel::RedrawSurface() {
     }
     ClearGraph(m_dc, m_width, m_height);
     DrawGridDots(m_dc, m_width, m_height);
-    DrawCurves(m_dc, m_width, m_height, m_samples.m_pSamples.get());
+    DrawCurves(m_dc, m_width, m_height, m_samples.Samples());
 }
 
 const PixelBuffer* CHistoryPanel::Graph() {

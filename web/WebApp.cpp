@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "Burners.h"
 #include "HistoryTexts.h"
 #include "NumberText.h"
 #include "RunHistory.h"
@@ -10,10 +11,6 @@
 #include "SettingsWarning.h"
 
 namespace {
-
-// The burner levels by the names the runner's options take.
-constexpr std::pair<std::string_view, int> LEVEL_NAMES[] = {
-    {"off", FLAME_OFF}, {"strong", FLAME_STRONG}, {"medium", FLAME_MEDIUM}, {"weak", FLAME_WEAK}};
 
 // The speeds by the numbers of their labels ("×1000" as 1000), the fastest as "max".
 constexpr std::string_view SPEED_NAMES[RunSpeed::COUNT] = {"1",    "10",    "100",
@@ -39,31 +36,59 @@ void ToRgba(const PixelBuffer& pixels, std::vector<std::uint8_t>& rgba) {
 }  // namespace
 
 WebApp::WebApp() {
-    m_sim.SetRedrawObserver(&m_cellBatch);
-    m_history.SetWholeRun(&m_control.RunHistory());
-    m_shownButtons = m_control.Buttons();
-    // As the desktop window does when it opens.
-    m_control.ResetHistory(m_sim.InitialTemperature());
-    m_control.SetHistoryInterval(DEFAULT_HISTORY_INTERVAL);
-    m_firstSettings = m_sim.CurrentSettings(m_control.HistoryInterval());
+    m_history.SetWholeRun(&m_session.Control().RunHistory());
+    m_firstSettings = m_session.Simulation().CurrentSettings(m_session.Control().HistoryInterval());
+}
+
+void WebApp::Show(const Changes& changes) {
+    if (changes.Has(Shown::Frame) || changes.Has(Shown::Ticks)) {
+        m_bFrameChanged = true;
+    }
+    if (changes.Has(Shown::StepTimer) && m_session.StepTimerPeriod() > 0) {
+        m_nTimerPeriod = m_session.StepTimerPeriod();
+        ++m_nTimerStarts;
+    }
+    if (changes.Has(Shown::GraphReset)) {
+        m_history.Redraw();
+    } else if (changes.Has(Shown::GraphStale)) {
+        m_history.MarkStale();
+    }
+    if (changes.Has(Shown::Averages)) {
+        m_history.ShowAverages(Averages()->first, Averages()->second);
+    }
+    // The page asks for the title as it paints (TitleToShow).
+    m_bTitleNow = m_bTitleNow || changes.Has(Shown::Title);
+    m_bTitleTicked = m_bTitleTicked || changes.Has(Shown::BackToBack);
+    if (changes.Has(Shown::Divergence)) {
+        m_bDivergencePending = true;
+    }
 }
 
 bool WebApp::Resize(int cx, int cy) {
-    if (!AcceptsClientSize(cx, cy)) {
+    const std::optional<Changes> changes = m_session.Resize(cx, cy);
+    if (!changes) {
         return false;
     }
     m_cx = cx;
     m_cy = cy;
-    m_view.CreateFrame(cx, cy);
-    m_view.FullRebuild(m_control.HasStarted());
-    m_bFrameChanged = true;
+    Show(*changes);
     return true;
+}
+
+bool WebApp::HoldTimer() {
+    const Changes held = m_session.HoldTimer();
+    Show(held);
+    return held.Has(Shown::StepTimer);
+}
+
+void WebApp::ReleaseTimer(bool wasRunning) {
+    Show(m_session.ReleaseTimer(wasRunning ? Changes(Shown::StepTimer) : Changes()));
 }
 
 const std::vector<std::uint8_t>& WebApp::FrameRgba() {
     m_bFrameChanged = false;
-    if (m_view.HasFrame()) {
-        ToRgba(m_view.Frame(), m_frameRgba);
+    if (View().HasFrame()) {
+        ToRgba(View().Frame(), m_frameRgba);
     } else {
         m_frameRgba.clear();
     }
@@ -71,51 +96,22 @@ const std::vector<std::uint8_t>& WebApp::FrameRgba() {
 }
 
 bool WebApp::StartStop() {
-    m_control.OnStartStop();
-    return m_request.has_value();
-}
-
-void WebApp::MouseMove(int x, int y) {
-    if (!m_control.HasStarted() || !m_view.HasFrame()) {
-        return;
-    }
-    m_view.MouseMove(x, y);
-    m_bFrameChanged = true;
-}
-
-void WebApp::LButtonUp(int x, int y) {
-    if (!m_control.HasStarted() || !m_view.HasFrame()) {
-        return;
-    }
-    if (m_view.LButtonUp(x, y)) {
-        m_bFrameChanged = true;
-    }
-}
-
-std::string WebApp::PanelText() const {
-    if (!m_control.HasStarted() || !m_sim.HasGrid()) {
-        return {};
-    }
-    const CellHit cell = m_view.ShowsSelected() ? m_view.Selection() : m_view.Hover();
-    if (cell.col < 0 || cell.row < 0 || cell.col >= m_sim.Columns() || cell.row >= m_sim.Rows()) {
-        return {};
-    }
-    const CellInfoText text =
-        CVesselView::FormatCellInfo(cell.col, cell.row, m_sim.Cell(cell.row, cell.col));
-    return text.cell + "\n" + text.temperature + "\n" + text.heat;
+    Show(m_session.StartStop());
+    return Request().has_value();
 }
 
 WebApp::FieldRefusal WebApp::AnswerStart(const std::vector<std::string>& texts, bool continueRun,
                                          bool runUnsound,
                                          const std::function<std::string(const char*)>& translate) {
-    if (!m_request) {
+    const std::optional<CRunSession::SettingsRequest>& request = Request();
+    if (!request) {
         return {};
     }
     // As the dialog's exchange: the fields in the table's order, the first refused one
     // reported; while continuing, the fields that fix the starting grid are neither read nor
     // checked.
-    SimulationSettings settings = m_request->current;
-    const bool continuing = m_request->canContinue && continueRun;
+    SimulationSettings settings = request->current;
+    const bool continuing = request->canContinue && continueRun;
     std::size_t index = 0;
     for (const SettingField& field : SETTING_FIELDS) {
         if (field.kind == SettingKind::Check) {
@@ -143,20 +139,12 @@ WebApp::FieldRefusal WebApp::AnswerStart(const std::vector<std::string>& texts, 
         }
     }
     settings.continueRun = continuing;
-    m_request.reset();
-    m_answer = StartAnswer{settings, continuing};
-    // The start the run control makes with this answer: the dialog answers at once.
-    m_control.OnStartStop();
-    m_answer.reset();
+    Show(m_session.Start(StartAnswer{settings, continuing}));
     return {};
 }
 
 void WebApp::CancelStart() {
-    if (!m_request) {
-        return;
-    }
-    m_request.reset();
-    ShowRunButtons(m_control.Buttons());
+    Show(m_session.CancelStart());
 }
 
 std::string WebApp::ApplyOption(const std::string& name, const std::string& value) {
@@ -167,26 +155,26 @@ std::string WebApp::ApplyOption(const std::string& name, const std::string& valu
         if (!ParseInteger(value, seed)) {
             return shown + " (0 - 4294967295)";
         }
-        m_sim.SetSeed(seed);
+        m_session.Simulation().SetSeed(seed);
         return {};
     }
     if (name == "ends" || name == "centre") {
-        for (const auto& [levelName, level] : LEVEL_NAMES) {
-            if (value == levelName) {
-                if (name == "ends") {
-                    m_sim.SetFlames(level, m_sim.CentreFlame());
-                } else {
-                    m_sim.SetFlames(m_sim.EndsFlame(), level);
-                }
-                return {};
-            }
+        const std::optional<FlameLevel> level = FlameLevelFromName(value);
+        if (!level) {
+            return shown + " (" + FlameLevelChoices(", ") + ")";
         }
-        return shown + " (off, strong, medium, weak)";
+        CSimulation& sim = m_session.Simulation();
+        if (name == "ends") {
+            sim.SetFlames(*level, sim.CentreFlame());
+        } else {
+            sim.SetFlames(sim.EndsFlame(), *level);
+        }
+        return {};
     }
     if (name == "speed") {
         for (int speed = 0; speed < RunSpeed::COUNT; ++speed) {
             if (value == SPEED_NAMES[speed]) {
-                m_control.SetSpeed(speed);
+                SetSpeed(speed);
                 return {};
             }
         }
@@ -196,10 +184,12 @@ std::string WebApp::ApplyOption(const std::string& name, const std::string& valu
     if (field == nullptr) {
         return shown + " (?)";
     }
-    switch (ReadSettingField(*field, value, m_firstSettings)) {
+    const FieldError error = ReadSettingField(*field, value, m_firstSettings);
+    m_session.SetFirstSettings(m_firstSettings);
+    switch (error) {
         case FieldError::None:
             if (field->intValue == &SimulationSettings::historyInterval) {
-                m_control.SetHistoryInterval(m_firstSettings.historyInterval);
+                m_session.SetHistoryInterval(m_firstSettings.historyInterval);
             }
             return {};
         case FieldError::OutOfRange:
@@ -248,57 +238,14 @@ std::optional<std::string> WebApp::TitleToShow(double nowMs) {
     m_bTitleNow = false;
     m_bTitleTicked = false;
     m_titlePace.Shown(nowMs);
-    return m_control.Title();
+    return Control().Title();
 }
 
 std::string WebApp::HistoryCsv() const {
     // The lines the desktop's file gets, in memory: the page hands them over as a download.
     std::string csv = HISTORY_CSV_HEADER;
-    for (const CRunHistory::Entry& entry : m_control.RunHistory().Entries()) {
+    for (const CRunHistory::Entry& entry : Control().RunHistory().Entries()) {
         csv += FormatHistoryCsvLine(entry.tick, entry.temperature, entry.heat);
     }
     return csv;
-}
-
-void WebApp::StartStepTimer(int periodMs) {
-    m_bTimerOn = true;
-    m_nTimerPeriod = periodMs;
-    ++m_nTimerStarts;
-}
-
-void WebApp::StopStepTimer() {
-    m_bTimerOn = false;
-}
-
-void WebApp::ShowRunButtons(const RunButtons& buttons) {
-    // While the settings dialog is open the buttons stay as it opened them.
-    if (!m_request) {
-        m_shownButtons = buttons;
-    }
-}
-
-void WebApp::DrawFlames() {
-    m_view.DrawFlames(m_sim.EndsFlame(), m_sim.CentreFlame());
-    m_bFrameChanged = true;
-}
-
-std::optional<StartAnswer> WebApp::RunSettingsDialog(const SimulationSettings& current,
-                                                     bool canContinue) {
-    if (m_answer) {
-        return m_answer;
-    }
-    // Until a run has started the dialog shows the address's settings, if it gave any.
-    m_request = SettingsRequest{m_control.HasStarted() ? current : m_firstSettings, canContinue};
-    return std::nullopt;
-}
-
-void WebApp::ShowOpenedRun(const RunFile& run) {
-    m_view.ShowRunReadBack(run.selectedCol, run.selectedRow, run.bubbleBackgrounds);
-    m_bFrameChanged = true;
-}
-
-void WebApp::ShowFreshRun() {
-    m_view.CentreInspection();
-    m_view.FullRebuild(true);
-    m_bFrameChanged = true;
 }

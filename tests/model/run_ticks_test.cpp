@@ -63,7 +63,8 @@ TEST_P(RunTicksTest, EveryTickReadsTheAveragesOfTheFullPass) {
     Start(lazy, c);
     CHistoryRecorder eagerHistory;
     CHistoryRecorder lazyHistory;
-    eagerHistory.m_nHistoryInterval = lazyHistory.m_nHistoryInterval = c.historyInterval;
+    eagerHistory.SetHistoryInterval(c.historyInterval);
+    lazyHistory.SetHistoryInterval(c.historyInterval);
     SampleList eagerSamples;
     SampleList lazySamples;
     for (int tick = 1; tick <= c.ticks; ++tick) {

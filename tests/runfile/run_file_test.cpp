@@ -26,7 +26,7 @@ RunFile BoilingRun(SimulationSettings settings = {}) {
     sim.FreshStart(settings);
     CHistoryRecorder recorder;
     recorder.ResetHistory(settings.initialTemperature);
-    recorder.m_nHistoryInterval = 3;
+    recorder.SetHistoryInterval(3);
     CRunHistory history;
     sim.RunTicks(3000, recorder, &history);
     EXPECT_GT(sim.VapourCellCount(), 0);
@@ -91,6 +91,32 @@ TEST(RunFileTest, ExtremeValidValuesReadBackExactly) {
               text.substr(0, 2000));
 }
 
+// A file kept from an earlier version reads back, and its run, put in place and captured
+// again, is written to the same bytes.
+TEST(RunFileTest, AKeptFileReadsBackAndIsWrittenAgainToTheByte) {
+    const std::string path = QUORVEL_SOURCE_DIR "/tests/runfile/small.quorvel";
+    std::string error;
+    const std::optional<RunFile> run = ReadRunFile(path, error);
+    ASSERT_TRUE(run) << error;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    std::string kept(16384, '\0');
+    kept.resize(std::fread(kept.data(), 1, kept.size(), file));
+    std::fclose(file);
+    EXPECT_EQ(Text(*run), kept);
+
+    CSimulation sim;
+    CHistoryRecorder recorder;
+    CRunHistory history;
+    RestoreRun(*run, sim, recorder, history);
+    const auto background = [&run](int col, int row) {
+        return run->bubbleBackgrounds[static_cast<std::size_t>(row * run->settings.columns + col)];
+    };
+    EXPECT_EQ(
+        Text(CaptureRun(sim, recorder, history, run->selectedCol, run->selectedRow, background)),
+        kept);
+}
+
 TEST(RunFileTest, ARunWithCellsThatAreNotFiniteIsNotWritten) {
     RunFile run = BoilingRun();
     run.grid[3].m_dHeat = std::numeric_limits<double>::infinity();
@@ -150,7 +176,7 @@ TEST(RunFileTest, DamagedFilesAreRefusedWithTheirFault) {
         {"a bad colour",
          withLineAt(bubbleAt, bubbleLine.substr(0, bubbleLine.rfind(' ')) + " zz0000"),
          "not six hexadecimal"},
-        {"a line ending CR LF", withLineAt(gridAt, "1 15 15\r"), "heat '15\\x0d'"},
+        {"a line ending CR LF", withLineAt(gridAt, "1 15 15\r"), "heat '15\\r'"},
         {"a huge tick count", ReplaceLine(good, "ticks", "ticks 99999999999999999999"),
          "out of range"},
     };

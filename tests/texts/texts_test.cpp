@@ -112,9 +112,9 @@ TEST(Texts, EveryJapaneseTextIsOneConstantWithAnEnglishText) {
                                                 CELL_INFO_TEMPERATURE_FORMAT};
     const std::filesystem::path root = QUORVEL_SOURCE_DIR;
     std::map<std::string, std::vector<std::string>> places;  // text -> files writing it
-    for (const char* folder :
-         {"app", "batch", "history", "mainwnd", "menu", "model", "output", "platform", "raster",
-          "run", "runfile", "settings", "settingsdlg", "texts", "tools", "view", "web"}) {
+    for (const char* folder : {"app", "batch", "history", "mainwnd", "menu", "model", "output",
+                               "platform", "raster", "run", "runfile", "session", "settings",
+                               "settingsdlg", "texts", "tools", "view", "web"}) {
         ASSERT_TRUE(std::filesystem::exists(root / folder)) << folder;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(root / folder)) {
             const std::string extension = entry.path().extension().string();
