@@ -74,7 +74,7 @@ TEST(HistoryPanelStatus, AveragesReadAsWholeNumbersOrAsNotFinite) {
 
 TEST(HistoryPanelRedraw, SamplesMakeTheGraphStaleOnceAndTakingItDrawsIt) {
     CHistoryRecorder samples;
-    samples.m_nHistoryInterval = 0;
+    samples.SetHistoryInterval(0);
     CHistoryPanel panel(samples, Japanese);
     EXPECT_TRUE(panel.MarkStale());
     EXPECT_EQ(panel.Graph(), nullptr);  // no surface: the first size draws the samples
@@ -87,7 +87,7 @@ TEST(HistoryPanelRedraw, SamplesMakeTheGraphStaleOnceAndTakingItDrawsIt) {
     EXPECT_TRUE(panel.MarkStale());
     EXPECT_FALSE(panel.MarkStale());  // one repaint for many samples
     EXPECT_TRUE(panel.Changed());
-    EXPECT_EQ(*panel.Graph(), before);  // the interval of 0 took its first sample only now
+    EXPECT_EQ(*panel.Graph(), before);  // at an interval of 0 the second tick takes a sample
     samples.RecordSample(100, 63);
     panel.MarkStale();
     EXPECT_FALSE(*panel.Graph() == before);
