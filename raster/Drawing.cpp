@@ -447,8 +447,8 @@ Script LeadingScript(std::string_view text) {
 // Walks the glyphs of UTF-8 text from the fine pen position `pen` (1/64 pixel), calling
 // place(glyph, x) with the rendering of each glyph its position falls on and the whole pixel
 // it stands at, as the desktop places glyphs: the pixel is the position's floor, and of
-// n renderings the one for the fraction plus 1/64 in steps of 1/n (a fraction that reaches
-// the next pixel takes that pixel's first). Returns the pen after the text.
+// n > 1 renderings the one for the fraction plus 1/64 in steps of 1/n (a fraction that
+// reaches the next pixel takes that pixel's first). Returns the pen after the text.
 template <typename Place>
 std::int64_t WalkGlyphs(const GlyphFont& font, std::int64_t pen, std::string_view text,
                         Place place) {
@@ -479,10 +479,13 @@ std::int64_t WalkGlyphs(const GlyphFont& font, std::int64_t pen, std::string_vie
         }
         previous = code;
         std::int64_t pixel = pen >> 6;  // floor: the shift is arithmetic
-        int step = static_cast<int>(((pen & (kFine - 1)) + 1) * font.subpixelSteps / kFine);
-        if (step == font.subpixelSteps) {
-            ++pixel;
-            step = 0;
+        int step = 0;
+        if (font.subpixelSteps > 1) {
+            step = static_cast<int>(((pen & (kFine - 1)) + 1) * font.subpixelSteps / kFine);
+            if (step == font.subpixelSteps) {
+                ++pixel;
+                step = 0;
+            }
         }
         place(glyph[step], pixel);
         pen += std::int64_t{glyph->advance} * scale;
@@ -503,6 +506,8 @@ void MemoryDC::TextOutFine(std::int64_t x, int y, std::string_view text, int box
         return;
     }
     const GlyphFont& font = *m_font;
+    const std::int64_t left = std::max(boxLeft, 0);
+    const std::int64_t right = std::min(boxRight, image->Width());
     WalkGlyphs(font, x, text, [&](const Glyph& glyph, std::int64_t pen) {
         const std::uint8_t* levels = font.levels + glyph.levels;
         for (int row = 0; row < glyph.height; ++row) {
@@ -514,8 +519,7 @@ void MemoryDC::TextOutFine(std::int64_t x, int y, std::string_view text, int box
             for (int col = 0; col < glyph.width; ++col) {
                 const std::int64_t px = pen + glyph.left + col;
                 const int level = levels[row * glyph.width + col];
-                if (level == 0 || px < std::max(boxLeft, 0) ||
-                    px >= std::min(boxRight, image->Width())) {
+                if (level == 0 || px < left || px >= right) {
                     continue;
                 }
                 line[px] = level == 255 ? m_textColour : Blend(font, m_textColour, level, line[px]);
