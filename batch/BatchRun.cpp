@@ -5,6 +5,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <ostream>
 
 #include "FatalError.h"
@@ -17,6 +18,7 @@
 #include "SettingsWarning.h"
 #include "Simulation.h"
 #include "Soundness.h"
+#include "Surface.h"
 #include "Texts.h"
 #include "VesselView.h"
 
@@ -85,18 +87,26 @@ std::string FormatSummary(const BatchSummary& s) {
 
 int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& errors,
              bool showProgress, const std::function<void(long long done)>& afterSlice) {
-    if (options.pngOut.empty()) {
-        return RunBatchUnguarded(options, out, errors, showProgress, afterSlice);
-    }
     FatalHandler previous = SetFatalHandler([](const std::string& text, int code) {
         throw DrawingFailure{text, code};
     });
     int status = BATCH_EXIT_DONE;
     try {
         status = RunBatchUnguarded(options, out, errors, showProgress, afterSlice);
+    } catch (const std::bad_alloc&) {
+        errors << "quorvel-batch: out of memory\n";
+        status = BATCH_EXIT_NO_MEMORY;
     } catch (const DrawingFailure& failure) {
-        errors << "quorvel-batch: " << failure.text << '\n';
-        status = failure.code;
+        // Making the frame fails only for want of memory (its size is checked as an option).
+        if (failure.text == SurfaceMessages::BITMAP_CREATE) {
+            errors << "quorvel-batch: out of memory for the picture's frame of "
+                   << options.viewWidth << "x" << options.viewHeight
+                   << " (a smaller --view-size needs less)\n";
+            status = BATCH_EXIT_NO_MEMORY;
+        } else {
+            errors << "quorvel-batch: " << Texts::InEnglish(failure.text.c_str()) << '\n';
+            status = failure.code;
+        }
     }
     SetFatalHandler(std::move(previous));
     return status;
@@ -114,6 +124,14 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
         if (!input) {
             errors << "quorvel-batch: --run-in '" << EscapeControls(options.runIn) << "': " << fault
                    << '\n';
+            return BATCH_EXIT_BAD_OPTIONS;
+        }
+        // The run goes on only as far as a run file keeps it, and its tick count never
+        // overflows.
+        if (options.ticks > MAX_TICKS_RUN - input->ticksRun) {
+            errors << "quorvel-batch: --ticks " << options.ticks << " would take the run in '"
+                   << EscapeControls(options.runIn) << "' past " << MAX_TICKS_RUN
+                   << " ticks (it has run " << input->ticksRun << ")\n";
             return BATCH_EXIT_BAD_OPTIONS;
         }
     }
@@ -227,7 +245,11 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
                        [&view](int col, int row) { return view->BubbleBackground(col, row); }),
             fault);
         if (!text) {
-            outputs.Fail(runFile, fault);
+            // A run file cannot hold a value that is not a number: a diverged run writes its
+            // other outputs and says why this one is left out (its old file stays as it was).
+            outputs.Drop(runFile);
+            errors << "quorvel-batch: --run-out '" << EscapeControls(options.runOut)
+                   << "' not written: " << fault << '\n';
         } else {
             outputs.Write(runFile, text->data(), text->size());
         }

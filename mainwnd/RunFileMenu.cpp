@@ -1,13 +1,9 @@
 #include "RunFileMenu.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMenu>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <optional>
 #include <string>
 
@@ -17,6 +13,7 @@
 #include "RunControl.h"
 #include "RunFile.h"
 #include "RunFileTexts.h"
+#include "SaveLocations.h"
 #include "Translations.h"
 #include "VesselView.h"
 
@@ -27,7 +24,7 @@ CRunFileMenu::CRunFileMenu(QWidget& window, CRunSession& session,
                               const QString& filter) {
         QFileDialog dialog(&m_window, caption, proposed, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("quorvel"));
+        dialog.setDefaultSuffix(QString::fromUtf8(FileKindOf(FileKind::Run).extension));
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     m_chooseOpenFile = [this](const QString& caption, const QString& folder,
@@ -50,31 +47,12 @@ CRunFileMenu::CRunFileMenu(QWidget& window, CRunSession& session,
     };
 }
 
-void CRunFileMenu::AddTo(QMenu& menu) {
-    QAction* save = menu.addAction(Tr(RunFileTexts::SAVE_RUN), this, &CRunFileMenu::OnSaveRun);
-    save->setEnabled(m_session.Control().HasStarted());
-    menu.addAction(Tr(RunFileTexts::OPEN_RUN), this, &CRunFileMenu::OnOpenRun);
-}
-
-QString CRunFileMenu::Caption(const char* menuText) const {
-    // The dialog's caption is the menu item's text without its ellipsis.
-    QString caption = Tr(menuText);
-    caption.remove(QStringLiteral("..."));
-    return caption;
-}
-
 void CRunFileMenu::OnSaveRun() {
-    if (m_folder.isEmpty()) {
-        const QString documents =
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        m_folder = documents.isEmpty() || !QDir(documents).exists() ? QDir::homePath() : documents;
-    }
-    const QString proposed = QDir(m_folder).filePath(
-        QDateTime::currentDateTime().toString(QStringLiteral("'quorvel-'yyyyMMdd-HHmmss")) +
-        QStringLiteral(".quorvel"));
+    m_folder = StartFolderFor(FileKind::Run, m_folder);
     // The run goes on while the dialog is open; it is saved as it stands when a name is chosen.
     const QString path =
-        m_chooseSaveFile(Caption(RunFileTexts::SAVE_RUN), proposed, Tr(RunFileTexts::RUN_FILTER));
+        m_chooseSaveFile(DialogCaptionFor(RunFileTexts::SAVE_RUN),
+                         ProposedPath(FileKind::Run, m_folder), Tr(RunFileTexts::RUN_FILTER));
     if (!path.isEmpty()) {
         m_folder = QFileInfo(path).absolutePath();
         Save(path);
@@ -119,13 +97,9 @@ void CRunFileMenu::OnOpenRun() {
         ReleaseTimer(held);
         return;
     }
-    if (m_folder.isEmpty()) {
-        const QString documents =
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        m_folder = documents.isEmpty() || !QDir(documents).exists() ? QDir::homePath() : documents;
-    }
-    const QString path =
-        m_chooseOpenFile(Caption(RunFileTexts::OPEN_RUN), m_folder, Tr(RunFileTexts::RUN_FILTER));
+    m_folder = StartFolderFor(FileKind::Run, m_folder);
+    const QString path = m_chooseOpenFile(DialogCaptionFor(RunFileTexts::OPEN_RUN), m_folder,
+                                          Tr(RunFileTexts::RUN_FILTER));
     if (path.isEmpty()) {
         ReleaseTimer(held);
         return;

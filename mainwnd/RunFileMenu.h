@@ -6,7 +6,6 @@
 
 #include "RunSession.h"
 
-class QMenu;
 class QWidget;
 
 // Saving the run to a run file (.quorvel) and opening one again, from the main window's
@@ -20,8 +19,9 @@ public:
     // `show` shows what a command of the session changed.
     CRunFileMenu(QWidget& window, CRunSession& session, std::function<void(const Changes&)> show);
 
-    // Adds the two items; a run can be saved once one has been started.
-    void AddTo(QMenu& menu);
+    // The menu's items: a file dialog, then the save or the opening.
+    void OnSaveRun();
+    void OnOpenRun();
     // Opens the run file at `path` in place of the present run, asking first while a run
     // would be lost. True when it was opened.
     bool Open(const QString& path);
@@ -40,15 +40,12 @@ public:
     void SetReplaceQuestion(QuestionRunner ask) { m_askReplace = std::move(ask); }
 
 private:
-    void OnSaveRun();
-    void OnOpenRun();
     bool Save(const QString& path);
     // Reads the file and opens its run; a failure is shown and the step timer started again
     // when it was running.
     bool ReadAndOpen(const QString& path, const Changes& held);
     // Whether the present run may go: asked only while there is one.
     bool MayReplace();
-    QString Caption(const char* menuText) const;
     // The step timer held while a question or a file dialog is open, and released.
     Changes HoldTimer();
     void ReleaseTimer(const Changes& held);

@@ -1,14 +1,12 @@
 #include "SimDlg.h"
 
 #include <QAccessible>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -26,13 +24,12 @@
 #include "FatalError.h"
 #include "FrameImage.h"
 #include "GuideLocation.h"
-#include "LanguageMenu.h"
+#include "MainMenu.h"
 #include "MainTexts.h"
 #include "Placement.h"
 #include "RunFileMenu.h"
 #include "SettingsDlg.h"
 #include "SettingsWarning.h"
-#include "SpeedMenu.h"
 #include "Translations.h"
 #include "VesselFocus.h"
 
@@ -102,7 +99,9 @@ CSimDlg::CSimDlg(QWidget* parent) : QDialog(parent) {
     m_pVesselFocus = new CVesselFocus(
         this, [this](int key) { return OnVesselKey(key); }, [this] { update(); });
     const auto show = [this](const Changes& changes) { Show(changes); };
-    m_pSpeedMenu = new CSpeedMenu(*this, m_session, show);
+    m_pMenu = new CMainMenu(
+        *this, m_session, [this] { return MenuStateNow(); },
+        [this](const MenuOutcome& outcome) { RunMenuAction(outcome); });
     m_pExport = new CExportMenu(
         *this, [this] { return View().HasFrame() ? &View().Frame() : nullptr; },
         Control().RunHistory());
@@ -397,7 +396,6 @@ void CSimDlg::ShowRunButtons() {
     m_pPauseButton->setText(Tr(buttons.pauseCaption));
     m_pStartButton->setEnabled(buttons.startEnabled);
     m_pPauseButton->setEnabled(buttons.pauseEnabled);
-    m_pSpeedMenu->AllowSingleStep(Control().IsPaused());
 }
 
 void CSimDlg::ShowBurnerCaptions() {
@@ -464,40 +462,7 @@ void CSimDlg::OnSysCommand(unsigned nID) {
 }
 
 void CSimDlg::contextMenuEvent(QContextMenuEvent* event) {
-    // The window's own system-menu items.
-    QMenu menu(this);
-    QAction* saveState = menu.addAction(Tr(MainTexts::SAVE_STATE));
-    saveState->setCheckable(true);
-    saveState->setChecked(m_bSaveWindowPos);
-    QAction* about = menu.addAction(Tr(MainTexts::ABOUT));
-    m_pSpeedMenu->AddTo(menu);
-    m_pExport->AddTo(menu, Control().HasStarted() && m_pHistoryDlg != nullptr);
-    m_pRunFiles->AddTo(menu);
-    menu.addSeparator();
-    QMenu* sizes = menu.addMenu(Tr(MainTexts::TEXT_SIZE_MENU));
-    auto* sizeGroup = new QActionGroup(sizes);
-    const std::pair<const char*, TextSize> sizeChoices[] = {
-        {MainTexts::TEXT_SIZE_STANDARD, TextSize::Standard},
-        {MainTexts::TEXT_SIZE_LARGE, TextSize::Large},
-        {MainTexts::TEXT_SIZE_EXTRA_LARGE, TextSize::ExtraLarge}};
-    for (const auto& [name, size] : sizeChoices) {
-        QAction* action = sizeGroup->addAction(Tr(name));
-        action->setCheckable(true);
-        action->setChecked(View().GetTextSize() == size);
-        connect(action, &QAction::triggered, this, [this, chosen = size] { SetTextSize(chosen); });
-        sizes->addAction(action);
-    }
-    AddLanguageMenu(menu, m_language, [this](UiLanguage language) { SetLanguage(language); });
-    menu.addSeparator();
-    QAction* guide = menu.addAction(Tr(MainTexts::GUIDE));
-    QAction* chosen = menu.exec(event->globalPos());
-    if (chosen == saveState) {
-        OnSysCommand(IDM_SAVESTATE);
-    } else if (chosen == about) {
-        OnSysCommand(IDM_ABOUTBOX);
-    } else if (chosen == guide) {
-        OpenGuide();
-    }
+    m_pMenu->Exec(event->globalPos());
 }
 
 void CSimDlg::OpenGuide() {
@@ -585,9 +550,6 @@ void CSimDlg::RetranslateUi() {
             button->setText(Tr(texts.first));
             button->setToolTip(Tr(texts.second));
         }
-    }
-    if (m_pSpeedMenu != nullptr) {
-        m_pSpeedMenu->Retranslate();
     }
     if (m_pVesselFocus != nullptr) {
         m_pVesselFocus->setAccessibleName(Tr(MainTexts::VESSEL_NAME));

@@ -15,6 +15,7 @@
 
 #include "ExportMenu.h"
 #include "HistoryDlg.h"
+#include "MenuModel.h"
 #include "Profile.h"
 #include "RunSession.h"
 #include "Simulation.h"
@@ -25,7 +26,7 @@
 class QPushButton;
 class CSettingsDlg;
 class COuterRectPlacer;
-class CSpeedMenu;
+class CMainMenu;
 class CRunFileMenu;
 
 // System-menu command ids of the two items the window adds (offered in its context menu),
@@ -162,6 +163,9 @@ private:
     void OnMouseMove(const QPoint& point);
     void OnLButtonUp(const QPoint& point);
     void CaptureWindowRects();
+    // What the context menu shows, and what a choice in it leaves to the window.
+    MenuState MenuStateNow() const;
+    void RunMenuAction(const MenuOutcome& outcome);
 
     void CreateButtons();
     QPushButton* CreateButton(const char* caption, int id, const char* failure, int code,
@@ -201,7 +205,7 @@ private:
     QIcon m_hIcon;
 
     int m_nTimerId = 0;
-    CSpeedMenu* m_pSpeedMenu = nullptr;   // owned by the window
+    CMainMenu* m_pMenu = nullptr;         // owned by the window
     CExportMenu* m_pExport = nullptr;     // owned by the window
     CRunFileMenu* m_pRunFiles = nullptr;  // owned by the window
     QString m_startRunFile;

@@ -198,7 +198,9 @@ void CSimulation::RunTicks(long long ticks, CHistoryRecorder& recorder, SampleSi
         }
         PickRandomCell();
         UpdateStepCell();
-        ++m_nTicksRun;
+        if (m_nTicksRun < std::numeric_limits<long long>::max()) {
+            ++m_nTicksRun;
+        }
         const int temperature = m_nAverageTemperature;
         const int heat = CalToJoules(m_nAverageHeat);
         if (recorder.RecordSample(temperature, heat) && sink != nullptr) {

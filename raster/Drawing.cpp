@@ -536,3 +536,27 @@ Extent MemoryDC::GetTextExtent(std::string_view text) const {
     const std::int64_t width = (GetFineTextWidth(text) + kFine / 2) >> 6;
     return {static_cast<int>(std::min<std::int64_t>(width, INT_MAX)), m_font->height};
 }
+
+TextBox MemoryDC::GetTextBox(int x, int y, std::string_view text) const {
+    const GlyphFont& font = *m_font;
+    std::int64_t left = INT64_MAX;
+    std::int64_t top = INT64_MAX;
+    std::int64_t right = INT64_MIN;
+    std::int64_t bottom = INT64_MIN;
+    // The glyphs as TextOut places them.
+    WalkGlyphs(font, std::int64_t{x} * kFine, text, [&](const Glyph& glyph, std::int64_t pen) {
+        if (glyph.width > 0 && glyph.height > 0) {
+            left = std::min(left, pen + glyph.left);
+            right = std::max(right, pen + glyph.left + glyph.width);
+            top = std::min(top, std::int64_t{y} + glyph.top);
+            bottom = std::max(bottom, std::int64_t{y} + glyph.top + glyph.height);
+        }
+    });
+    if (left >= right) {
+        return {};
+    }
+    auto clamped = [](std::int64_t value) {
+        return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
+    };
+    return {clamped(left), clamped(top), clamped(right), clamped(bottom)};
+}

@@ -1,6 +1,7 @@
 // The records of a run file in their order, each with how it is written and how it is read
 // back, so that the writer and the reader follow one list.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <sstream>
@@ -10,8 +11,14 @@
 #include "RunFile.h"
 #include "RunFileWords.h"
 #include "SettingsSchema.h"
+#include "Simulation.h"
 
 namespace {
+
+// No cell of a run is ever warmer than the boiling point: every rule that sets a temperature
+// caps it there, and the start is at most there. So no mean or sample of a run is warmer.
+constexpr double HOTTEST = BOILING_POINT;
+constexpr int HOTTEST_SHOWN = static_cast<int>(BOILING_POINT);
 
 // One line of the file: its first word, the words after it and, for a table, the lines that
 // follow it.
@@ -177,7 +184,17 @@ bool ReadGenerator(const Record&, RunFileReader& reader, const RunFileWordList& 
     if (!in || GeneratorText(run.generator) != state) {
         return reader.Fail("the generator's state is not one the generator can have");
     }
-    return true;
+    // The zero state is the generator's one fixed point: no seed leads there and from it every
+    // draw is 0. Past one turn of its words such a state draws only zeros; any other state
+    // never draws as many zeros in a row as it has words.
+    std::mt19937 probe = run.generator;
+    probe.discard(std::mt19937::state_size);
+    for (std::size_t i = 0; i < std::mt19937::state_size; ++i) {
+        if (probe() != 0) {
+            return true;
+        }
+    }
+    return reader.Fail("the generator's state is zero, which no seed leads to");
 }
 
 bool ReadSelection(const Record&, RunFileReader& reader, const RunFileWordList& words,
@@ -195,7 +212,8 @@ bool ReadSelection(const Record&, RunFileReader& reader, const RunFileWordList& 
 
 bool ReadWindow(const Record&, RunFileReader& reader, const RunFileWordList& words, RunFile& run) {
     for (std::size_t i = 0; i < run.window.size(); ++i) {
-        if (!reader.Integer(words[2 * i], "sample temperature", run.window[i].temperature) ||
+        if (!reader.Integer(words[2 * i], "sample temperature", INT_MIN, HOTTEST_SHOWN,
+                            run.window[i].temperature) ||
             !reader.Integer(words[2 * i + 1], "sample heat", run.window[i].heat)) {
             return false;
         }
@@ -229,6 +247,15 @@ bool ReadCell(RunFileReader& reader, std::string_view table, bool live, CCell& c
     if (!reader.Real(words[1], "temperature", cell.m_dTemperature) ||
         !reader.Real(words[2], "heat", cell.m_dHeat)) {
         return false;
+    }
+    if (cell.m_dTemperature > HOTTEST) {
+        return reader.Fail("temperature " + RunFileReader::Shown(words[1]) +
+                           " is above the boiling point (100), where no cell ever is");
+    }
+    // A staged cell keeps the phase of the start, liquid: staging moves heat, never a phase.
+    if (!live && phase != PHASE_LIQUID) {
+        return reader.Fail("a staged cell is always liquid (phase 1), not " +
+                           std::string(words[0]));
     }
     cell.m_nPhase = phase;
     background = 0;
@@ -303,6 +330,20 @@ bool ReadHistoryCounts(const Record&, RunFileReader& reader, const RunFileWordLi
         return reader.Fail("stride " + std::to_string(run.historyStride) +
                            " is not a power of two");
     }
+    // Each thinning halves a full history and doubles the stride: a stride S > 1 keeps at
+    // least half the bound and was reached only after S times half the bound samples, each
+    // on a tick of its own.
+    constexpr long long half = static_cast<long long>(RUN_HISTORY_BOUND / 2);
+    const std::string stride = "stride " + std::to_string(run.historyStride);
+    if (run.historyStride > 1 && run.historyStride > run.ticksRun / half) {
+        return reader.Fail(stride + " is reached only after " + std::to_string(run.historyStride) +
+                           " times " + std::to_string(half) + " samples, more than the " +
+                           std::to_string(run.ticksRun) + " ticks run");
+    }
+    if (run.historyStride > 1 && count < static_cast<std::size_t>(half)) {
+        return reader.Fail(stride + " keeps at least " + std::to_string(half) + " samples, not " +
+                           std::to_string(count));
+    }
     run.history.resize(count);
     return true;
 }
@@ -325,7 +366,8 @@ bool ReadHistoryRows(RunFileReader& reader, RunFile& run) {
         }
         if (!reader.Row("run-history", 3, 3, words) ||
             !reader.Integer(words[0], "sample tick", previous + 1, run.ticksRun, entry.tick) ||
-            !reader.Integer(words[1], "sample temperature", entry.temperature) ||
+            !reader.Integer(words[1], "sample temperature", INT_MIN, HOTTEST_SHOWN,
+                            entry.temperature) ||
             !reader.Integer(words[2], "sample heat", entry.heat)) {
             return false;
         }
@@ -385,8 +427,7 @@ std::vector<Record> MakeRecords() {
         {"ticks", Words<1>,
          [](const Record&, const RunFile& run, std::string& text) { Word(text, run.ticksRun); },
          [](const Record&, RunFileReader& reader, const RunFileWordList& words, RunFile& run) {
-             return reader.Integer(words[0], "ticks", 0LL, std::numeric_limits<long long>::max(),
-                                   run.ticksRun);
+             return reader.Integer(words[0], "ticks", 0LL, MAX_TICKS_RUN, run.ticksRun);
          }},
         {"generator", Words<std::mt19937::state_size + 1>,
          [](const Record&, const RunFile& run, std::string& text) {
@@ -399,7 +440,8 @@ std::vector<Record> MakeRecords() {
              Word(text, run.averageHeat);
          },
          [](const Record&, RunFileReader& reader, const RunFileWordList& words, RunFile& run) {
-             return reader.Integer(words[0], "average temperature", run.averageTemperature) &&
+             return reader.Integer(words[0], "average temperature", INT_MIN, HOTTEST_SHOWN,
+                                   run.averageTemperature) &&
                     reader.Integer(words[1], "average heat", run.averageHeat);
          }},
         {"selected", Words<2>,
@@ -468,6 +510,11 @@ std::optional<std::string> FormatRunFile(const RunFile& run, std::string& error)
     const std::size_t cells = CellCount(run);
     if (run.grid.size() != cells || run.stage.size() != cells) {
         error = "there is no run to save";
+        return std::nullopt;
+    }
+    if (run.ticksRun > MAX_TICKS_RUN) {
+        error = "the run has gone past " + std::to_string(MAX_TICKS_RUN) +
+                " ticks, more than a run file keeps";
         return std::nullopt;
     }
     for (std::size_t i = 0; i < cells; ++i) {

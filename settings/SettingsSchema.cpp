@@ -74,3 +74,18 @@ const char* SettingPrompt(const SettingField& field, FieldError error) {
     }
     return integer ? SettingsTexts::PROMPT_INTEGER : SettingsTexts::PROMPT_NUMBER;
 }
+
+void FillPlaceholder(std::string& text, std::string_view placeholder, const std::string& value) {
+    const std::size_t at = text.find(placeholder);
+    if (at != std::string::npos) {
+        text.replace(at, placeholder.size(), value);
+    }
+}
+
+std::string WithSettingBounds(const SettingField& field, std::string text) {
+    if (field.bounded) {
+        FillPlaceholder(text, "%1", SettingBoundText(field, field.low));
+        FillPlaceholder(text, "%2", SettingBoundText(field, field.high));
+    }
+    return text;
+}

@@ -165,3 +165,9 @@ std::string SettingBoundText(const SettingField& field, double bound);
 
 // The prompt for a refused text (Japanese; "%1" and "%2" stand for the bounds).
 const char* SettingPrompt(const SettingField& field, FieldError error);
+
+// Puts `value` in place of the first `placeholder` ("%1") in `text`.
+void FillPlaceholder(std::string& text, std::string_view placeholder, const std::string& value);
+// A field's tooltip or prompt, in whatever language, with the bounds of a checked field put in
+// for "%1" and "%2".
+std::string WithSettingBounds(const SettingField& field, std::string text);

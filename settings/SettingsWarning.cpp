@@ -9,14 +9,6 @@
 
 namespace {
 
-// Replaces the placeholder "%n" with `value`.
-void Fill(std::string& text, std::string_view placeholder, const std::string& value) {
-    const std::size_t at = text.find(placeholder);
-    if (at != std::string::npos) {
-        text.replace(at, placeholder.size(), value);
-    }
-}
-
 // A limit as shown: rounded down to `decimals` places, so that the value shown is itself inside
 // the stable range.
 std::string LimitText(double limit, int decimals) {
@@ -38,15 +30,15 @@ std::string SettingsWarning(const SimulationSettings& settings,
         coolingNow = translate(WarningTexts::COOLING_UNLIMITED);
     } else if (k > 0.0 && k <= MAX_STABLE_CONDUCTION) {
         coolingNow = translate(WarningTexts::COOLING_LIMIT);
-        Fill(coolingNow, "%1", FormatReal(k));
-        Fill(coolingNow, "%2", LimitText(MaxStableCooling(k), 2));
+        FillPlaceholder(coolingNow, "%1", FormatReal(k));
+        FillPlaceholder(coolingNow, "%2", LimitText(MaxStableCooling(k), 2));
     }
     std::string text = translate(WarningTexts::STABLE_RANGE);
     // With a negative cooling coefficient no conduction is stable; the range then shown is the
     // one for the coefficients' sound values.
-    Fill(text, "%1", LimitText(MaxStableConduction(c >= 0.0 ? c : 0.0), 4));
-    Fill(text, "%2", coolingNow);
-    Fill(text, "%3", FormatInteger(MIN_SOUND_ROOM_TEMPERATURE));
+    FillPlaceholder(text, "%1", LimitText(MaxStableConduction(c >= 0.0 ? c : 0.0), 4));
+    FillPlaceholder(text, "%2", coolingNow);
+    FillPlaceholder(text, "%3", FormatInteger(MIN_SOUND_ROOM_TEMPERATURE));
     return translate(WarningTexts::UNSTABLE) + '\n' + text;
 }
 
@@ -55,18 +47,28 @@ int FirstUnsoundField(const SimulationSettings& settings) {
     if (concerns == 0) {
         return 0;
     }
+    // The settings with one field's value taken from `from`.
+    const auto withField = [](SimulationSettings to, const SettingField& field,
+                              const SimulationSettings& from) {
+        if (field.kind == SettingKind::Int) {
+            to.*field.intValue = from.*field.intValue;
+        } else if (field.kind == SettingKind::Real) {
+            to.*field.realValue = from.*field.realValue;
+        }
+        return to;
+    };
     const SimulationSettings defaults;
     for (const SettingField& field : SETTING_FIELDS) {
-        SimulationSettings changed = settings;
-        if (field.kind == SettingKind::Check) {
-            continue;
+        if (field.kind != SettingKind::Check &&
+            SettingsConcerns(withField(settings, field, defaults)) != concerns) {
+            return field.id;
         }
-        if (field.kind == SettingKind::Int) {
-            changed.*field.intValue = defaults.*field.intValue;
-        } else {
-            changed.*field.realValue = defaults.*field.realValue;
-        }
-        if (SettingsConcerns(changed) != concerns) {
+    }
+    // Two fields wrong alike (two negative flames): neither alone changes what is wrong, so
+    // the first whose value is unsound by itself is the one to return to.
+    for (const SettingField& field : SETTING_FIELDS) {
+        if (field.kind != SettingKind::Check &&
+            SettingsConcerns(withField(defaults, field, settings)) != 0) {
             return field.id;
         }
     }

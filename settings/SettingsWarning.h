@@ -29,6 +29,7 @@ std::string SettingsWarning(const SimulationSettings& settings,
                             const std::function<std::string(const char*)>& translate);
 
 // The first field, in the order of exchange, whose own value makes the settings unsound (it
-// alone set back to its default changes what is wrong): the field to return to when the user
-// declines to run them. 0 when the settings are sound.
+// alone set back to its default changes what is wrong; where no field does, as with two
+// negative flames, the first whose value is unsound among the defaults): the field to return
+// to when the user declines to run them. 0 when the settings are sound.
 int FirstUnsoundField(const SimulationSettings& settings);

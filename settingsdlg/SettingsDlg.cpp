@@ -16,22 +16,14 @@
 #include <string>
 
 #include "DialogUnits.h"
-#include "SettingsSchema.h"
 #include "SettingsTemplate.h"
-#include "SettingsWarning.h"
-#include "Soundness.h"
 #include "Translations.h"
 
 namespace {
 
-// A text of the current language with a field's bounds put in for "%1" and "%2".
-QString WithBounds(const char* text, const SettingField& field) {
-    const QString translated = Tr(text);
-    if (!field.bounded) {
-        return translated;
-    }
-    return translated.arg(QString::fromStdString(SettingBoundText(field, field.low)),
-                          QString::fromStdString(SettingBoundText(field, field.high)));
+// A text of the program's language as the current language shows it.
+std::string Translated(const char* japanese) {
+    return Tr(japanese).toStdString();
 }
 
 // A group box whose frame's top line runs through the middle of its title, as on the classic
@@ -168,9 +160,11 @@ void CSettingsDlg::RetranslateUi() {
             button->setText(text);
         }
     }
-    for (const SettingField& field : SETTING_FIELDS) {
-        GetDlgItem(field.id)->setToolTip(WithBounds(field.tip, field));
+    const SettingsFormView view = m_form.View(Translated);
+    for (const SettingsFormField& field : view.fields) {
+        GetDlgItem(field.id)->setToolTip(QString::fromStdString(field.tip));
     }
+    m_chkContinue->setToolTip(QString::fromStdString(view.continueTip));
 }
 
 void CSettingsDlg::changeEvent(QEvent* event) {
@@ -194,13 +188,11 @@ QLineEdit* CSettingsDlg::Edit(int nId) const {
 }
 
 void CSettingsDlg::SetSettings(const SimulationSettings& settings) {
-    m_settings = settings;
+    m_form.SetValues(settings);
 }
 
 SimulationSettings CSettingsDlg::Settings() const {
-    SimulationSettings settings = m_settings;
-    settings.continueRun = continueRun != 0;
-    return settings;
+    return m_form.Values();
 }
 
 void CSettingsDlg::showEvent(QShowEvent* event) {
@@ -213,40 +205,18 @@ void CSettingsDlg::showEvent(QShowEvent* event) {
 }
 
 void CSettingsDlg::OnInitDialog() {
-    m_entryValues = Settings();
+    const SettingsFormView view = m_form.Open(m_bCanContinue != 0);
+    ShowTexts(view);
+    ShowLocks(view);
 
-    // The controls start as the template makes them, also when the dialog object is reused.
-    m_chkContinue->setChecked(false);
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (field.fixesStartGrid) {
-            GetDlgItem(field.id)->setEnabled(true);
-        }
-    }
-
-    UpdateData(false);
-    m_chkContinue->setEnabled(m_bCanContinue != 0);
-    if (m_bCanContinue) {
-        // Continuing is offered ticked whenever it is possible.
-        continueRun = 1;
-        m_chkContinue->setChecked(true);
-        OnContinueClicked();
-    }
-
-    // The first control that takes the keyboard gets the focus, an edit with its whole text
-    // selected, so that typing replaces the value shown. An edit drops its selection when its
-    // window is activated while it has no focus yet, so the text is selected again when the
-    // focus arrives.
-    m_pSelectOnFocus = nullptr;
-    for (QWidget* control : m_controls) {
-        if (control->isEnabled() && (control->focusPolicy() & Qt::TabFocus)) {
-            control->setFocus(Qt::TabFocusReason);
-            if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-                edit->selectAll();
-                m_pSelectOnFocus = edit;
-            }
-            break;
-        }
-    }
+    // The first field that can be edited gets the focus with its whole text selected, so
+    // that typing replaces the value shown. An edit drops its selection when its window is
+    // activated while it has no focus yet, so the text is selected again when the focus
+    // arrives.
+    QLineEdit* first = Edit(view.focus);
+    first->setFocus(Qt::TabFocusReason);
+    first->selectAll();
+    m_pSelectOnFocus = first;
 }
 
 bool CSettingsDlg::eventFilter(QObject* watched, QEvent* event) {
@@ -259,81 +229,70 @@ bool CSettingsDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CSettingsDlg::OnContinueClicked() {
-    continueRun = m_chkContinue->isChecked() ? 1 : 0;
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (field.fixesStartGrid) {
-            GetDlgItem(field.id)->setEnabled(continueRun == 0);
-        }
-    }
+    m_form.SetContinue(m_chkContinue->isChecked());
+    ShowLocks(m_form.View());
 }
 
 void CSettingsDlg::OnDefault() {
-    if (!m_messageBox(Tr(SettingsTexts::CONFIRM_DEFAULT), Tr(SettingsTexts::CAPTION_CONFIRM),
-                      Buttons::OkCancel)) {
+    const SettingsFormView view = m_form.View(Translated);
+    if (!m_messageBox(QString::fromStdString(view.defaultQuestion),
+                      QString::fromStdString(view.defaultCaption), Buttons::OkCancel)) {
         return;
     }
-    SetSettings(SimulationSettings{});
-    UpdateData(false);
+    m_form.ResetToDefaults();
+    ShowTexts(m_form.View());
 }
 
 void CSettingsDlg::accept() {
-    if (UpdateData(true) && ConfirmSoundness()) {
-        QDialog::accept();
+    std::vector<std::string> texts;
+    for (const SettingsFormField& field : m_form.View().fields) {
+        texts.push_back(Edit(field.id)->text().toStdString());
     }
+    SettingsFormAnswer answer = m_form.Answer(texts, false, Translated);
+    const QString message = QString::fromStdString(answer.message);
+    if (answer.kind == SettingsFormAnswer::Kind::Refused) {
+        // The field is given the focus after the box has closed, so the box cannot take it.
+        m_messageBox(message, QString(), Buttons::Ok);
+        GoBackTo(answer.field);
+        return;
+    }
+    if (answer.kind == SettingsFormAnswer::Kind::Unsound) {
+        if (!m_messageBox(message, QString(), Buttons::OkCancelDefaultCancel)) {
+            GoBackTo(answer.field);
+            return;
+        }
+        answer = m_form.Answer(texts, true, Translated);
+    }
+    continueRun = answer.settings.continueRun ? 1 : 0;
+    QDialog::accept();
 }
 
 void CSettingsDlg::reject() {
-    if (m_entryValues) {
-        SetSettings(*m_entryValues);
-        continueRun = m_entryValues->continueRun ? 1 : 0;
-    }
+    m_form.Cancel();
+    continueRun = m_form.Values().continueRun ? 1 : 0;
     QDialog::reject();
 }
 
-bool CSettingsDlg::UpdateData(bool bSaveAndValidate) {
-    return DoDataExchange(bSaveAndValidate);
+void CSettingsDlg::ShowTexts(const SettingsFormView& view) {
+    for (const SettingsFormField& field : view.fields) {
+        Edit(field.id)->setText(QString::fromStdString(field.text));
+    }
 }
 
-bool CSettingsDlg::DoDataExchange(bool bSaveAndValidate) {
-    // The fields go in the table's order, which decides which bad field is reported first.
-    // The check box is bound once, when the controls are made; its state is kept by the
-    // continue rule, not by this exchange. While continuing, the fields that define the grid
-    // are locked and the caller ignores them, so they are neither read nor checked: a value
-    // refused before the box was ticked again cannot hold the dialog open. Showing values
-    // always fills them.
-    const bool skipLocked = bSaveAndValidate && m_bCanContinue != 0 && continueRun != 0;
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (field.kind == SettingKind::Check || (skipLocked && field.fixesStartGrid)) {
-            continue;
-        }
-        if (!ExchangeField(bSaveAndValidate, field)) {
-            return false;
-        }
+void CSettingsDlg::ShowLocks(const SettingsFormView& view) {
+    for (const SettingsFormField& field : view.fields) {
+        Edit(field.id)->setEnabled(!field.locked);
     }
-    return true;
+    m_chkContinue->setEnabled(view.canContinue);
+    m_chkContinue->setChecked(view.continueRun);
+    continueRun = view.continueRun ? 1 : 0;
 }
 
-bool CSettingsDlg::ExchangeField(bool bSaveAndValidate, const SettingField& field) {
-    QLineEdit* edit = Edit(field.id);
-    if (!bSaveAndValidate) {
-        edit->setText(QString::fromStdString(SettingFieldText(field, m_settings)));
-        return true;
+void CSettingsDlg::GoBackTo(int nId) {
+    if (QLineEdit* edit = Edit(nId)) {
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
     }
-    // A value that is refused, also for its range, never reaches the member.
-    const FieldError error = ReadSettingField(field, edit->text().toStdString(), m_settings);
-    if (error != FieldError::None) {
-        const char* prompt = SettingPrompt(field, error);
-        Fail(field.id, error == FieldError::OutOfRange ? WithBounds(prompt, field) : Tr(prompt));
-        return false;
-    }
-    return true;
-}
-
-void CSettingsDlg::Fail(int nId, const QString& prompt) {
-    m_messageBox(prompt, QString(), Buttons::Ok);
-    QLineEdit* edit = Edit(nId);
-    edit->setFocus(Qt::OtherFocusReason);
-    edit->selectAll();
 }
 
 bool CSettingsDlg::ShowMessageBox(const QString& text, const QString& caption, Buttons buttons) {
@@ -344,23 +303,4 @@ bool CSettingsDlg::ShowMessageBox(const QString& text, const QString& caption, B
     box.setDefaultButton(buttons == Buttons::OkCancelDefaultCancel ? QMessageBox::Cancel
                                                                    : QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
-}
-
-bool CSettingsDlg::ConfirmSoundness() {
-    const std::string warning = SettingsWarning(
-        m_settings, [](const char* japanese) { return Tr(japanese).toStdString(); });
-    if (warning.empty()) {
-        return true;
-    }
-    const QString text = QString::fromStdString(warning) + u'\n' + Tr(WarningTexts::RUN_ANYWAY);
-    if (m_messageBox(text, QString(), Buttons::OkCancelDefaultCancel)) {
-        return true;
-    }
-    // Back to the first field whose value is unsound, in the exchange order.
-    if (const int id = FirstUnsoundField(m_settings); id != 0) {
-        QLineEdit* edit = Edit(id);
-        edit->setFocus(Qt::OtherFocusReason);
-        edit->selectAll();
-    }
-    return false;
 }

@@ -4,13 +4,12 @@
 #include <QString>
 
 #include <functional>
-#include <optional>
 #include <unordered_map>
 #include <vector>
 
+#include "SettingsForm.h"
 #include "SimulationSettings.h"
 
-struct SettingField;
 class QCheckBox;
 class QLineEdit;
 class QShowEvent;
@@ -18,7 +17,8 @@ class QShowEvent;
 // The modal dialog in which the user sets the simulation parameters before each start. After
 // a stop it also offers to continue the stopped run; continuing locks the three values that
 // define the starting grid (initial temperature, columns, rows). DEFAULT restores the values
-// the program starts with, after a confirmation.
+// the program starts with, after a confirmation. The rules are the settings form's
+// (SettingsForm.h): the dialog shows what it gives and asks the questions it names.
 //
 // Use: construct, fill the twelve values with SetSettings and set m_bCanContinue, exec(); on
 // QDialog::Accepted read the values back with Settings(). After a rejection the caller takes
@@ -34,13 +34,6 @@ public:
     void SetSettings(const SimulationSettings& settings);
     SimulationSettings Settings() const;
 
-    // One exchange serves both directions. false: members -> edits. true: edits -> members,
-    // parsed and range-checked field by field; the first bad field is reported with a prompt,
-    // gets the focus with its text selected, and false is returned. Fields before it keep
-    // their new values, the bad one and those after it keep their old ones. While continuing,
-    // the three locked fields are skipped (their members keep their values).
-    bool UpdateData(bool bSaveAndValidate = true);
-
     // A control by its id, or by its place in the template (creation and tab order).
     QWidget* GetDlgItem(int nId) const;
     QWidget* ControlAt(std::size_t index) const;
@@ -52,9 +45,11 @@ public:
     // and the enabled states stay as they are.
     void OnDefault();
 
-    // OK: validate and take the values; the dialog stays open on the first bad field. Values
-    // that make the computation unstable are taken only when the user says to go on;
-    // otherwise the first of them gets the focus.
+    // OK: read and check the values; the first refused field is reported with a prompt, gets
+    // the focus with its text selected and the dialog stays open. Fields before it keep their
+    // new values, the bad one and those after it their old ones; while continuing, the three
+    // locked fields are not read. Values that make the computation unstable are taken only
+    // when the user says to go on; otherwise the first of them gets the focus.
     void accept() override;
     // CANCEL, Escape and the close box: end without taking anything.
     void reject() override;
@@ -82,21 +77,18 @@ private:
     void CreateControls();
     // The caption, the controls' texts and the fields' tooltips in the current language.
     void RetranslateUi();
-    bool DoDataExchange(bool bSaveAndValidate);
-    // One numeric field of the settings' table, either way.
-    bool ExchangeField(bool bSaveAndValidate, const SettingField& field);
-    void Fail(int nId, const QString& prompt);
+    // The form's values in the edits; its locks as the edits' and the box's enabled states.
+    void ShowTexts(const SettingsFormView& view);
+    void ShowLocks(const SettingsFormView& view);
+    // The edit given the focus with its whole text selected; none for 0.
+    void GoBackTo(int nId);
     QLineEdit* Edit(int nId) const;
     bool ShowMessageBox(const QString& text, const QString& caption, Buttons buttons);
-    // After a successful exchange: false when the values are unsound and the user goes back.
-    bool ConfirmSoundness();
 
-    // The twelve values the edits exchange with; its continueRun is not used (see above).
-    SimulationSettings m_settings;
+    // The twelve values, the continue box and their rules.
+    CSettingsForm m_form;
     std::vector<QWidget*> m_controls;                 // template order
     std::unordered_map<int, QWidget*> m_controlById;  // controls that have an id
-    // The values as the dialog opened with them, put back when it is cancelled.
-    std::optional<SimulationSettings> m_entryValues;
     // The edit given the focus on opening, until the focus has reached it.
     QLineEdit* m_pSelectOnFocus = nullptr;
 };

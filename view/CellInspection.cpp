@@ -73,16 +73,40 @@ PixelRect CVesselView::InfoPanelRect() const {
 void CVesselView::DrawCellInfo(int col, int row) {
     const PixelRect panel = InfoPanelRect();
     FillBlack(panel, BRUSH_CREATE, PANEL_BRUSH_CREATE, REGION_CREATE, PANEL_REGION_CREATE);
+    // Text that reached past the panel goes with it, so that no character of a wider value
+    // is left beside a narrower one.
+    const PixelRect& last = m_rcPanelText;
+    if (last.left < last.right && (last.left < panel.left || last.top < panel.top ||
+                                   last.right > panel.right || last.bottom > panel.bottom)) {
+        FillBlack(last, BRUSH_CREATE, PANEL_BRUSH_CREATE, REGION_CREATE, PANEL_REGION_CREATE);
+    }
+    m_rcPanelText = {0, 0, 0, 0};
     if (!InGrid(col, row)) {
         return;
     }
     const CellInfoText text = FormatCellInfo(col, row, m_sim.Cell(row, col));
     // Text is not clipped to the panel; the lines are spaced by measured text heights.
-    m_dcMem.TextOut(panel.left, panel.top, text.cell);
     const int heightT = m_dcMem.GetTextExtent("T").height;
-    m_dcMem.TextOut(panel.left, panel.top + heightT + PANEL_LINE_GAP, text.temperature);
     const int heightH = m_dcMem.GetTextExtent("H").height;
-    m_dcMem.TextOut(panel.left, panel.top + 2 * (heightH + PANEL_LINE_GAP), text.heat);
+    const struct {
+        int top;
+        const std::string& text;
+    } lines[] = {{panel.top, text.cell},
+                 {panel.top + heightT + PANEL_LINE_GAP, text.temperature},
+                 {panel.top + 2 * (heightH + PANEL_LINE_GAP), text.heat}};
+    for (const auto& line : lines) {
+        m_dcMem.TextOut(panel.left, line.top, line.text);
+        const TextBox box = m_dcMem.GetTextBox(panel.left, line.top, line.text);
+        if (box.left == box.right) {
+            continue;
+        }
+        PixelRect& covered = m_rcPanelText;
+        covered = covered.left == covered.right
+                      ? PixelRect{box.left, box.top, box.right, box.bottom}
+                      : PixelRect{std::min(covered.left, box.left), std::min(covered.top, box.top),
+                                  std::max(covered.right, box.right),
+                                  std::max(covered.bottom, box.bottom)};
+    }
 }
 
 void CVesselView::MouseMove(int x, int y) {

@@ -80,6 +80,7 @@ PixelRect CVesselView::ViewRectFor(int cx, int cy) {
 
 void CVesselView::CreateFrame(int cx, int cy) {
     m_rcView = ViewRectFor(cx, cy);
+    m_rcPanelText = {0, 0, 0, 0};
     ReleaseFrame();
     m_pOldBitmap = CreateSurface(m_dcMem, m_bmpFrame, ViewWidth(), ViewHeight(), FRAME);
 }
@@ -328,6 +329,7 @@ void CVesselView::FillBlack(const PixelRect& rect, const char* brushText, int br
 void CVesselView::ClearView() {
     FillBlack({0, 0, ViewWidth(), ViewHeight()}, BRUSH_CREATE, CLEAR_BRUSH_CREATE, REGION_CREATE,
               CLEAR_REGION_CREATE);
+    m_rcPanelText = {0, 0, 0, 0};
 }
 
 void CVesselView::DrawVessel() {

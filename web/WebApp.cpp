@@ -8,7 +8,6 @@
 #include "RunHistory.h"
 #include "RunSpeed.h"
 #include "SettingsSchema.h"
-#include "SettingsWarning.h"
 
 namespace {
 
@@ -62,6 +61,11 @@ void WebApp::Show(const Changes& changes) {
     if (changes.Has(Shown::Divergence)) {
         m_bDivergencePending = true;
     }
+    if (const auto& request = m_session.Request(); changes.Has(Shown::SettingsAsked) && request) {
+        m_form.emplace();
+        m_form->SetValues(request->current);
+        m_form->Open(request->canContinue);
+    }
 }
 
 bool WebApp::Resize(int cx, int cy) {
@@ -97,53 +101,43 @@ const std::vector<std::uint8_t>& WebApp::FrameRgba() {
 
 bool WebApp::StartStop() {
     Show(m_session.StartStop());
-    return Request().has_value();
+    return m_form.has_value();
 }
 
-WebApp::FieldRefusal WebApp::AnswerStart(const std::vector<std::string>& texts, bool continueRun,
-                                         bool runUnsound,
-                                         const std::function<std::string(const char*)>& translate) {
-    const std::optional<CRunSession::SettingsRequest>& request = Request();
-    if (!request) {
+std::optional<SettingsFormView> WebApp::SettingsView(const TranslateText& translate) const {
+    if (!m_form) {
+        return std::nullopt;
+    }
+    return m_form->View(translate);
+}
+
+void WebApp::SetContinue(bool ticked) {
+    if (m_form) {
+        m_form->SetContinue(ticked);
+    }
+}
+
+void WebApp::ResetSettings() {
+    if (m_form) {
+        m_form->ResetToDefaults();
+    }
+}
+
+SettingsFormAnswer WebApp::AnswerStart(const std::vector<std::string>& texts, bool runUnsound,
+                                       const TranslateText& translate) {
+    if (!m_form) {
         return {};
     }
-    // As the dialog's exchange: the fields in the table's order, the first refused one
-    // reported; while continuing, the fields that fix the starting grid are neither read nor
-    // checked.
-    SimulationSettings settings = request->current;
-    const bool continuing = request->canContinue && continueRun;
-    std::size_t index = 0;
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (field.kind == SettingKind::Check) {
-            continue;
-        }
-        const std::string text = index < texts.size() ? texts[index] : std::string();
-        ++index;
-        if (continuing && field.fixesStartGrid) {
-            continue;
-        }
-        const FieldError error = ReadSettingField(field, text, settings);
-        if (error != FieldError::None) {
-            return {field.id, SettingPrompt(field, error), error == FieldError::OutOfRange, {}};
-        }
+    const SettingsFormAnswer answer = m_form->Answer(texts, runUnsound, translate);
+    if (answer.kind == SettingsFormAnswer::Kind::Start) {
+        m_form.reset();
+        Show(m_session.Start(StartAnswer{answer.settings, answer.settings.continueRun}));
     }
-    if (!runUnsound) {
-        const auto asGiven = [](const char* japanese) { return std::string(japanese); };
-        const auto& shown = translate ? translate : asGiven;
-        std::string warning = SettingsWarning(settings, shown);
-        if (!warning.empty()) {
-            FieldRefusal refusal;
-            refusal.id = FirstUnsoundField(settings);
-            refusal.unsoundWarning = warning + '\n' + shown(WarningTexts::RUN_ANYWAY);
-            return refusal;
-        }
-    }
-    settings.continueRun = continuing;
-    Show(m_session.Start(StartAnswer{settings, continuing}));
-    return {};
+    return answer;
 }
 
 void WebApp::CancelStart() {
+    m_form.reset();
     Show(m_session.CancelStart());
 }
 
@@ -248,4 +242,26 @@ std::string WebApp::HistoryCsv() const {
         csv += FormatHistoryCsvLine(entry.tick, entry.temperature, entry.heat);
     }
     return csv;
+}
+
+MenuState WebApp::MenuNow() const {
+    MenuState state = MenuStateOf(Control());
+    state.hasFrame = View().HasFrame();
+    state.hasHistory = true;  // the page's history panel is always there
+    state.language = m_menuLanguage;
+    state.offersWindowPositions = false;
+    state.offersRunFiles = false;
+    state.offersTextSizes = false;
+    state.offersGuide = m_bGuideShown;
+    return state;
+}
+
+std::vector<MenuItem> WebApp::Menu() const {
+    return ContextMenuItems(MenuNow());
+}
+
+MenuOutcome WebApp::ChooseMenuItem(MenuId id) {
+    const MenuOutcome outcome = ::ChooseMenuItem(m_session, MenuNow(), id);
+    Show(outcome.changes);
+    return outcome;
 }

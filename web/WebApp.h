@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -10,7 +9,9 @@
 #include "ButtonRow.h"
 #include "Drawing.h"
 #include "HistoryPanel.h"
+#include "MenuModel.h"
 #include "RunSession.h"
+#include "SettingsForm.h"
 #include "Texts.h"
 #include "TitlePace.h"
 
@@ -18,8 +19,8 @@
 // events into the calls below and reads back what to show after each one; every rule
 // (captions, enabled states, the settings' checks, the frame's pixels) stays in the engine.
 //
-// A start is asked in two calls: StartStop opens the settings dialog (Request then tells what it
-// shows) and AnswerStart or CancelStart closes it.
+// A start is asked in two calls: StartStop opens the settings dialog (SettingsView then tells
+// what it shows) and AnswerStart or CancelStart closes it.
 class WebApp {
 public:
     WebApp();
@@ -57,24 +58,25 @@ public:
     // one per line; empty before a run has started.
     std::string PanelText() const { return m_session.PanelText(); }
 
-    // --- The settings dialog: what the open dialog shows; none while it is closed.
-    const std::optional<CRunSession::SettingsRequest>& Request() const {
-        return m_session.Request();
-    }
-    // The dialog's OK with the texts of the numeric fields (in SETTING_FIELDS order) and the
-    // continue box: the first refused field's id, or 0 when every field passed and the run
-    // started. A refused answer keeps the dialog open. Settings that are unsound are refused
-    // with their warning (its texts put into the page's language by `translate`) and the
-    // field to return to, unless `runUnsound`: the user was asked and chose to run them.
-    struct FieldRefusal {
-        int id = 0;
-        const char* prompt = "";  // Japanese, "%1" and "%2" standing for the bounds
-        bool outOfRange = false;
-        std::string unsoundWarning;  // with the question whether to run them anyway
-    };
-    FieldRefusal AnswerStart(const std::vector<std::string>& texts, bool continueRun,
-                             bool runUnsound = false,
-                             const std::function<std::string(const char*)>& translate = {});
+    // --- The context menu as the page offers it: no window positions, run files or text sizes
+    // yet, the guide when the site carries one. An item is chosen by the menu or by a key
+    // (MenuKeyItem); what the choice leaves to the page comes back.
+    std::vector<MenuItem> Menu() const;
+    MenuOutcome ChooseMenuItem(MenuId id);
+    void SetMenuLanguage(MenuLanguage language) { m_menuLanguage = language; }
+    void SetGuideShown(bool shown) { m_bGuideShown = shown; }
+
+    // --- The settings dialog: the settings form's (SettingsForm.h) while it is open.
+    // What the open dialog shows, its texts put into the page's language by `translate`;
+    // none while it is closed.
+    std::optional<SettingsFormView> SettingsView(const TranslateText& translate = {}) const;
+    // The continue box clicked, and DEFAULT confirmed: SettingsView then shows the change.
+    void SetContinue(bool ticked);
+    void ResetSettings();
+    // The dialog's OK with the texts of its fields, in the view's order: a refusal or the
+    // question about unsound settings keep the dialog open; a start closes it and starts.
+    SettingsFormAnswer AnswerStart(const std::vector<std::string>& texts, bool runUnsound,
+                                   const TranslateText& translate = {});
     void CancelStart();
 
     // --- The address: a setting under its runner option's name (without "--"), a burner
@@ -126,6 +128,7 @@ public:
 private:
     // Takes what a command of the session changed into what the page reads back.
     void Show(const Changes& changes);
+    MenuState MenuNow() const;
 
     CRunSession m_session;
     std::optional<Changes> m_held;  // what HoldTimer held, until it is released
@@ -137,9 +140,12 @@ private:
     int m_nTimerPeriod = 0;  // the last period the step timer started with
     int m_nTimerStarts = 0;
     bool m_bDivergencePending = false;
+    MenuLanguage m_menuLanguage = MenuLanguage::Japanese;
+    bool m_bGuideShown = false;
 
     // The settings the first dialog shows: the program's, or the address's.
     SimulationSettings m_firstSettings;
+    std::optional<CSettingsForm> m_form;  // the open settings dialog
 
     bool m_bEnglish = false;
     CHistoryPanel m_history{

@@ -303,4 +303,33 @@ TEST_F(BatchRunTest, UnreadableRunFileIsRefusedNamingItsFault) {
     EXPECT_TRUE(TemporaryFiles().empty());
 }
 
+// A run near the most ticks a run file keeps goes on to exactly that many, each sample on its
+// own positive tick, and its file reads back; going further, or a file beyond it, is refused.
+TEST_F(BatchRunTest, ARunGoesOnToTheMostTicksAFileKeepsAndNoFurther) {
+    ASSERT_EQ(Run("--seed 3 --columns 4 --rows 3 --history-interval -1 --ticks 10 --run-out S"), 0);
+    std::string text = Read("S");
+    const std::size_t ticksAt = text.find("\nticks 10\n") + 1;
+    ASSERT_NE(ticksAt, 0u);
+    Write("near", text.replace(ticksAt, 8, "ticks 4611686018427387900"));
+    ASSERT_EQ(Run("--run-in near --ticks 4 --history-out H --run-out R"), 0) << Read("err.txt");
+    const std::vector<std::string> lines = Lines("H");
+    ASSERT_EQ(lines.size(), 15u);  // the header, the file's 10 samples and one a tick
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(lines[11 + i].substr(0, 20), std::to_string(4611686018427387901 + i) + ",");
+    }
+    EXPECT_EQ(Run("--run-in R --ticks 0"), 0) << Read("err.txt");
+
+    EXPECT_EQ(Run("--run-in R --ticks 1 --history-out H2"), 2);
+    EXPECT_NE(Read("err.txt").find("--ticks 1 would take the run in 'R' past 4611686018427387904 "
+                                   "ticks (it has run 4611686018427387904)"),
+              std::string::npos)
+        << Read("err.txt");
+    Write("beyond", text.replace(ticksAt, 25, "ticks 9223372036854775807"));
+    EXPECT_EQ(Run("--run-in beyond --ticks 1 --history-out H2"), 2);
+    EXPECT_NE(Read("err.txt").find("'beyond': line 18: ticks 9223372036854775807 is out of range"),
+              std::string::npos)
+        << Read("err.txt");
+    EXPECT_FALSE(fs::exists(dir / "H2"));
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <limits>
@@ -54,7 +55,7 @@ TEST(RunFileTest, ExtremeValidValuesReadBackExactly) {
     settings.stepIntervalMs = MAX_STEP_INTERVAL;
     RunFile run = BoilingRun(settings);
     run.seed = UINT32_MAX;
-    run.ticksRun = LLONG_MAX;
+    run.ticksRun = MAX_TICKS_RUN;
     run.averageTemperature = INT_MIN;
     run.averageHeat = INT_MAX;
     run.selectedCol = -1;
@@ -64,10 +65,8 @@ TEST(RunFileTest, ExtremeValidValuesReadBackExactly) {
     run.grid[0] = CCell(-0.0, 1e-310, PHASE_LIQUID);
     run.grid[1] = CCell(0.1, 1.7976931348623157e308, PHASE_LIQUID);
     run.bubbleBackgrounds[0] = run.bubbleBackgrounds[1] = 0;  // liquid cells keep none
-    run.stage[2] = CCell(-2.2250738585072014e-308, 123456789.12345678, PHASE_VAPOUR);
-    run.historyStride = 1LL << 62;
-    run.historySkipped = (1LL << 62) - 1;
-    run.history = {{1, INT_MIN, INT_MAX}, {LLONG_MAX, 0, -1}};
+    run.stage[2] = CCell(-2.2250738585072014e-308, 123456789.12345678, PHASE_LIQUID);
+    run.history = {{1, INT_MIN, INT_MAX}, {MAX_TICKS_RUN, 100, -1}};
 
     const std::string text = Text(run);
     std::string error;
@@ -80,7 +79,7 @@ TEST(RunFileTest, ExtremeValidValuesReadBackExactly) {
     EXPECT_EQ(back->stage[2], run.stage[2]);
     EXPECT_EQ(back->generator, run.generator);
     EXPECT_EQ(back->bubbleBackgrounds, run.bubbleBackgrounds);
-    EXPECT_EQ(back->history.back().tick, LLONG_MAX);
+    EXPECT_EQ(back->history.back().tick, MAX_TICKS_RUN);
 
     // A restored simulation draws exactly what the captured one would have drawn next.
     CSimulation restored;
@@ -183,6 +182,100 @@ TEST(RunFileTest, DamagedFilesAreRefusedWithTheirFault) {
     for (const auto& c : cases) {
         std::string error;
         EXPECT_FALSE(ParseRunFile(c.text, error)) << c.what;
+        EXPECT_NE(error.find(c.fault), std::string::npos) << c.what << ": " << error;
+    }
+}
+
+// The number of the line that starts with `prefix`, counted from 1.
+int LineOf(const std::string& text, const std::string& prefix) {
+    const std::size_t at = text.rfind('\n' + prefix) + 1;
+    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + at, '\n'));
+}
+
+// Replaces line `number` (from 1) by `line`.
+std::string WithLine(std::string text, int number, const std::string& line) {
+    std::size_t at = 0;
+    for (int i = 1; i < number; ++i) {
+        at = text.find('\n', at) + 1;
+    }
+    text.replace(at, text.find('\n', at) - at, line);
+    return text;
+}
+
+std::string Repeated(const std::string& words, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) {
+        text += words;
+    }
+    return text;
+}
+
+// Records that read well but hold what no run reaches are refused, naming their line; the
+// nearest values a run can hold are taken.
+TEST(RunFileTest, StatesNoRunReachesAreRefusedAtTheirLine) {
+    const std::string good = Text(BoilingRun());
+    // A history thinned as far as 2^62 ticks allow: a stride of 2^43, half a million samples.
+    RunFile thinnedRun = BoilingRun();
+    thinnedRun.ticksRun = MAX_TICKS_RUN;
+    thinnedRun.historyStride = 1LL << 43;
+    thinnedRun.history.clear();
+    for (long long tick = 1; tick <= 500000; ++tick) {
+        thinnedRun.history.push_back({tick << 43, 100, 0});
+    }
+    const std::string thinned = Text(thinnedRun);
+    const int grid = LineOf(good, "grid\n") + 1;
+    const int stage = LineOf(good, "stage\n") + 1;
+    const int sample = LineOf(good, "run-history") + 1;
+    const std::string zeros = Repeated(" 0", 623);
+    const struct {
+        const char* what;
+        const std::string& text;
+        int line;
+        std::string replacement;
+        const char* fault;  // null: taken
+    } cases[] = {
+        {"the most ticks", good, LineOf(good, "ticks"), "ticks 4611686018427387904", nullptr},
+        {"one tick more", good, LineOf(good, "ticks"), "ticks 4611686018427387905",
+         "ticks 4611686018427387905 is out of range (0 to 4611686018427387904)"},
+        {"a cell at the boiling point", good, grid, "1 100 638.9", nullptr},
+        {"a cell above it", good, grid, "1 100.00000000000001 15", "above the boiling point"},
+        {"a cell at 1e308", good, grid, "1 1e308 15", "temperature 1e308 is above"},
+        {"a staged cell at the boiling point", good, stage, "1 100 700", nullptr},
+        {"a staged cell above it", good, stage, "1 101 15", "temperature 101 is above"},
+        {"a staged bubble", good, stage, "-1 50 50", "a staged cell is always liquid"},
+        {"the hottest average", good, LineOf(good, "averages"), "averages 100 0", nullptr},
+        {"a hotter average", good, LineOf(good, "averages"), "averages 101 0",
+         "average temperature 101 is out of range"},
+        {"a window at the boiling point", good, LineOf(good, "window"),
+         "window" + Repeated(" 100 0", 100), nullptr},
+        {"a hotter window sample", good, LineOf(good, "window"),
+         "window 101 0" + Repeated(" 100 0", 99), "sample temperature 101 is out of range"},
+        {"the hottest kept sample", good, sample, "1 100 0", nullptr},
+        {"a hotter kept sample", good, sample, "1 101 0", "sample temperature 101"},
+        {"a zero generator", good, LineOf(good, "generator"), "generator 0" + zeros + " 624",
+         "the generator's state is zero"},
+        {"only its oldest word's unused bits", good, LineOf(good, "generator"),
+         "generator 2147483647" + zeros + " 624", "the generator's state is zero"},
+        {"only its oldest word's top bit", good, LineOf(good, "generator"),
+         "generator 2147483648" + zeros + " 624", nullptr},
+        {"the widest stride 2^62 ticks allow", thinned, LineOf(thinned, "run-history"),
+         "run-history 8796093022208 0 500000", nullptr},
+        {"a stride twice as wide", thinned, LineOf(thinned, "run-history"),
+         "run-history 17592186044416 0 500000", "stride 17592186044416 is reached only after"},
+        {"a thinned history with too few samples", thinned, LineOf(thinned, "run-history"),
+         "run-history 8796093022208 0 499999", "keeps at least 500000 samples, not 499999"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        const std::optional<RunFile> run =
+            ParseRunFile(WithLine(c.text, c.line, c.replacement), error);
+        if (c.fault == nullptr) {
+            EXPECT_TRUE(run) << c.what << ": " << error;
+            continue;
+        }
+        EXPECT_FALSE(run) << c.what;
+        EXPECT_EQ(error.rfind("line " + std::to_string(c.line) + ": ", 0), 0u)
+            << c.what << ": " << error;
         EXPECT_NE(error.find(c.fault), std::string::npos) << c.what << ": " << error;
     }
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "SettingsDlg.h"
+#include "SettingsSamples.h"
 #include "SettingsTemplate.h"
 
 // One message the dialog asked to show.
@@ -101,24 +102,6 @@ protected:
     bool answer = true;
 };
 
-// Settings that differ from the defaults in every field.
-inline SimulationSettings CustomSettings() {
-    SimulationSettings s;
-    s.initialTemperature = 50;
-    s.convectionRatio = 0.25;
-    s.conductionCoefficient = 0.1;
-    s.coolingCoefficient = 0.3;
-    s.roomTemperature = 20;
-    s.strongFlamePower = 500;
-    s.mediumFlamePower = 200;
-    s.weakFlamePower = 50;
-    s.stepIntervalMs = 10;
-    s.columns = 40;
-    s.rows = 30;
-    s.historyInterval = 50;
-    return s;
-}
-
 // The value a field's control stands for.
 inline double FieldOf(const SimulationSettings& s, int nId) {
     switch (nId) {
@@ -150,19 +133,3 @@ inline double FieldOf(const SimulationSettings& s, int nId) {
     ADD_FAILURE() << "no field for control " << nId;
     return 0;
 }
-
-// The edits in the order the values are exchanged and checked.
-constexpr int EXCHANGE_ORDER[] = {
-    IDC_INITIAL_TEMPERATURE,
-    IDC_CONVECTION_RATIO,
-    IDC_CONDUCTION_COEFFICIENT,
-    IDC_COOLING_COEFFICIENT,
-    IDC_ROOM_TEMPERATURE,
-    IDC_STRONG_FLAME_POWER,
-    IDC_MEDIUM_FLAME_POWER,
-    IDC_WEAK_FLAME_POWER,
-    IDC_STEP_INTERVAL,
-    IDC_COLUMNS,
-    IDC_ROWS,
-    IDC_HISTORY_INTERVAL,
-};

@@ -107,38 +107,6 @@ TEST_F(ContinueTest, EachOpeningStartsFromTheCallersState) {
     ExpectLocked(false);
 }
 
-// A value refused before the box was ticked again must not hold the dialog open: the locked
-// fields are not taken while continuing, so they are not checked either.
-TEST_F(ContinueTest, LockedFieldsAreNotCheckedWhileContinuing) {
-    const struct {
-        int id;
-        const char* text;
-        bool refusedFirst;  // OK pressed once while unticked
-    } cases[] = {{IDC_COLUMNS, "2", false},
-                 {IDC_COLUMNS, "2", true},
-                 {IDC_ROWS, "81", true},
-                 {IDC_INITIAL_TEMPERATURE, "abc", true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.id << " " << c.text << " " << c.refusedFirst);
-        Reset();
-        Open(CustomSettings(), true);
-        QTest::mouseClick(Box(), Qt::LeftButton);
-        Type(c.id, QString::fromUtf8(c.text));
-        if (c.refusedFirst) {
-            EXPECT_FALSE(PressOk());
-            EXPECT_EQ(messages.size(), 1u);
-        }
-        QTest::mouseClick(Box(), Qt::LeftButton);
-        ExpectLocked(true);
-
-        EXPECT_TRUE(PressOk());
-        EXPECT_EQ(messages.size(), c.refusedFirst ? 1u : 0u);
-        SimulationSettings expected = CustomSettings();
-        expected.continueRun = true;
-        EXPECT_TRUE(dlg->Settings() == expected);
-    }
-}
-
 // On opening, the first field that can be edited has the focus with its whole text selected,
 // so typing replaces the value; continuing locks the first field, so the next one has it.
 TEST_F(ContinueTest, TypingOnOpeningReplacesTheFirstEditableField) {
