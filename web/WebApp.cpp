@@ -226,7 +226,10 @@ void WebApp::SetEnglish(bool english) {
 }
 
 std::optional<std::string> WebApp::TitleToShow(double nowMs) {
-    if (!m_bTitleNow && !(m_bTitleTicked && m_titlePace.Due(nowMs))) {
+    // The ticks' title waits for its pace while the run steps; once it no longer does, no
+    // later ticks will show it, so it is shown at once.
+    const bool ticked = m_bTitleTicked && (m_titlePace.Due(nowMs) || !TimerOn());
+    if (!m_bTitleNow && !ticked) {
         return std::nullopt;
     }
     m_bTitleNow = false;

@@ -119,7 +119,8 @@ public:
     void SetEnglish(bool english);
 
     // The window title to show at `nowMs` (milliseconds of the page's steady clock), when there
-    // is one: a command's at once, the ticks' at most every 100 ms (CTitlePace).
+    // is one: a command's at once, the ticks' at most every 100 ms (CTitlePace) while the run
+    // steps, and at once when it has stopped stepping.
     std::optional<std::string> TitleToShow(double nowMs);
 
     // The whole run's history as the CSV file the desktop saves.

@@ -11,7 +11,6 @@
 #include "HistoryTexts.h"
 #include "MainTexts.h"
 #include "MenuModel.h"
-#include "Numbers.h"
 #include "RunSpeed.h"
 #include "SaveFiles.h"
 #include "SettingsForm.h"
@@ -45,12 +44,6 @@ val ButtonRowOf(const WebApp& app) {
     result.set("bottom", row.bottom);
     result.set("edges", edges);
     return result;
-}
-
-// An average as the status texts show it: a whole number, or NaN, inf or -inf.
-std::string AverageText(double value) {
-    const char* notFinite = NonFiniteText(value);
-    return notFinite != nullptr ? notFinite : std::to_string(TruncToInt(value));
 }
 
 // The history panel's status bar: its two parts' texts, left to right.
@@ -92,10 +85,6 @@ val StateOf(const WebApp& app) {
     state.set("timerOn", app.TimerOn());
     state.set("timerPeriod", app.TimerPeriod());
     state.set("timerStarts", app.TimerStarts());
-    if (app.Averages()) {
-        state.set("temperature", AverageText(app.Averages()->first));
-        state.set("heat", AverageText(app.Averages()->second));
-    }
     return state;
 }
 
@@ -316,10 +305,6 @@ val UiTexts() {
         {"speedMenu", RunSpeed::MENU},
         {"singleStep", RunSpeed::SINGLE_STEP},
         {"historyCaption", HISTORY_CAPTION},
-        {"temperaturePlaceholder", STATUS_TEMPERATURE_PLACEHOLDER},
-        {"heatPlaceholder", STATUS_HEAT_PLACEHOLDER},
-        {"temperatureFormat", STATUS_TEMPERATURE_FORMAT},
-        {"heatFormat", STATUS_HEAT_FORMAT},
         {"menuButton", WebTexts::MENU_BUTTON},
         {"badAddress", WebTexts::BAD_ADDRESS},
         {"cancel", WebTexts::CANCEL},

@@ -137,6 +137,10 @@ TEST(WebApp, TitleAndHistoryPanelFollowTheRun) {
     EXPECT_FALSE(app.TitleToShow(1099.0).has_value());
     EXPECT_EQ(app.TitleToShow(1100.0), app.Control().Title());
     EXPECT_FALSE(app.TitleToShow(1300.0).has_value());  // no ticks since
+    app.OnTimer();
+    ASSERT_TRUE(app.HoldTimer());  // no more ticks to come: the last count at once
+    EXPECT_EQ(app.TitleToShow(1301.0), app.Control().Title());
+    app.ReleaseTimer(true);
     EXPECT_EQ(app.HistoryStatus(CHistoryPanel::TEMPERATURE_PART).rfind("平均温度: ", 0), 0U);
     app.SetEnglish(true);
     EXPECT_EQ(app.HistoryStatus(CHistoryPanel::HEAT_PART).rfind("Avg. heat: ", 0), 0U);
