@@ -13,6 +13,7 @@
 #include "MainTexts.h"
 #include "MenuModel.h"
 #include "Numbers.h"
+#include "RunSpeed.h"
 #include "SaveFiles.h"
 #include "SettingsForm.h"
 #include "SettingsTemplate.h"
@@ -46,10 +47,19 @@ val ButtonRowOf(const WebApp& app) {
     return result;
 }
 
-// An average as the status texts show it: a whole number, or NaN, inf or -inf.
-std::string AverageText(double value) {
-    const char* notFinite = NonFiniteText(value);
-    return notFinite != nullptr ? notFinite : std::to_string(TruncToInt(value));
+// The history panel's status bar: its two parts' texts, left to right.
+val HistoryStatusOf(const WebApp& app) {
+    val parts = val::array();
+    for (const int part : {CHistoryPanel::TEMPERATURE_PART, CHistoryPanel::HEAT_PART}) {
+        parts.call<void>("push", app.HistoryStatus(part));
+    }
+    return parts;
+}
+
+// The title to show now, or null.
+val TitleToShow(WebApp& app, double nowMs) {
+    const std::optional<std::string> title = app.TitleToShow(nowMs);
+    return title ? val(*title) : val::null();
 }
 
 // The message for a run that paused on unphysical cells (Japanese, for the page to
@@ -76,10 +86,6 @@ val StateOf(const WebApp& app) {
     state.set("timerOn", app.TimerOn());
     state.set("timerPeriod", app.TimerPeriod());
     state.set("timerStarts", app.TimerStarts());
-    if (app.Averages()) {
-        state.set("temperature", AverageText(app.Averages()->first));
-        state.set("heat", AverageText(app.Averages()->second));
-    }
     return state;
 }
 
@@ -245,10 +251,6 @@ val UiTexts() {
         {"aboutRights", MainTexts::ABOUT_RIGHTS},
         {"aboutContact", MainTexts::ABOUT_CONTACT},
         {"historyCaption", HISTORY_CAPTION},
-        {"temperaturePlaceholder", STATUS_TEMPERATURE_PLACEHOLDER},
-        {"heatPlaceholder", STATUS_HEAT_PLACEHOLDER},
-        {"temperatureFormat", STATUS_TEMPERATURE_FORMAT},
-        {"heatFormat", STATUS_HEAT_FORMAT},
         {"menuButton", WebTexts::MENU_BUTTON},
         {"badAddress", WebTexts::BAD_ADDRESS},
         {"cancel", WebTexts::CANCEL},
@@ -300,6 +302,11 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function("graphChanged", &WebApp::GraphChanged)
         .function(
             "graphRgba", +[](WebApp& app) { return Bytes(app.GraphRgba()); })
+        .function("historyStatus", &HistoryStatusOf)
+        .function("showWholeRun", &WebApp::ShowWholeRun)
+        .function("showsWholeRun", &WebApp::ShowsWholeRun)
+        .function("setEnglish", &WebApp::SetEnglish)
+        .function("titleToShow", &TitleToShow)
         .function("historyCsv", &WebApp::HistoryCsv)
         .function(
             "menu", +[](const WebApp& app) { return MenuItemsOf(app.Menu()); })

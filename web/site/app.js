@@ -87,15 +87,10 @@
   };
   const buttonOrder = ["history", "pause", "centre", "ends", "start", "close"];
   let state = engine.state();
-  let shownTitle = "";
-  let titleShownAt = 0;
-
-  function showTitle(title, force = false) {
-    // The title with the tick count follows the run at most every 100 ms, as on the desktop.
-    const now = performance.now();
-    if (title === shownTitle || (!force && now - titleShownAt < 100)) return;
-    shownTitle = title;
-    titleShownAt = now;
+  function showTitle() {
+    // The engine says when: a command's title at once, the ticks' at their own pace.
+    const title = engine.titleToShow(performance.now());
+    if (title === null) return;
     $("title").textContent = title;
     document.title = title;
   }
@@ -108,7 +103,7 @@
     buttons.pause.disabled = !state.pauseEnabled;
     buttons.ends.textContent = tr(state.endsCaption);
     buttons.centre.textContent = tr(state.centreCaption);
-    showTitle(state.title, true);
+    showTitle();
     syncPace();
   }
 
@@ -231,12 +226,11 @@
     if (state.timerOn && state.speed === FASTEST) engine.timer();
     paint();
     reportDivergence();
+    showTitle();
     if (state.timerOn) {
-      showTitle(engine.state().title);
       requestAnimationFrame(animate);
     } else {
       animating = false;
-      showTitle(engine.state().title, true);
     }
   }
 
@@ -793,12 +787,11 @@
   }
   $("history-close").addEventListener("click", () => showHistory(false));
 
-  // The panel's client area (below its caption) is the graph above the 22-pixel status bar,
-  // made again for each new size from 100 x 100 on, as the desktop's history window.
+  // The panel's client area (below its caption) holds the graph above the status bar; the
+  // engine makes the graph again for each new size it takes, as the desktop's history window.
   function sizeHistory() {
     const cx = history.clientWidth;
     const cy = history.clientHeight - caption.offsetHeight;
-    if (cx === engine.graphWidth() && cy - 22 === engine.graphHeight()) return;
     if (!engine.resizeGraph(cx, cy)) return;
     graph.width = engine.graphWidth();
     graph.height = engine.graphHeight();
@@ -817,10 +810,7 @@
           new ImageData(new Uint8ClampedArray(bytes), engine.graphWidth(), engine.graphHeight()), 0, 0);
       }
     }
-    const s = engine.state();
-    const temperature = s.temperature === undefined ? tr(ui.temperaturePlaceholder)
-      : tr(ui.temperatureFormat).replace("%d", s.temperature);
-    const heat = s.heat === undefined ? tr(ui.heatPlaceholder) : tr(ui.heatFormat).replace("%d", s.heat);
+    const [temperature, heat] = engine.historyStatus();
     if ($("status-temperature").textContent !== temperature) $("status-temperature").textContent = temperature;
     if ($("status-heat").textContent !== heat) $("status-heat").textContent = heat;
   }
@@ -869,6 +859,7 @@
     $("history-close").setAttribute("aria-label", tr(ui.close));
     frame.setAttribute("aria-label", ui.title);
     frame.setAttribute("role", "img");
+    engine.setEnglish(language === "en");
     translateSettings();
     showAddressErrors();
     refresh();
