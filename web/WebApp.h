@@ -115,6 +115,8 @@ public:
 
     static constexpr int GRAPH_STATUS_HEIGHT = 22;
     static constexpr int GRAPH_MIN_CLIENT = 100;
+    // The title with the tick count follows the run at most this often, as on the desktop.
+    static constexpr int TITLE_REFRESH_MS = 100;
 
 private:
     void StartStepTimer(int periodMs) override;
@@ -126,8 +128,8 @@ private:
                                                  bool canContinue) override;
     void ShowFreshRun() override;
     void Invalidate() override { m_bFrameChanged = true; }
-    // The page shows the run control's title as it paints, at most every 100 ms, as the
-    // desktop's title follows a run at the faster speeds.
+    // The page shows the run control's title as it paints, at most every TITLE_REFRESH_MS,
+    // as the desktop's title follows a run at the faster speeds.
     void ShowTitle(const std::string&) override {}
     void ShowOpenedRun(const RunFile& run) override;
     void HistoryReset() override { m_bGraphStale = true; }

@@ -26,10 +26,10 @@ done
 node_major=$(node -p 'process.versions.node.split(".")[0]')
 [[ $node_major -ge 20 ]] || fail "node $(node --version) is too old for playwright-core (20 or later)"
 
-echo "== building the site in $build/site"
+echo "== building the site in $build/site, with the test's hooks"
 mkdir -p "$build"
 if ! QUORVEL_WEB_BUILD=$build/engine QUORVEL_GUIDE=$(dirname "$batch")/../guide \
-    "$source_dir/scripts/build-web.sh" "$build/site" \
+    QUORVEL_WEB_TEST_HOOKS=ON "$source_dir/scripts/build-web.sh" "$build/site" \
     >"$build/site-build.log" 2>&1; then
     tail -n 30 "$build/site-build.log" >&2
     fail "the site does not build (scripts/build-web.sh)"
