@@ -14,20 +14,17 @@ fail() {
 build=$(realpath -m "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
+source "$source_dir/tests/support/node_modules.sh"
 for tool in node npm cmp; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/ensure-packages.sh installs it)"
 done
 # eslint 10 needs node 20.19 or later.
-node -e 'const [a, b] = process.versions.node.split(".").map(Number); process.exit(a > 20 || (a === 20 && b >= 19) ? 0 : 1)' ||
+node -e 'const [a, b] = process.versions.node.split(".").map(Number);
+    process.exit(a > 20 || (a === 20 && b >= 19) ? 0 : 1)' ||
     fail "node $(node --version) is too old for eslint (20.19 or later)"
 
 modules=$build/node
-mkdir -p "$modules"
-cp "$here/package.json" "$here/package-lock.json" "$modules/"
-if ! cmp -s "$here/package-lock.json" "$modules/installed.lock" 2>/dev/null; then
-    (cd "$modules" && npm ci --no-audit --no-fund --loglevel=error)
-    cp "$here/package-lock.json" "$modules/installed.lock"
-fi
+install_node_modules "$here" "$modules"
 
 # The configuration loads eslint's rules and the browser's globals through NODE_PATH.
 cd "$source_dir"
