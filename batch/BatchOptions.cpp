@@ -7,35 +7,14 @@
 #include <utility>
 #include <variant>
 
+#include "Burners.h"
 #include "NumberText.h"
 #include "PendingOutputs.h"
 #include "SettingsSchema.h"
+#include "Simulation.h"
 #include "VesselView.h"
 
 namespace {
-
-// The burner levels by the names the options take.
-constexpr std::pair<std::string_view, int> LEVEL_NAMES[] = {
-    {"off", FLAME_OFF}, {"strong", FLAME_STRONG}, {"medium", FLAME_MEDIUM}, {"weak", FLAME_WEAK}};
-
-bool ParseLevel(std::string_view text, int& level) {
-    for (const auto& [name, value] : LEVEL_NAMES) {
-        if (text == name) {
-            level = value;
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string_view LevelName(int level) {
-    for (const auto& [name, value] : LEVEL_NAMES) {
-        if (level == value) {
-            return name;
-        }
-    }
-    return {};
-}
 
 std::string Describe(const std::string& option, const std::string& value,
                      const std::string& accepted) {
@@ -74,18 +53,18 @@ struct Flag {
     }
 };
 
-// A whole number from 0 to the largest its type holds: the tick count, the seed.
+// A whole number from 0 to `high`: the tick count (up to what a run counts), the seed (up to
+// the largest its type holds).
 template <typename Int, typename Target>
 struct Count {
     static constexpr bool TAKES_VALUE = true;
     Target BatchOptions::*field;
+    Int high = std::numeric_limits<Int>::max();
     std::string Read(BatchOptions& options, const std::string& option,
                      const std::string& value) const {
         Int parsed = 0;
-        if (!ParseInteger(value, parsed) || std::cmp_less(parsed, 0)) {
-            return Describe(
-                option, value,
-                "an integer from " + RangeText(Int{0}, std::numeric_limits<Int>::max()));
+        if (!ParseInteger(value, parsed) || std::cmp_less(parsed, 0) || parsed > high) {
+            return Describe(option, value, "an integer from " + RangeText(Int{0}, high));
         }
         options.*field = parsed;
         return {};
@@ -119,9 +98,11 @@ struct BurnerLevel {
     int BatchOptions::*field;
     std::string Read(BatchOptions& options, const std::string& option,
                      const std::string& value) const {
-        if (!ParseLevel(value, options.*field)) {
-            return Describe(option, value, "off, strong, medium or weak");
+        const std::optional<FlameLevel> level = FlameLevelFromName(value);
+        if (!level) {
+            return Describe(option, value, FlameLevelChoices(" or "));
         }
+        options.*field = *level;
         return {};
     }
 };
@@ -195,7 +176,7 @@ const OptionRow OPTIONS[] = {
     {"-h", Flag<bool>{&BatchOptions::help, true}},
     {"--progress", Flag<std::optional<bool>>{&BatchOptions::progress, true}},
     {"--no-progress", Flag<std::optional<bool>>{&BatchOptions::progress, false}},
-    {"--ticks", Count<long long, long long>{&BatchOptions::ticks}},
+    {"--ticks", Count<long long, long long>{&BatchOptions::ticks, MAX_TICKS_RUN}},
     {"--seed", Count<std::uint32_t, std::optional<std::uint32_t>>{&BatchOptions::seed}},
     {"--ends", BurnerLevel{&BatchOptions::endsLevel}},
     {"--centre", BurnerLevel{&BatchOptions::centreLevel}},
@@ -220,9 +201,11 @@ std::optional<OptionRow> FindOption(std::string_view name) {
     return std::nullopt;
 }
 
-// Two outputs written to one file would leave only the last of them.
+// Two outputs written to one file would leave only the last of them; an output written to
+// the run file gone on from would replace it (even --run-out: the saved run stays as it was).
 std::string SameFileError(const BatchOptions& options) {
     const std::pair<const char*, const std::string*> outputs[] = {
+        {"--run-in", &options.runIn},
         {"--grid-out", &options.gridOut},
         {"--history-out", &options.historyOut},
         {"--png", &options.pngOut},
@@ -336,7 +319,7 @@ Runs the Quorvel water simulation without a window and reports what it did.
   --room-temperature T      degrees C (default {room temperature})
   --strong P, --medium P, --weak P
                             flame powers in cal per step (default {strong}, {medium}, {weak})
-  --ends LEVEL              both-ends burner: off, strong, medium, weak (default {ends})
+  --ends LEVEL              both-ends burner: {levels} (default {ends})
   --centre LEVEL            centre burner (default {centre})
   --history-interval N      history sampling interval in ticks (default {history interval})
   --grid-out FILE           write every cell after the last tick: row col phase temperature heat
@@ -359,22 +342,26 @@ Runs the Quorvel water simulation without a window and reports what it did.
 
 A value may also be given as --option=VALUE. Blanks around a number are ignored. A number too
 small for a double (such as 1e-999) counts as 0; one too large for it is refused. Two outputs
-may not name the same file. Each option may be given once (--progress and --no-progress
-count as one).
+may not name the same file, nor may an output name the file of --run-in. Each option may be
+given once (--progress and --no-progress count as one).
 
 Each output is written whole or not at all: the outputs are checked and their temporary files
 created, as .quorvel-XXXXXX.tmp in each output's folder, before the first tick, and the files
 are renamed into place only when every one of them is complete. SIGINT, SIGTERM, SIGHUP and
 SIGQUIT remove the temporary files and end the run with status {signal base} + the signal number; after
-SIGKILL they stay behind and may be deleted. If a rename is refused, the ones already made
-are undone and the message tells what became of each output. A replaced output keeps its
-permissions. An output that is a symbolic link replaces the file the link points to, which
-is created if it does not exist yet.
+SIGKILL they stay behind and may be deleted. Once the renaming has begun a signal no longer
+stops the run: the outputs are put in place and the run ends as it would have without it.
+If a rename is refused, the ones already made are undone and the message tells what became
+of each output. A replaced output keeps its permissions, but not a set-user-id or
+set-group-id bit. An output that is a symbolic link replaces the file the link points to,
+which is created if it does not exist yet.
 
 Settings that make the computation unstable or take water below absolute zero are run, but
 named on stderr first. Exit status: {done} done, {output failed} an output or the summary could
 not be written, {bad options} bad options or a run file that cannot be read, {diverged} the run
-ended with cells not finite or below -273.15 C (the summary then ends with unphysical_cells=N).
+ended with cells not finite or below -273.15 C (the summary then ends with unphysical_cells=N;
+the outputs are written, but a run file cannot hold a value that is not a number: it is left
+out and named), {no memory} out of memory.
 )";
     const BatchOptions defaults;
     const SimulationSettings& settings = defaults.settings;
@@ -395,8 +382,9 @@ ended with cells not finite or below -273.15 C (the summary then ends with unphy
         {"{strong}", NumberText(settings.strongFlamePower)},
         {"{medium}", NumberText(settings.mediumFlamePower)},
         {"{weak}", NumberText(settings.weakFlamePower)},
-        {"{ends}", std::string(LevelName(defaults.endsLevel))},
-        {"{centre}", std::string(LevelName(defaults.centreLevel))},
+        {"{levels}", FlameLevelChoices(", ")},
+        {"{ends}", std::string(FlameLevelName(defaults.endsLevel))},
+        {"{centre}", std::string(FlameLevelName(defaults.centreLevel))},
         {"{history interval}", NumberText(settings.historyInterval)},
         {"{view size}", NumberText(defaults.viewWidth) + "x" + NumberText(defaults.viewHeight)},
         {"{picture size}", NumberText(picture.Width()) + " x " + NumberText(picture.Height())},
@@ -407,6 +395,7 @@ ended with cells not finite or below -273.15 C (the summary then ends with unphy
         {"{output failed}", NumberText(BATCH_EXIT_OUTPUT_FAILED)},
         {"{bad options}", NumberText(BATCH_EXIT_BAD_OPTIONS)},
         {"{diverged}", NumberText(BATCH_EXIT_DIVERGED)},
+        {"{no memory}", NumberText(BATCH_EXIT_NO_MEMORY)},
     };
     for (const auto& [field, value] : fields) {
         for (std::size_t at = text.find(field); at != std::string::npos;

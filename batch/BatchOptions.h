@@ -46,6 +46,8 @@ constexpr int BATCH_EXIT_OUTPUT_FAILED = 1;
 constexpr int BATCH_EXIT_BAD_OPTIONS = 2;
 // The run ended with cells that are not finite or colder than absolute zero.
 constexpr int BATCH_EXIT_DIVERGED = 3;
+// The memory the run or its picture needs could not be had.
+constexpr int BATCH_EXIT_NO_MEMORY = 4;
 
 // The --help text.
 std::string BatchUsage();

@@ -5,6 +5,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <ostream>
 
 #include "FatalError.h"
@@ -17,6 +18,7 @@
 #include "SettingsWarning.h"
 #include "Simulation.h"
 #include "Soundness.h"
+#include "Surface.h"
 #include "Texts.h"
 #include "VesselView.h"
 
@@ -27,12 +29,12 @@ public:
     ProgressBar(long long total, std::ostream& errors) : m_total(total), m_errors(errors) {}
 
     void Show(long long done, double elapsedSeconds) {
-        constexpr int kWidth = 40;
+        constexpr int WIDTH = 40;
         const double fraction = m_total > 0 ? static_cast<double>(done) / m_total : 1.0;
-        const int filled = static_cast<int>(fraction * kWidth);
+        const int filled = static_cast<int>(fraction * WIDTH);
         const double rate = elapsedSeconds > 0 ? done / elapsedSeconds : 0.0;
         char line[160];
-        std::snprintf(line, sizeof line, "\r[%-*s] %3d%%  %lld/%lld ticks  %.0f ticks/s", kWidth,
+        std::snprintf(line, sizeof line, "\r[%-*s] %3d%%  %lld/%lld ticks  %.0f ticks/s", WIDTH,
                       std::string(static_cast<std::size_t>(filled), '#').c_str(),
                       static_cast<int>(fraction * 100), done, m_total, rate);
         m_errors << line << std::flush;
@@ -63,7 +65,7 @@ bool WritePng(const PixelBuffer& image, PendingOutputs& outputs, std::size_t out
 }
 
 int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostream& errors,
-                      bool showProgress);
+                      bool showProgress, const std::function<void(long long done)>& afterSlice);
 
 }  // namespace
 
@@ -84,19 +86,27 @@ std::string FormatSummary(const BatchSummary& s) {
 }
 
 int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& errors,
-             bool showProgress) {
-    if (options.pngOut.empty()) {
-        return RunBatchUnguarded(options, out, errors, showProgress);
-    }
+             bool showProgress, const std::function<void(long long done)>& afterSlice) {
     FatalHandler previous = SetFatalHandler([](const std::string& text, int code) {
         throw DrawingFailure{text, code};
     });
     int status = BATCH_EXIT_DONE;
     try {
-        status = RunBatchUnguarded(options, out, errors, showProgress);
+        status = RunBatchUnguarded(options, out, errors, showProgress, afterSlice);
+    } catch (const std::bad_alloc&) {
+        errors << "quorvel-batch: out of memory\n";
+        status = BATCH_EXIT_NO_MEMORY;
     } catch (const DrawingFailure& failure) {
-        errors << "quorvel-batch: " << failure.text << '\n';
-        status = failure.code;
+        // Making the frame fails only for want of memory (its size is checked as an option).
+        if (failure.text == SurfaceMessages::BITMAP_CREATE) {
+            errors << "quorvel-batch: out of memory for the picture's frame of "
+                   << options.viewWidth << "x" << options.viewHeight
+                   << " (a smaller --view-size needs less)\n";
+            status = BATCH_EXIT_NO_MEMORY;
+        } else {
+            errors << "quorvel-batch: " << Texts::InEnglish(failure.text.c_str()) << '\n';
+            status = failure.code;
+        }
     }
     SetFatalHandler(std::move(previous));
     return status;
@@ -105,7 +115,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
 namespace {
 
 int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostream& errors,
-                      bool showProgress) {
+                      bool showProgress, const std::function<void(long long done)>& afterSlice) {
     // A run to go on from is read whole first: a file that cannot be read changes nothing.
     std::optional<RunFile> input;
     if (!options.runIn.empty()) {
@@ -116,14 +126,22 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
                    << '\n';
             return BATCH_EXIT_BAD_OPTIONS;
         }
+        // The run goes on only as far as a run file keeps it, and its tick count never
+        // overflows.
+        if (options.ticks > MAX_TICKS_RUN - input->ticksRun) {
+            errors << "quorvel-batch: --ticks " << options.ticks << " would take the run in '"
+                   << EscapeControls(options.runIn) << "' past " << MAX_TICKS_RUN
+                   << " ticks (it has run " << input->ticksRun << ")\n";
+            return BATCH_EXIT_BAD_OPTIONS;
+        }
     }
 
     // Check and open the outputs first, so that a path that cannot be written fails before
     // the run. Nothing replaces an old output until every new one is written whole.
     PendingOutputs outputs;
-    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    constexpr std::size_t NONE = static_cast<std::size_t>(-1);
     auto add = [&outputs](const std::string& path) {
-        return path.empty() ? kNone : outputs.Add(path);
+        return path.empty() ? NONE : outputs.Add(path);
     };
     const std::size_t gridFile = add(options.gridOut);
     const std::size_t historyFile = add(options.historyOut);
@@ -133,7 +151,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
         errors << "quorvel-batch: " << outputs.Error() << '\n';
         return BATCH_EXIT_OUTPUT_FAILED;
     }
-    std::FILE* const historyStream = historyFile != kNone ? outputs.Stream(historyFile) : nullptr;
+    std::FILE* const historyStream = historyFile != NONE ? outputs.Stream(historyFile) : nullptr;
 
     // The run: afresh, or the one read back with its samples; the whole run's samples are
     // kept only for a run file.
@@ -149,7 +167,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     } else {
         StartRun(simulation, options);
         recorder.ResetHistory(simulation.InitialTemperature());
-        recorder.m_nHistoryInterval = options.settings.historyInterval;
+        recorder.SetHistoryInterval(options.settings.historyInterval);
         // The cell a window selects at a fresh start.
         selectedCol = simulation.Columns() / 2;
         selectedRow = simulation.Rows() / 2;
@@ -173,7 +191,7 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     // outline, no info panel), then patched by every redraw of the run. A run file needs it
     // too: what each bubble stands on is a matter of the frame.
     std::unique_ptr<CVesselView> view;
-    if (pngFile != kNone || runFile != kNone) {
+    if (pngFile != NONE || runFile != NONE) {
         view = std::make_unique<CVesselView>(simulation);
         view->ClearSelection();
         view->SetTextSize(options.textSize);
@@ -193,13 +211,16 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
     double lastShown = -1.0;
     const int historyError =
         RunRecorded(simulation, options.ticks, recorder, historyStream,
-                    runFile != kNone ? &runHistory : nullptr, [&](long long done) {
+                    runFile != NONE ? &runHistory : nullptr, [&](long long done) {
                         if (showProgress && done < options.ticks) {
                             const double elapsed = secondsSince(start);
                             if (elapsed - lastShown >= 0.1) {
                                 bar.Show(done, elapsed);
                                 lastShown = elapsed;
                             }
+                        }
+                        if (afterSlice) {
+                            afterSlice(done);
                         }
                     });
     if (historyError != 0) {
@@ -211,20 +232,24 @@ int RunBatchUnguarded(const BatchOptions& options, std::ostream& out, std::ostre
         bar.Finish();
     }
 
-    if (gridFile != kNone && !WriteGrid(simulation, outputs.Stream(gridFile))) {
+    if (gridFile != NONE && !WriteGrid(simulation, outputs.Stream(gridFile))) {
         outputs.Fail(gridFile, errno);
     }
-    if (pngFile != kNone) {
+    if (pngFile != NONE) {
         WritePng(view->Frame(), outputs, pngFile);
     }
-    if (runFile != kNone) {
+    if (runFile != NONE) {
         std::string fault;
         const std::optional<std::string> text = FormatRunFile(
             CaptureRun(simulation, recorder, runHistory, selectedCol, selectedRow,
                        [&view](int col, int row) { return view->BubbleBackground(col, row); }),
             fault);
         if (!text) {
-            outputs.Fail(runFile, fault);
+            // A run file cannot hold a value that is not a number: a diverged run writes its
+            // other outputs and says why this one is left out (its old file stays as it was).
+            outputs.Drop(runFile);
+            errors << "quorvel-batch: --run-out '" << EscapeControls(options.runOut)
+                   << "' not written: " << fault << '\n';
         } else {
             outputs.Write(runFile, text->data(), text->size());
         }

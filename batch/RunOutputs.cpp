@@ -45,7 +45,7 @@ int RunRecorded(CSimulation& simulation, const BatchOptions& options, std::FILE*
                 const std::function<void(long long done)>& afterSlice) {
     CHistoryRecorder history;
     history.ResetHistory(simulation.InitialTemperature());
-    history.m_nHistoryInterval = options.settings.historyInterval;
+    history.SetHistoryInterval(options.settings.historyInterval);
     if (historyCsv != nullptr) {
         std::fputs(HISTORY_CSV_HEADER, historyCsv);
     }

@@ -35,6 +35,15 @@ int FinishOutput(int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A closed standard descriptor keeps its number taken, so that no output file gets it:
+    // the messages and progress bar meant for a closed standard error would land in the
+    // file. Standard output is taken read-only, so that writing the summary to it fails;
+    // standard error (closed: the messages are not wanted) and input go to /dev/null.
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (fcntl(fd, F_GETFD) < 0 && errno == EBADF) {
+            open("/dev/null", fd == STDERR_FILENO ? O_WRONLY : O_RDONLY);  // the lowest free
+        }
+    }
     const std::vector<std::string> args(argv + 1, argv + argc);
     const BatchParseResult parsed = ParseBatchOptions(args);
     if (!parsed.error.empty()) {
@@ -44,11 +53,6 @@ int main(int argc, char** argv) {
     if (parsed.options.help) {
         std::cout << BatchUsage();
         return FinishOutput(BATCH_EXIT_DONE);
-    }
-    // A closed standard output keeps its number taken, so that no output file gets it, and
-    // writing the summary to it fails.
-    if (fcntl(STDOUT_FILENO, F_GETFD) < 0 && errno == EBADF) {
-        open("/dev/null", O_RDONLY);
     }
     // Interrupted, the run leaves no temporary file behind.
     RemovePendingOutputsOnSignals();

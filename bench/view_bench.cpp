@@ -4,78 +4,54 @@
 
 #include "Simulation.h"
 #include "VesselView.h"
+#include "WarmRun.h"
 
 namespace {
 
-constexpr int kClientWidth = 640;
-constexpr int kClientHeight = 480;
-
-void Prepare(CSimulation& sim, int size) {
-    sim.SetSeed(1);
-    SimulationSettings settings;
-    settings.columns = size;
-    settings.rows = size;
-    sim.FreshStart(settings);
-    // Warm the vessel so that bubbles and convection take part as in a real run.
-    for (int tick = 0; tick < 200 * size * size; ++tick) {
-        sim.Step();
-    }
-}
+constexpr int CLIENT_WIDTH = 640;
+constexpr int CLIENT_HEIGHT = 480;
 
 // A started run's view: frame made for the window and fully drawn.
 void Attach(CSimulation& sim, CVesselView& view) {
     view.CentreInspection();
-    view.CreateFrame(kClientWidth, kClientHeight);
+    view.CreateFrame(CLIENT_WIDTH, CLIENT_HEIGHT);
     view.FullRebuild(true);
     sim.SetRedrawObserver(&view);
 }
 
-void SetRate(benchmark::State& state) {
-    state.counters["ticks/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-}
-
 void BM_TickModelOnly(benchmark::State& state) {
-    CSimulation sim;
-    Prepare(sim, static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        sim.Step();
-        benchmark::DoNotOptimize(sim.AverageHeat());
-    }
-    SetRate(state);
+    RunModelTicks(state);
 }
 
-// Every cell the tick changes is redrawn into the frame.
+// Ticks of a started run whose view redraws every cell a tick changes, and when `withPanel`
+// the info panel of the selected cell at the end of each tick, as the window does while the
+// panel follows that cell.
+void TickWithView(benchmark::State& state, bool withPanel) {
+    CSimulation sim;
+    PrepareWarmRun(sim, static_cast<int>(state.range(0)));
+    CVesselView view(sim);
+    Attach(sim, view);
+    for (auto _ : state) {
+        sim.Step();
+        if (withPanel) {
+            view.RefreshSelectedInfo();
+        }
+        benchmark::ClobberMemory();
+    }
+    SetTickRate(state);
+}
+
 void BM_TickWithView(benchmark::State& state) {
-    CSimulation sim;
-    Prepare(sim, static_cast<int>(state.range(0)));
-    CVesselView view(sim);
-    Attach(sim, view);
-    for (auto _ : state) {
-        sim.Step();
-        benchmark::ClobberMemory();
-    }
-    SetRate(state);
+    TickWithView(state, false);
 }
 
-// As the window does while the panel follows the selected cell: the redraws, then the
-// info panel of the selected cell at the end of the tick.
 void BM_TickWithViewAndPanel(benchmark::State& state) {
-    CSimulation sim;
-    Prepare(sim, static_cast<int>(state.range(0)));
-    CVesselView view(sim);
-    Attach(sim, view);
-    for (auto _ : state) {
-        sim.Step();
-        view.RefreshSelectedInfo();
-        benchmark::ClobberMemory();
-    }
-    SetRate(state);
+    TickWithView(state, true);
 }
 
 void BM_FullRebuild(benchmark::State& state) {
     CSimulation sim;
-    Prepare(sim, static_cast<int>(state.range(0)));
+    PrepareWarmRun(sim, static_cast<int>(state.range(0)));
     CVesselView view(sim);
     Attach(sim, view);
     for (auto _ : state) {

@@ -105,7 +105,7 @@ double HeadlessRate(double seconds) {
 void MeasureFastest(int seconds) {
     auto dlg = StartedWindow(5);
     dlg->HistoryButton()->click();
-    dlg->Control().SetSpeed(RunSpeed::FASTEST);
+    dlg->Show(dlg->Session().SetSpeed(RunSpeed::FASTEST));
     EventCounter counter;
     dlg->installEventFilter(&counter);
     QEventLoop loop;
@@ -117,7 +117,7 @@ void MeasureFastest(int seconds) {
     const double elapsed = wall.nsecsElapsed() / 1e9;
     const double rate = (dlg->Simulation().TicksRun() - ticksBefore) / elapsed;
     dlg->removeEventFilter(&counter);
-    dlg->Control().OnPauseResume();
+    dlg->Show(dlg->Session().PauseResume());
     const double headless = HeadlessRate(seconds / 2.0);
     std::printf(
         "fastest, 80 x 80, history shown: %.0f ticks/s in the window, %.0f headless (%.3f),"
@@ -129,7 +129,7 @@ void MeasureFastest(int seconds) {
 void TimeToBoil(int limitSeconds) {
     auto dlg = StartedWindow(5);
     dlg->HistoryButton()->click();
-    dlg->Control().SetSpeed(RunSpeed::FASTEST);
+    dlg->Show(dlg->Session().SetSpeed(RunSpeed::FASTEST));
     QEventLoop loop;
     QElapsedTimer wall;
     QTimer poll;

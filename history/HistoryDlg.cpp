@@ -124,7 +124,7 @@ void CHistoryDlg::RedrawSurface() {
     if (m_pOldGraphBitmap != nullptr && !m_bDestroyed) {
         ClearGraph();
         DrawGridDots();
-        DrawCurves(m_dcGraph, m_rcGraph.width(), m_rcGraph.height(), m_history.m_pSamples.get());
+        DrawCurves(m_dcGraph, m_rcGraph.width(), m_rcGraph.height(), m_history.Samples());
     }
 }
 

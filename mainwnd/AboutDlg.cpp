@@ -11,35 +11,35 @@
 namespace {
 
 // Size of the box and places of its four items, in dialog units.
-constexpr QSize kBoxSize(175, 67);
-constexpr QRect kIconRect(21, 23, 20, 21);
-constexpr QRect kVersionRect(53, 14, 105, 8);
-constexpr QRect kRightsRect(53, 29, 109, 8);
-constexpr QRect kContactRect(53, 44, 108, 8);
+constexpr QSize BOX_SIZE(175, 67);
+constexpr QRect ICON_RECT(21, 23, 20, 21);
+constexpr QRect VERSION_RECT(53, 14, 105, 8);
+constexpr QRect RIGHTS_RECT(53, 29, 109, 8);
+constexpr QRect CONTACT_RECT(53, 44, 108, 8);
 // The icon's own size in pixels: the label is never smaller than the icon it shows.
-constexpr int kIconPixels = 32;
+constexpr int ICON_PIXELS = 32;
 
 }  // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setFont(DialogFont());
     const DialogUnits units(font());
-    setFixedSize(units.ToPixels(kBoxSize));
+    setFixedSize(units.ToPixels(BOX_SIZE));
 
     // A frameless window has no border of its own; draw the modal frame's line.
     setStyleSheet(QStringLiteral("CAboutDlg { border: 1px solid palette(dark); }"));
 
     auto* icon = new QLabel(this);
     // A static icon sizes itself to the icon.
-    const QRect iconRect = units.ToPixels(kIconRect);
-    icon->setGeometry(iconRect.x(), iconRect.y(), std::max(iconRect.width(), kIconPixels),
-                      std::max(iconRect.height(), kIconPixels));
-    icon->setPixmap(QIcon(QStringLiteral(":/quorvel-32.png")).pixmap(kIconPixels, kIconPixels));
+    const QRect iconRect = units.ToPixels(ICON_RECT);
+    icon->setGeometry(iconRect.x(), iconRect.y(), std::max(iconRect.width(), ICON_PIXELS),
+                      std::max(iconRect.height(), ICON_PIXELS));
+    icon->setPixmap(QIcon(QStringLiteral(":/quorvel-32.png")).pixmap(ICON_PIXELS, ICON_PIXELS));
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    const std::pair<QRect, const char*> lines[] = {{kVersionRect, MainTexts::ABOUT_VERSION},
-                                                   {kRightsRect, MainTexts::ABOUT_RIGHTS},
-                                                   {kContactRect, MainTexts::ABOUT_CONTACT}};
+    const std::pair<QRect, const char*> lines[] = {{VERSION_RECT, MainTexts::ABOUT_VERSION},
+                                                   {RIGHTS_RECT, MainTexts::ABOUT_RIGHTS},
+                                                   {CONTACT_RECT, MainTexts::ABOUT_CONTACT}};
     for (const auto& [rect, text] : lines) {
         auto* label = new QLabel(QString::fromUtf8(text), this);
         label->setTextFormat(Qt::PlainText);

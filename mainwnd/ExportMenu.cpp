@@ -1,13 +1,9 @@
 #include "ExportMenu.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMenu>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <cerrno>
 
 #include "ExportTexts.h"
@@ -15,24 +11,8 @@
 #include "PendingOutputs.h"
 #include "PngEncoding.h"
 #include "RunHistory.h"
+#include "SaveLocations.h"
 #include "Translations.h"
-
-namespace {
-
-// Where a save dialog starts the first time: the desktop's folder for the kind of file, or
-// the home folder when the desktop has none.
-QString StartFolder(QStandardPaths::StandardLocation location) {
-    const QString folder = QStandardPaths::writableLocation(location);
-    return folder.isEmpty() || !QDir(folder).exists() ? QDir::homePath() : folder;
-}
-
-// A name that sorts by the time it was proposed: quorvel-20261207-153000.png.
-QString ProposedName(const char* extension) {
-    return QDateTime::currentDateTime().toString(QStringLiteral("'quorvel-'yyyyMMdd-HHmmss")) +
-           QLatin1Char('.') + QLatin1String(extension);
-}
-
-}  // namespace
 
 CExportMenu::CExportMenu(QWidget& window, std::function<const PixelBuffer*()> frame,
                          const CRunHistory& history)
@@ -52,44 +32,25 @@ CExportMenu::CExportMenu(QWidget& window, std::function<const PixelBuffer*()> fr
     };
 }
 
-void CExportMenu::AddTo(QMenu& menu, bool runStarted) {
-    QAction* picture =
-        menu.addAction(Tr(ExportTexts::SAVE_PICTURE), this, &CExportMenu::OnSavePicture);
-    picture->setEnabled(m_frame() != nullptr);
-    QAction* history =
-        menu.addAction(Tr(ExportTexts::SAVE_HISTORY), this, &CExportMenu::OnSaveHistory);
-    history->setEnabled(runStarted);
-}
-
 void CExportMenu::OnSavePicture() {
-    if (m_pictureFolder.isEmpty()) {
-        m_pictureFolder = StartFolder(QStandardPaths::PicturesLocation);
-    }
-    const QString path = ChooseSaveFile(ExportTexts::SAVE_PICTURE, m_pictureFolder, "png",
-                                        ExportTexts::PICTURE_FILTER);
+    const QString path = ChooseSaveFile(FileKind::Picture, m_pictureFolder);
     if (!path.isEmpty()) {
         SavePicture(path);
     }
 }
 
 void CExportMenu::OnSaveHistory() {
-    if (m_historyFolder.isEmpty()) {
-        m_historyFolder = StartFolder(QStandardPaths::DocumentsLocation);
-    }
-    const QString path = ChooseSaveFile(ExportTexts::SAVE_HISTORY, m_historyFolder, "csv",
-                                        ExportTexts::HISTORY_FILTER);
+    const QString path = ChooseSaveFile(FileKind::History, m_historyFolder);
     if (!path.isEmpty()) {
         SaveHistoryCsv(path);
     }
 }
 
-QString CExportMenu::ChooseSaveFile(const char* menuText, QString& folder, const char* extension,
-                                    const char* filter) {
-    // The dialog's caption is the menu item's text without its ellipsis.
-    QString caption = Tr(menuText);
-    caption.remove(QStringLiteral("..."));
-    const QString path = m_chooseSaveFile(caption, QDir(folder).filePath(ProposedName(extension)),
-                                          QString::fromUtf8(filter));
+QString CExportMenu::ChooseSaveFile(FileKind kind, QString& folder) {
+    folder = StartFolderFor(kind, folder);
+    const FileKindInfo& info = FileKindOf(kind);
+    const QString path = m_chooseSaveFile(DialogCaptionFor(info.itemText),
+                                          ProposedPath(kind, folder), Tr(info.filter));
     if (!path.isEmpty()) {
         folder = QFileInfo(path).absolutePath();
     }

@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "PixelBuffer.h"
+#include "SaveFiles.h"
 
-class QMenu;
 class QWidget;
 class CRunHistory;
 class PendingOutputs;
@@ -23,8 +23,9 @@ public:
     CExportMenu(QWidget& window, std::function<const PixelBuffer*()> frame,
                 const CRunHistory& history);
 
-    // Adds the two items; the history can be saved once a run has been started.
-    void AddTo(QMenu& menu, bool runStarted);
+    // The menu's items: a file dialog, then the save.
+    void OnSavePicture();
+    void OnSaveHistory();
 
     // The chooser gets the caption, the proposed path and the filter and returns the chosen
     // path (empty: cancelled); the failure runner gets the message's text.
@@ -35,15 +36,11 @@ public:
     void SetSaveFailureRunner(SaveFailureRunner show) { m_showSaveFailure = std::move(show); }
 
 private:
-    // The menu items: a file dialog, then the save.
-    void OnSavePicture();
-    void OnSaveHistory();
     // Write the frame as PNG, or the whole run's samples as CSV, to `path` whole or not at
     // all; a failure is shown with the path and the reason. True when the file was written.
     bool SavePicture(const QString& path);
     bool SaveHistoryCsv(const QString& path);
-    QString ChooseSaveFile(const char* menuText, QString& folder, const char* extension,
-                           const char* filter);
+    QString ChooseSaveFile(FileKind kind, QString& folder);
     bool WriteWhole(const QString& path,
                     const std::function<bool(PendingOutputs&, std::size_t)>& write);
 

@@ -148,7 +148,7 @@ bool COuterRectPlacer::eventFilter(QObject* watched, QEvent* event) {
 void COuterRectPlacer::CorrectWhenFramed() {
     // Each framing is met by at most a few placements, so a window manager that moves the
     // window on its own cannot start an endless exchange.
-    constexpr int kMaxCorrections = 5;
+    constexpr int MAX_CORRECTIONS = 5;
     const QWindow* handle = m_window->windowHandle();
     if (handle == nullptr || !m_window->isVisible() ||
         (m_window->windowState() &
@@ -165,7 +165,7 @@ void COuterRectPlacer::CorrectWhenFramed() {
         m_pending = false;  // framed and in place: from now on the window is the user's
         return;
     }
-    if (m_corrections >= kMaxCorrections) {
+    if (m_corrections >= MAX_CORRECTIONS) {
         m_pending = false;
         return;
     }

@@ -1,13 +1,13 @@
 #include "Profile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <cstdio>
+#include <optional>
 
 #include "PendingOutputs.h"
 
@@ -23,9 +23,9 @@ struct RectKeys {
     const char* right;
     const char* bottom;
 };
-constexpr RectKeys kMainKeys{"Size/MainWndPosX1", "Size/MainWndPosY1", "Size/MainWndPosX2",
+constexpr RectKeys MAIN_KEYS{"Size/MainWndPosX1", "Size/MainWndPosY1", "Size/MainWndPosX2",
                              "Size/MainWndPosY2"};
-constexpr RectKeys kHistoryKeys{"Size/HistoryWndPosX1", "Size/HistoryWndPosY1",
+constexpr RectKeys HISTORY_KEYS{"Size/HistoryWndPosX1", "Size/HistoryWndPosY1",
                                 "Size/HistoryWndPosX2", "Size/HistoryWndPosY2"};
 
 int ReadInt(const QSettings& settings, const char* key, int fallback) {
@@ -48,12 +48,6 @@ void WriteRect(QSettings& settings, const RectKeys& keys, const ScreenRect& rect
     settings.setValue(keys.bottom, rect.bottom);
 }
 
-// The permission bits of an existing file.
-mode_t StatMode(const std::string& path) {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0600;
-}
-
 // Whether the file at `path`, read anew, holds every key of `settings` with its value (as
 // text: the file holds no types). After sync() `settings` holds what it meant to write.
 bool SameContents(const QSettings& settings, const QString& path) {
@@ -71,6 +65,56 @@ bool SameContents(const QSettings& settings, const QString& path) {
         }
     }
     return true;
+}
+
+// The profile's bytes as they are: none for a new profile, nothing when it cannot be read.
+std::optional<QByteArray> ReadOld(const QString& target) {
+    if (!QFileInfo::exists(target)) {
+        return QByteArray();
+    }
+    QFile file(target);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+// The profile `old` with the values written into it, as QSettings writes it, once it has
+// read back whole: it works on a copy in a scratch folder of its own, removed afterwards.
+std::optional<QByteArray> ProfileText(const QByteArray& old, const ProfileValues& values) {
+    const QTemporaryDir scratch;
+    const QString copy = scratch.filePath(QStringLiteral("profile.ini"));
+    QFile file(copy);
+    if (!scratch.isValid() || !file.open(QIODevice::WriteOnly) || file.write(old) != old.size() ||
+        !file.flush()) {
+        return std::nullopt;
+    }
+    file.close();
+    {
+        QSettings settings(copy, QSettings::IniFormat);
+        settings.setValue(kSaveWindowPos, values.saveWindowPos ? 1 : 0);
+        WriteRect(settings, MAIN_KEYS, values.mainWnd);
+        WriteRect(settings, HISTORY_KEYS, values.historyWnd);
+        const bool storedEnglish =
+            LanguageFromCode(settings.value(kLanguage).toString()) == UiLanguage::English;
+        if (values.language == UiLanguage::English || storedEnglish) {
+            settings.setValue(kLanguage, LanguageCode(values.language));
+        }
+        const std::optional<TextSize> storedSize =
+            TextSizeFromName(settings.value(kTextSize).toString().toStdString());
+        if (values.textSize != TextSize::Standard ||
+            storedSize.value_or(TextSize::Standard) != TextSize::Standard) {
+            settings.setValue(kTextSize, QString::fromUtf8(TextSizeName(values.textSize)));
+        }
+        settings.sync();
+        if (settings.status() != QSettings::NoError || !SameContents(settings, copy)) {
+            return std::nullopt;
+        }
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return file.readAll();
 }
 
 }  // namespace
@@ -98,8 +142,8 @@ ProfileValues ReadProfile(const QString& path) {
     const QSettings settings(path, QSettings::IniFormat);
     const ProfileValues defaults;
     ProfileValues values;
-    values.mainWnd = ReadRect(settings, kMainKeys, defaults.mainWnd);
-    values.historyWnd = ReadRect(settings, kHistoryKeys, defaults.historyWnd);
+    values.mainWnd = ReadRect(settings, MAIN_KEYS, defaults.mainWnd);
+    values.historyWnd = ReadRect(settings, HISTORY_KEYS, defaults.historyWnd);
     values.saveWindowPos = ReadInt(settings, kSaveWindowPos, 0) != 0;
     values.language = LanguageFromCode(settings.value(kLanguage).toString());
     values.textSize = TextSizeFromName(settings.value(kTextSize).toString().toStdString())
@@ -111,57 +155,20 @@ void WriteProfile(const QString& path, const ProfileValues& values) {
     if (IsProfileTooLarge(path)) {
         return;
     }
-    // The settings are written to a copy beside the profile, read back and only then renamed
-    // over it: a write cut short (a full disk, a file size limit) leaves the profile as it was.
-    const std::string target = ResolveOutputPath(QFile::encodeName(path).toStdString());
-    const QFileInfo targetInfo(QFile::decodeName(target.c_str()));
-    QByteArray old;
-    if (targetInfo.exists()) {
-        QFile file(targetInfo.filePath());
-        if (!file.open(QIODevice::ReadOnly)) {
-            return;
-        }
-        old = file.readAll();
-    }
-    std::string tempName;
-    const int fd = CreateUnique(QFile::encodeName(targetInfo.absolutePath()).toStdString(), ".tmp",
-                                0666, tempName);
-    if (fd < 0) {
+    const std::string given = QFile::encodeName(path).toStdString();
+    const std::optional<QByteArray> old =
+        ReadOld(QFile::decodeName(ResolveOutputPath(given).c_str()));
+    const std::optional<QByteArray> text = old ? ProfileText(*old, values) : std::nullopt;
+    if (!text) {
         return;
     }
-    const QString temp = QFile::decodeName(tempName.c_str());
-    bool ok = true;
-    for (qsizetype done = 0; ok && done < old.size();) {
-        const ssize_t put =
-            write(fd, old.constData() + done, static_cast<std::size_t>(old.size() - done));
-        ok = put > 0;
-        done += put > 0 ? put : 0;
-    }
-    // The copy keeps the profile's permissions; a new profile has a new file's.
-    if (targetInfo.exists()) {
-        ok = ok && fchmod(fd, StatMode(target)) == 0;
-    }
-    ok = close(fd) == 0 && ok;
-    if (ok) {
-        QSettings settings(temp, QSettings::IniFormat);
-        settings.setValue(kSaveWindowPos, values.saveWindowPos ? 1 : 0);
-        WriteRect(settings, kMainKeys, values.mainWnd);
-        WriteRect(settings, kHistoryKeys, values.historyWnd);
-        const bool storedEnglish =
-            LanguageFromCode(settings.value(kLanguage).toString()) == UiLanguage::English;
-        if (values.language == UiLanguage::English || storedEnglish) {
-            settings.setValue(kLanguage, LanguageCode(values.language));
-        }
-        const std::optional<TextSize> storedSize =
-            TextSizeFromName(settings.value(kTextSize).toString().toStdString());
-        if (values.textSize != TextSize::Standard ||
-            storedSize.value_or(TextSize::Standard) != TextSize::Standard) {
-            settings.setValue(kTextSize, QString::fromUtf8(TextSizeName(values.textSize)));
-        }
-        settings.sync();
-        ok = settings.status() == QSettings::NoError && SameContents(settings, temp);
-    }
-    if (!ok || std::rename(tempName.c_str(), target.c_str()) != 0) {
-        unlink(tempName.c_str());
+    // Through the all-or-none writer: the profile keeps its mode, a new one gets a new file's,
+    // and a write cut short (a full disk, a file size limit) leaves the profile as it was and
+    // no temporary file behind.
+    PendingOutputs outputs;
+    const std::size_t output = outputs.Add(given);
+    if (outputs.Open() &&
+        outputs.Write(output, text->constData(), static_cast<std::size_t>(text->size()))) {
+        outputs.Commit();
     }
 }

@@ -1,13 +1,9 @@
 #include "RunFileMenu.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMenu>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <optional>
 #include <string>
 
@@ -17,16 +13,18 @@
 #include "RunControl.h"
 #include "RunFile.h"
 #include "RunFileTexts.h"
+#include "SaveLocations.h"
 #include "Translations.h"
 #include "VesselView.h"
 
-CRunFileMenu::CRunFileMenu(QWidget& window, CRunControl& control, CVesselView& view)
-    : QObject(&window), m_window(window), m_control(control), m_view(view) {
+CRunFileMenu::CRunFileMenu(QWidget& window, CRunSession& session,
+                           std::function<void(const Changes&)> show)
+    : QObject(&window), m_window(window), m_session(session), m_show(std::move(show)) {
     m_chooseSaveFile = [this](const QString& caption, const QString& proposed,
                               const QString& filter) {
         QFileDialog dialog(&m_window, caption, proposed, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("quorvel"));
+        dialog.setDefaultSuffix(QString::fromUtf8(FileKindOf(FileKind::Run).extension));
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     m_chooseOpenFile = [this](const QString& caption, const QString& folder,
@@ -49,31 +47,12 @@ CRunFileMenu::CRunFileMenu(QWidget& window, CRunControl& control, CVesselView& v
     };
 }
 
-void CRunFileMenu::AddTo(QMenu& menu) {
-    QAction* save = menu.addAction(Tr(RunFileTexts::SAVE_RUN), this, &CRunFileMenu::OnSaveRun);
-    save->setEnabled(m_control.HasStarted());
-    menu.addAction(Tr(RunFileTexts::OPEN_RUN), this, &CRunFileMenu::OnOpenRun);
-}
-
-QString CRunFileMenu::Caption(const char* menuText) const {
-    // The dialog's caption is the menu item's text without its ellipsis.
-    QString caption = Tr(menuText);
-    caption.remove(QStringLiteral("..."));
-    return caption;
-}
-
 void CRunFileMenu::OnSaveRun() {
-    if (m_folder.isEmpty()) {
-        const QString documents =
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        m_folder = documents.isEmpty() || !QDir(documents).exists() ? QDir::homePath() : documents;
-    }
-    const QString proposed = QDir(m_folder).filePath(
-        QDateTime::currentDateTime().toString(QStringLiteral("'quorvel-'yyyyMMdd-HHmmss")) +
-        QStringLiteral(".quorvel"));
+    m_folder = StartFolderFor(FileKind::Run, m_folder);
     // The run goes on while the dialog is open; it is saved as it stands when a name is chosen.
     const QString path =
-        m_chooseSaveFile(Caption(RunFileTexts::SAVE_RUN), proposed, Tr(RunFileTexts::RUN_FILTER));
+        m_chooseSaveFile(DialogCaptionFor(RunFileTexts::SAVE_RUN),
+                         ProposedPath(FileKind::Run, m_folder), Tr(RunFileTexts::RUN_FILTER));
     if (!path.isEmpty()) {
         m_folder = QFileInfo(path).absolutePath();
         Save(path);
@@ -81,13 +60,8 @@ void CRunFileMenu::OnSaveRun() {
 }
 
 bool CRunFileMenu::Save(const QString& path) {
-    const CVesselView& view = m_view;
-    const CellHit selected = view.Selection();
     std::string fault;
-    const std::optional<std::string> text = FormatRunFile(
-        m_control.Capture(selected.col, selected.row,
-                          [&view](int col, int row) { return view.BubbleBackground(col, row); }),
-        fault);
+    const std::optional<std::string> text = FormatRunFile(m_session.Capture(), fault);
     PendingOutputs outputs;
     const std::size_t file = outputs.Add(QFile::encodeName(path).toStdString());
     if (outputs.Open()) {
@@ -103,49 +77,55 @@ bool CRunFileMenu::Save(const QString& path) {
 }
 
 bool CRunFileMenu::MayReplace() {
-    return !m_control.HasStarted() || m_askReplace(Tr(RunFileTexts::REPLACE_RUN));
+    return !m_session.Control().HasStarted() || m_askReplace(Tr(RunFileTexts::REPLACE_RUN));
+}
+
+Changes CRunFileMenu::HoldTimer() {
+    const Changes held = m_session.HoldTimer();
+    m_show(held);
+    return held;
+}
+
+void CRunFileMenu::ReleaseTimer(const Changes& held) {
+    m_show(m_session.ReleaseTimer(held));
 }
 
 void CRunFileMenu::OnOpenRun() {
     // The run waits while the question and the file dialog are open.
-    const bool wasRunning = m_control.HoldTimer();
+    const Changes held = HoldTimer();
     if (!MayReplace()) {
-        m_control.ReleaseTimer(wasRunning);
+        ReleaseTimer(held);
         return;
     }
-    if (m_folder.isEmpty()) {
-        const QString documents =
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        m_folder = documents.isEmpty() || !QDir(documents).exists() ? QDir::homePath() : documents;
-    }
-    const QString path =
-        m_chooseOpenFile(Caption(RunFileTexts::OPEN_RUN), m_folder, Tr(RunFileTexts::RUN_FILTER));
+    m_folder = StartFolderFor(FileKind::Run, m_folder);
+    const QString path = m_chooseOpenFile(DialogCaptionFor(RunFileTexts::OPEN_RUN), m_folder,
+                                          Tr(RunFileTexts::RUN_FILTER));
     if (path.isEmpty()) {
-        m_control.ReleaseTimer(wasRunning);
+        ReleaseTimer(held);
         return;
     }
     m_folder = QFileInfo(path).absolutePath();
-    ReadAndOpen(path, wasRunning);
+    ReadAndOpen(path, held);
 }
 
-bool CRunFileMenu::ReadAndOpen(const QString& path, bool wasRunning) {
+bool CRunFileMenu::ReadAndOpen(const QString& path, const Changes& held) {
     std::string fault;
     const std::optional<RunFile> run = ReadRunFile(QFile::encodeName(path).toStdString(), fault);
     if (!run) {
         m_showFailure(Tr(RunFileTexts::OPEN_FAILED) + QStringLiteral("\n\n") + path +
                       QLatin1Char('\n') + QString::fromUtf8(fault.c_str()));
-        m_control.ReleaseTimer(wasRunning);
+        ReleaseTimer(held);
         return false;
     }
-    m_control.OpenRun(*run);
+    m_show(m_session.OpenRun(*run));
     return true;
 }
 
 bool CRunFileMenu::Open(const QString& path) {
-    const bool wasRunning = m_control.HoldTimer();
+    const Changes held = HoldTimer();
     if (!MayReplace()) {
-        m_control.ReleaseTimer(wasRunning);
+        ReleaseTimer(held);
         return false;
     }
-    return ReadAndOpen(path, wasRunning);
+    return ReadAndOpen(path, held);
 }

@@ -4,10 +4,9 @@
 #include <QString>
 #include <functional>
 
-class QMenu;
+#include "RunSession.h"
+
 class QWidget;
-class CRunControl;
-class CVesselView;
 
 // Saving the run to a run file (.quorvel) and opening one again, from the main window's
 // context menu or the command line. A file is written whole or not at all; a file that
@@ -17,10 +16,12 @@ class CRunFileMenu : public QObject {
     Q_OBJECT
 
 public:
-    CRunFileMenu(QWidget& window, CRunControl& control, CVesselView& view);
+    // `show` shows what a command of the session changed.
+    CRunFileMenu(QWidget& window, CRunSession& session, std::function<void(const Changes&)> show);
 
-    // Adds the two items; a run can be saved once one has been started.
-    void AddTo(QMenu& menu);
+    // The menu's items: a file dialog, then the save or the opening.
+    void OnSaveRun();
+    void OnOpenRun();
     // Opens the run file at `path` in place of the present run, asking first while a run
     // would be lost. True when it was opened.
     bool Open(const QString& path);
@@ -39,19 +40,19 @@ public:
     void SetReplaceQuestion(QuestionRunner ask) { m_askReplace = std::move(ask); }
 
 private:
-    void OnSaveRun();
-    void OnOpenRun();
     bool Save(const QString& path);
     // Reads the file and opens its run; a failure is shown and the step timer started again
     // when it was running.
-    bool ReadAndOpen(const QString& path, bool wasRunning);
+    bool ReadAndOpen(const QString& path, const Changes& held);
     // Whether the present run may go: asked only while there is one.
     bool MayReplace();
-    QString Caption(const char* menuText) const;
+    // The step timer held while a question or a file dialog is open, and released.
+    Changes HoldTimer();
+    void ReleaseTimer(const Changes& held);
 
     QWidget& m_window;
-    CRunControl& m_control;
-    CVesselView& m_view;
+    CRunSession& m_session;
+    std::function<void(const Changes&)> m_show;
     FileChooser m_chooseSaveFile;
     FileChooser m_chooseOpenFile;
     FailureRunner m_showFailure;

@@ -11,11 +11,11 @@
 
 namespace {
 
-constexpr int kCloseSignals[] = {SIGTERM, SIGINT, SIGHUP};
+constexpr int CLOSE_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
 
 // The write end of the closer's pipe, for the handler; -1 while there is none.
 std::atomic<int> g_writeEnd{-1};
-struct sigaction g_previous[std::size(kCloseSignals)];
+struct sigaction g_previous[std::size(CLOSE_SIGNALS)];
 
 // Only async-signal-safe work: one byte into the pipe, errno kept.
 void NoteSignal(int signalNumber) {
@@ -50,10 +50,10 @@ CSignalCloser::CSignalCloser(std::function<void()> onSignal, QObject* parent)
     action.sa_handler = NoteSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (std::size_t i = 0; i < std::size(kCloseSignals); ++i) {
-        sigaction(kCloseSignals[i], nullptr, &g_previous[i]);
+    for (std::size_t i = 0; i < std::size(CLOSE_SIGNALS); ++i) {
+        sigaction(CLOSE_SIGNALS[i], nullptr, &g_previous[i]);
         if (g_previous[i].sa_handler != SIG_IGN) {
-            sigaction(kCloseSignals[i], &action, nullptr);
+            sigaction(CLOSE_SIGNALS[i], &action, nullptr);
         }
     }
 }
@@ -62,8 +62,8 @@ CSignalCloser::~CSignalCloser() {
     if (m_notifier == nullptr) {
         return;
     }
-    for (std::size_t i = 0; i < std::size(kCloseSignals); ++i) {
-        sigaction(kCloseSignals[i], &g_previous[i], nullptr);
+    for (std::size_t i = 0; i < std::size(CLOSE_SIGNALS); ++i) {
+        sigaction(CLOSE_SIGNALS[i], &g_previous[i], nullptr);
     }
     g_writeEnd.store(-1);
     close(m_fds[0]);

@@ -1,14 +1,12 @@
 #include "SimDlg.h"
 
 #include <QAccessible>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -24,13 +22,12 @@
 #include "FatalError.h"
 #include "FrameImage.h"
 #include "GuideLocation.h"
-#include "LanguageMenu.h"
+#include "MainMenu.h"
 #include "MainTexts.h"
 #include "Placement.h"
 #include "RunFileMenu.h"
 #include "SettingsDlg.h"
 #include "SettingsWarning.h"
-#include "SpeedMenu.h"
 #include "Translations.h"
 #include "VesselFocus.h"
 
@@ -70,13 +67,12 @@ QIcon ApplicationIcon() {
     return QIcon::fromTheme(QStringLiteral(QUORVEL_APP_ID), builtIn);
 }
 
-CSimDlg::CSimDlg(QWidget* parent) : QDialog(parent), m_view(m_sim) {
+CSimDlg::CSimDlg(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setFont(DialogFont());
     setMouseTracking(true);
     m_hIcon = ApplicationIcon();
-    m_sim.SetRedrawObserver(&m_cellBatch);
     m_runSettingsDialog = [](CSettingsDlg& dialog) { return dialog.exec(); };
     m_runAboutBox = [](QDialog& dialog) { dialog.exec(); };
     m_runMessageBox = [this](const QString& text) {
@@ -92,16 +88,19 @@ CSimDlg::CSimDlg(QWidget* parent) : QDialog(parent), m_view(m_sim) {
     m_repaintTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_repaintTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     m_titleTimer.setSingleShot(true);
-    connect(&m_titleTimer, &QTimer::timeout, this, &CSimDlg::ShowCurrentTitle);
+    connect(&m_titleTimer, &QTimer::timeout, this, &CSimDlg::ShowTitle);
     CreateButtons();
     // After the buttons, so that the vessel follows them in the tab order.
     m_pVesselFocus = new CVesselFocus(
         this, [this](int key) { return OnVesselKey(key); }, [this] { update(); });
-    m_pSpeedMenu = new CSpeedMenu(*this, m_control);
+    const auto show = [this](const Changes& changes) { Show(changes); };
+    m_pMenu = new CMainMenu(
+        *this, m_session, [this] { return MenuStateNow(); },
+        [this](const MenuOutcome& outcome) { RunMenuAction(outcome); });
     m_pExport = new CExportMenu(
-        *this, [this] { return m_view.HasFrame() ? &m_view.Frame() : nullptr; },
-        m_control.RunHistory());
-    m_pRunFiles = new CRunFileMenu(*this, m_control, m_view);
+        *this, [this] { return View().HasFrame() ? &View().Frame() : nullptr; },
+        Control().RunHistory());
+    m_pRunFiles = new CRunFileMenu(*this, m_session, show);
     RetranslateUi();
 }
 
@@ -124,20 +123,22 @@ QPushButton* CSimDlg::CreateButton(const char* caption, int id, const char* fail
 void CSimDlg::CreateButtons() {
     // Made once, in the order and with the failure reports of the layout; every accepted
     // resize only moves them and re-applies their captions and enabled states.
-    const RunButtons run = m_control.Buttons();
+    const RunButtons& run = m_session.Buttons();
     m_pHistoryButton =
         CreateButton(MainTexts::HISTORY, ID_HISTORY, MainTexts::HISTORY_BUTTON_FAILED,
                      MainTexts::EXIT_HISTORY_BUTTON, [this] { OnHistoryButton(); });
     m_pPauseButton =
         CreateButton(run.pauseCaption, ID_PAUSE, MainTexts::PAUSE_BUTTON_FAILED,
-                     MainTexts::EXIT_RUN_BUTTON, [this] { m_control.OnPauseResume(); });
+                     MainTexts::EXIT_RUN_BUTTON, [this] { Show(m_session.PauseResume()); });
     m_pCentreButton =
-        CreateButton(m_control.CentreCaption(), ID_CENTRE, MainTexts::CENTRE_BUTTON_FAILED,
-                     MainTexts::EXIT_RUN_BUTTON, [this] { m_control.OnCentreFlame(); });
-    m_pEndsButton = CreateButton(m_control.EndsCaption(), ID_ENDS, MainTexts::ENDS_BUTTON_FAILED,
-                                 MainTexts::EXIT_RUN_BUTTON, [this] { m_control.OnEndsFlame(); });
-    m_pStartButton = CreateButton(run.startCaption, ID_START, MainTexts::START_BUTTON_FAILED,
-                                  MainTexts::EXIT_RUN_BUTTON, [this] { m_control.OnStartStop(); });
+        CreateButton(Control().CentreCaption(), ID_CENTRE, MainTexts::CENTRE_BUTTON_FAILED,
+                     MainTexts::EXIT_RUN_BUTTON, [this] { Show(m_session.CentreFlame()); });
+    m_pEndsButton =
+        CreateButton(Control().EndsCaption(), ID_ENDS, MainTexts::ENDS_BUTTON_FAILED,
+                     MainTexts::EXIT_RUN_BUTTON, [this] { Show(m_session.EndsFlame()); });
+    m_pStartButton =
+        CreateButton(run.startCaption, ID_START, MainTexts::START_BUTTON_FAILED,
+                     MainTexts::EXIT_RUN_BUTTON, [this] { Show(m_session.StartStop()); });
     m_pCloseButton = CreateButton(MainTexts::CLOSE, ID_CLOSE, MainTexts::CLOSE_BUTTON_FAILED,
                                   MainTexts::EXIT_CLOSE_BUTTON, [this] { OnCloseButton(); });
     m_pPauseButton->setEnabled(run.pauseEnabled);
@@ -170,11 +171,11 @@ void CSimDlg::DoModalWithoutLoop() {
 void CSimDlg::OnInitDialog() {
     setWindowIcon(m_hIcon);
     m_pPauseButton->setEnabled(false);
-    m_pHistoryDlg = CreateHistoryDlg(m_control.Recorder());
-    m_pHistoryDlg->SetWholeRun(&m_control.RunHistory());
+    m_pHistoryDlg = CreateHistoryDlg(Control().Recorder());
+    m_pHistoryDlg->SetWholeRun(&Control().RunHistory());
     PlaceWindows();
-    m_control.ResetHistory(m_sim.InitialTemperature());
-    m_control.SetHistoryInterval(DEFAULT_HISTORY_INTERVAL);
+    // The samples were filled as the session began: the graph shows them.
+    m_pHistoryDlg->DrawGraph();
 }
 
 void CSimDlg::PlaceWindows() {
@@ -204,29 +205,15 @@ void CSimDlg::SetProfile(const ProfileValues& values) {
 
 ProfileValues CSimDlg::Profile() const {
     return ProfileValues{m_rcMainWnd, m_rcHistoryWnd, m_bSaveWindowPos, m_language,
-                         m_view.GetTextSize()};
+                         View().GetTextSize()};
 }
 
 void CSimDlg::SetTextSize(TextSize size) {
-    if (size == m_view.GetTextSize()) {
-        return;
-    }
-    m_view.SetTextSize(size);
-    if (m_view.HasFrame()) {
-        m_view.FullRebuild(m_control.HasStarted());
-        if (m_control.HasStarted()) {
-            m_view.RefreshInfo();  // the panel in the new size at once
-        }
-        update();
-    }
+    Show(m_session.SetTextSize(size));
 }
 
-void CSimDlg::ShowTitle(const std::string& title) {
-    setWindowTitle(QString::fromStdString(title));
-}
-
-void CSimDlg::ShowCurrentTitle() {
-    ShowTitle(m_control.Title());
+void CSimDlg::ShowTitle() {
+    setWindowTitle(QString::fromStdString(Control().Title()));
 }
 
 void CSimDlg::resizeEvent(QResizeEvent* event) {
@@ -252,17 +239,11 @@ void CSimDlg::OnSize(int cx, int cy) {
         return;
     }
     m_rcClient = QRect(0, 0, cx, cy);
-    ShowCurrentTitle();
     LayOutButtons(cx, cy);
-    m_view.CreateFrame(cx, cy);
-    m_view.FullRebuild(m_control.HasStarted());
-    if (!m_openedBubbles.empty()) {
-        m_view.RestoreBubbles(m_openedBubbles);
-        m_view.RefreshSelectedInfo();
-    }
-    const PixelRect frame = m_view.ViewRect();
+    const std::optional<Changes> changes = m_session.Resize(cx, cy);
+    const PixelRect frame = View().ViewRect();
     m_pVesselFocus->setGeometry(frame.left, frame.top, frame.Width(), frame.Height());
-    update();
+    Show(*changes);
 }
 
 void CSimDlg::LayOutButtons(int cx, int cy) {
@@ -273,13 +254,8 @@ void CSimDlg::LayOutButtons(int cx, int cy) {
         buttons[i]->setGeometry(row.edges[i], row.top, row.edges[i + 1] - row.edges[i],
                                 row.bottom - row.top);
     }
-    const RunButtons run = m_control.Buttons();
-    m_pPauseButton->setText(Tr(run.pauseCaption));
-    m_pCentreButton->setText(Tr(m_control.CentreCaption()));
-    m_pEndsButton->setText(Tr(m_control.EndsCaption()));
-    m_pStartButton->setText(Tr(run.startCaption));
-    m_pPauseButton->setEnabled(run.pauseEnabled);
-    m_pStartButton->setEnabled(run.startEnabled);
+    ShowRunButtons();
+    ShowBurnerCaptions();
 }
 
 void CSimDlg::paintEvent(QPaintEvent* event) {
@@ -288,29 +264,30 @@ void CSimDlg::paintEvent(QPaintEvent* event) {
         return;  // the platform shows the icon
     }
     QPainter painter(this);
-    if (m_view.HasFrame()) {
-        painter.drawImage(QPoint(0, 0), FrameImageOf(m_view.Frame()));
+    const CVesselView& view = View();
+    if (view.HasFrame()) {
+        painter.drawImage(QPoint(0, 0), FrameImageOf(view.Frame()));
         // Marks over the frame, not in it, so that the frame and the pictures saved from it
         // stay as they are. The vessel's focus: a dotted line just inside the frame's edge.
         if (m_pVesselFocus != nullptr && m_pVesselFocus->hasFocus()) {
-            const PixelRect r = m_view.ViewRect();
+            const PixelRect r = view.ViewRect();
             painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
             painter.drawRect(r.left + 1, r.top + 1, r.Width() - 3, r.Height() - 3);
         }
-        auto outline = [this, &painter](int col, int row) {
-            const PixelRect r = m_view.CellRect(col, row);
+        auto outline = [&view, &painter](int col, int row) {
+            const PixelRect r = view.CellRect(col, row);
             if (r.right > r.left && r.bottom > r.top) {
                 painter.drawRect(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1);
             }
         };
         // The cells the last single step changed.
         painter.setPen(QColor::fromRgba(STEP_CHANGE_COLOUR));
-        for (const GridCell& cell : m_control.StepChanges()) {
+        for (const GridCell& cell : Control().StepChanges()) {
             outline(cell.col, cell.row);
         }
         // The keyboard's cell cursor, in the hover outline's colour: kept in sight while the
         // run redraws its cell.
-        if (const std::optional<CellHit> cursor = m_view.Cursor()) {
+        if (const std::optional<CellHit> cursor = view.Cursor()) {
             painter.setPen(QColor::fromRgba(HOVER_COLOUR));
             outline(cursor->col, cursor->row);
         }
@@ -318,28 +295,14 @@ void CSimDlg::paintEvent(QPaintEvent* event) {
     m_sinceLastPaint.start();
 }
 
-void CSimDlg::StartStepTimer(int periodMs) {
-    if (m_nTimerId != 0) {
-        killTimer(m_nTimerId);
-    }
-    m_nTimerId = startTimer(periodMs, Qt::PreciseTimer);
-}
-
-void CSimDlg::StopStepTimer() {
-    if (m_nTimerId != 0) {
-        killTimer(m_nTimerId);
-        m_nTimerId = 0;
-    }
-}
-
 void CSimDlg::StopForFatalMessage() {
-    m_control.StopTimer();
+    Show(m_session.StopTimer());
     m_repaintTimer.stop();
 }
 
 void CSimDlg::timerEvent(QTimerEvent* event) {
     if (event->timerId() == m_nTimerId) {
-        m_control.OnTimer();
+        Show(m_session.Timer());
     } else {
         QDialog::timerEvent(event);
     }
@@ -375,85 +338,75 @@ void CSimDlg::TicksShown(bool backToBack) {
     }
 }
 
-void CSimDlg::BeginCellBatch(int columns, int rows) {
-    m_openedBubbles.clear();
-    m_cellBatch.Begin(columns, rows);
-}
-
-void CSimDlg::FlushCellBatch() {
-    m_cellBatch.Flush();
-}
-
-void CSimDlg::ShowAverages(double temperature, double heat) {
+void CSimDlg::Show(const Changes& changes) {
+    if (changes.Has(Shown::StepTimer)) {
+        if (m_nTimerId != 0) {
+            killTimer(m_nTimerId);
+            m_nTimerId = 0;
+        }
+        if (m_session.StepTimerPeriod() > 0) {
+            m_nTimerId = startTimer(m_session.StepTimerPeriod(), Qt::PreciseTimer);
+        }
+    }
+    if (changes.Has(Shown::RunButtons)) {
+        ShowRunButtons();
+    }
+    if (changes.Has(Shown::BurnerCaptions)) {
+        ShowBurnerCaptions();
+    }
     if (m_pHistoryDlg) {
-        m_pHistoryDlg->ShowAverages(temperature, heat);
+        if (changes.Has(Shown::GraphReset)) {
+            m_pHistoryDlg->DrawGraph();
+        } else if (changes.Has(Shown::GraphStale)) {
+            m_pHistoryDlg->MarkGraphStale();
+        }
+        if (changes.Has(Shown::Averages)) {
+            m_pHistoryDlg->ShowAverages(m_session.Averages()->first, m_session.Averages()->second);
+        }
+    }
+    if (changes.Has(Shown::Panel)) {
+        ShowPanelToScreenReaders();
+    }
+    if (changes.Has(Shown::Title)) {
+        ShowTitle();
+    }
+    if (changes.Has(Shown::Frame)) {
+        update();
+    }
+    if (changes.Has(Shown::Ticks)) {
+        TicksShown(changes.Has(Shown::BackToBack));
+    }
+    if (changes.Has(Shown::SettingsAsked)) {
+        RunSettingsDialog();
+    }
+    if (changes.Has(Shown::Divergence)) {
+        m_runMessageBox(Tr(WarningTexts::DIVERGED));
     }
 }
 
-void CSimDlg::RefreshPanel() {
-    m_view.RefreshInfo();
-    ShowPanelToScreenReaders();
-}
-
-void CSimDlg::ReportDivergence() {
-    m_runMessageBox(Tr(WarningTexts::DIVERGED));
-}
-
-void CSimDlg::HistoryReset() {
-    if (m_pHistoryDlg) {
-        m_pHistoryDlg->DrawGraph();
-    }
-}
-
-void CSimDlg::SampleTaken() {
-    if (m_pHistoryDlg) {
-        m_pHistoryDlg->MarkGraphStale();
-    }
-}
-
-void CSimDlg::ShowRunButtons(const RunButtons& buttons) {
+void CSimDlg::ShowRunButtons() {
+    const RunButtons& buttons = m_session.Buttons();
     m_pStartButton->setText(Tr(buttons.startCaption));
     m_pPauseButton->setText(Tr(buttons.pauseCaption));
     m_pStartButton->setEnabled(buttons.startEnabled);
     m_pPauseButton->setEnabled(buttons.pauseEnabled);
-    m_pSpeedMenu->AllowSingleStep(m_control.IsPaused());
 }
 
 void CSimDlg::ShowBurnerCaptions() {
-    m_pEndsButton->setText(Tr(m_control.EndsCaption()));
-    m_pCentreButton->setText(Tr(m_control.CentreCaption()));
+    m_pEndsButton->setText(Tr(Control().EndsCaption()));
+    m_pCentreButton->setText(Tr(Control().CentreCaption()));
 }
 
-void CSimDlg::DrawFlames() {
-    m_view.DrawFlames(m_sim.EndsFlame(), m_sim.CentreFlame());
-}
-
-std::optional<StartAnswer> CSimDlg::RunSettingsDialog(const SimulationSettings& current,
-                                                      bool canContinue) {
+void CSimDlg::RunSettingsDialog() {
+    const std::optional<CRunSession::SettingsRequest>& request = m_session.Request();
     CSettingsDlg dialog(this);
-    dialog.SetSettings(current);
-    dialog.m_bCanContinue = canContinue ? 1 : 0;
+    dialog.SetSettings(request->current);
+    dialog.m_bCanContinue = request->canContinue ? 1 : 0;
     if (m_runSettingsDialog(dialog) != QDialog::Accepted) {
-        return std::nullopt;
+        Show(m_session.CancelStart());
+        return;
     }
-    return StartAnswer{dialog.Settings(), dialog.continueRun != 0};
-}
-
-void CSimDlg::ShowFreshRun() {
-    m_openedBubbles.clear();
-    m_view.CentreInspection();
-    m_view.FullRebuild(true);
-    ShowPanelToScreenReaders();
-}
-
-void CSimDlg::ShowOpenedRun(const RunFile& run) {
-    // Kept so that size messages before the first tick draw the bubbles the same way.
-    m_openedBubbles = run.bubbleBackgrounds;
-    m_view.ShowRunReadBack(run.selectedCol, run.selectedRow, run.bubbleBackgrounds);
-}
-
-void CSimDlg::Invalidate() {
-    update();
+    Show(m_session.Start(StartAnswer{dialog.Settings(), dialog.continueRun != 0}));
 }
 
 void CSimDlg::OnHistoryButton() {
@@ -484,10 +437,11 @@ void CSimDlg::CaptureWindowRects() {
 void CSimDlg::OnSysCommand(unsigned nID) {
     switch (nID & SC_COMMAND_MASK) {
         case IDM_ABOUTBOX: {
-            const bool wasRunning = m_control.HoldTimer();
+            const Changes held = m_session.HoldTimer();
+            Show(held);
             CAboutDlg about(this);
             m_runAboutBox(about);
-            m_control.ReleaseTimer(wasRunning);
+            Show(m_session.ReleaseTimer(held));
             break;
         }
         case IDM_SAVESTATE:
@@ -502,40 +456,7 @@ void CSimDlg::OnSysCommand(unsigned nID) {
 }
 
 void CSimDlg::contextMenuEvent(QContextMenuEvent* event) {
-    // The window's own system-menu items.
-    QMenu menu(this);
-    QAction* saveState = menu.addAction(Tr(MainTexts::SAVE_STATE));
-    saveState->setCheckable(true);
-    saveState->setChecked(m_bSaveWindowPos);
-    QAction* about = menu.addAction(Tr(MainTexts::ABOUT));
-    m_pSpeedMenu->AddTo(menu);
-    m_pExport->AddTo(menu, m_control.HasStarted() && m_pHistoryDlg != nullptr);
-    m_pRunFiles->AddTo(menu);
-    menu.addSeparator();
-    QMenu* sizes = menu.addMenu(Tr(MainTexts::TEXT_SIZE_MENU));
-    auto* sizeGroup = new QActionGroup(sizes);
-    const std::pair<const char*, TextSize> sizeChoices[] = {
-        {MainTexts::TEXT_SIZE_STANDARD, TextSize::Standard},
-        {MainTexts::TEXT_SIZE_LARGE, TextSize::Large},
-        {MainTexts::TEXT_SIZE_EXTRA_LARGE, TextSize::ExtraLarge}};
-    for (const auto& [name, size] : sizeChoices) {
-        QAction* action = sizeGroup->addAction(Tr(name));
-        action->setCheckable(true);
-        action->setChecked(m_view.GetTextSize() == size);
-        connect(action, &QAction::triggered, this, [this, chosen = size] { SetTextSize(chosen); });
-        sizes->addAction(action);
-    }
-    AddLanguageMenu(menu, m_language, [this](UiLanguage language) { SetLanguage(language); });
-    menu.addSeparator();
-    QAction* guide = menu.addAction(Tr(MainTexts::GUIDE));
-    QAction* chosen = menu.exec(event->globalPos());
-    if (chosen == saveState) {
-        OnSysCommand(IDM_SAVESTATE);
-    } else if (chosen == about) {
-        OnSysCommand(IDM_ABOUTBOX);
-    } else if (chosen == guide) {
-        OpenGuide();
-    }
+    m_pMenu->Exec(event->globalPos());
 }
 
 void CSimDlg::OpenGuide() {
@@ -577,22 +498,11 @@ void CSimDlg::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CSimDlg::OnMouseMove(const QPoint& point) {
-    if (!m_control.HasStarted()) {
-        return;
-    }
-    m_view.MouseMove(point.x(), point.y());
-    ShowPanelToScreenReaders();
-    update();
+    Show(m_session.MouseMove(point.x(), point.y()));
 }
 
 void CSimDlg::OnLButtonUp(const QPoint& point) {
-    if (!m_control.HasStarted()) {
-        return;
-    }
-    if (m_view.LButtonUp(point.x(), point.y())) {
-        ShowPanelToScreenReaders();
-        update();
-    }
+    Show(m_session.LButtonUp(point.x(), point.y()));
 }
 
 void CSimDlg::OnDestroy() {
@@ -600,8 +510,7 @@ void CSimDlg::OnDestroy() {
         return;
     }
     m_bDestroyed = true;
-    m_control.StopTimer();
-    m_view.ReleaseFrame();
+    Show(m_session.Release());
     for (QPushButton** button : {&m_pCloseButton, &m_pStartButton, &m_pEndsButton, &m_pCentreButton,
                                  &m_pPauseButton, &m_pHistoryButton}) {
         delete *button;
@@ -612,7 +521,6 @@ void CSimDlg::OnDestroy() {
         m_pHistoryDlg.reset();
         m_pHistoryPlacer = nullptr;
     }
-    m_sim.ReleaseGrids();
 }
 
 void CSimDlg::SetLanguage(UiLanguage language) {
@@ -623,12 +531,12 @@ void CSimDlg::SetLanguage(UiLanguage language) {
 }
 
 void CSimDlg::RetranslateUi() {
-    const RunButtons run = m_control.Buttons();
+    const RunButtons& run = m_session.Buttons();
     const std::pair<QPushButton*, std::pair<const char*, const char*>> buttons[] = {
         {m_pHistoryButton, {MainTexts::HISTORY, MainTexts::HISTORY_TIP}},
         {m_pPauseButton, {run.pauseCaption, MainTexts::PAUSE_TIP}},
-        {m_pCentreButton, {m_control.CentreCaption(), MainTexts::CENTRE_TIP}},
-        {m_pEndsButton, {m_control.EndsCaption(), MainTexts::ENDS_TIP}},
+        {m_pCentreButton, {Control().CentreCaption(), MainTexts::CENTRE_TIP}},
+        {m_pEndsButton, {Control().EndsCaption(), MainTexts::ENDS_TIP}},
         {m_pStartButton, {run.startCaption, MainTexts::START_TIP}},
         {m_pCloseButton, {MainTexts::CLOSE, MainTexts::CLOSE_TIP}}};
     for (const auto& [button, texts] : buttons) {
@@ -636,9 +544,6 @@ void CSimDlg::RetranslateUi() {
             button->setText(Tr(texts.first));
             button->setToolTip(Tr(texts.second));
         }
-    }
-    if (m_pSpeedMenu != nullptr) {
-        m_pSpeedMenu->Retranslate();
     }
     if (m_pVesselFocus != nullptr) {
         m_pVesselFocus->setAccessibleName(Tr(MainTexts::VESSEL_NAME));
@@ -650,37 +555,20 @@ QWidget* CSimDlg::VesselFocus() const {
 }
 
 bool CSimDlg::OnVesselKey(int key) {
-    if (!m_control.HasStarted()) {
-        return false;
-    }
-    switch (key) {
-        case Qt::Key_Left:
-            m_view.MoveCursor(-1, 0);
-            break;
-        case Qt::Key_Right:
-            m_view.MoveCursor(1, 0);
-            break;
-        case Qt::Key_Up:
-            m_view.MoveCursor(0, -1);
-            break;
-        case Qt::Key_Down:
-            m_view.MoveCursor(0, 1);
-            break;
-        case Qt::Key_Space:
-            m_view.SelectAtCursor();
-            break;
-        case Qt::Key_Escape:
-            if (!m_view.Cursor()) {
-                return false;  // as anywhere else in the window: nothing
+    static const std::pair<int, CursorKey> keys[] = {
+        {Qt::Key_Left, CursorKey::Left},    {Qt::Key_Right, CursorKey::Right},
+        {Qt::Key_Up, CursorKey::Up},        {Qt::Key_Down, CursorKey::Down},
+        {Qt::Key_Space, CursorKey::Select}, {Qt::Key_Escape, CursorKey::Leave}};
+    for (const auto& [qtKey, cursorKey] : keys) {
+        if (qtKey == key) {
+            const std::optional<Changes> changes = m_session.OnCursorKey(cursorKey);
+            if (changes) {
+                Show(*changes);
             }
-            m_view.LeaveCursor();
-            break;
-        default:
-            return false;
+            return changes.has_value();
+        }
     }
-    ShowPanelToScreenReaders();
-    update();
-    return true;
+    return false;
 }
 
 void CSimDlg::ShowPanelToScreenReaders() {
@@ -688,7 +576,7 @@ void CSimDlg::ShowPanelToScreenReaders() {
         return;
     }
     QString text;
-    if (const std::optional<CellInfoText> panel = m_view.PanelText()) {
+    if (const std::optional<CellInfoText> panel = View().PanelText()) {
         text = QString::fromStdString(panel->cell + "\n" + panel->temperature + "\n" + panel->heat);
     }
     if (text != m_pVesselFocus->accessibleDescription()) {

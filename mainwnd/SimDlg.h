@@ -13,11 +13,11 @@
 #include <utility>
 #include <vector>
 
-#include "CellRedrawBatch.h"
 #include "ExportMenu.h"
 #include "HistoryDlg.h"
+#include "MenuModel.h"
 #include "Profile.h"
-#include "RunControl.h"
+#include "RunSession.h"
 #include "Simulation.h"
 #include "Translations.h"
 #include "VesselView.h"
@@ -25,7 +25,7 @@
 class QPushButton;
 class CSettingsDlg;
 class COuterRectPlacer;
-class CSpeedMenu;
+class CMainMenu;
 class CRunFileMenu;
 
 // System-menu command ids of the two items the window adds (offered in its context menu),
@@ -42,11 +42,10 @@ QIcon ApplicationIcon();
 
 class CVesselFocus;
 
-// The main window: the vessel view above six buttons. It owns the simulation, the view's
-// off-screen frame, the buttons, the history window, the step timer and the run control,
-// and turns its events into run-control calls and the run control's calls into widget
-// changes. Run with DoModal().
-class CSimDlg : public QDialog, private RunControlHost {
+// The main window: the vessel view above six buttons, a view of the run session. It owns the
+// session, the buttons, the history window and the step timer, turns its events into the
+// session's commands and shows what each changed. Run with DoModal().
+class CSimDlg : public QDialog {
     Q_OBJECT
 
 public:
@@ -91,8 +90,10 @@ public:
     void OpenGuide();
 
     // The run: its state, speeds and samples.
-    CRunControl& Control() { return m_control; }
-    const CRunControl& Control() const { return m_control; }
+    CRunSession& Session() { return m_session; }
+    const CRunControl& Control() const { return m_session.Control(); }
+    // Shows what a command of the session changed.
+    void Show(const Changes& changes);
     bool IsStepTimerRunning() const { return m_nTimerId != 0; }
     // Saving the picture and the history from the context menu.
     CExportMenu& Export() { return *m_pExport; }
@@ -111,9 +112,9 @@ public:
     ProfileValues Profile() const;
 
     // The model the window runs and the view that draws it.
-    CSimulation& Simulation() { return m_sim; }
-    const CSimulation& Simulation() const { return m_sim; }
-    const CVesselView& View() const { return m_view; }
+    CSimulation& Simulation() { return m_session.Simulation(); }
+    const CSimulation& Simulation() const { return m_session.Simulation(); }
+    const CVesselView& View() const { return m_session.View(); }
     // The history window; null before the initialisation and after OnDestroy.
     CHistoryDlg* HistoryDlg() const { return m_pHistoryDlg.get(); }
 
@@ -143,26 +144,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // What the run control asks of the window.
-    void StartStepTimer(int periodMs) override;
-    void StopStepTimer() override;
-    void ShowRunButtons(const RunButtons& buttons) override;
-    void ShowBurnerCaptions() override;
-    void DrawFlames() override;
-    std::optional<StartAnswer> RunSettingsDialog(const SimulationSettings& current,
-                                                 bool canContinue) override;
-    void ShowFreshRun() override;
-    void ShowOpenedRun(const RunFile& run) override;
-    void Invalidate() override;
-    void ShowTitle(const std::string& title) override;
-    void HistoryReset() override;
-    void SampleTaken() override;
-    void BeginCellBatch(int columns, int rows) override;
-    void FlushCellBatch() override;
-    void ShowAverages(double temperature, double heat) override;
-    void RefreshPanel() override;
-    void TicksShown(bool backToBack) override;
-    void ReportDivergence() override;
+    // The settings dialog the session asks for, run modally, and its answer.
+    void RunSettingsDialog();
+    void ShowRunButtons();
+    void ShowBurnerCaptions();
+    void ShowTitle();
+    // A timer message's ticks are shown: at the screen's pace, the title at its own.
+    void TicksShown(bool backToBack);
 
     // A key pressed while the vessel has the focus: arrows move the cell cursor, Space
     // selects at it, Escape leaves it. False for a key it does not use.
@@ -174,6 +162,9 @@ private:
     void OnMouseMove(const QPoint& point);
     void OnLButtonUp(const QPoint& point);
     void CaptureWindowRects();
+    // What the context menu shows, and what a choice in it leaves to the window.
+    MenuState MenuStateNow() const;
+    void RunMenuAction(const MenuOutcome& outcome);
 
     void CreateButtons();
     QPushButton* CreateButton(const char* caption, int id, const char* failure, int code,
@@ -182,7 +173,6 @@ private:
     void PlaceWindows();
     // Invalidation after a tick: at most one repaint per screen refresh.
     void InvalidateAfterTick();
-    void ShowCurrentTitle();
     // The texts shown in the current language.
     void RetranslateUi();
 
@@ -202,9 +192,7 @@ private:
     std::unique_ptr<CHistoryDlg> m_pHistoryDlg;
     QRect m_rcClient;
 
-    CSimulation m_sim;
-    CVesselView m_view;
-    CRunControl m_control{m_sim, *this};
+    CRunSession m_session;
 
     QPushButton* m_pCloseButton = nullptr;
     CVesselFocus* m_pVesselFocus = nullptr;  // owned child: the vessel's keyboard focus
@@ -216,14 +204,10 @@ private:
     QIcon m_hIcon;
 
     int m_nTimerId = 0;
-    CCellRedrawBatch m_cellBatch{m_view};
-    CSpeedMenu* m_pSpeedMenu = nullptr;   // owned by the window
+    CMainMenu* m_pMenu = nullptr;         // owned by the window
     CExportMenu* m_pExport = nullptr;     // owned by the window
     CRunFileMenu* m_pRunFiles = nullptr;  // owned by the window
     QString m_startRunFile;
-    // What the bubbles of a run read back stand on, until its first tick: a new size (as the
-    // window manager gives the window after a start with a file) draws it as it was saved.
-    std::vector<Rgb> m_openedBubbles;
     QTimer m_titleTimer;  // pending title update with the tick count
     bool m_bDestroyed = false;
     // Keep the windows' outer rectangles; owned by their windows.

@@ -31,3 +31,9 @@ void CHistoryRecorder::ResetHistory(int initialTemperature) {
     const HistorySample flat{initialTemperature, CalToJoules(initialTemperature)};
     std::fill(m_pSamples.get(), m_pSamples.get() + HISTORY_SAMPLE_COUNT, flat);
 }
+
+void CHistoryRecorder::Restore(const std::array<HistorySample, HISTORY_SAMPLE_COUNT>& window,
+                               int ticksSinceSample) {
+    std::copy(window.begin(), window.end(), m_pSamples.get());
+    s_nTicksSinceSample = ticksSinceSample;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 
 // One point of the history: average temperature in degrees C and average heat in J.
@@ -37,7 +38,17 @@ public:
     void ResetHistory(int initialTemperature);
 
     const HistorySample& Sample(int index) const { return m_pSamples[index]; }
+    // All HISTORY_SAMPLE_COUNT samples, index 0 oldest.
+    const HistorySample* Samples() const { return m_pSamples.get(); }
 
+    int HistoryInterval() const { return m_nHistoryInterval; }
+    void SetHistoryInterval(int interval) { m_nHistoryInterval = interval; }
+    int TicksSinceSample() const { return s_nTicksSinceSample; }
+    // Puts back a window and a count since the last sample as a run kept them.
+    void Restore(const std::array<HistorySample, HISTORY_SAMPLE_COUNT>& window,
+                 int ticksSinceSample);
+
+private:
     int m_nHistoryInterval = DEFAULT_HISTORY_INTERVAL;  // any value; 0 or less samples often
     std::unique_ptr<HistorySample[]> m_pSamples;        // index 0 oldest, 99 newest
     // Ticks since the last sample. No reset clears it: it lives as long as the one

@@ -1,6 +1,7 @@
 #include "RunHistory.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 std::string FormatHistoryCsvLine(long long tick, int temperature, int heat) {
@@ -30,7 +31,11 @@ void CRunHistory::Thin() {
         m_entries[kept++] = m_entries[i];
     }
     m_entries.resize(kept);
-    m_nStride *= 2;
+    // A stride beyond 2^62 takes more samples than any run has ticks; it stays put rather
+    // than overflow.
+    if (m_nStride <= std::numeric_limits<long long>::max() / 2) {
+        m_nStride *= 2;
+    }
 }
 
 void CRunHistory::Clear() {

@@ -5,11 +5,10 @@
 #include <limits>
 #include <optional>
 
+#include "Burners.h"
 #include "Numbers.h"
 
 namespace {
-// The decimal literal, deliberately not the full-precision value of pi.
-constexpr double BURNER_PI = 3.1415926535;
 
 // Fixed point of the tracked sums: 2^30 steps per unit, for values of magnitude below
 // 2^20, so that up to 8192 cells sum to less than 2^63. Any other value is out of range.
@@ -199,7 +198,9 @@ void CSimulation::RunTicks(long long ticks, CHistoryRecorder& recorder, SampleSi
         }
         PickRandomCell();
         UpdateStepCell();
-        ++m_nTicksRun;
+        if (m_nTicksRun < std::numeric_limits<long long>::max()) {
+            ++m_nTicksRun;
+        }
         const int temperature = m_nAverageTemperature;
         const int heat = CalToJoules(m_nAverageHeat);
         if (recorder.RecordSample(temperature, heat) && sink != nullptr) {
@@ -510,15 +511,9 @@ void CSimulation::ConvectionExchange() {
 }
 
 void CSimulation::ComputeBurnerHeat() {
-    const std::int64_t ends = m_nFlamePower[m_nEndsFlame];
-    const std::int64_t centre = m_nFlamePower[m_nCentreFlame];
-    // Any int powers are accepted, so the difference and the sum are formed wide.
-    const double difference = static_cast<double>(centre - ends);
-    const int n = m_nColumns;
-    for (int i = 1; i <= n; ++i) {
-        const double profile = std::sin(i * BURNER_PI / (n + 1)) * difference;
-        // |profile| < 2^33, so the 64-bit truncation is exact and defined.
-        m_pBurnerHeat[i - 1] = SaturateToInt(static_cast<std::int64_t>(profile) + ends);
+    for (int col = 0; col < m_nColumns; ++col) {
+        m_pBurnerHeat[col] = ColumnBurnerHeat(col, m_nColumns, m_nFlamePower[m_nEndsFlame],
+                                              m_nFlamePower[m_nCentreFlame]);
     }
 }
 

@@ -23,6 +23,12 @@ public:
 constexpr double VAPOUR_HEAT = 639.0;
 constexpr double BOILING_POINT = 100.0;
 
+// The most ticks a run is counted to where it can be kept and gone on from: 2^62, some 146
+// years at a billion ticks a second, leaving as many again before the counter's own limit.
+// A run file holds no more, and the runner takes no run past it. The counter itself stops
+// at the largest long long rather than overflow.
+constexpr long long MAX_TICKS_RUN = 1LL << 62;
+
 // The level a burner button's click selects after `level`: off, strong, medium, weak and
 // round again. A value that is no level has no successor (returned unchanged).
 int NextFlameLevel(int level);
@@ -61,7 +67,7 @@ public:
     // Afterwards AverageTemperature() and AverageHeat() are those of the last tick, as
     // the eager Step would have left them. `sink` (may be null) receives every sample.
     void RunTicks(long long ticks, CHistoryRecorder& recorder, SampleSink* sink = nullptr);
-    // Ticks run since the last fresh start.
+    // Ticks run since the last fresh start (at most the largest long long).
     long long TicksRun() const { return m_nTicksRun; }
     // A run read back from a file: the settings taken as a fresh start takes them, both grids
     // made (at the initial state, for SetCell and SetStagedCell to fill), the flames and their

@@ -8,26 +8,33 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string_view>
+#include <utility>
 
 namespace {
 
 // The temporary files of this process, for the signal handler. It may only read what was
 // prepared before, so the names live in the outputs and the slots hold pointers to them.
-constexpr std::size_t kMaxPending = 64;
-std::atomic<const char*> g_pending[kMaxPending];
+constexpr std::size_t MAX_PENDING = 64;
+std::atomic<const char*> g_pending[MAX_PENDING];
 // Threads creating or renaming temporary files right now; and whether a signal is ending us.
 std::atomic<int> g_busy{0};
 std::atomic<bool> g_stopping{false};
+// Set for good once a commit has begun to rename: from then on the outputs are the run's
+// result, and a signal no longer ends the process (it would report an interruption for a
+// commit that goes on, or is undone, without it).
+std::atomic<bool> g_committing{false};
 static_assert(std::atomic<const char*>::is_always_lock_free &&
               std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
 
-constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+// Called between the renames of a commit, for tests that stop a commit half-way.
+CommitStepHook g_commitStepHook = nullptr;
+
+constexpr int CLEANUP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 // Creating a file and noting its name (or renaming it and forgetting the name) must look like
 // one step to the signal handler: the signals wait in this thread meanwhile, and a handler
@@ -38,12 +45,12 @@ public:
     RegistryStep() {
         sigset_t signals;
         sigemptyset(&signals);
-        for (const int signalNumber : kCleanupSignals) {
+        for (const int signalNumber : CLEANUP_SIGNALS) {
             sigaddset(&signals, signalNumber);
         }
         pthread_sigmask(SIG_BLOCK, &signals, &m_previousMask);
         g_busy.fetch_add(1);
-        if (g_stopping.load()) {
+        if (g_stopping.load() && !g_committing.load()) {
             g_busy.fetch_sub(1);
             for (;;) {
                 pause();
@@ -78,10 +85,18 @@ void Unregister(const char* name) {
     }
 }
 
-// Only async-signal-safe work: atomics, unlink and _exit.
+// Only async-signal-safe work: atomics, unlink and _exit. Once a commit has begun the signal
+// is let pass: the commit finishes (or is undone, when a rename is refused) and the process
+// reports that outcome.
 void RemovePendingAndExit(int signalNumber) {
+    if (g_committing.load()) {
+        return;
+    }
     g_stopping.store(true);
     while (g_busy.load() != 0) {
+        if (g_committing.load()) {
+            return;
+        }
     }
     for (auto& slot : g_pending) {
         if (const char* name = slot.load()) {
@@ -91,35 +106,13 @@ void RemovePendingAndExit(int signalNumber) {
     _exit(SIGNAL_EXIT_BASE + signalNumber);
 }
 
-}  // namespace
-
-int CreateUnique(const std::string& folder, const char* suffix, mode_t mode, std::string& name) {
-    static constexpr char kChars[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static std::atomic<unsigned long long> counter{0};
-    unsigned long long seed = static_cast<unsigned long long>(
-                                  std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                              (static_cast<unsigned long long>(getpid()) << 32);
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        unsigned long long bits = (seed += 0x9E3779B97F4A7C15ULL * (counter.fetch_add(1) + 1));
-        bits ^= bits >> 31;
-        bits *= 0xBF58476D1CE4E5B9ULL;
-        std::string random(6, 'x');
-        for (char& c : random) {
-            c = kChars[bits % (sizeof kChars - 1)];
-            bits /= sizeof kChars - 1;
-        }
-        name = (folder.empty() ? std::string(".") : folder) + "/.quorvel-" + random + suffix;
-        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    errno = EEXIST;
-    return -1;
+// Whether the path as given can only be a folder's: it ends in "/", "/." or "/..", or is "."
+// or "..".
+bool NamesAFolder(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string_view last = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    return last.empty() || last == "." || last == "..";
 }
-
-namespace {
 
 std::string FolderOf(const std::string& path) {
     return std::filesystem::path(path).parent_path().string();
@@ -163,92 +156,15 @@ bool CopyBeside(const std::string& source, const std::string& folder, std::strin
 
 }  // namespace
 
-std::string ResolveOutputPath(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path absolute = fs::absolute(path, error);
-    if (error) {
-        return path;
-    }
-    // Each link met is replaced by what it points to, also when that does not exist yet,
-    // so that a link to a missing file resolves to the file the output will create.
-    std::vector<std::string> rest;
-    for (const fs::path& part : absolute.relative_path()) {
-        rest.push_back(part.string());
-    }
-    std::reverse(rest.begin(), rest.end());  // the next part last
-    fs::path resolved = absolute.root_path();
-    constexpr int kMaxLinks = 40;  // as the system's own limit
-    int links = 0;
-    while (!rest.empty()) {
-        const std::string part = std::move(rest.back());
-        rest.pop_back();
-        if (part.empty() || part == ".") {
-            continue;
-        }
-        if (part == "..") {
-            resolved = resolved.parent_path();
-            continue;
-        }
-        const fs::path next = resolved / part;
-        if (!fs::is_symlink(next, error)) {
-            resolved = next;
-            continue;
-        }
-        const fs::path target = fs::read_symlink(next, error);
-        if (error || ++links > kMaxLinks) {
-            return absolute.lexically_normal().string();
-        }
-        if (target.is_absolute()) {
-            resolved = target.root_path();
-        }
-        std::vector<std::string> parts;
-        for (const fs::path& targetPart : target.relative_path()) {
-            parts.push_back(targetPart.string());
-        }
-        rest.insert(rest.end(), parts.rbegin(), parts.rend());
-    }
-    return resolved.string();
-}
-
-std::string EscapeControls(std::string_view text) {
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7F) {
-            escaped += c;
-            continue;
-        }
-        switch (c) {
-            case '\n':
-                escaped += "\\n";
-                break;
-            case '\t':
-                escaped += "\\t";
-                break;
-            case '\r':
-                escaped += "\\r";
-                break;
-            default: {
-                static constexpr char kHex[] = "0123456789abcdef";
-                escaped += "\\x";
-                escaped += kHex[byte >> 4];
-                escaped += kHex[byte & 0xF];
-            }
-        }
-    }
-    return escaped;
-}
-
 void RemovePendingOutputsOnSignals() {
     struct sigaction action {};
     action.sa_handler = RemovePendingAndExit;
+    action.sa_flags = SA_RESTART;  // a signal let pass during a commit interrupts no call
     sigemptyset(&action.sa_mask);
-    for (const int signalNumber : kCleanupSignals) {
+    for (const int signalNumber : CLEANUP_SIGNALS) {
         sigaddset(&action.sa_mask, signalNumber);
     }
-    for (const int signalNumber : kCleanupSignals) {
+    for (const int signalNumber : CLEANUP_SIGNALS) {
         struct sigaction previous {};
         if (sigaction(signalNumber, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN) {
             sigaction(signalNumber, &action, nullptr);
@@ -263,7 +179,7 @@ PendingOutputs::~PendingOutputs() {
 
 std::size_t PendingOutputs::Add(std::string path) {
     // The temporary names are registered by address: no output may move once they exist.
-    m_outputs.push_back(Output{std::move(path), {}, {}, nullptr, 0644, {}, false, {}});
+    m_outputs.push_back(Output{std::move(path), {}, {}, nullptr, 0644, {}, false, {}, false});
     return m_outputs.size() - 1;
 }
 
@@ -285,7 +201,14 @@ bool PendingOutputs::Open() {
         Output& output = m_outputs[i];
         output.target = ResolveOutputPath(output.path);
         struct stat status {};
-        if (stat(output.target.c_str(), &status) == 0) {
+        if (NamesAFolder(output.path)) {
+            // "new/" or "file/.": the system takes the name as a folder's, never as a file to
+            // create or replace (the resolved path has lost the slash).
+            const bool found = stat(output.path.c_str(), &status) == 0;
+            Fail(i, !found && errno != ENOENT           ? errno
+                    : found && !S_ISDIR(status.st_mode) ? ENOTDIR
+                                                        : EISDIR);
+        } else if (stat(output.target.c_str(), &status) == 0) {
             if (S_ISDIR(status.st_mode)) {
                 Fail(i, EISDIR);
             } else if (!S_ISREG(status.st_mode)) {
@@ -393,6 +316,15 @@ void PendingOutputs::Discard() {
     }
 }
 
+void PendingOutputs::Drop(std::size_t output) {
+    Remove(m_outputs[output]);
+    m_outputs[output].dropped = true;
+}
+
+CommitStepHook SetCommitStepHook(CommitStepHook hook) {
+    return std::exchange(g_commitStepHook, hook);
+}
+
 // Gives the finished temporary file the permissions of the file it replaces (its owner and
 // group too, as far as this process may), or those of a new file.
 void PendingOutputs::SetPermissions(Output& output) {
@@ -408,8 +340,9 @@ void PendingOutputs::SetPermissions(Output& output) {
             [[maybe_unused]] const int ignored = fchown(fd, static_cast<uid_t>(-1), status.st_gid);
         }
     }
-    // After the owner, which may clear the set-id bits.
-    fchmod(fd, status.st_mode & 07777);
+    // After the owner. A new content is not the program the old file's set-user-id or
+    // set-group-id bit was given to: those two are dropped.
+    fchmod(fd, status.st_mode & 07777 & ~static_cast<mode_t>(S_ISUID | S_ISGID));
 }
 
 bool PendingOutputs::KeepOld(Output& output) {
@@ -451,7 +384,10 @@ std::string PendingOutputs::Outcomes(std::size_t replaced) const {
         text += i == 0 ? "; '" : ", '";
         text += EscapeControls(output.path);
         text += "' ";
-        if (i >= replaced) {
+        if (output.dropped) {
+            struct stat status {};
+            text += stat(output.target.c_str(), &status) == 0 ? "unchanged" : "not created";
+        } else if (i >= replaced) {
             text += output.existed ? "unchanged" : "not created";
         } else if (!output.undoError.empty()) {
             text += output.undoError;
@@ -466,6 +402,9 @@ bool PendingOutputs::Commit() {
     // Every file whole on the disk first: a failure here leaves every old output as it was.
     for (std::size_t i = 0; i < m_outputs.size(); ++i) {
         Output& output = m_outputs[i];
+        if (output.dropped) {
+            continue;
+        }
         if (output.stream == nullptr) {
             Fail(i, EBADF);  // never opened
             continue;
@@ -488,22 +427,30 @@ bool PendingOutputs::Commit() {
     // were done: look at all of them first.
     for (std::size_t i = 0; i < m_outputs.size() && m_error.empty(); ++i) {
         struct stat status {};
-        if (stat(m_outputs[i].target.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+        if (!m_outputs[i].dropped && stat(m_outputs[i].target.c_str(), &status) == 0 &&
+            S_ISDIR(status.st_mode)) {
             Fail(i, EISDIR);
         }
     }
     std::size_t replaced = 0;
     if (m_error.empty()) {
         RegistryStep step;
+        g_committing.store(true);
         // Each old file keeps a second name beside it until every rename is done, so that a
         // rename refused half-way can be undone.
         for (std::size_t i = 0; i < m_outputs.size() && m_error.empty(); ++i) {
-            if (!KeepOld(m_outputs[i])) {
+            if (!m_outputs[i].dropped && !KeepOld(m_outputs[i])) {
                 Fail(i, errno);
             }
         }
         for (; replaced < m_outputs.size() && m_error.empty(); ++replaced) {
             Output& output = m_outputs[replaced];
+            if (g_commitStepHook != nullptr) {
+                g_commitStepHook(replaced);
+            }
+            if (output.dropped) {
+                continue;
+            }
             if (std::rename(output.tempPath.c_str(), output.target.c_str()) != 0) {
                 Fail(replaced, errno);
                 break;
@@ -511,10 +458,16 @@ bool PendingOutputs::Commit() {
             Unregister(output.tempPath.c_str());
             output.tempPath.clear();
         }
+        if (m_error.empty() && g_commitStepHook != nullptr) {
+            g_commitStepHook(replaced);
+        }
         if (!m_error.empty()) {
             // Undone last first: every replaced output gets its old file back (or, new, goes).
             for (std::size_t i = replaced; i-- > 0;) {
                 Output& output = m_outputs[i];
+                if (output.dropped) {
+                    continue;
+                }
                 const bool undone = output.existed ? std::rename(output.backupPath.c_str(),
                                                                  output.target.c_str()) == 0
                                                    : unlink(output.target.c_str()) == 0;

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "EscapeControls.h"
+
 // A set of output files that appear under their names all together, each whole, or not at all.
 // Open() checks every output's folder and target and creates one temporary file per output in
 // that output's folder, named ".quorvel-XXXXXX.tmp" (six random characters), so that the name
@@ -42,6 +44,9 @@ public:
     void Fail(std::size_t output, const std::string& reason);
     bool Commit();
     void Discard();
+    // Leaves the output out: its temporary file goes, and Commit() leaves its old file (or
+    // its absence) as it was while it puts the others in place.
+    void Drop(std::size_t output);
     // The first failure, or empty; and its two parts: the path as given and the reason.
     const std::string& Error() const { return m_error; }
     const std::string& ErrorPath() const { return m_errorPath; }
@@ -57,6 +62,7 @@ private:
         std::string backupPath;  // the old file's second name during Commit()
         bool existed = false;    // there was an old file when Commit() began
         std::string undoError;   // how undoing its rename failed
+        bool dropped = false;    // left out of the commit
     };
 
     bool Create(std::size_t index);
@@ -82,15 +88,20 @@ std::string ResolveOutputPath(const std::string& path);
 // descriptor, opened for writing, and its name; or -1 with errno set.
 int CreateUnique(const std::string& folder, const char* suffix, mode_t mode, std::string& name);
 
-// `text` with every control character shown escaped ("\n", "\t", "\r", "\x1b"), for
-// quoting a value in a message: no input can forge a line or drive the terminal.
-std::string EscapeControls(std::string_view text);
-
 // From now on SIGINT, SIGTERM, SIGHUP and SIGQUIT remove the temporary files of every pending
-// output of the process and end it with status 128 + the signal number. A signal that was
-// ignored when this is called (as under nohup) stays ignored. SIGXFSZ is ignored too, so that a
+// output of the process and end it with status 128 + the signal number. Once a commit has
+// begun its renames they no longer end the process: the commit finishes, or is undone when a
+// rename is refused, and the process goes on to report that outcome, never an interruption
+// (the runner commits once, at its end). A signal that was ignored when this is called (as
+// under nohup) stays ignored. SIGXFSZ is ignored too, so that a
 // file size limit fails the write, which is then reported, instead of killing the process.
 void RemovePendingOutputsOnSignals();
 
 // A run ended by a signal exits with this + the signal number, as shells report it.
 constexpr int SIGNAL_EXIT_BASE = 128;
+
+// A test's look into a commit: once the temporary files are whole and the old files have
+// their second names, the hook is called before each rename with the number of outputs
+// renamed so far, and once after the last. Returns the hook it replaces; null for none.
+using CommitStepHook = void (*)(std::size_t renamed);
+CommitStepHook SetCommitStepHook(CommitStepHook hook);

@@ -457,3 +457,32 @@ Extent MemoryDC::GetTextExtent(std::string_view text) const {
     }
     return {static_cast<int>(std::min<std::int64_t>(width, INT_MAX)), font.height};
 }
+
+TextBox MemoryDC::GetTextBox(int x, int y, std::string_view text) const {
+    const GlyphFont& font = *m_font;
+    std::int64_t pen = x;
+    std::int64_t left = INT64_MAX;
+    std::int64_t top = INT64_MAX;
+    std::int64_t right = INT64_MIN;
+    std::int64_t bottom = INT64_MIN;
+    for (std::size_t at = 0; at < text.size();) {
+        const Glyph* glyph = FindGlyph(font, NextCodePoint(text, at));
+        if (glyph == nullptr) {
+            continue;
+        }
+        if (glyph->width > 0 && glyph->height > 0) {
+            left = std::min(left, pen + glyph->left);
+            right = std::max(right, pen + glyph->left + glyph->width);
+            top = std::min(top, std::int64_t{y} + glyph->top);
+            bottom = std::max(bottom, std::int64_t{y} + glyph->top + glyph->height);
+        }
+        pen += glyph->advance;
+    }
+    if (left >= right) {
+        return {};
+    }
+    auto clamped = [](std::int64_t value) {
+        return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
+    };
+    return {clamped(left), clamped(top), clamped(right), clamped(bottom)};
+}

@@ -75,6 +75,15 @@ private:
 
 struct GlyphFont;
 
+// A box of pixels: right and bottom one past its last column and row.
+struct TextBox {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool operator==(const TextBox&) const = default;
+};
+
 // A memory device context: holds the selected bitmap, pen and brush and the text state,
 // and draws into the selected bitmap. Before anything is selected it holds a stock
 // 1 x 1 bitmap, a black pen and a white brush, as a new memory context does.
@@ -117,6 +126,9 @@ public:
     void TextOut(int x, int y, std::string_view text);
     // The text's advance and the font's line height.
     Extent GetTextExtent(std::string_view text) const;
+    // The box of the pixels TextOut(x, y, text) may change, which can reach a pixel past the
+    // extent; an empty box (left == right) for text without ink.
+    TextBox GetTextBox(int x, int y, std::string_view text) const;
 
     // The bitmap drawing goes into, or nullptr while only the stock bitmap is selected.
     PixelBuffer* Target();

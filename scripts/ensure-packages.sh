@@ -12,6 +12,7 @@ packages=(
     librsvg2-bin help2man groff-base man-db file dpkg-dev
     desktop-file-utils appstream x11-utils openbox lintian shared-mime-info libxml2-utils
     emscripten node-acorn nodejs chromium pandoc
+    clang libclang-rt-14-dev
     "$@"
 )
 

@@ -9,6 +9,7 @@
 #include "GlyphTable.h"
 #include "Numbers.h"
 #include "Surface.h"
+#include "VesselGeometry.h"
 #include "ViewMessages.h"
 
 int g_anColorLevel[COLOR_LEVELS] = {};
@@ -17,74 +18,9 @@ namespace {
 
 using namespace ViewMessages;
 using namespace ViewExitCodes;
+using namespace VesselGeometry;
 
 constexpr Rgb BLACK = RGB(0, 0, 0);
-
-// One panel line: `format` (one "%3d") filled with `shown`, the whole-number form of `value`;
-// a value that is not finite shows as such ("NaN", "inf", "-inf") in the same three places,
-// never as the 0 or the limit its conversion would give.
-std::string FormatValue(const char* format, double value, int shown) {
-    char line[64];
-    if (const char* notFinite = NonFiniteText(value)) {
-        std::string text = format;
-        char field[8];
-        std::snprintf(field, sizeof field, "%3s", notFinite);
-        text.replace(text.find("%3d"), 3, field);
-        return text;
-    }
-    std::snprintf(line, sizeof line, format, shown);
-    return line;
-}
-
-// --- Geometry: every position of the view, in frame pixels, from the view's width W and
-// height H and the grid's cell size --------------------------------------------------------
-
-// The strip of buttons under the view (BUTTON_STRIP_SHARE of the client height) and the
-// gap above it: H = cy - 0.075 cy - 5 for a client height cy.
-constexpr double BUTTON_STRIP_GAP = 5.0;
-
-// The grid's top-left pixel.
-constexpr int GRID_LEFT = 15;
-constexpr int GRID_TOP = 25;
-// Width the grid leaves to the walls, the colour scale and the gaps: cells share W - 95.
-constexpr int GRID_WIDTH_RESERVE = 95;
-// Part of H down to which the cells reach: they share 0.8 H - 25.
-constexpr double GRID_HEIGHT_SHARE = 0.8;
-
-// The U-shaped vessel: its walls and floor are 10 pixels thick, its left wall starts at
-// x = 5 and both walls rise to y = 10, above the top of the grid.
-constexpr int VESSEL_LEFT = 5;
-constexpr int VESSEL_TOP = 10;
-constexpr int WALL_THICKNESS = 10;
-
-// The colour scale at the right edge: 20 pixels wide, 5 from the edge, from y = 15 down over
-// 0.8 H rounded, in COLOR_LEVELS segments.
-constexpr int SCALE_RIGHT_GAP = 5;
-constexpr int SCALE_WIDTH = 20;
-constexpr int SCALE_TOP = 15;
-constexpr double SCALE_HEIGHT_SHARE = 0.8;
-// Its six labels, 100 down to 0 in steps of 20, one every 8 segments; each ends 3 pixels
-// left of the scale with its top 8 pixels above its segment boundary.
-constexpr int LABEL_COUNT = 6;
-constexpr int LABEL_TOP_VALUE = 100;
-constexpr int LABEL_VALUE_STEP = 20;
-constexpr int SEGMENTS_PER_LABEL = 8;
-constexpr int LABEL_GAP = 3;
-constexpr int LABEL_RISE = 8;  // for the frame font of 12 pixels: half its line height
-
-// The flames' strip: from the vessel's left edge, 1 pixel below its floor, to W - 75, down to
-// the flames' base line 2 pixels above the bottom. A flame is 10 pixels lower than its share
-// of H.
-constexpr int FLAME_AREA_RIGHT_RESERVE = 75;
-constexpr int FLAME_BASE_GAP = 2;
-constexpr int FLAME_HEIGHT_LOSS = 10;
-
-// The info panel: from 45 pixels right of the rounded anchor of the right-hand flame (4/5 of
-// the grid width) and 0.83 H down to 0.99 W and 0.99 H; its lines are 2 pixels apart.
-constexpr int PANEL_LEFT_PAST_ANCHOR = 45;
-constexpr double PANEL_TOP_SHARE = 0.83;
-constexpr double PANEL_FAR_SHARE = 0.99;
-constexpr int PANEL_LINE_GAP = 2;
 
 void Check(bool succeeded, const char* text, int code) {
     if (!succeeded) {
@@ -144,6 +80,7 @@ PixelRect CVesselView::ViewRectFor(int cx, int cy) {
 
 void CVesselView::CreateFrame(int cx, int cy) {
     m_rcView = ViewRectFor(cx, cy);
+    m_rcPanelText = {0, 0, 0, 0};
     ReleaseFrame();
     m_pOldBitmap = CreateSurface(m_dcMem, m_bmpFrame, ViewWidth(), ViewHeight(), FRAME);
 }
@@ -392,6 +329,7 @@ void CVesselView::FillBlack(const PixelRect& rect, const char* brushText, int br
 void CVesselView::ClearView() {
     FillBlack({0, 0, ViewWidth(), ViewHeight()}, BRUSH_CREATE, CLEAR_BRUSH_CREATE, REGION_CREATE,
               CLEAR_REGION_CREATE);
+    m_rcPanelText = {0, 0, 0, 0};
 }
 
 void CVesselView::DrawVessel() {
@@ -498,174 +436,4 @@ void CVesselView::DrawFlames(int endsLevel, int centreLevel) {
     Check(pen.Delete(), PEN_DELETE, FLAME_PEN_DELETE);
     Check(m_dcMem.SelectBrush(oldBrush) != nullptr, BRUSH_DETACH, FLAME_BRUSH_DETACH);
     Check(brush.Delete(), BRUSH_DELETE, FLAME_BRUSH_DELETE);
-}
-
-// ---------------------------------------------------------------------------------------
-// Inspection
-
-std::optional<CellHit> CVesselView::HitTest(int x, int y, int columns, int rows, int cellWidth,
-                                            int cellHeight) {
-    // With cells of no width or height the grid has no area, so nothing is ever hit and
-    // nothing is divided by zero.
-    if (cellWidth < 1 || cellHeight < 1) {
-        return std::nullopt;
-    }
-    const bool onGrid = x > GRID_LEFT - 1 && y > GRID_TOP - 1 &&
-                        x < GRID_LEFT + columns * cellWidth && y < GRID_TOP + rows * cellHeight;
-    if (!onGrid) {
-        return std::nullopt;
-    }
-    return CellHit{(x - GRID_LEFT) / cellWidth, (y - GRID_TOP) / cellHeight};
-}
-
-std::optional<CellHit> CVesselView::HitTest(int x, int y) const {
-    return HitTest(x, y, m_sim.Columns(), m_sim.Rows(), m_nCellWidth, m_nCellHeight);
-}
-
-CellInfoText CVesselView::FormatCellInfo(int col, int row, const CCell& cell) {
-    char line[64];
-    CellInfoText text;
-    std::snprintf(line, sizeof line, CELL_INFO_CELL_FORMAT, col, row);
-    text.cell = line;
-    text.temperature = FormatValue(CELL_INFO_TEMPERATURE_FORMAT, cell.m_dTemperature,
-                                   TruncToInt(cell.m_dTemperature));
-    text.heat = FormatValue(CELL_INFO_HEAT_FORMAT, cell.m_dHeat, CalToJoules(cell.m_dHeat));
-    return text;
-}
-
-PixelRect CVesselView::InfoPanelRect() const {
-    return {TruncToInt(4.0 * GridWidth() / 5.0 + 0.5) + PANEL_LEFT_PAST_ANCHOR,
-            TruncToInt(PANEL_TOP_SHARE * ViewHeight() + 0.5),
-            TruncToInt(PANEL_FAR_SHARE * ViewWidth() + 0.5),
-            TruncToInt(PANEL_FAR_SHARE * ViewHeight() + 0.5)};
-}
-
-void CVesselView::DrawCellInfo(int col, int row) {
-    const PixelRect panel = InfoPanelRect();
-    FillBlack(panel, BRUSH_CREATE, PANEL_BRUSH_CREATE, REGION_CREATE, PANEL_REGION_CREATE);
-    if (!InGrid(col, row)) {
-        return;
-    }
-    const CellInfoText text = FormatCellInfo(col, row, m_sim.Cell(row, col));
-    // Text is not clipped to the panel; the lines are spaced by measured text heights.
-    m_dcMem.TextOut(panel.left, panel.top, text.cell);
-    const int heightT = m_dcMem.GetTextExtent("T").height;
-    m_dcMem.TextOut(panel.left, panel.top + heightT + PANEL_LINE_GAP, text.temperature);
-    const int heightH = m_dcMem.GetTextExtent("H").height;
-    m_dcMem.TextOut(panel.left, panel.top + 2 * (heightH + PANEL_LINE_GAP), text.heat);
-}
-
-void CVesselView::MouseMove(int x, int y) {
-    m_cursor.reset();  // the mouse takes over from the keyboard
-    HoverAt(HitTest(x, y));
-}
-
-void CVesselView::HoverAt(const std::optional<CellHit>& hit) {
-    // Redrawing the hovered cell removes its yellow outline (and restores the black one
-    // if it is the selected cell).
-    if (InGrid(m_nHoverCol, m_nHoverRow)) {
-        DrawCell(m_sim.Cell(m_nHoverRow, m_nHoverCol), m_nHoverCol, m_nHoverRow);
-    }
-    if (hit) {
-        DrawCellMarker(hit->col, hit->row, HOVER_COLOUR);
-        DrawCellInfo(hit->col, hit->row);
-        m_nHoverCol = hit->col;
-        m_nHoverRow = hit->row;
-        m_bShowSelected = false;
-    } else {
-        m_bShowSelected = true;
-        DrawCellInfo(m_nSelCol, m_nSelRow);
-    }
-}
-
-bool CVesselView::LButtonUp(int x, int y) {
-    return SelectCell(HitTest(x, y));
-}
-
-bool CVesselView::SelectCell(const std::optional<CellHit>& hit) {
-    if (!hit) {
-        return false;
-    }
-    const int oldCol = m_nSelCol;
-    const int oldRow = m_nSelRow;
-    m_nSelCol = hit->col;
-    m_nSelRow = hit->row;
-    // Removes the old cell's black outline, or draws it again when the same cell was hit.
-    if (InGrid(oldCol, oldRow)) {
-        DrawCell(m_sim.Cell(oldRow, oldCol), oldCol, oldRow);
-    }
-    DrawCellMarker(m_nSelCol, m_nSelRow, SELECTION_COLOUR);
-    DrawCellInfo(m_nSelCol, m_nSelRow);
-    return true;
-}
-
-void CVesselView::MoveCursor(int dCol, int dRow) {
-    if (!m_sim.HasGrid()) {
-        return;
-    }
-    // The first key puts the cursor on the cell the panel shows; later ones move it, stopping
-    // at the grid's edges.
-    CellHit at = m_bShowSelected ? Selection() : Hover();
-    if (m_cursor) {
-        at = {std::clamp(m_cursor->col + dCol, 0, m_sim.Columns() - 1),
-              std::clamp(m_cursor->row + dRow, 0, m_sim.Rows() - 1)};
-    } else if (!InGrid(at.col, at.row)) {
-        at = {0, 0};
-    }
-    m_cursor = at;
-    HoverAt(at);
-}
-
-bool CVesselView::SelectAtCursor() {
-    return m_cursor && SelectCell(m_cursor);
-}
-
-void CVesselView::LeaveCursor() {
-    if (m_cursor) {
-        m_cursor.reset();
-        HoverAt(std::nullopt);
-    }
-}
-
-std::optional<CellInfoText> CVesselView::PanelText() const {
-    const CellHit shown = m_bShowSelected ? Selection() : Hover();
-    if (!InGrid(shown.col, shown.row)) {
-        return std::nullopt;
-    }
-    return FormatCellInfo(shown.col, shown.row, m_sim.Cell(shown.row, shown.col));
-}
-
-void CVesselView::RefreshSelectedInfo() {
-    if (m_bShowSelected) {
-        DrawCellInfo(m_nSelCol, m_nSelRow);
-    }
-}
-
-void CVesselView::RefreshInfo() {
-    if (m_bShowSelected) {
-        DrawCellInfo(m_nSelCol, m_nSelRow);
-    } else {
-        DrawCellInfo(m_nHoverCol, m_nHoverRow);
-    }
-}
-
-void CVesselView::CentreInspection() {
-    m_nSelCol = m_sim.Columns() / 2;
-    m_nSelRow = m_sim.Rows() / 2;
-    m_nHoverCol = m_nSelCol;
-    m_nHoverRow = m_nSelRow;
-    m_cursor.reset();
-}
-
-void CVesselView::ClearSelection() {
-    m_nSelCol = -1;
-    m_nSelRow = -1;
-}
-
-void CVesselView::SetSelection(int col, int row) {
-    m_nSelCol = col;
-    m_nSelRow = row;
-    m_nHoverCol = col;
-    m_nHoverRow = row;
-    m_bShowSelected = true;
 }

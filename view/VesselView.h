@@ -230,6 +230,9 @@ private:
     std::vector<Rgb> m_bubbleBackgrounds;
 
     PixelRect m_rcView{0, 0, 0, 0};
+    // What the panel's text last covered, which may reach past the panel (a wide value, a
+    // narrow frame): cleared with the panel before its next text. Empty on a cleared frame.
+    PixelRect m_rcPanelText{0, 0, 0, 0};
     MemoryDC m_dcMem;
     FrameBitmap m_bmpFrame;
     FrameBitmap* m_pOldBitmap = nullptr;

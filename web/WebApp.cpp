@@ -2,13 +2,13 @@
 
 #include <string_view>
 
+#include "Burners.h"
 #include "HistoryGraph.h"
 #include "HistoryTexts.h"
 #include "NumberText.h"
 #include "RunHistory.h"
 #include "RunSpeed.h"
 #include "SettingsSchema.h"
-#include "SettingsWarning.h"
 #include "Surface.h"
 
 namespace {
@@ -18,10 +18,6 @@ namespace {
 constexpr SurfaceExitCodes GRAPH_CODES{EXIT_RELEASE_SURFACE, EXIT_RELEASE_SURFACE,
                                        EXIT_RELEASE_SURFACE, EXIT_CREATE_SURFACE,
                                        EXIT_CREATE_SURFACE,  EXIT_CREATE_SURFACE};
-
-// The burner levels by the names the runner's options take.
-constexpr std::pair<std::string_view, int> LEVEL_NAMES[] = {
-    {"off", FLAME_OFF}, {"strong", FLAME_STRONG}, {"medium", FLAME_MEDIUM}, {"weak", FLAME_WEAK}};
 
 // The speeds by the numbers of their labels ("×1000" as 1000), the fastest as "max".
 constexpr std::string_view SPEED_NAMES[RunSpeed::COUNT] = {"1",    "10",    "100",
@@ -47,30 +43,55 @@ void ToRgba(const PixelBuffer& pixels, std::vector<std::uint8_t>& rgba) {
 }  // namespace
 
 WebApp::WebApp() {
-    m_sim.SetRedrawObserver(&m_cellBatch);
-    m_shownButtons = m_control.Buttons();
-    // As the desktop window does when it opens.
-    m_control.ResetHistory(m_sim.InitialTemperature());
-    m_control.SetHistoryInterval(DEFAULT_HISTORY_INTERVAL);
-    m_firstSettings = m_sim.CurrentSettings(m_control.HistoryInterval());
+    m_firstSettings = m_session.Simulation().CurrentSettings(m_session.Control().HistoryInterval());
+}
+
+void WebApp::Show(const Changes& changes) {
+    if (changes.Has(Shown::Frame) || changes.Has(Shown::Ticks)) {
+        m_bFrameChanged = true;
+    }
+    if (changes.Has(Shown::StepTimer) && m_session.StepTimerPeriod() > 0) {
+        m_nTimerPeriod = m_session.StepTimerPeriod();
+        ++m_nTimerStarts;
+    }
+    if (changes.Has(Shown::GraphReset) || changes.Has(Shown::GraphStale)) {
+        m_bGraphStale = true;
+    }
+    if (changes.Has(Shown::Divergence)) {
+        m_bDivergencePending = true;
+    }
+    if (const auto& request = m_session.Request(); changes.Has(Shown::SettingsAsked) && request) {
+        m_form.emplace();
+        m_form->SetValues(request->current);
+        m_form->Open(request->canContinue);
+    }
 }
 
 bool WebApp::Resize(int cx, int cy) {
-    if (!AcceptsClientSize(cx, cy)) {
+    const std::optional<Changes> changes = m_session.Resize(cx, cy);
+    if (!changes) {
         return false;
     }
     m_cx = cx;
     m_cy = cy;
-    m_view.CreateFrame(cx, cy);
-    m_view.FullRebuild(m_control.HasStarted());
-    m_bFrameChanged = true;
+    Show(*changes);
     return true;
+}
+
+bool WebApp::HoldTimer() {
+    const Changes held = m_session.HoldTimer();
+    Show(held);
+    return held.Has(Shown::StepTimer);
+}
+
+void WebApp::ReleaseTimer(bool wasRunning) {
+    Show(m_session.ReleaseTimer(wasRunning ? Changes(Shown::StepTimer) : Changes()));
 }
 
 const std::vector<std::uint8_t>& WebApp::FrameRgba() {
     m_bFrameChanged = false;
-    if (m_view.HasFrame()) {
-        ToRgba(m_view.Frame(), m_frameRgba);
+    if (View().HasFrame()) {
+        ToRgba(View().Frame(), m_frameRgba);
     } else {
         m_frameRgba.clear();
     }
@@ -78,92 +99,45 @@ const std::vector<std::uint8_t>& WebApp::FrameRgba() {
 }
 
 bool WebApp::StartStop() {
-    m_control.OnStartStop();
-    return m_request.has_value();
+    Show(m_session.StartStop());
+    return m_form.has_value();
 }
 
-void WebApp::MouseMove(int x, int y) {
-    if (!m_control.HasStarted() || !m_view.HasFrame()) {
-        return;
+std::optional<SettingsFormView> WebApp::SettingsView(const TranslateText& translate) const {
+    if (!m_form) {
+        return std::nullopt;
     }
-    m_view.MouseMove(x, y);
-    m_bFrameChanged = true;
+    return m_form->View(translate);
 }
 
-void WebApp::LButtonUp(int x, int y) {
-    if (!m_control.HasStarted() || !m_view.HasFrame()) {
-        return;
-    }
-    if (m_view.LButtonUp(x, y)) {
-        m_bFrameChanged = true;
+void WebApp::SetContinue(bool ticked) {
+    if (m_form) {
+        m_form->SetContinue(ticked);
     }
 }
 
-std::string WebApp::PanelText() const {
-    if (!m_control.HasStarted() || !m_sim.HasGrid()) {
+void WebApp::ResetSettings() {
+    if (m_form) {
+        m_form->ResetToDefaults();
+    }
+}
+
+SettingsFormAnswer WebApp::AnswerStart(const std::vector<std::string>& texts, bool runUnsound,
+                                       const TranslateText& translate) {
+    if (!m_form) {
         return {};
     }
-    const CellHit cell = m_view.ShowsSelected() ? m_view.Selection() : m_view.Hover();
-    if (cell.col < 0 || cell.row < 0 || cell.col >= m_sim.Columns() || cell.row >= m_sim.Rows()) {
-        return {};
+    const SettingsFormAnswer answer = m_form->Answer(texts, runUnsound, translate);
+    if (answer.kind == SettingsFormAnswer::Kind::Start) {
+        m_form.reset();
+        Show(m_session.Start(StartAnswer{answer.settings, answer.settings.continueRun}));
     }
-    const CellInfoText text =
-        CVesselView::FormatCellInfo(cell.col, cell.row, m_sim.Cell(cell.row, cell.col));
-    return text.cell + "\n" + text.temperature + "\n" + text.heat;
-}
-
-WebApp::FieldRefusal WebApp::AnswerStart(const std::vector<std::string>& texts, bool continueRun,
-                                         bool runUnsound,
-                                         const std::function<std::string(const char*)>& translate) {
-    if (!m_request) {
-        return {};
-    }
-    // As the dialog's exchange: the fields in the table's order, the first refused one
-    // reported; while continuing, the fields that fix the starting grid are neither read nor
-    // checked.
-    SimulationSettings settings = m_request->current;
-    const bool continuing = m_request->canContinue && continueRun;
-    std::size_t index = 0;
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (field.kind == SettingKind::Check) {
-            continue;
-        }
-        const std::string text = index < texts.size() ? texts[index] : std::string();
-        ++index;
-        if (continuing && field.fixesStartGrid) {
-            continue;
-        }
-        const FieldError error = ReadSettingField(field, text, settings);
-        if (error != FieldError::None) {
-            return {field.id, SettingPrompt(field, error), error == FieldError::OutOfRange, {}};
-        }
-    }
-    if (!runUnsound) {
-        const auto asGiven = [](const char* japanese) { return std::string(japanese); };
-        const auto& shown = translate ? translate : asGiven;
-        std::string warning = SettingsWarning(settings, shown);
-        if (!warning.empty()) {
-            FieldRefusal refusal;
-            refusal.id = FirstUnsoundField(settings);
-            refusal.unsoundWarning = warning + '\n' + shown(WarningTexts::RUN_ANYWAY);
-            return refusal;
-        }
-    }
-    settings.continueRun = continuing;
-    m_request.reset();
-    m_answer = StartAnswer{settings, continuing};
-    // The start the run control makes with this answer: the dialog answers at once.
-    m_control.OnStartStop();
-    m_answer.reset();
-    return {};
+    return answer;
 }
 
 void WebApp::CancelStart() {
-    if (!m_request) {
-        return;
-    }
-    m_request.reset();
-    ShowRunButtons(m_control.Buttons());
+    m_form.reset();
+    Show(m_session.CancelStart());
 }
 
 std::string WebApp::ApplyOption(const std::string& name, const std::string& value) {
@@ -174,26 +148,26 @@ std::string WebApp::ApplyOption(const std::string& name, const std::string& valu
         if (!ParseInteger(value, seed)) {
             return shown + " (0 - 4294967295)";
         }
-        m_sim.SetSeed(seed);
+        m_session.Simulation().SetSeed(seed);
         return {};
     }
     if (name == "ends" || name == "centre") {
-        for (const auto& [levelName, level] : LEVEL_NAMES) {
-            if (value == levelName) {
-                if (name == "ends") {
-                    m_sim.SetFlames(level, m_sim.CentreFlame());
-                } else {
-                    m_sim.SetFlames(m_sim.EndsFlame(), level);
-                }
-                return {};
-            }
+        const std::optional<FlameLevel> level = FlameLevelFromName(value);
+        if (!level) {
+            return shown + " (" + FlameLevelChoices(", ") + ")";
         }
-        return shown + " (off, strong, medium, weak)";
+        CSimulation& sim = m_session.Simulation();
+        if (name == "ends") {
+            sim.SetFlames(*level, sim.CentreFlame());
+        } else {
+            sim.SetFlames(sim.EndsFlame(), *level);
+        }
+        return {};
     }
     if (name == "speed") {
         for (int speed = 0; speed < RunSpeed::COUNT; ++speed) {
             if (value == SPEED_NAMES[speed]) {
-                m_control.SetSpeed(speed);
+                SetSpeed(speed);
                 return {};
             }
         }
@@ -203,10 +177,12 @@ std::string WebApp::ApplyOption(const std::string& name, const std::string& valu
     if (field == nullptr) {
         return shown + " (?)";
     }
-    switch (ReadSettingField(*field, value, m_firstSettings)) {
+    const FieldError error = ReadSettingField(*field, value, m_firstSettings);
+    m_session.SetFirstSettings(m_firstSettings);
+    switch (error) {
         case FieldError::None:
             if (field->intValue == &SimulationSettings::historyInterval) {
-                m_control.SetHistoryInterval(m_firstSettings.historyInterval);
+                m_session.SetHistoryInterval(m_firstSettings.historyInterval);
             }
             return {};
         case FieldError::OutOfRange:
@@ -242,7 +218,7 @@ const std::vector<std::uint8_t>& WebApp::GraphRgba() {
         const int height = GraphHeight();
         ClearGraph(m_dcGraph, width, height);
         DrawGridDots(m_dcGraph, width, height);
-        DrawCurves(m_dcGraph, width, height, m_control.Recorder().m_pSamples.get());
+        DrawCurves(m_dcGraph, width, height, Control().Recorder().Samples());
     }
     ToRgba(m_bmpGraph.Pixels(), m_graphRgba);
     return m_graphRgba;
@@ -251,51 +227,30 @@ const std::vector<std::uint8_t>& WebApp::GraphRgba() {
 std::string WebApp::HistoryCsv() const {
     // The lines the desktop's file gets, in memory: the page hands them over as a download.
     std::string csv = HISTORY_CSV_HEADER;
-    for (const CRunHistory::Entry& entry : m_control.RunHistory().Entries()) {
+    for (const CRunHistory::Entry& entry : Control().RunHistory().Entries()) {
         csv += FormatHistoryCsvLine(entry.tick, entry.temperature, entry.heat);
     }
     return csv;
 }
 
-void WebApp::StartStepTimer(int periodMs) {
-    m_bTimerOn = true;
-    m_nTimerPeriod = periodMs;
-    ++m_nTimerStarts;
+MenuState WebApp::MenuNow() const {
+    MenuState state = MenuStateOf(Control());
+    state.hasFrame = View().HasFrame();
+    state.hasHistory = true;  // the page's history panel is always there
+    state.language = m_menuLanguage;
+    state.offersWindowPositions = false;
+    state.offersRunFiles = false;
+    state.offersTextSizes = false;
+    state.offersGuide = m_bGuideShown;
+    return state;
 }
 
-void WebApp::StopStepTimer() {
-    m_bTimerOn = false;
+std::vector<MenuItem> WebApp::Menu() const {
+    return ContextMenuItems(MenuNow());
 }
 
-void WebApp::ShowRunButtons(const RunButtons& buttons) {
-    // While the settings dialog is open the buttons stay as it opened them.
-    if (!m_request) {
-        m_shownButtons = buttons;
-    }
-}
-
-void WebApp::DrawFlames() {
-    m_view.DrawFlames(m_sim.EndsFlame(), m_sim.CentreFlame());
-    m_bFrameChanged = true;
-}
-
-std::optional<StartAnswer> WebApp::RunSettingsDialog(const SimulationSettings& current,
-                                                     bool canContinue) {
-    if (m_answer) {
-        return m_answer;
-    }
-    // Until a run has started the dialog shows the address's settings, if it gave any.
-    m_request = SettingsRequest{m_control.HasStarted() ? current : m_firstSettings, canContinue};
-    return std::nullopt;
-}
-
-void WebApp::ShowOpenedRun(const RunFile& run) {
-    m_view.ShowRunReadBack(run.selectedCol, run.selectedRow, run.bubbleBackgrounds);
-    m_bFrameChanged = true;
-}
-
-void WebApp::ShowFreshRun() {
-    m_view.CentreInspection();
-    m_view.FullRebuild(true);
-    m_bFrameChanged = true;
+MenuOutcome WebApp::ChooseMenuItem(MenuId id) {
+    const MenuOutcome outcome = ::ChooseMenuItem(m_session, MenuNow(), id);
+    Show(outcome.changes);
+    return outcome;
 }

@@ -9,9 +9,12 @@
 #include "ExportTexts.h"
 #include "HistoryTexts.h"
 #include "MainTexts.h"
+#include "MenuModel.h"
 #include "Numbers.h"
 #include "PageLayout.h"
 #include "RunSpeed.h"
+#include "SaveFiles.h"
+#include "SettingsForm.h"
 #include "SettingsSchema.h"
 #include "SettingsTemplate.h"
 #include "SettingsWarning.h"
@@ -85,33 +88,83 @@ val StateOf(const WebApp& app) {
     return state;
 }
 
+// Japanese texts as the page shows them.
+TranslateText PageLanguage(bool english) {
+    return [english](const char* japanese) {
+        return std::string(english ? Texts::InEnglish(japanese) : japanese);
+    };
+}
+
 val RequestOf(const WebApp& app) {
-    if (!app.Request()) {
+    const std::optional<SettingsFormView> view = app.SettingsView();
+    if (!view) {
         return val::null();
     }
     val texts = val::array();
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (field.kind != SettingKind::Check) {
-            texts.call<void>("push", SettingFieldText(field, app.Request()->current));
-        }
+    for (const SettingsFormField& field : view->fields) {
+        texts.call<void>("push", field.text);
     }
     val request = val::object();
     request.set("texts", texts);
-    request.set("canContinue", app.Request()->canContinue);
+    request.set("canContinue", view->canContinue);
     return request;
 }
 
+// OK: a start (id 0), a refused field with its prompt, or the question about unsound settings
+// with the field to go back to.
 val AnswerStart(WebApp& app, val texts, bool continueRun, bool runUnsound, bool english) {
-    const auto translate = [english](const char* japanese) {
-        return std::string(english ? Texts::InEnglish(japanese) : japanese);
-    };
-    const auto refusal = app.AnswerStart(emscripten::vecFromJSArray<std::string>(texts),
-                                         continueRun, runUnsound, translate);
+    app.SetContinue(continueRun);
+    const SettingsFormAnswer answer = app.AnswerStart(
+        emscripten::vecFromJSArray<std::string>(texts), runUnsound, PageLanguage(english));
+    const bool unsound = answer.kind == SettingsFormAnswer::Kind::Unsound;
     val result = val::object();
-    result.set("id", refusal.id);
-    result.set("prompt", Text(refusal.prompt));
-    result.set("outOfRange", refusal.outOfRange);
-    result.set("unsoundWarning", refusal.unsoundWarning);
+    result.set("id", answer.field);
+    result.set("prompt", unsound ? std::string() : answer.message);
+    result.set("outOfRange", false);
+    result.set("unsoundWarning", unsound ? answer.message : std::string());
+    return result;
+}
+
+// What the open settings dialog shows, in the page's language; null while it is closed.
+val SettingsViewOf(const WebApp& app, bool english) {
+    const std::optional<SettingsFormView> view = app.SettingsView(PageLanguage(english));
+    if (!view) {
+        return val::null();
+    }
+    val fields = val::array();
+    for (const SettingsFormField& field : view->fields) {
+        val entry = val::object();
+        entry.set("id", field.id);
+        entry.set("label", field.label);
+        entry.set("text", field.text);
+        entry.set("tip", field.tip);
+        entry.set("locked", field.locked);
+        fields.call<void>("push", entry);
+    }
+    val result = val::object();
+    result.set("fields", fields);
+    result.set("canContinue", view->canContinue);
+    result.set("continueRun", view->continueRun);
+    result.set("continueTip", view->continueTip);
+    result.set("focus", view->focus);
+    result.set("defaultQuestion", view->defaultQuestion);
+    result.set("defaultCaption", view->defaultCaption);
+    return result;
+}
+
+// The settings dialog's OK: kind "refused" (the message in an OK box, then back to the
+// field), "unsound" (the message asks whether to run them anyway, Cancel the default; Cancel
+// goes back to the field) or "start".
+val AnswerSettings(WebApp& app, val texts, bool runUnsound, bool english) {
+    const SettingsFormAnswer answer = app.AnswerStart(
+        emscripten::vecFromJSArray<std::string>(texts), runUnsound, PageLanguage(english));
+    const char* kind = answer.kind == SettingsFormAnswer::Kind::Refused   ? "refused"
+                       : answer.kind == SettingsFormAnswer::Kind::Unsound ? "unsound"
+                                                                          : "start";
+    val result = val::object();
+    result.set("kind", std::string(kind));
+    result.set("field", answer.field);
+    result.set("message", answer.message);
     return result;
 }
 
@@ -137,7 +190,7 @@ val Inspection(const WebApp& app) {
 }
 
 // The settings dialog's template and fields: what the page builds the dialog from.
-val SettingsForm() {
+val SettingsFormTable() {
     val items = val::array();
     for (const SettingsItem& item : SETTINGS_ITEMS) {
         val entry = val::object();
@@ -185,6 +238,45 @@ val SettingsForm() {
     form.set("confirmDefault", Text(SettingsTexts::CONFIRM_DEFAULT));
     form.set("confirmCaption", Text(SettingsTexts::CAPTION_CONFIRM));
     return form;
+}
+
+// The context menu's items, for the page to draw: texts in Japanese for the page to translate,
+// the first shortcut's key as its label.
+val MenuItemsOf(const std::vector<MenuItem>& items) {
+    static const char* const kinds[] = {"command", "check", "radio", "submenu", "separator"};
+    val list = val::array();
+    for (const MenuItem& item : items) {
+        val entry = val::object();
+        entry.set("id", static_cast<int>(item.id));
+        entry.set("kind", kinds[static_cast<int>(item.kind)]);
+        entry.set("text", Text(item.text));
+        entry.set("enabled", item.enabled);
+        entry.set("checked", item.checked);
+        entry.set("key", item.keys.empty() ? std::string() : std::string(1, item.keys[0].key));
+        entry.set("items", MenuItemsOf(item.items));
+        list.call<void>("push", entry);
+    }
+    return list;
+}
+
+// What a choice leaves to the page: `action` names it ("" for nothing); a save has the name
+// to propose, a language choice its code.
+val ChosenMenuItem(WebApp& app, int id) {
+    static const char* const actions[] = {
+        "",        "windowPositions", "about",    "savePicture", "saveHistory",
+        "saveRun", "openRun",         "textSize", "language",    "guide"};
+    const MenuOutcome outcome = app.ChooseMenuItem(static_cast<MenuId>(id));
+    val result = val::object();
+    result.set("action", actions[static_cast<int>(outcome.action)]);
+    if (outcome.action == MenuAction::SavePicture || outcome.action == MenuAction::SaveHistory) {
+        const FileKind kind =
+            outcome.action == MenuAction::SavePicture ? FileKind::Picture : FileKind::History;
+        result.set("name", SuggestedName(kind, LocalTimeNow()));
+    }
+    if (outcome.action == MenuAction::SetLanguage) {
+        result.set("language", outcome.language == MenuLanguage::English ? "en" : "ja");
+    }
+    return result;
 }
 
 // Every text pair, Japanese to English.
@@ -293,6 +385,10 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function("settingsRequest", &RequestOf)
         .function("answerStart", &AnswerStart)
         .function("cancelStart", &WebApp::CancelStart)
+        .function("settingsView", &SettingsViewOf)
+        .function("settingsContinue", &WebApp::SetContinue)
+        .function("settingsDefault", &WebApp::ResetSettings)
+        .function("answerSettings", &AnswerSettings)
         .function("applyOption", &WebApp::ApplyOption)
         .function("state", &StateOf)
         .function("takeDivergence", &TakeDivergence)
@@ -303,8 +399,22 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function("graphChanged", &WebApp::GraphChanged)
         .function(
             "graphRgba", +[](WebApp& app) { return Bytes(app.GraphRgba()); })
-        .function("historyCsv", &WebApp::HistoryCsv);
-    emscripten::function("settingsForm", &SettingsForm);
+        .function("historyCsv", &WebApp::HistoryCsv)
+        .function(
+            "menu", +[](const WebApp& app) { return MenuItemsOf(app.Menu()); })
+        .function("chooseMenuItem", &ChosenMenuItem)
+        .function(
+            "setMenuLanguage",
+            +[](WebApp& app, const std::string& code) {
+                app.SetMenuLanguage(code == "en" ? MenuLanguage::English : MenuLanguage::Japanese);
+            })
+        .function("setGuideShown", &WebApp::SetGuideShown);
+    // The item a key selects (0 for none): the key as typed, and whether on the keypad.
+    emscripten::function(
+        "menuKey", +[](const std::string& key, bool keypad) {
+            return static_cast<int>(MenuKeyItem(key, keypad));
+        });
+    emscripten::function("settingsForm", &SettingsFormTable);
     emscripten::function("textPairs", &TextPairs);
     emscripten::function("uiTexts", &UiTexts);
     emscripten::function("pageConstants", &PageConstants);

@@ -91,9 +91,9 @@ std::string ParseArguments(int argc, char** argv, CheckOptions& options) {
 int Run(const CheckOptions& options) {
     const BatchOptions& run = options.run;
     PendingOutputs outputs;
-    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    constexpr std::size_t NONE = static_cast<std::size_t>(-1);
     auto add = [&outputs](const std::string& path) {
-        return path.empty() ? kNone : outputs.Add(path);
+        return path.empty() ? NONE : outputs.Add(path);
     };
     const std::size_t gridFile = add(run.gridOut);
     const std::size_t historyFile = add(run.historyOut);
@@ -102,17 +102,17 @@ int Run(const CheckOptions& options) {
         std::fprintf(stderr, "engine_check: %s\n", outputs.Error().c_str());
         return BATCH_EXIT_OUTPUT_FAILED;
     }
-    std::FILE* const historyStream = historyFile != kNone ? outputs.Stream(historyFile) : nullptr;
+    std::FILE* const historyStream = historyFile != NONE ? outputs.Stream(historyFile) : nullptr;
 
     CSimulation simulation;
     StartRun(simulation, run);
     const std::unique_ptr<FramePixels> frame =
-        pixelsFile != kNone ? StartFramePixels(simulation, run.viewWidth, run.viewHeight) : nullptr;
+        pixelsFile != NONE ? StartFramePixels(simulation, run.viewWidth, run.viewHeight) : nullptr;
     const int historyError = RunRecorded(simulation, run, historyStream);
     if (historyError != 0) {
         outputs.Fail(historyFile, historyError);
     }
-    if (gridFile != kNone && !WriteGrid(simulation, outputs.Stream(gridFile))) {
+    if (gridFile != NONE && !WriteGrid(simulation, outputs.Stream(gridFile))) {
         outputs.Fail(gridFile, errno);
     }
     if (frame && !frame->Write(outputs.Stream(pixelsFile))) {

@@ -84,7 +84,7 @@ protected:
 
 TEST_F(HistoryWindow, SampleRedrawsTheSurfaceAndOtherCallsDoNot) {
     auto dlg = Shown(200, 222);
-    samples.m_nHistoryInterval = 0;
+    samples.SetHistoryInterval(0);
     Reset(*dlg, 15);
     const QImage before = dlg->GraphImage()->copy();
     Record(*dlg, 100, 63);
@@ -121,7 +121,7 @@ class HistoryFullScale : public HistoryWindow,
 
 TEST_P(HistoryFullScale, CurvesReachTheTopOrLeaveTheSurface) {
     auto dlg = Shown(200, 222);
-    samples.m_nHistoryInterval = -1;
+    samples.SetHistoryInterval(-1);
     const FullScaleCase c = GetParam();
     for (int i = 0; i < HISTORY_SAMPLE_COUNT; ++i) {
         Record(*dlg, c.temperature, c.heat);
@@ -346,7 +346,7 @@ TEST_F(HistoryWindow, WholeRunGraphShowsEverySampleOnAxesAndTheDefaultStays) {
 TEST_F(HistoryWindow, RecordingGoesOnWhileHidden) {
     auto dlg = Shown(200, 222);
     dlg->hide();
-    samples.m_nHistoryInterval = -1;
+    samples.SetHistoryInterval(-1);
     for (int i = 0; i < HISTORY_SAMPLE_COUNT; ++i) {
         Record(*dlg, 100, 0);
     }

@@ -81,7 +81,7 @@ TEST_F(ExportTest, FilesEqualTheRunnersForTheSameSeed) {
     Start({true, [](CSettingsDlg& d) { SetEdit(d, IDC_HISTORY_INTERVAL, "3"); }});
     EXPECT_EQ(SaveItemsEnabled(), std::make_pair(true, true));  // also while running
     for (int i = 0; i < kTicks; ++i) {
-        dlg->Control().OnTimer();
+        dlg->Show(dlg->Session().Timer());
     }
     ASSERT_TRUE(SaveAs(kSaveHistory, Path("window.csv")));
     ASSERT_TRUE(SaveAs(kSavePicture, Path("window.png")));

@@ -36,7 +36,7 @@ QString QtCancel() {
 
 TEST_F(SimDlgTest, LanguageSwitchRetranslatesBothWindowsAndKeepsTheRunState) {
     Start();
-    dlg->Control().OnTimer();
+    dlg->Show(dlg->Session().Timer());
     dlg->PauseButton()->click();
     dlg->HistoryButton()->click();
     QCoreApplication::processEvents();

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <csignal>
@@ -171,6 +173,23 @@ TEST_F(ProfileFileTest, RewriteCutShortByAFileSizeLimitLeavesTheProfile) {
     EXPECT_EQ(ReadAll(Path()), original);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("quorvel.ini")});
+}
+
+// A profile reached through a link is rewritten where the link points, with its mode.
+TEST_F(ProfileFileTest, ARewrittenProfileKeepsItsLinkAndItsMode) {
+    const QString real = dir.filePath("real.ini");
+    WriteAll(real, "[Option]\nSaveWindowPos=1\n");
+    ASSERT_EQ(chmod(QFile::encodeName(real).constData(), 0640), 0);
+    ASSERT_TRUE(QFile::link(real, Path()));
+    ProfileValues changed;
+    changed.mainWnd = {1, 2, 300, 400};
+    WriteProfile(Path(), changed);
+    EXPECT_TRUE(QFileInfo(Path()).isSymLink());
+    EXPECT_EQ(ReadProfile(real).mainWnd, changed.mainWnd);
+    struct stat status {};
+    ASSERT_EQ(stat(QFile::encodeName(real).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
 }
 
 struct HealCase {

@@ -25,14 +25,8 @@ constexpr int kSpeed1000 = 3;  // RunSpeed::TICKS_PER_MESSAGE[3] == 1000
 
 // The run a window holds, as its run file would hold it.
 std::string RunText(CSimDlg& dlg) {
-    const CellHit selected = dlg.View().Selection();
-    const CVesselView& view = dlg.View();
     std::string error;
-    return FormatRunFile(
-               dlg.Control().Capture(selected.col, selected.row,
-                                     [&view](int c, int r) { return view.BubbleBackground(c, r); }),
-               error)
-        .value_or(error);
+    return FormatRunFile(dlg.Session().Capture(), error).value_or(error);
 }
 
 QImage Frame(const CSimDlg& dlg) {
@@ -62,9 +56,9 @@ protected:
         return dlg;
     }
     static void RunTicks(CSimDlg& dlg, long long thousands) {
-        dlg.Control().SetSpeed(kSpeed1000);
+        dlg.Show(dlg.Session().SetSpeed(kSpeed1000));
         for (long long i = 0; i < thousands; ++i) {
-            dlg.Control().OnTimer();
+            dlg.Show(dlg.Session().Timer());
         }
     }
     QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
@@ -103,7 +97,7 @@ TEST_P(RunFileContinueTest, OpenedAndContinuedIsTheUnbrokenRun) {
     unbroken->Simulation().SetSeed(4242);
     unbroken->StartButton()->click();
     // The test runs the timer messages itself: none may come from the clock meanwhile.
-    unbroken->Control().HoldTimer();
+    unbroken->Show(unbroken->Session().HoldTimer());
     RunTicks(*unbroken, c.savedThousands);
     chosen = Path("saved.quorvel");
     PickMenuItem(*unbroken, QString::fromUtf8("実行を保存..."));
@@ -129,7 +123,7 @@ TEST_P(RunFileContinueTest, OpenedAndContinuedIsTheUnbrokenRun) {
 
     // Started with the continue box ticked (the default after a stop), unchanged settings.
     opened->StartButton()->click();
-    opened->Control().HoldTimer();
+    opened->Show(opened->Session().HoldTimer());
     RunTicks(*opened, c.moreThousands);
     EXPECT_EQ(RunText(*opened), RunText(*unbroken));
     EXPECT_TRUE(Frame(*opened) == Frame(*unbroken));

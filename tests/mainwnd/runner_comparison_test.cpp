@@ -18,7 +18,7 @@ TEST_F(SimDlgTest, HistoryWindowTakesTheSamplesTheHeadlessRunnerWrites) {
     dlg->Simulation().SetSeed(2024);
     Start({true, [](CSettingsDlg& d) { SetEdit(d, IDC_HISTORY_INTERVAL, "20"); }});
     for (int i = 0; i < kTicks; ++i) {
-        dlg->Control().OnTimer();
+        dlg->Show(dlg->Session().Timer());
     }
 
     QTemporaryDir dir;

@@ -65,7 +65,7 @@ TEST_F(SimDlgTest, RunStateTableThroughButtonsAndDialogResults) {
 TEST_F(SimDlgTest, ContinuedRunKeepsGridSizeTemperatureAndHistoryTakingNineValues) {
     Start();
     for (int i = 0; i < 300; ++i) {
-        dlg->Control().OnTimer();
+        dlg->Show(dlg->Session().Timer());
     }
     dlg->StartButton()->click();  // stop
     const CCell kept = dlg->Simulation().Cell(19, 10);
@@ -224,8 +224,8 @@ TEST_F(SimDlgTest, HistoryButtonTogglesAndRecordingGoesOnWhileHidden) {
     EXPECT_TRUE(dlg->HistoryDlg()->isVisible());
     dlg->HistoryButton()->click();
     Start({true, [](CSettingsDlg& d) { SetEdit(d, IDC_HISTORY_INTERVAL, "-1"); }});
-    dlg->Control().OnTimer();
-    dlg->Control().OnTimer();
+    dlg->Show(dlg->Session().Timer());
+    dlg->Show(dlg->Session().Timer());
     EXPECT_EQ(dlg->Control().Recorder().Sample(99).heat, 63);
 }
 

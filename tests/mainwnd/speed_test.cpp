@@ -102,13 +102,13 @@ constexpr int STEP = -1;
 void RunSchedule(CSimDlg& dlg, const std::vector<Part>& schedule) {
     for (const Part& part : schedule) {
         if (part.speed != STEP) {
-            dlg.Control().SetSpeed(part.speed);
+            dlg.Show(dlg.Session().SetSpeed(part.speed));
         }
         for (int i = 0; i < part.messages; ++i) {
             if (part.speed == STEP) {
-                dlg.Control().SingleStep();
+                dlg.Show(dlg.Session().SingleStep());
             } else {
-                dlg.Control().OnTimer();
+                dlg.Show(dlg.Session().Timer());
             }
         }
     }
@@ -170,7 +170,7 @@ TEST(SpeedControlTest, TitleMenuShortcutsAndSingleStep) {
     const QString plain = QString::fromUtf8("Quorvel Ver. 3.1");
     EXPECT_EQ(dlg->windowTitle(), plain);
 
-    dlg->Control().SingleStep();  // paused: one tick
+    dlg->Show(dlg->Session().SingleStep());  // paused: one tick
     EXPECT_EQ(dlg->Simulation().TicksRun(), 1);
     EXPECT_EQ(dlg->windowTitle(), plain);  // the normal speed keeps the plain title
 
@@ -190,7 +190,7 @@ TEST(SpeedControlTest, TitleMenuShortcutsAndSingleStep) {
 
     // Running: a single step does nothing.
     dlg->PauseButton()->click();
-    dlg->Control().SingleStep();
+    dlg->Show(dlg->Session().SingleStep());
     EXPECT_EQ(dlg->Simulation().TicksRun(), 2);
     dlg->PauseButton()->click();
 
@@ -204,7 +204,7 @@ TEST(SpeedControlTest, TitleMenuShortcutsAndSingleStep) {
 TEST(SingleStepTest, TheWindowOutlinesTheChangedCellsButNotTheFrame) {
     auto dlg = StartedWindow({});
     while (dlg->Control().StepChanges().empty() && dlg->Simulation().TicksRun() < 100) {
-        dlg->Control().SingleStep();
+        dlg->Show(dlg->Session().SingleStep());
     }
     const std::vector<GridCell> changed = dlg->Control().StepChanges();
     ASSERT_FALSE(changed.empty());

@@ -26,7 +26,7 @@ class CadenceTest : public ::testing::TestWithParam<CadenceCase> {};
 
 TEST_P(CadenceTest, SampleComesWhenTheCountBeforeTheTickExceedsTheInterval) {
     CHistoryRecorder recorder;
-    recorder.m_nHistoryInterval = GetParam().interval;
+    recorder.SetHistoryInterval(GetParam().interval);
     const std::vector<int> sampled = SampledTicks(recorder, 400);
     const auto& expected = GetParam().firstSamples;
     ASSERT_GE(sampled.size(), expected.size());
@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(Intervals, CadenceTest,
 TEST(HistoryRecorder, LoweringTheIntervalBelowTheCountSamplesOnTheNextTick) {
     CHistoryRecorder recorder;
     EXPECT_TRUE(SampledTicks(recorder, 50).empty());
-    recorder.m_nHistoryInterval = 10;
+    recorder.SetHistoryInterval(10);
     EXPECT_TRUE(recorder.RecordSample(1, 1));
 }
 
@@ -51,7 +51,7 @@ TEST(HistoryRecorder, ResetKeepsTheTickCount) {
     CHistoryRecorder recorder;
     SampledTicks(recorder, 60);
     recorder.ResetHistory(40);
-    EXPECT_EQ(recorder.s_nTicksSinceSample, 60);
+    EXPECT_EQ(recorder.TicksSinceSample(), 60);
     EXPECT_EQ(SampledTicks(recorder, 42), std::vector<int>{42});
 }
 
@@ -78,12 +78,12 @@ TEST(HistoryRecorder, NewSamplesEnterAtTheEndAndTheOldestDrops) {
 
 TEST(HistoryRecorder, TickCountSaturatesAtTheLargestInterval) {
     CHistoryRecorder recorder;
-    recorder.m_nHistoryInterval = INT_MAX;
-    recorder.s_nTicksSinceSample = INT_MAX - 1;
+    recorder.SetHistoryInterval(INT_MAX);
+    recorder.Restore({}, INT_MAX - 1);
     for (int i = 0; i < 3; ++i) {
         EXPECT_FALSE(recorder.RecordSample(1, 1));
     }
-    EXPECT_EQ(recorder.s_nTicksSinceSample, INT_MAX);
+    EXPECT_EQ(recorder.TicksSinceSample(), INT_MAX);
 }
 
 }  // namespace

@@ -46,4 +46,13 @@ TEST(RunHistoryTest, TheRealBoundIsOneMillionSamples) {
     EXPECT_EQ(history.Entries().back().tick, 1000000);
 }
 
+TEST(RunHistoryTest, TheStrideStopsDoublingBeforeItOverflows) {
+    // The sample that fills the history is due; thinning keeps the newest of the four.
+    CRunHistory history(4);
+    history.Restore({{1, 0, 0}, {2, 0, 0}, {3, 0, 0}}, 1LL << 62, (1LL << 62) - 1);
+    history.OnSample(4, 0, 0);
+    EXPECT_EQ(Ticks(history), (std::vector<long long>{2, 4}));
+    EXPECT_EQ(history.Stride(), 1LL << 62);
+}
+
 }  // namespace

@@ -63,7 +63,8 @@ TEST_P(RunTicksTest, EveryTickReadsTheAveragesOfTheFullPass) {
     Start(lazy, c);
     CHistoryRecorder eagerHistory;
     CHistoryRecorder lazyHistory;
-    eagerHistory.m_nHistoryInterval = lazyHistory.m_nHistoryInterval = c.historyInterval;
+    eagerHistory.SetHistoryInterval(c.historyInterval);
+    lazyHistory.SetHistoryInterval(c.historyInterval);
     SampleList eagerSamples;
     SampleList lazySamples;
     for (int tick = 1; tick <= c.ticks; ++tick) {
@@ -140,6 +141,23 @@ TEST(RunTicksBoundaryTest, NoGridRunsNothingAndReleaseLeavesNoGrid) {
     EXPECT_EQ(sim.TicksRun(), 10);
     sim.FreshStart(SimulationSettings{});
     EXPECT_EQ(sim.TicksRun(), 0);
+}
+
+// A run restored just short of the counter's limit counts up to it and stays there: its
+// samples never carry a negative tick.
+TEST(RunTicksBoundaryTest, TheTickCounterStopsAtItsLimit) {
+    CSimulation sim;
+    sim.FreshStart(SimulationSettings{});
+    sim.RestoreStart(SimulationSettings{}, FLAME_STRONG, FLAME_WEAK, 1, sim.Generator(),
+                     LLONG_MAX - 2, 0, 0);
+    CHistoryRecorder recorder;
+    recorder.SetHistoryInterval(-1);  // a sample every tick
+    SampleList sink;
+    sim.RunTicks(4, recorder, &sink);
+    EXPECT_EQ(sim.TicksRun(), LLONG_MAX);
+    ASSERT_EQ(sink.samples.size(), 4u);
+    EXPECT_EQ(sink.samples[0].tick, LLONG_MAX - 1);
+    EXPECT_EQ(sink.samples[3].tick, LLONG_MAX);
 }
 
 }  // namespace

@@ -81,6 +81,9 @@ INSTANTIATE_TEST_SUITE_P(Modes, OutputModeTest,
                          ::testing::Values(ModeCase{"PrivateStaysPrivate", true, 0600, 022, 0600},
                                            ModeCase{"GroupReadableStays", true, 0640, 077, 0640},
                                            ModeCase{"ExecutableStays", true, 0755, 022, 0755},
+                                           ModeCase{"SetUserIdDropped", true, 04755, 022, 0755},
+                                           ModeCase{"SetGroupIdDropped", true, 02750, 022, 0750},
+                                           ModeCase{"StickyStays", true, 01644, 022, 01644},
                                            ModeCase{"NewUnderUsualMask", false, 0, 022, 0644},
                                            ModeCase{"NewUnderStrictMask", false, 0, 027, 0640}),
                          [](const auto& info) { return info.param.name; });
@@ -140,6 +143,37 @@ TEST_F(PendingOutputsTest, LinkLoopIsRefusedAndLeavesNothing) {
     EXPECT_TRUE(NoTemporaryFiles());
 }
 
+// A name that can only be a folder's is refused: it neither creates a plain file nor
+// replaces the file before its slash.
+struct FolderNameCase {
+    std::string output;
+    std::string reason;
+};
+
+class FolderNameTest : public PendingOutputsTest,
+                       public ::testing::WithParamInterface<FolderNameCase> {};
+
+TEST_P(FolderNameTest, IsRefusedAndChangesNothing) {
+    Write("g.txt", "old");
+    fs::create_directories(dir / "sub");
+    std::string error;
+    EXPECT_FALSE(Save({Path("sub/out"), Path(GetParam().output)}, "new", &error));
+    EXPECT_EQ(error, "cannot write '" + Path(GetParam().output) + "': " + GetParam().reason);
+    EXPECT_EQ(Read("g.txt"), "old");
+    EXPECT_FALSE(fs::exists(dir / "newdir"));
+    EXPECT_FALSE(fs::exists(dir / "sub/out"));
+    EXPECT_TRUE(NoTemporaryFiles());
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, FolderNameTest,
+                         ::testing::Values(FolderNameCase{"newdir/", "Is a directory"},
+                                           FolderNameCase{"newdir/.", "Is a directory"},
+                                           FolderNameCase{"g.txt/", "Not a directory"},
+                                           FolderNameCase{"g.txt/.", "Not a directory"},
+                                           FolderNameCase{"g.txt//", "Not a directory"},
+                                           FolderNameCase{"sub/", "Is a directory"},
+                                           FolderNameCase{"sub/..", "Is a directory"}));
+
 // Values quoted in messages cannot forge a line or drive the terminal.
 struct EscapeCase {
     std::string text;
@@ -148,16 +182,39 @@ struct EscapeCase {
 
 class EscapeControlsTest : public ::testing::TestWithParam<EscapeCase> {};
 
+std::string Repeat(const std::string& text, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i) {
+        repeated += text;
+    }
+    return repeated;
+}
+
 TEST_P(EscapeControlsTest, ShowsControlCharactersEscaped) {
     EXPECT_EQ(EscapeControls(GetParam().text), GetParam().shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, EscapeControlsTest,
-    ::testing::Values(EscapeCase{"plain name.csv", "plain name.csv"},
-                      EscapeCase{"5\nquorvel-batch: done", "5\\nquorvel-batch: done"},
-                      EscapeCase{"\x1b[31mred", "\\x1b[31mred"}, EscapeCase{"a\tb\rc", "a\\tb\\rc"},
-                      EscapeCase{std::string("nul\0del\x7f", 8), "nul\\x00del\\x7f"},
-                      EscapeCase{"caf\xc3\xa9 \\", "caf\xc3\xa9 \\"}));
+    ::testing::Values(
+        EscapeCase{"plain name.csv", "plain name.csv"},
+        EscapeCase{"5\nquorvel-batch: done", "5\\nquorvel-batch: done"},
+        EscapeCase{"\x1b[31mred", "\\x1b[31mred"}, EscapeCase{"a\tb\rc", "a\\tb\\rc"},
+        EscapeCase{std::string("nul\0del\x7f", 8), "nul\\x00del\\x7f"},
+        EscapeCase{"caf\xc3\xa9 \\", "caf\xc3\xa9 \\"},
+        // C1 controls (U+009B is a terminal's one-byte CSI), bytes that are not
+        // UTF-8 and overlong forms are shown byte by byte; U+00A0 is no control.
+        EscapeCase{"a\xc2\x9b"
+                   "2Jb\xc2\x85",
+                   "a\\xc2\\x9b2Jb\\xc2\\x85"},
+        EscapeCase{"\xc2\xa0\xe3\x81\x82", "\xc2\xa0\xe3\x81\x82"},
+        EscapeCase{"caf\xe9\x9b", "caf\\xe9\\x9b"},
+        EscapeCase{"\xe0\x82\x9b\xc0\x9b", "\\xe0\\x82\\x9b\\xc0\\x9b"},
+        EscapeCase{"cut \xe3\x81", "cut \\xe3\\x81"},
+        // Long values: whole up to 256 characters, then cut with their length.
+        EscapeCase{std::string(256, 'x'), std::string(256, 'x')},
+        EscapeCase{std::string(131000, 'x'), std::string(256, 'x') + "\u2026 (131000 bytes)"},
+        EscapeCase{Repeat("\xe3\x81\x82", 300), Repeat("\xe3\x81\x82", 256) + "\u2026 (900 bytes)"},
+        EscapeCase{std::string(300, '\n'), Repeat("\\n", 256) + "\u2026 (300 bytes)"}));
 
 }  // namespace

@@ -82,6 +82,33 @@ TEST_F(ViewTest, PanelIsClearedAndHoldsThreeLines) {
     }
 }
 
+// The widest values a cell can show (the int limits) fit the panel of the default frame; on
+// any frame, a narrower value drawn after a wider one leaves nothing of it behind.
+TEST_F(ViewTest, WideValuesFitThePanelAndLeaveNothingBehind) {
+    const struct {
+        int cx, cy;
+        bool fits;
+    } frames[] = {{640, 480, true}, {400, 300, false}, {151, 101, false}};
+    for (const auto& f : frames) {
+        Start(20, 20, f.cx, f.cy);
+        const PixelRect p = view.InfoPanelRect();
+        SetCell(5, 12, 1, 1, PHASE_LIQUID);
+        view.DrawCellInfo(5, 12);
+        const PixelBuffer narrow = view.Frame();
+        for (const double wide : {-1e300, 1e300}) {
+            SetCell(5, 12, wide, wide, PHASE_LIQUID);
+            view.DrawCellInfo(5, 12);
+            const PixelBox lit =
+                BoundsWhere(PixelBox(p.left, p.top, f.cx, f.cy), [](Rgb c) { return c != kBlack; });
+            EXPECT_EQ(Inclusive(p.left, p.top, p.right, p.bottom).contains(lit), f.fits)
+                << f.cx << " " << wide;
+            SetCell(5, 12, 1, 1, PHASE_LIQUID);
+            view.DrawCellInfo(5, 12);
+            EXPECT_TRUE(view.Frame() == narrow) << f.cx << " " << wide;
+        }
+    }
+}
+
 TEST_F(ViewTest, RebuildLeavesThePanelBlack) {
     view.DrawCellInfo(10, 10);
     view.FullRebuild(true);

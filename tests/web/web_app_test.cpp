@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "MainTexts.h"
-#include "SettingsSchema.h"
+#include "SettingsForm.h"
+#include "SettingsTemplate.h"
 #include "SettingsWarning.h"
 #include "WebApp.h"
 
@@ -13,21 +15,18 @@ namespace {
 // The dialog's texts as it opened, one per numeric field.
 std::vector<std::string> Shown(const WebApp& app) {
     std::vector<std::string> texts;
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (field.kind != SettingKind::Check) {
-            texts.push_back(SettingFieldText(field, app.Request()->current));
-        }
+    const std::optional<SettingsFormView> view = app.SettingsView();
+    for (const SettingsFormField& field : view->fields) {
+        texts.push_back(field.text);
     }
     return texts;
 }
 
 std::size_t IndexOf(int id) {
+    const std::vector<SettingsFormField> fields = CSettingsForm().View().fields;
     std::size_t index = 0;
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (field.id == id) {
-            return index;
-        }
-        index += field.kind != SettingKind::Check ? 1 : 0;
+    while (index < fields.size() && fields[index].id != id) {
+        ++index;
     }
     return index;
 }
@@ -77,19 +76,20 @@ TEST(WebApp, StartWaitsForTheDialogsAnswer) {
     EXPECT_TRUE(app.ShownButtons().pauseEnabled);
     std::vector<std::string> texts = Shown(app);
     texts[IndexOf(IDC_ROWS)] = "81";
-    const WebApp::FieldRefusal refused = app.AnswerStart(texts, false);
-    EXPECT_EQ(refused.id, IDC_ROWS);
-    EXPECT_STREQ(refused.prompt, SettingsTexts::PROMPT_INTEGER_RANGE);
-    EXPECT_TRUE(app.Request().has_value());
+    const SettingsFormAnswer refused = app.AnswerStart(texts, false);
+    EXPECT_EQ(refused.kind, SettingsFormAnswer::Kind::Refused);
+    EXPECT_EQ(refused.field, IDC_ROWS);
+    EXPECT_EQ(refused.message, "3 から 80 までの整数を入力してください。");
+    EXPECT_TRUE(app.SettingsView().has_value());
     app.CancelStart();
-    EXPECT_FALSE(app.Request().has_value());
+    EXPECT_FALSE(app.SettingsView().has_value());
     EXPECT_EQ(app.ShownButtons(), app.Control().Buttons());
     EXPECT_FALSE(app.ShownButtons().pauseEnabled);
     EXPECT_FALSE(app.Control().HasStarted());
 
     ASSERT_TRUE(app.StartStop());
     texts[IndexOf(IDC_ROWS)] = " 12 ";
-    EXPECT_EQ(app.AnswerStart(texts, false).id, 0);
+    EXPECT_EQ(app.AnswerStart(texts, false).kind, SettingsFormAnswer::Kind::Start);
     EXPECT_EQ(app.Control().State(), RunState::Running);
     EXPECT_STREQ(app.ShownButtons().startCaption, MainTexts::STOP);
     EXPECT_TRUE(app.TimerOn());
@@ -104,11 +104,11 @@ TEST(WebApp, StartWaitsForTheDialogsAnswer) {
     EXPECT_FALSE(app.StartStop());
     EXPECT_FALSE(app.TimerOn());
     ASSERT_TRUE(app.StartStop());
-    EXPECT_TRUE(app.Request()->canContinue);
+    EXPECT_TRUE(app.SettingsView()->continueRun);
     texts = Shown(app);
     EXPECT_EQ(texts[IndexOf(IDC_ROWS)], "12");
     texts[IndexOf(IDC_COLUMNS)] = "abc";
-    EXPECT_EQ(app.AnswerStart(texts, true).id, 0);
+    EXPECT_EQ(app.AnswerStart(texts, false).kind, SettingsFormAnswer::Kind::Start);
     EXPECT_EQ(app.TicksRun(), 50);
     EXPECT_EQ(app.View().Frame().Width(), 640);
 }
@@ -121,12 +121,37 @@ TEST(WebApp, UnsoundSettingsWaitForTheUsersChoice) {
     ASSERT_TRUE(app.StartStop());
     std::vector<std::string> texts = Shown(app);
     texts[IndexOf(IDC_CONDUCTION_COEFFICIENT)] = "0.5";
-    const WebApp::FieldRefusal asked = app.AnswerStart(texts, false);
-    EXPECT_EQ(asked.id, IDC_CONDUCTION_COEFFICIENT);
-    EXPECT_EQ(asked.unsoundWarning.rfind(WarningTexts::UNSTABLE, 0), 0U);
+    const SettingsFormAnswer asked = app.AnswerStart(texts, false);
+    EXPECT_EQ(asked.kind, SettingsFormAnswer::Kind::Unsound);
+    EXPECT_EQ(asked.field, IDC_CONDUCTION_COEFFICIENT);
+    EXPECT_EQ(asked.message.rfind(WarningTexts::UNSTABLE, 0), 0U);
     EXPECT_FALSE(app.Control().HasStarted());
-    EXPECT_EQ(app.AnswerStart(texts, false, true).id, 0);
+    EXPECT_EQ(app.AnswerStart(texts, true).kind, SettingsFormAnswer::Kind::Start);
     EXPECT_EQ(app.Control().State(), RunState::Running);
 }
 
 }  // namespace
+
+// The page's menu: without the desktop's window positions, run files and text sizes, the
+// guide when the site has one, the language the page shows checked.
+TEST(WebApp, TheMenuIsThePagesPartOfTheDesktops) {
+    WebApp app;
+    const auto ids = [&app] {
+        std::vector<MenuId> top;
+        for (const MenuItem& item : app.Menu()) {
+            top.push_back(item.id);
+        }
+        return top;
+    };
+    using enum MenuId;
+    EXPECT_EQ(ids(), (std::vector<MenuId>{About, Speeds, SingleStep, SavePicture, SaveHistory, None,
+                                          English, Japanese}));
+    app.SetGuideShown(true);
+    app.SetMenuLanguage(MenuLanguage::English);
+    EXPECT_EQ(ids().back(), Guide);
+    EXPECT_TRUE(app.Menu()[6].checked);
+    EXPECT_EQ(app.ChooseMenuItem(SaveRun), MenuOutcome{});
+    EXPECT_EQ(app.ChooseMenuItem(Guide).action, MenuAction::OpenGuide);
+    app.ChooseMenuItem(Faster);
+    EXPECT_EQ(app.Control().Speed(), 1);
+}
