@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtMath>
+#include <chrono>
+#include <cmath>
 #include <iterator>
 
 #include "AboutDlg.h"
@@ -44,8 +46,11 @@ constexpr int ID_HISTORY = 1050;
 // Size of the window before it is placed: 313 x 278 dialog units.
 constexpr QSize kTemplateSize(313, 278);
 
-// The title with the tick count follows the run at most this often.
-constexpr int kTitleRefreshMs = 100;
+// Milliseconds of the steady clock the title's pace is kept by.
+double NowMs() {
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
 
 ScreenRect ToScreenRect(const QRect& r) {
     return ScreenRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
@@ -214,6 +219,7 @@ void CSimDlg::SetTextSize(TextSize size) {
 
 void CSimDlg::ShowTitle() {
     setWindowTitle(QString::fromStdString(Control().Title()));
+    m_titlePace.Shown(NowMs());
 }
 
 void CSimDlg::resizeEvent(QResizeEvent* event) {
@@ -326,7 +332,7 @@ void CSimDlg::TicksShown(bool backToBack) {
         return;
     }
     if (!m_titleTimer.isActive()) {
-        m_titleTimer.start(kTitleRefreshMs);
+        m_titleTimer.start(static_cast<int>(std::ceil(m_titlePace.WaitMs(NowMs()))));
     }
     // Long messages come back to back: a repaint that is due goes ahead of the next one
     // instead of waiting for a timer behind it.

@@ -19,6 +19,7 @@
 #include "Profile.h"
 #include "RunSession.h"
 #include "Simulation.h"
+#include "TitlePace.h"
 #include "Translations.h"
 #include "VesselView.h"
 
@@ -209,6 +210,7 @@ private:
     CRunFileMenu* m_pRunFiles = nullptr;  // owned by the window
     QString m_startRunFile;
     QTimer m_titleTimer;  // pending title update with the tick count
+    CTitlePace m_titlePace;
     bool m_bDestroyed = false;
     // Keep the windows' outer rectangles; owned by their windows.
     COuterRectPlacer* m_pMainPlacer = nullptr;

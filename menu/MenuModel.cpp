@@ -7,6 +7,7 @@
 #include "MainTexts.h"
 #include "RunFileTexts.h"
 #include "RunSpeed.h"
+#include "WholeRunGraph.h"
 
 namespace {
 
@@ -91,11 +92,11 @@ MenuState MenuStateOf(const CRunControl& control) {
 
 const std::vector<MenuShortcut>& MenuShortcuts() {
     // Faster: + (or =, on the same key unshifted); slower: -; one step: S.
-    static const std::vector<MenuShortcut> shortcuts = {
+    static const std::vector<MenuShortcut> SHORTCUTS = {
         {{'+'}, MenuId::Faster}, {{'='}, MenuId::Faster},       {{'+', true}, MenuId::Faster},
         {{'-'}, MenuId::Slower}, {{'-', true}, MenuId::Slower}, {{'S'}, MenuId::SingleStep},
     };
-    return shortcuts;
+    return SHORTCUTS;
 }
 
 MenuId MenuKeyItem(const std::string& key, bool keypad) {
@@ -165,6 +166,13 @@ std::vector<MenuItem> ContextMenuItems(const MenuState& state) {
     return menu;
 }
 
+std::vector<MenuItem> HistoryMenuItems(bool wholeRunKept, bool wholeRunShown) {
+    if (!wholeRunKept) {
+        return {};
+    }
+    return {Choice(MenuItemKind::Check, MenuId::WholeRun, WholeRunTexts::MENU_ITEM, wholeRunShown)};
+}
+
 MenuOutcome ChooseMenuItem(CRunSession& session, const MenuState& state, MenuId id) {
     MenuOutcome outcome;
     if (id == MenuId::Faster || id == MenuId::Slower) {
@@ -196,7 +204,7 @@ MenuOutcome ChooseMenuItem(CRunSession& session, const MenuState& state, MenuId 
         }
     }
     // The items whose whole work is the front end's.
-    const std::pair<MenuId, MenuAction> frontEnds[] = {
+    static constexpr std::pair<MenuId, MenuAction> FRONT_END_ACTIONS[] = {
         {MenuId::SaveWindowPositions, MenuAction::ToggleWindowPositions},
         {MenuId::About, MenuAction::ShowAbout},
         {MenuId::SavePicture, MenuAction::SavePicture},
@@ -205,7 +213,7 @@ MenuOutcome ChooseMenuItem(CRunSession& session, const MenuState& state, MenuId 
         {MenuId::OpenRun, MenuAction::OpenRun},
         {MenuId::Guide, MenuAction::OpenGuide},
     };
-    for (const auto& [itemId, action] : frontEnds) {
+    for (const auto& [itemId, action] : FRONT_END_ACTIONS) {
         if (itemId == id) {
             outcome.action = action;
         }

@@ -31,6 +31,7 @@ enum class MenuId : int {
     English,
     Japanese,
     Guide,
+    WholeRun,  // the history window's
     // Reached by keys only.
     Faster,
     Slower,
@@ -83,6 +84,10 @@ struct MenuState {
 MenuState MenuStateOf(const CRunControl& control);
 
 std::vector<MenuItem> ContextMenuItems(const MenuState& state);
+// The history window's context menu: whether its graph shows the whole run, offered once the
+// run keeps a record of its whole length; empty before.
+std::vector<MenuItem> HistoryMenuItems(bool wholeRunKept, bool wholeRunShown);
+
 // The item `id` among `items` and their submenus; null when it is not there.
 const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, MenuId id);
 // The item of the speed `speed` (an index of RunSpeed).

@@ -9,12 +9,12 @@
 #include "RunFileTexts.h"
 
 const FileKindInfo& FileKindOf(FileKind kind) {
-    static const FileKindInfo kinds[] = {
+    static const FileKindInfo KINDS[] = {
         {"png", ExportTexts::PICTURE_FILTER, ExportTexts::SAVE_PICTURE, StandardFolder::Pictures},
         {"csv", ExportTexts::HISTORY_FILTER, ExportTexts::SAVE_HISTORY, StandardFolder::Documents},
         {"quorvel", RunFileTexts::RUN_FILTER, RunFileTexts::SAVE_RUN, StandardFolder::Documents},
     };
-    return kinds[static_cast<int>(kind)];
+    return KINDS[static_cast<int>(kind)];
 }
 
 LocalTime LocalTimeNow() {

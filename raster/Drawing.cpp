@@ -397,11 +397,15 @@ char32_t NextCodePoint(std::string_view text, std::size_t& at) {
     return code;
 }
 
-// Colour `ink` laid over `under` at `level` of 255: white by the font's measured table,
-// any other colour plainly, each channel rounded to the nearest.
+// Colour `ink` laid over `under` at `level` of 255: white, and black where the font has its
+// table, by the font's measured table; any other colour plainly, each channel rounded to the
+// nearest.
 Rgb Blend(const GlyphFont& font, Rgb ink, int level, Rgb under) {
-    if (ink == RGB(255, 255, 255)) {
-        const std::uint8_t* row = font.whiteOver + level * 256;
+    const std::uint8_t* table = ink == RGB(255, 255, 255) ? font.whiteOver
+                                : ink == RGB(0, 0, 0)     ? font.blackOver
+                                                          : nullptr;
+    if (table != nullptr) {
+        const std::uint8_t* row = table + level * 256;
         return RGB(row[RedOf(under)], row[GreenOf(under)], row[BlueOf(under)]);
     }
     const auto a = static_cast<std::uint32_t>(level);
@@ -413,71 +417,141 @@ Rgb Blend(const GlyphFont& font, Rgb ink, int level, Rgb under) {
     return u | t;
 }
 
+constexpr int kFine = 64;  // fine positions are in 1/64 pixel
+
+// The writing systems the desktop lays text out in runs of: glyphs are kerned only within one
+// run. Letters are Latin, the CJK characters their own; digits, punctuation and spaces
+// (Common) belong to the run they stand in: that of the letter before them, or at the start,
+// of the first letter after them.
+enum class Script { Common, Latin, Cjk };
+
+Script ScriptOf(char32_t code) {
+    if ((code >= U'A' && code <= U'Z') || (code >= U'a' && code <= U'z') ||
+        (code >= 0xC0 && code <= 0x24F && code != 0xD7 && code != 0xF7)) {
+        return Script::Latin;
+    }
+    return code >= 0x2E80 ? Script::Cjk : Script::Common;
+}
+
+// The run of the first letter of the text, Common when it has none.
+Script LeadingScript(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const Script script = ScriptOf(NextCodePoint(text, at));
+        if (script != Script::Common) {
+            return script;
+        }
+    }
+    return Script::Common;
+}
+
+// Walks the glyphs of UTF-8 text from the fine pen position `pen` (1/64 pixel), calling
+// place(glyph, x) with the rendering of each glyph its position falls on and the whole pixel
+// it stands at, as the desktop places glyphs: the pixel is the position's floor, and of
+// n > 1 renderings the one for the fraction plus 1/64 in steps of 1/n (a fraction that
+// reaches the next pixel takes that pixel's first). Returns the pen after the text.
+template <typename Place>
+std::int64_t WalkGlyphs(const GlyphFont& font, std::int64_t pen, std::string_view text,
+                        Place place) {
+    const int scale = kFine / font.advanceUnit;
+    // Only a proportional font is laid out in runs; the frame's fonts are placed glyph by glyph.
+    const bool proportional = font.advanceUnit > 1;
+    char32_t previous = 0;
+    Script run = proportional ? LeadingScript(text) : Script::Common;
+    for (std::size_t at = 0; at < text.size();) {
+        const char32_t code = NextCodePoint(text, at);
+        const Script script = proportional ? ScriptOf(code) : Script::Common;
+        const bool sameRun = script == Script::Common || script == run;
+        const Glyph* glyph = nullptr;
+        if (run == Script::Latin && script == Script::Common) {
+            glyph = FindGlyph(font, LATIN_RUN_FORM + code);
+        }
+        if (glyph == nullptr) {
+            glyph = FindGlyph(font, code);
+        }
+        if (glyph == nullptr) {
+            continue;
+        }
+        if (proportional && previous != 0 && sameRun) {
+            pen += std::int64_t{KerningOf(font, previous, code)} * scale;
+        }
+        if (!sameRun) {
+            run = script;
+        }
+        previous = code;
+        std::int64_t pixel = pen >> 6;  // floor: the shift is arithmetic
+        int step = 0;
+        if (font.subpixelSteps > 1) {
+            step = static_cast<int>(((pen & (kFine - 1)) + 1) * font.subpixelSteps / kFine);
+            if (step == font.subpixelSteps) {
+                ++pixel;
+                step = 0;
+            }
+        }
+        place(glyph[step], pixel);
+        pen += std::int64_t{glyph->advance} * scale;
+    }
+    return pen;
+}
+
 }  // namespace
 
 void MemoryDC::TextOut(int x, int y, std::string_view text) {
+    TextOutFine(std::int64_t{x} * kFine, y, text);
+}
+
+void MemoryDC::TextOutFine(std::int64_t x, int y, std::string_view text, int boxLeft,
+                           int boxRight) {
     PixelBuffer* image = Target();
     if (image == nullptr) {
         return;
     }
     const GlyphFont& font = *m_font;
-    std::int64_t pen = x;
-    for (std::size_t at = 0; at < text.size();) {
-        const Glyph* glyph = FindGlyph(font, NextCodePoint(text, at));
-        if (glyph == nullptr) {
-            continue;
-        }
-        const std::uint8_t* levels = font.levels + glyph->levels;
-        for (int row = 0; row < glyph->height; ++row) {
-            const std::int64_t py = std::int64_t{y} + glyph->top + row;
+    const std::int64_t left = std::max(boxLeft, 0);
+    const std::int64_t right = std::min(boxRight, image->Width());
+    WalkGlyphs(font, x, text, [&](const Glyph& glyph, std::int64_t pen) {
+        const std::uint8_t* levels = font.levels + glyph.levels;
+        for (int row = 0; row < glyph.height; ++row) {
+            const std::int64_t py = std::int64_t{y} + glyph.top + row;
             if (py < 0 || py >= image->Height()) {
                 continue;
             }
             Rgb* line = image->Row(static_cast<int>(py));
-            for (int col = 0; col < glyph->width; ++col) {
-                const std::int64_t px = pen + glyph->left + col;
-                const int level = levels[row * glyph->width + col];
-                if (level == 0 || px < 0 || px >= image->Width()) {
+            for (int col = 0; col < glyph.width; ++col) {
+                const std::int64_t px = pen + glyph.left + col;
+                const int level = levels[row * glyph.width + col];
+                if (level == 0 || px < left || px >= right) {
                     continue;
                 }
                 line[px] = level == 255 ? m_textColour : Blend(font, m_textColour, level, line[px]);
             }
         }
-        pen += glyph->advance;
-    }
+    });
+}
+
+std::int64_t MemoryDC::GetFineTextWidth(std::string_view text) const {
+    return WalkGlyphs(*m_font, 0, text, [](const Glyph&, std::int64_t) {});
 }
 
 Extent MemoryDC::GetTextExtent(std::string_view text) const {
-    const GlyphFont& font = *m_font;
-    std::int64_t width = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        if (const Glyph* glyph = FindGlyph(font, NextCodePoint(text, at))) {
-            width += glyph->advance;
-        }
-    }
-    return {static_cast<int>(std::min<std::int64_t>(width, INT_MAX)), font.height};
+    const std::int64_t width = (GetFineTextWidth(text) + kFine / 2) >> 6;
+    return {static_cast<int>(std::min<std::int64_t>(width, INT_MAX)), m_font->height};
 }
 
 TextBox MemoryDC::GetTextBox(int x, int y, std::string_view text) const {
     const GlyphFont& font = *m_font;
-    std::int64_t pen = x;
     std::int64_t left = INT64_MAX;
     std::int64_t top = INT64_MAX;
     std::int64_t right = INT64_MIN;
     std::int64_t bottom = INT64_MIN;
-    for (std::size_t at = 0; at < text.size();) {
-        const Glyph* glyph = FindGlyph(font, NextCodePoint(text, at));
-        if (glyph == nullptr) {
-            continue;
+    // The glyphs as TextOut places them.
+    WalkGlyphs(font, std::int64_t{x} * kFine, text, [&](const Glyph& glyph, std::int64_t pen) {
+        if (glyph.width > 0 && glyph.height > 0) {
+            left = std::min(left, pen + glyph.left);
+            right = std::max(right, pen + glyph.left + glyph.width);
+            top = std::min(top, std::int64_t{y} + glyph.top);
+            bottom = std::max(bottom, std::int64_t{y} + glyph.top + glyph.height);
         }
-        if (glyph->width > 0 && glyph->height > 0) {
-            left = std::min(left, pen + glyph->left);
-            right = std::max(right, pen + glyph->left + glyph->width);
-            top = std::min(top, std::int64_t{y} + glyph->top);
-            bottom = std::max(bottom, std::int64_t{y} + glyph->top + glyph->height);
-        }
-        pen += glyph->advance;
-    }
+    });
     if (left >= right) {
         return {};
     }

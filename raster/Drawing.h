@@ -1,5 +1,7 @@
 #pragma once
 
+#include <climits>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -124,8 +126,15 @@ public:
     // levels blend the text colour over what is there. Only a transparent background is
     // supported, which is the only mode the program uses.
     void TextOut(int x, int y, std::string_view text);
-    // The text's advance and the font's line height.
+    // The same with the text's left edge at x / 64 pixels, for text placed as the desktop
+    // places it in a box: centred or aligned right at a fraction of a pixel, and only the
+    // pixels from column `boxLeft` up to `boxRight` (exclusive) written.
+    void TextOutFine(std::int64_t x, int y, std::string_view text, int boxLeft = INT_MIN,
+                     int boxRight = INT_MAX);
+    // The text's advance (rounded to the nearest pixel) and the font's line height.
     Extent GetTextExtent(std::string_view text) const;
+    // The text's advance in 1/64 pixel.
+    std::int64_t GetFineTextWidth(std::string_view text) const;
     // The box of the pixels TextOut(x, y, text) may change, which can reach a pixel past the
     // extent; an empty box (left == right) for text without ink.
     TextBox GetTextBox(int x, int y, std::string_view text) const;

@@ -3,21 +3,13 @@
 #include <string_view>
 
 #include "Burners.h"
-#include "HistoryGraph.h"
 #include "HistoryTexts.h"
 #include "NumberText.h"
 #include "RunHistory.h"
 #include "RunSpeed.h"
 #include "SettingsSchema.h"
-#include "Surface.h"
 
 namespace {
-
-// The graph surface's failure codes, as the history window's: -1 for every release step, -2
-// for every creation step.
-constexpr SurfaceExitCodes GRAPH_CODES{EXIT_RELEASE_SURFACE, EXIT_RELEASE_SURFACE,
-                                       EXIT_RELEASE_SURFACE, EXIT_CREATE_SURFACE,
-                                       EXIT_CREATE_SURFACE,  EXIT_CREATE_SURFACE};
 
 // The speeds by the numbers of their labels ("×1000" as 1000), the fastest as "max".
 constexpr std::string_view SPEED_NAMES[RunSpeed::COUNT] = {"1",    "10",    "100",
@@ -43,6 +35,7 @@ void ToRgba(const PixelBuffer& pixels, std::vector<std::uint8_t>& rgba) {
 }  // namespace
 
 WebApp::WebApp() {
+    m_history.SetWholeRun(&m_session.Control().RunHistory());
     m_firstSettings = m_session.Simulation().CurrentSettings(m_session.Control().HistoryInterval());
 }
 
@@ -54,9 +47,17 @@ void WebApp::Show(const Changes& changes) {
         m_nTimerPeriod = m_session.StepTimerPeriod();
         ++m_nTimerStarts;
     }
-    if (changes.Has(Shown::GraphReset) || changes.Has(Shown::GraphStale)) {
-        m_bGraphStale = true;
+    if (changes.Has(Shown::GraphReset)) {
+        m_history.Redraw();
+    } else if (changes.Has(Shown::GraphStale)) {
+        m_history.MarkStale();
     }
+    if (changes.Has(Shown::Averages)) {
+        m_history.ShowAverages(Averages()->first, Averages()->second);
+    }
+    // The page asks for the title as it paints (TitleToShow).
+    m_bTitleNow = m_bTitleNow || changes.Has(Shown::Title);
+    m_bTitleTicked = m_bTitleTicked || changes.Has(Shown::BackToBack);
     if (changes.Has(Shown::Divergence)) {
         m_bDivergencePending = true;
     }
@@ -167,7 +168,7 @@ std::string WebApp::ApplyOption(const std::string& name, const std::string& valu
     if (name == "speed") {
         for (int speed = 0; speed < RunSpeed::COUNT; ++speed) {
             if (value == SPEED_NAMES[speed]) {
-                SetSpeed(speed);
+                Show(m_session.SetSpeed(speed));
                 return {};
             }
         }
@@ -197,31 +198,44 @@ std::string WebApp::ApplyOption(const std::string& name, const std::string& valu
 }
 
 bool WebApp::ResizeGraph(int cx, int cy) {
-    if (cx < GRAPH_MIN_CLIENT || cy < GRAPH_MIN_CLIENT) {
+    // The page's panel reports its size whenever its box may have changed.
+    if (m_history.HasSurface() && cx == m_history.GraphWidth() &&
+        cy - CHistoryPanel::STATUS_BAR_HEIGHT == m_history.GraphHeight()) {
         return false;
     }
-    ReleaseSurface(m_dcGraph, m_bmpGraph, m_pOldGraphBitmap, GRAPH_CODES);
-    m_pOldGraphBitmap =
-        CreateSurface(m_dcGraph, m_bmpGraph, cx, cy - GRAPH_STATUS_HEIGHT, GRAPH_CODES);
-    m_bGraphStale = true;
-    return true;
+    return m_history.Resize(cx, cy);
 }
 
 const std::vector<std::uint8_t>& WebApp::GraphRgba() {
-    if (m_pOldGraphBitmap == nullptr) {
+    const PixelBuffer* graph = m_history.Graph();
+    if (graph == nullptr) {
         m_graphRgba.clear();
-        return m_graphRgba;
+    } else {
+        ToRgba(*graph, m_graphRgba);
     }
-    if (m_bGraphStale) {
-        m_bGraphStale = false;
-        const int width = GraphWidth();
-        const int height = GraphHeight();
-        ClearGraph(m_dcGraph, width, height);
-        DrawGridDots(m_dcGraph, width, height);
-        DrawCurves(m_dcGraph, width, height, Control().Recorder().Samples());
-    }
-    ToRgba(m_bmpGraph.Pixels(), m_graphRgba);
     return m_graphRgba;
+}
+
+void WebApp::SetEnglish(bool english) {
+    if (english != m_bEnglish) {
+        m_bEnglish = english;
+        if (m_history.ShowsWholeRun()) {
+            m_history.Redraw();  // the legend and the axis name
+        }
+    }
+}
+
+std::optional<std::string> WebApp::TitleToShow(double nowMs) {
+    // The ticks' title waits for its pace while the run steps; once it no longer does, no
+    // later ticks will show it, so it is shown at once.
+    const bool ticked = m_bTitleTicked && (m_titlePace.Due(nowMs) || !TimerOn());
+    if (!m_bTitleNow && !ticked) {
+        return std::nullopt;
+    }
+    m_bTitleNow = false;
+    m_bTitleTicked = false;
+    m_titlePace.Shown(nowMs);
+    return Control().Title();
 }
 
 std::string WebApp::HistoryCsv() const {

@@ -8,9 +8,12 @@
 
 #include "ButtonRow.h"
 #include "Drawing.h"
+#include "HistoryPanel.h"
 #include "MenuModel.h"
 #include "RunSession.h"
 #include "SettingsForm.h"
+#include "Texts.h"
+#include "TitlePace.h"
 
 // The program behind the web page: the run session and the history graph. The page turns its
 // events into the calls below and reads back what to show after each one; every rule
@@ -44,8 +47,6 @@ public:
     void EndsFlame() { Show(m_session.EndsFlame()); }
     void CentreFlame() { Show(m_session.CentreFlame()); }
     void OnTimer() { Show(m_session.Timer()); }
-    void SingleStep() { Show(m_session.SingleStep()); }
-    void SetSpeed(int speed) { Show(m_session.SetSpeed(speed)); }
     // The step timer held while a box is open: true when it was running.
     bool HoldTimer();
     void ReleaseTimer(bool wasRunning);
@@ -98,21 +99,30 @@ public:
     const CVesselView& View() const { return m_session.View(); }
     long long TicksRun() const { return m_session.Simulation().TicksRun(); }
 
-    // --- The history panel's graph: made for a client area of cx x cy (the graph above the
-    // 22-pixel status bar), false for one smaller than 100 x 100.
+    // --- The history panel (CHistoryPanel): its graph made for a client area of cx x cy; true
+    // when it was made anew, false for the size it has or one it does not take.
     bool ResizeGraph(int cx, int cy);
+    // The graph as bytes R, G, B, A (opaque) row by row from the top; empty before a size.
     const std::vector<std::uint8_t>& GraphRgba();
-    int GraphWidth() const { return m_bmpGraph.Pixels().Width(); }
-    int GraphHeight() const { return m_bmpGraph.Pixels().Height(); }
-    bool GraphChanged() const { return m_bGraphStale; }
+    int GraphWidth() const { return m_history.GraphWidth(); }
+    int GraphHeight() const { return m_history.GraphHeight(); }
+    // Whether the graph changed since it was last taken.
+    bool GraphChanged() const { return m_history.Changed(); }
+    // A part of the status bar (CHistoryPanel::TEMPERATURE_PART, HEAT_PART) as it reads now.
+    std::string HistoryStatus(int part) const { return m_history.StatusText(part); }
+    // The whole run on axes, or the last 100 samples; false when the view stays as it was.
+    bool ShowWholeRun(bool whole) { return m_history.ShowWholeRun(whole); }
+    bool ShowsWholeRun() const { return m_history.ShowsWholeRun(); }
+    // The language the panel's texts are given in: English, or the program's Japanese.
+    void SetEnglish(bool english);
+
+    // The window title to show at `nowMs` (milliseconds of the page's steady clock), when there
+    // is one: a command's at once, the ticks' at most every 100 ms (CTitlePace) while the run
+    // steps, and at once when it has stopped stepping.
+    std::optional<std::string> TitleToShow(double nowMs);
 
     // The whole run's history as the CSV file the desktop saves.
     std::string HistoryCsv() const;
-
-    static constexpr int GRAPH_STATUS_HEIGHT = 22;
-    static constexpr int GRAPH_MIN_CLIENT = 100;
-    // The title with the tick count follows the run at most this often, as on the desktop.
-    static constexpr int TITLE_REFRESH_MS = 100;
 
 private:
     // Takes what a command of the session changed into what the page reads back.
@@ -136,9 +146,14 @@ private:
     SimulationSettings m_firstSettings;
     std::optional<CSettingsForm> m_form;  // the open settings dialog
 
-    MemoryDC m_dcGraph;
-    FrameBitmap m_bmpGraph;
-    FrameBitmap* m_pOldGraphBitmap = nullptr;
+    bool m_bEnglish = false;
+    CHistoryPanel m_history{
+        m_session.Control().Recorder(), [this](const char* japanese) {
+            return std::string(m_bEnglish ? Texts::InEnglish(japanese) : japanese);
+        }};
     std::vector<std::uint8_t> m_graphRgba;
-    bool m_bGraphStale = true;
+
+    CTitlePace m_titlePace;
+    bool m_bTitleNow = true;      // the title is to be shown at once (nothing shown yet)
+    bool m_bTitleTicked = false;  // ticks at a faster speed changed the title
 };

@@ -1,12 +1,13 @@
 // The engine as the web page calls it: one Engine object (WebApp) and the tables the page
-// builds its controls from (the settings dialog's template and fields, the texts of both
-// languages, the window's own texts and the numbers the page lays out and paces by).
+// builds its controls from (the settings dialog's template, the texts of both languages, the
+// window's own texts and the numbers the page lays out and paces by).
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <iterator>
+
 #include "BurnerCaptions.h"
-#include "ExportTexts.h"
 #include "HistoryTexts.h"
 #include "MainTexts.h"
 #include "MenuModel.h"
@@ -15,7 +16,6 @@
 #include "RunSpeed.h"
 #include "SaveFiles.h"
 #include "SettingsForm.h"
-#include "SettingsSchema.h"
 #include "SettingsTemplate.h"
 #include "SettingsWarning.h"
 #include "Texts.h"
@@ -51,10 +51,19 @@ val ButtonRowOf(const WebApp& app) {
     return result;
 }
 
-// An average as the status texts show it: a whole number, or NaN, inf or -inf.
-std::string AverageText(double value) {
-    const char* notFinite = NonFiniteText(value);
-    return notFinite != nullptr ? notFinite : std::to_string(TruncToInt(value));
+// The history panel's status bar: its two parts' texts, left to right.
+val HistoryStatusOf(const WebApp& app) {
+    val parts = val::array();
+    for (const int part : {CHistoryPanel::TEMPERATURE_PART, CHistoryPanel::HEAT_PART}) {
+        parts.call<void>("push", app.HistoryStatus(part));
+    }
+    return parts;
+}
+
+// The title to show now, or null.
+val TitleToShow(WebApp& app, double nowMs) {
+    const std::optional<std::string> title = app.TitleToShow(nowMs);
+    return title ? val(*title) : val::null();
 }
 
 // The message for a run that paused on unphysical cells (Japanese, for the page to
@@ -81,10 +90,6 @@ val StateOf(const WebApp& app) {
     state.set("timerOn", app.TimerOn());
     state.set("timerPeriod", app.TimerPeriod());
     state.set("timerStarts", app.TimerStarts());
-    if (app.Averages()) {
-        state.set("temperature", AverageText(app.Averages()->first));
-        state.set("heat", AverageText(app.Averages()->second));
-    }
     return state;
 }
 
@@ -93,36 +98,6 @@ TranslateText PageLanguage(bool english) {
     return [english](const char* japanese) {
         return std::string(english ? Texts::InEnglish(japanese) : japanese);
     };
-}
-
-val RequestOf(const WebApp& app) {
-    const std::optional<SettingsFormView> view = app.SettingsView();
-    if (!view) {
-        return val::null();
-    }
-    val texts = val::array();
-    for (const SettingsFormField& field : view->fields) {
-        texts.call<void>("push", field.text);
-    }
-    val request = val::object();
-    request.set("texts", texts);
-    request.set("canContinue", view->canContinue);
-    return request;
-}
-
-// OK: a start (id 0), a refused field with its prompt, or the question about unsound settings
-// with the field to go back to.
-val AnswerStart(WebApp& app, val texts, bool continueRun, bool runUnsound, bool english) {
-    app.SetContinue(continueRun);
-    const SettingsFormAnswer answer = app.AnswerStart(
-        emscripten::vecFromJSArray<std::string>(texts), runUnsound, PageLanguage(english));
-    const bool unsound = answer.kind == SettingsFormAnswer::Kind::Unsound;
-    val result = val::object();
-    result.set("id", answer.field);
-    result.set("prompt", unsound ? std::string() : answer.message);
-    result.set("outOfRange", false);
-    result.set("unsoundWarning", unsound ? answer.message : std::string());
-    return result;
 }
 
 // What the open settings dialog shows, in the page's language; null while it is closed.
@@ -189,7 +164,8 @@ val Inspection(const WebApp& app) {
     return result;
 }
 
-// The settings dialog's template and fields: what the page builds the dialog from.
+// The settings dialog's template: what the page builds the dialog from; the settings form
+// (settingsView) fills it.
 val SettingsFormTable() {
     val items = val::array();
     for (const SettingsItem& item : SETTINGS_ITEMS) {
@@ -200,29 +176,11 @@ val SettingsFormTable() {
         entry.set("rect", val::array(std::vector<int>{item.x, item.y, item.cx, item.cy}));
         items.call<void>("push", entry);
     }
-    val fields = val::array();
-    const SimulationSettings defaults;
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (field.kind == SettingKind::Check) {
-            continue;
-        }
-        val entry = val::object();
-        entry.set("id", field.id);
-        entry.set("option", Text(field.option));
-        entry.set("tip", Text(field.tip));
-        entry.set("fixesStartGrid", field.fixesStartGrid);
-        entry.set("bounded", field.bounded);
-        entry.set("low", SettingBoundText(field, field.low));
-        entry.set("high", SettingBoundText(field, field.high));
-        entry.set("defaultText", SettingFieldText(field, defaults));
-        fields.call<void>("push", entry);
-    }
     val form = val::object();
     form.set("caption", Text(SETTINGS_CAPTION));
     form.set("width", SETTINGS_WIDTH);
     form.set("height", SETTINGS_HEIGHT);
     form.set("items", items);
-    form.set("fields", fields);
     val kinds = val::object();
     kinds.set("groupBox", static_cast<int>(ITEM_GROUP_BOX));
     kinds.set("label", static_cast<int>(ITEM_STATIC));
@@ -231,24 +189,22 @@ val SettingsFormTable() {
     kinds.set("defaultButton", static_cast<int>(ITEM_DEF_PUSH_BUTTON));
     kinds.set("button", static_cast<int>(ITEM_PUSH_BUTTON));
     form.set("kinds", kinds);
-    form.set("continueId", IDC_CONTINUE);
     form.set("okId", IDC_SETTINGS_OK);
     form.set("cancelId", IDC_SETTINGS_CANCEL);
     form.set("defaultId", IDC_DEFAULT);
-    form.set("confirmDefault", Text(SettingsTexts::CONFIRM_DEFAULT));
-    form.set("confirmCaption", Text(SettingsTexts::CAPTION_CONFIRM));
     return form;
 }
 
 // The context menu's items, for the page to draw: texts in Japanese for the page to translate,
 // the first shortcut's key as its label.
 val MenuItemsOf(const std::vector<MenuItem>& items) {
-    static const char* const kinds[] = {"command", "check", "radio", "submenu", "separator"};
+    static const char* const KINDS[] = {"command", "check", "radio", "submenu", "separator"};
+    static_assert(std::size(KINDS) == static_cast<std::size_t>(MenuItemKind::Separator) + 1);
     val list = val::array();
     for (const MenuItem& item : items) {
         val entry = val::object();
         entry.set("id", static_cast<int>(item.id));
-        entry.set("kind", kinds[static_cast<int>(item.kind)]);
+        entry.set("kind", KINDS[static_cast<int>(item.kind)]);
         entry.set("text", Text(item.text));
         entry.set("enabled", item.enabled);
         entry.set("checked", item.checked);
@@ -262,12 +218,13 @@ val MenuItemsOf(const std::vector<MenuItem>& items) {
 // What a choice leaves to the page: `action` names it ("" for nothing); a save has the name
 // to propose, a language choice its code.
 val ChosenMenuItem(WebApp& app, int id) {
-    static const char* const actions[] = {
+    static const char* const ACTIONS[] = {
         "",        "windowPositions", "about",    "savePicture", "saveHistory",
         "saveRun", "openRun",         "textSize", "language",    "guide"};
+    static_assert(std::size(ACTIONS) == static_cast<std::size_t>(MenuAction::OpenGuide) + 1);
     const MenuOutcome outcome = app.ChooseMenuItem(static_cast<MenuId>(id));
     val result = val::object();
-    result.set("action", actions[static_cast<int>(outcome.action)]);
+    result.set("action", ACTIONS[static_cast<int>(outcome.action)]);
     if (outcome.action == MenuAction::SavePicture || outcome.action == MenuAction::SaveHistory) {
         const FileKind kind =
             outcome.action == MenuAction::SavePicture ? FileKind::Picture : FileKind::History;
@@ -302,21 +259,10 @@ val UiTexts() {
         {"endsTip", MainTexts::ENDS_TIP},
         {"startTip", MainTexts::START_TIP},
         {"closeTip", MainTexts::CLOSE_TIP},
-        {"english", MainTexts::LANGUAGE_ENGLISH},
-        {"japanese", MainTexts::LANGUAGE_JAPANESE},
-        {"guide", MainTexts::GUIDE},
         {"aboutVersion", MainTexts::ABOUT_VERSION},
         {"aboutRights", MainTexts::ABOUT_RIGHTS},
         {"aboutContact", MainTexts::ABOUT_CONTACT},
-        {"savePicture", ExportTexts::SAVE_PICTURE},
-        {"saveHistory", ExportTexts::SAVE_HISTORY},
-        {"speedMenu", RunSpeed::MENU},
-        {"singleStep", RunSpeed::SINGLE_STEP},
         {"historyCaption", HISTORY_CAPTION},
-        {"temperaturePlaceholder", STATUS_TEMPERATURE_PLACEHOLDER},
-        {"heatPlaceholder", STATUS_HEAT_PLACEHOLDER},
-        {"temperatureFormat", STATUS_TEMPERATURE_FORMAT},
-        {"heatFormat", STATUS_HEAT_FORMAT},
         {"menuButton", WebTexts::MENU_BUTTON},
         {"badAddress", WebTexts::BAD_ADDRESS},
         {"cancel", WebTexts::CANCEL},
@@ -326,11 +272,6 @@ val UiTexts() {
     for (const auto& [name, text] : named) {
         texts.set(name, Text(text));
     }
-    val speeds = val::array();
-    for (const char* label : RunSpeed::LABELS) {
-        speeds.call<void>("push", Text(label));
-    }
-    texts.set("speeds", speeds);
     return texts;
 }
 
@@ -347,8 +288,6 @@ val PageConstants() {
     }
     val constants = val::object();
     constants.set("fastestSpeed", RunSpeed::FASTEST);
-    constants.set("titleRefreshMs", WebApp::TITLE_REFRESH_MS);
-    constants.set("graphStatusHeight", WebApp::GRAPH_STATUS_HEIGHT);
     constants.set("dialogUnitX", PageLayout::DIALOG_UNIT_X);
     constants.set("dialogUnitY", PageLayout::DIALOG_UNIT_Y);
     constants.set("aboutLines", lines);
@@ -375,15 +314,11 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function("endsFlame", &WebApp::EndsFlame)
         .function("centreFlame", &WebApp::CentreFlame)
         .function("timer", &WebApp::OnTimer)
-        .function("singleStep", &WebApp::SingleStep)
-        .function("setSpeed", &WebApp::SetSpeed)
         .function("holdTimer", &WebApp::HoldTimer)
         .function("releaseTimer", &WebApp::ReleaseTimer)
         .function("mouseMove", &WebApp::MouseMove)
         .function("lButtonUp", &WebApp::LButtonUp)
         .function("panelText", &WebApp::PanelText)
-        .function("settingsRequest", &RequestOf)
-        .function("answerStart", &AnswerStart)
         .function("cancelStart", &WebApp::CancelStart)
         .function("settingsView", &SettingsViewOf)
         .function("settingsContinue", &WebApp::SetContinue)
@@ -399,6 +334,11 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function("graphChanged", &WebApp::GraphChanged)
         .function(
             "graphRgba", +[](WebApp& app) { return Bytes(app.GraphRgba()); })
+        .function("historyStatus", &HistoryStatusOf)
+        .function("showWholeRun", &WebApp::ShowWholeRun)
+        .function("showsWholeRun", &WebApp::ShowsWholeRun)
+        .function("setEnglish", &WebApp::SetEnglish)
+        .function("titleToShow", &TitleToShow)
         .function("historyCsv", &WebApp::HistoryCsv)
         .function(
             "menu", +[](const WebApp& app) { return MenuItemsOf(app.Menu()); })

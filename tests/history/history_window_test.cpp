@@ -272,7 +272,7 @@ TEST_F(HistoryWindow, WholeRunGraphShowsEverySampleOnAxesAndTheDefaultStays) {
         sample(i);
     }
     auto dlg = Shown(480, 322);
-    const QImage classic = *dlg->GraphImage();
+    const QImage classic = dlg->GraphImage()->copy();
     dlg->SetWholeRun(&run);
 
     // Offered by the context menu, unticked; choosing it shows the whole run.

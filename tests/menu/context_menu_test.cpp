@@ -90,6 +90,16 @@ TEST(ContextMenu, EnabledAndCheckedFollowTheState) {
     }
 }
 
+TEST(ContextMenu, TheHistoryWindowOffersTheWholeRunOnceItIsKept) {
+    EXPECT_TRUE(HistoryMenuItems(false, false).empty());
+    for (const bool shown : {false, true}) {
+        const std::vector<MenuItem> items = HistoryMenuItems(true, shown);
+        ASSERT_EQ(items.size(), 1u);
+        EXPECT_EQ(items[0].kind, MenuItemKind::Check);
+        EXPECT_EQ(items[0].checked, shown);
+    }
+}
+
 TEST(ContextMenu, KeysSelectTheirItems) {
     struct Case {
         const char* key;

@@ -4,12 +4,15 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QTextLayout>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "Drawing.h"
 #include "FrameImage.h"
+#include "GlyphTable.h"
 
 // The engine's text drawing against the desktop's own: every text the frame writes, on the
 // backgrounds it meets (black, its own earlier text, the frame's colours), must give the
@@ -136,6 +139,65 @@ TEST_F(TextPixels, TextOverTextAndOverColours) {
         WriteBoth("Cell: (79,79)", {3, 30});
         WriteBoth("Cell: (79,79)", {4, 31});
         EXPECT_EQ(DifferingPixels(), 0) << std::hex << background;
+    }
+}
+
+// The whole-run graph's labels and legend in the dialogs' proportional font, black on its
+// white, against the desktop's layout of the same texts: the same widths to 1/64 pixel and the
+// same pixels at whole and fractional positions.
+TEST(GraphTextPixels, EveryGraphTextAsTheDesktopLaysItOut) {
+    QFont font(QStringLiteral("Noto Sans CJK JP"));
+    font.setPixelSize(12);
+    std::vector<std::string> texts = {"0",
+                                      "20",
+                                      "100",
+                                      "2500",
+                                      "2k",
+                                      "7.5k",
+                                      "1.5M",
+                                      "20M",
+                                      "3G",
+                                      "1000",
+                                      "ticks",
+                                      "Avg. heat [J] (right)",
+                                      "ステップ",
+                                      "平均温度 [°C] (左)",
+                                      "平均熱量 [J] (右)",
+                                      "Avg. temperature [°C] (left)"};
+    FrameBitmap bitmap;
+    MemoryDC dc;
+    ASSERT_TRUE(bitmap.Create(240, 24));
+    ASSERT_TRUE(dc.Create());
+    ASSERT_NE(dc.SelectBitmap(&bitmap), nullptr);
+    dc.SetFont(GraphGlyphs());
+    dc.SetTextColor(RGB(0, 0, 0));
+    QImage desktop(240, 24, QImage::Format_RGB32);
+    for (const std::string& text : texts) {
+        const QString q = QString::fromStdString(text);
+        QTextLayout layout(q, font);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        EXPECT_EQ(dc.GetFineTextWidth(text), std::lround(line.naturalTextWidth() * 64)) << text;
+        EXPECT_EQ(dc.GetTextExtent(text).width, QFontMetrics(font).horizontalAdvance(q)) << text;
+        for (const int x64 : {64 * 3, 64 * 3 + 16, 64 * 3 + 33, 64 * 3 + 50, 64 * 3 + 63}) {
+            bitmap.Pixels().Fill(RGB(255, 255, 255));
+            desktop.fill(qRgb(255, 255, 255));
+            dc.TextOutFine(x64, 2, text);
+            QPainter painter(&desktop);
+            painter.setFont(font);
+            painter.setPen(QColor(qRgb(0, 0, 0)));
+            painter.drawText(QPointF(x64 / 64.0, 2 + QFontMetrics(font).ascent()), q);
+            painter.end();
+            const QImage engine = FrameImageOf(bitmap.Pixels());
+            int differing = 0;
+            for (int y = 0; y < desktop.height(); ++y) {
+                for (int x = 0; x < desktop.width(); ++x) {
+                    differing += engine.pixel(x, y) != desktop.pixel(x, y) ? 1 : 0;
+                }
+            }
+            EXPECT_EQ(differing, 0) << text << " at " << x64 << "/64";
+        }
     }
 }
 

@@ -106,6 +106,14 @@ let base;
       return mine.length === engine.length && mine.every((v, i) => v === engine[i]);
     });
     check(shown, `${name}: the canvas holds the engine's frame pixel for pixel`);
+    // The history panel, opened at a new size, shows the engine's placeholders until the next
+    // tick's averages, which the engine formats.
+    await page.click("#history-button");
+    const placeholders = [await page.textContent("#status-temperature"), await page.textContent("#status-heat")];
+    await page.keyboard.press("s");
+    await page.waitForFunction(() => document.querySelector("#status-temperature").textContent.startsWith("平均温度: "));
+    check(placeholders.join("|") === "Average Temperature|Average Heat", `${name}: history placeholders ${placeholders}`);
+    await page.click("#history-button");
     await page.close();
   }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "MainTexts.h"
+#include "RunSpeed.h"
 #include "SettingsForm.h"
 #include "SettingsTemplate.h"
 #include "SettingsWarning.h"
@@ -111,6 +112,39 @@ TEST(WebApp, StartWaitsForTheDialogsAnswer) {
     EXPECT_EQ(app.AnswerStart(texts, false).kind, SettingsFormAnswer::Kind::Start);
     EXPECT_EQ(app.TicksRun(), 50);
     EXPECT_EQ(app.View().Frame().Width(), 640);
+}
+
+// The page's title: a command's at once, the ticks' of a fast run at most every 100 ms; and
+// the history panel, made once for each new size, with the averages of the run.
+TEST(WebApp, TitleAndHistoryPanelFollowTheRun) {
+    WebApp app;
+    ASSERT_TRUE(app.Resize(640, 480));
+    EXPECT_EQ(app.TitleToShow(0.0), "Quorvel Ver. 3.1");
+    EXPECT_FALSE(app.TitleToShow(500.0).has_value());
+    EXPECT_TRUE(app.ResizeGraph(300, 222));
+    EXPECT_FALSE(app.ResizeGraph(300, 222));
+    EXPECT_FALSE(app.ResizeGraph(99, 222));
+    EXPECT_EQ(app.GraphHeight(), 200);
+    EXPECT_EQ(app.HistoryStatus(CHistoryPanel::TEMPERATURE_PART), "Average Temperature");
+
+    ASSERT_TRUE(app.StartStop());
+    ASSERT_EQ(app.AnswerStart(Shown(app), false).kind, SettingsFormAnswer::Kind::Start);
+    app.ChooseMenuItem(
+        static_cast<MenuId>(static_cast<int>(MenuId::SpeedFirst) + RunSpeed::FASTEST - 1));
+    EXPECT_EQ(app.TitleToShow(1000.0), app.Control().Title());  // the new speed's
+    app.GraphRgba();
+    app.OnTimer();
+    EXPECT_TRUE(app.GraphChanged());
+    EXPECT_FALSE(app.TitleToShow(1099.0).has_value());
+    EXPECT_EQ(app.TitleToShow(1100.0), app.Control().Title());
+    EXPECT_FALSE(app.TitleToShow(1300.0).has_value());  // no ticks since
+    app.OnTimer();
+    ASSERT_TRUE(app.HoldTimer());  // no more ticks to come: the last count at once
+    EXPECT_EQ(app.TitleToShow(1301.0), app.Control().Title());
+    app.ReleaseTimer(true);
+    EXPECT_EQ(app.HistoryStatus(CHistoryPanel::TEMPERATURE_PART).rfind("平均温度: ", 0), 0U);
+    app.SetEnglish(true);
+    EXPECT_EQ(app.HistoryStatus(CHistoryPanel::HEAT_PART).rfind("Avg. heat: ", 0), 0U);
 }
 
 // Unsound settings are refused with their warning and the field to return to until the user

@@ -4,8 +4,8 @@
 
 import { bindings, constants, engine, loadEngine } from "./engine.js";
 import { initHistory, paintHistory, translateHistory } from "./history.js";
-import { initMainWindow, layOut, refresh, translateWindow, windowKey } from "./mainwindow.js";
-import { initMenu, menuKey, menuShortcut, translateMenu } from "./menu.js";
+import { initMainWindow, layOut, refresh, translateWindow } from "./mainwindow.js";
+import { initMenu, itemKey, menuKey, menuShortcut, translateMenu } from "./menu.js";
 import { showNotice } from "./messages.js";
 import { modalKey } from "./modal.js";
 import { initSettings, openSettings, translateSettings } from "./settings.js";
@@ -29,6 +29,7 @@ function translatePage() {
   translateWindow();
   translateMenu();
   translateHistory();
+  engine.setEnglish(language() === "en");
   translateSettings();
   showAddressErrors();
   refresh();
@@ -37,6 +38,7 @@ function translatePage() {
 
 function setLanguage(code) {
   chooseLanguage(code);
+  engine.setMenuLanguage(code);
   translatePage();
   // The notice above the client area may take another height in the other language.
   layOut();
@@ -46,11 +48,12 @@ function setLanguage(code) {
 function onKey(event) {
   if (modalKey(event) || menuKey(event)) return;
   if (event.ctrlKey || event.metaKey || event.altKey) return;
-  if (menuShortcut(event) || windowKey(event)) event.preventDefault();
+  if (menuShortcut(event) || itemKey(event)) event.preventDefault();
 }
 
 if (await loadEngine()) {
   initTexts(bindings);
+  engine.setMenuLanguage(language());
   initMenu({ setLanguage });
   initMainWindow({ openSettings });
   document.addEventListener("keydown", onKey);

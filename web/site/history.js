@@ -1,7 +1,7 @@
 // The history panel: the engine's graph of the last samples above a status bar with the
 // averages, shown and hidden by 履歴, moved by its caption and resized from its corner.
 
-import { constants, engine } from "./engine.js";
+import { engine } from "./engine.js";
 import { tr, ui } from "./texts.js";
 
 const $ = (id) => document.getElementById(id);
@@ -20,12 +20,11 @@ export function showHistory(show) {
 
 export const toggleHistory = () => showHistory(history.hidden);
 
-// The panel's client area (below its caption) is the graph above the status bar, made again
-// for each new size the engine takes, as the desktop's history window.
+// The panel's client area (below its caption) holds the graph above the status bar; the
+// engine makes the graph again for each new size it takes, as the desktop's history window.
 function sizeHistory() {
   const cx = history.clientWidth;
   const cy = history.clientHeight - caption.offsetHeight;
-  if (cx === engine.graphWidth() && cy - constants.graphStatusHeight === engine.graphHeight()) return;
   if (!engine.resizeGraph(cx, cy)) return;
   graph.width = engine.graphWidth();
   graph.height = engine.graphHeight();
@@ -34,7 +33,8 @@ function sizeHistory() {
   paintHistory(true);
 }
 
-// Copies the graph to its canvas when it changed (or when forced), and shows the averages.
+// Copies the graph to its canvas when it changed (or when forced), and shows the status bar's
+// texts as the engine gives them.
 export function paintHistory(force = false) {
   if (history.hidden) return;
   if (force || engine.graphChanged()) {
@@ -44,10 +44,7 @@ export function paintHistory(force = false) {
         new ImageData(new Uint8ClampedArray(bytes), engine.graphWidth(), engine.graphHeight()), 0, 0);
     }
   }
-  const s = engine.state();
-  const temperature = s.temperature === undefined ? tr(ui.temperaturePlaceholder)
-    : tr(ui.temperatureFormat).replace("%d", s.temperature);
-  const heat = s.heat === undefined ? tr(ui.heatPlaceholder) : tr(ui.heatFormat).replace("%d", s.heat);
+  const [temperature, heat] = engine.historyStatus();
   if ($("status-temperature").textContent !== temperature) $("status-temperature").textContent = temperature;
   if ($("status-heat").textContent !== heat) $("status-heat").textContent = heat;
 }

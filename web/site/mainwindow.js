@@ -19,19 +19,13 @@ const buttons = {
 const buttonOrder = ["history", "pause", "centre", "ends", "start", "close"];
 let state = null;
 let pacer = null;
-let shownTitle = "";
-let titleShownAt = 0;
 
-// The run state as the page last read it.
-export const runState = () => state;
 export const clientRect = () => client.getBoundingClientRect();
 
-function showTitle(title, force = false) {
-  // The title with the tick count follows the run at most every so often, as on the desktop.
-  const now = performance.now();
-  if (title === shownTitle || (!force && now - titleShownAt < constants.titleRefreshMs)) return;
-  shownTitle = title;
-  titleShownAt = now;
+function showTitle() {
+  // The engine says when: a command's title at once, the ticks' at their own pace.
+  const title = engine.titleToShow(performance.now());
+  if (title === null) return;
   $("title").textContent = title;
   document.title = title;
 }
@@ -45,7 +39,7 @@ export function refresh() {
   buttons.pause.disabled = !state.pauseEnabled;
   buttons.ends.textContent = tr(state.endsCaption);
   buttons.centre.textContent = tr(state.centreCaption);
-  showTitle(state.title, true);
+  showTitle();
   pacer.sync(state);
 }
 
@@ -106,30 +100,6 @@ function reportDivergence() {
   messageBox(tr(text), ui.applicationName, false);
 }
 
-export function setSpeed(speed) {
-  engine.setSpeed(speed);
-  afterCommand();
-}
-
-export function singleStep() {
-  engine.singleStep();
-  afterCommand();
-}
-
-// The main window's own keys: +, - and S; false for any other.
-export function windowKey(event) {
-  if (event.key === "+" || event.key === "=" || event.code === "NumpadAdd") {
-    setSpeed(state.speed + 1);
-  } else if (event.key === "-" || event.code === "NumpadSubtract") {
-    setSpeed(state.speed - 1);
-  } else if (event.key === "s" || event.key === "S") {
-    singleStep();
-  } else {
-    return false;
-  }
-  return true;
-}
-
 // The buttons' fixed texts and tips, and the frame's name, in the page's language.
 export function translateWindow() {
   buttons.history.textContent = tr(ui.history);
@@ -168,8 +138,8 @@ export function initMainWindow({ openSettings }) {
     onFrame: () => {
       paint();
       reportDivergence();
+      showTitle();
     },
-    showTitle: (force) => showTitle(engine.state().title, force),
   });
 
   buttons.start.addEventListener("click", () => {

@@ -1,9 +1,11 @@
-// The context menu: opened by a right click, the ☰ button or the menu key, with its speeds
-// submenu, driven by the mouse, the arrow keys and the items' mnemonic letters.
+// The context menu: the engine's menu model drawn when a right click, the ☰ button or the menu
+// key opens it, with its submenus, driven by the mouse, the arrow keys and the items' mnemonic
+// letters. A choice, from the menu or by its shortcut key, goes back to the engine, which runs
+// its part and says what is left to the page.
 
 import { openAbout } from "./about.js";
-import { engine } from "./engine.js";
-import { clientRect, runState, setSpeed, singleStep } from "./mainwindow.js";
+import { bindings, engine } from "./engine.js";
+import { afterCommand, clientRect } from "./mainwindow.js";
 import { onModalOpen } from "./modal.js";
 import { saveHistory, savePicture } from "./save.js";
 import { language, setMnemonicText, tr, ui } from "./texts.js";
@@ -12,13 +14,11 @@ const menu = document.getElementById("menu");
 const menuButton = document.getElementById("menu-button");
 let submenu = null;
 let onLanguage = null;
-// The user's guide, where the site carries a copy of it (scripts/build-web.sh puts it in).
-let hasGuide = false;
 
-function menuItem(parent, text, action, { enabled = true, checked = null, key = "" } = {}) {
+function menuItem(parent, text, action, { enabled = true, checked = null, radio = true, key = "" } = {}) {
   const item = document.createElement("button");
   item.type = "button";
-  item.setAttribute("role", checked === null ? "menuitem" : "menuitemradio");
+  item.setAttribute("role", checked === null ? "menuitem" : radio ? "menuitemradio" : "menuitemcheckbox");
   if (checked !== null) item.setAttribute("aria-checked", String(checked));
   const label = document.createElement("span");
   const mnemonic = setMnemonicText(label, text);
@@ -55,50 +55,57 @@ function closeSubmenu() {
   }
 }
 
+// The engine's items as the page draws them.
+function addItems(parent, items) {
+  for (const item of items) {
+    if (item.kind === "separator") {
+      parent.append(document.createElement("hr"));
+    } else if (item.kind === "submenu") {
+      const entry = menuItem(parent, `${tr(item.text)}  ▸`, (e) => openSubmenu(e), { enabled: item.enabled });
+      entry.setAttribute("aria-haspopup", "menu");
+      entry.submenu = item;
+      entry.addEventListener("pointerenter", () => openSubmenu(entry));
+    } else {
+      menuItem(parent, tr(item.text), () => { closeMenu(); chooseItem(item.id); }, {
+        enabled: item.enabled, checked: item.kind === "command" ? null : item.checked,
+        radio: item.kind === "radio", key: item.key,
+      });
+    }
+  }
+}
+
+// Does what the engine leaves to the page of the item `id`'s choice.
+function chooseItem(id) {
+  const outcome = engine.chooseMenuItem(id);
+  if (outcome.action === "") afterCommand();
+  else if (outcome.action === "about") openAbout();
+  else if (outcome.action === "savePicture") savePicture(outcome.name);
+  else if (outcome.action === "saveHistory") saveHistory(outcome.name);
+  else if (outcome.action === "language") onLanguage(outcome.language);
+  else if (outcome.action === "guide") window.open(`guide/${language()}.html`, "_blank", "noopener");
+}
+
 export function openMenu(x, y, alignRight = false) {
-  const state = runState();
   closeMenu();
   menu.textContent = "";
   menu.setAttribute("aria-label", tr(ui.menuButton));
-  // As the desktop's context menu, without the item that keeps window positions.
-  menuItem(menu, tr(ui.about), () => { closeMenu(); openAbout(); });
-  const speeds = menuItem(menu, `${tr(ui.speedMenu)}  ▸`, (item) => openSpeeds(item));
-  speeds.setAttribute("aria-haspopup", "menu");
-  speeds.addEventListener("pointerenter", () => openSpeeds(speeds));
-  menuItem(menu, tr(ui.singleStep), () => { closeMenu(); singleStep(); },
-    { enabled: state.paused, key: "S" });
-  menuItem(menu, tr(ui.savePicture), () => { closeMenu(); savePicture(); },
-    { enabled: engine.frameWidth() > 0 });
-  menuItem(menu, tr(ui.saveHistory), () => { closeMenu(); saveHistory(); },
-    { enabled: state.started });
-  menu.append(document.createElement("hr"));
-  for (const [name, code] of [[ui.english, "en"], [ui.japanese, "ja"]]) {
-    menuItem(menu, name, () => { closeMenu(); onLanguage(code); }, { checked: language() === code });
-  }
-  if (hasGuide) {
-    menu.append(document.createElement("hr"));
-    menuItem(menu, tr(ui.guide), () => { closeMenu(); window.open(`guide/${language()}.html`, "_blank", "noopener"); });
-  }
-  // Another item under the pointer closes the speeds.
-  for (const item of menu.querySelectorAll("button")) {
-    if (item !== speeds) item.addEventListener("pointerenter", closeSubmenu);
+  addItems(menu, engine.menu());
+  // Another item under the pointer closes an open submenu.
+  for (const item of menu.querySelectorAll("button:not([aria-haspopup])")) {
+    item.addEventListener("pointerenter", closeSubmenu);
   }
   placeMenu(menu, x, y, alignRight);
   const first = menu.querySelector("button:not(:disabled)");
   if (first) first.focus();
 }
 
-function openSpeeds(anchor) {
-  const state = runState();
+function openSubmenu(anchor) {
   if (submenu) submenu.remove();
   submenu = document.createElement("div");
   submenu.className = "menu";
   submenu.setAttribute("role", "menu");
-  submenu.setAttribute("aria-label", tr(ui.speedMenu));
-  ui.speeds.forEach((label, speed) => {
-    menuItem(submenu, tr(label), () => { closeMenu(); setSpeed(speed); },
-      { checked: state.speed === speed });
-  });
+  submenu.setAttribute("aria-label", tr(anchor.submenu.text));
+  addItems(submenu, anchor.submenu.items);
   document.body.append(submenu);
   const rect = anchor.getBoundingClientRect();
   const fitsRight = rect.right + submenu.offsetWidth <= window.innerWidth;
@@ -127,7 +134,7 @@ export function menuKey(event) {
     const step = event.key === "ArrowDown" ? 1 : items.length - 1;
     items[(at + step) % items.length].focus();
   } else if (event.key === "ArrowRight" && document.activeElement?.hasAttribute("aria-haspopup")) {
-    openSpeeds(document.activeElement);
+    openSubmenu(document.activeElement);
     submenu.querySelector("button").focus();
   } else if (event.key.length === 1) {
     const item = items.find((b) => b.dataset.mnemonic === event.key.toLowerCase());
@@ -149,6 +156,14 @@ export function menuShortcut(event) {
   return true;
 }
 
+// A key that chooses a menu item, as the engine tells (true); false for any other key.
+export function itemKey(event) {
+  const id = bindings.menuKey(event.key, (event.code || "").startsWith("Numpad"));
+  if (id === 0) return false;
+  chooseItem(id);
+  return true;
+}
+
 // The ☰ button's name in the page's language.
 export function translateMenu() {
   menuButton.setAttribute("aria-label", tr(ui.menuButton));
@@ -158,7 +173,8 @@ export function translateMenu() {
 // Opens the menu from the client area and the ☰ button; its language items call `setLanguage`.
 export function initMenu({ setLanguage }) {
   onLanguage = setLanguage;
-  fetch("guide/ja.html").then((r) => { hasGuide = r.ok; }, () => {});
+  // The user's guide, where the site carries a copy of it (scripts/build-web.sh puts it in).
+  fetch("guide/ja.html").then((r) => engine.setGuideShown(r.ok), () => {});
   document.getElementById("client").addEventListener("contextmenu", (event) => {
     event.preventDefault();
     openMenu(event.clientX, event.clientY);

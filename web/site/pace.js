@@ -11,8 +11,8 @@ const BACKLOG_MS = 250;
 
 // Paces `engine`'s timer by the run state the page last read (given to sync). `afterTicks`
 // runs after each wakeup of the step timer; `onFrame` on each animation frame while the timer
-// is on, and once after it stops; `showTitle(force)` shows the title as the run goes on.
-export function createPacer({ engine, fastest, isDead, initialState, afterTicks, onFrame, showTitle }) {
+// is on, and once after it stops.
+export function createPacer({ engine, fastest, isDead, initialState, afterTicks, onFrame }) {
   let state = initialState;
   const pace = { starts: -1, period: 1, t0: 0, done: 0, timeout: 0, speed: state.speed };
   let animating = false;
@@ -76,11 +76,9 @@ export function createPacer({ engine, fastest, isDead, initialState, afterTicks,
     if (state.timerOn && state.speed === fastest) engine.timer();
     onFrame();
     if (state.timerOn) {
-      showTitle(false);
       requestAnimationFrame(animate);
     } else {
       animating = false;
-      showTitle(true);
     }
   }
 

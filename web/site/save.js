@@ -1,16 +1,9 @@
 // Saving from the menu: the picture as a PNG file and the run's history as a CSV file, each a
-// download under a name that tells when it was saved.
+// download under the name the engine proposes.
 
 import { engine } from "./engine.js";
 import { paint } from "./mainwindow.js";
 import { encode } from "./png.js";
-
-function proposedName(extension) {
-  const now = new Date();
-  const two = (n) => String(n).padStart(2, "0");
-  return `quorvel-${now.getFullYear()}${two(now.getMonth() + 1)}${two(now.getDate())}-` +
-    `${two(now.getHours())}${two(now.getMinutes())}${two(now.getSeconds())}.${extension}`;
-}
 
 function download(blob, name) {
   const link = document.createElement("a");
@@ -22,13 +15,12 @@ function download(blob, name) {
   setTimeout(() => URL.revokeObjectURL(link.href), 10000);
 }
 
-export async function savePicture() {
+export async function savePicture(name) {
   const pixels = paint(true);
   if (pixels === null) return;
-  const name = proposedName("png");
   download(await encode(pixels.rgba, pixels.width, pixels.height), name);
 }
 
-export function saveHistory() {
-  download(new Blob([engine.historyCsv()], { type: "text/csv" }), proposedName("csv"));
+export function saveHistory(name) {
+  download(new Blob([engine.historyCsv()], { type: "text/csv" }), name);
 }

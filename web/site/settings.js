@@ -1,17 +1,20 @@
-// The settings dialog: built from the engine's template in dialog units, filled with what the
-// engine's start request shows, and answered through the engine, which checks every field.
+// The settings dialog: built from the engine's template in dialog units and drawn from the
+// engine's settings form (values, labels, tooltips, locks, the continue box), which also
+// answers OK and DEFAULT and checks every field.
 
 import { bindings, constants, engine } from "./engine.js";
 import { afterCommand } from "./mainwindow.js";
 import { messageBox } from "./messages.js";
 import { closeModal, openModal, windowFrame } from "./modal.js";
-import { language, plain, setMnemonicText, tr, ui, withBounds } from "./texts.js";
+import { language, plain, setMnemonicText, tr, ui } from "./texts.js";
 
 let form = null;
 let settings = null;
 let settingsEntry = null;
 
-const editOf = (id) => settings.edits.get(id).element;
+const editOf = (id) => settings.edits.get(id);
+// What the open dialog shows, in the page's language; null while it is closed.
+const settingsView = () => engine.settingsView(language() === "en");
 
 function buildSettingsDialog() {
   const { kinds } = form;
@@ -23,7 +26,6 @@ function buildSettingsDialog() {
   body.style.height = `${form.height * constants.dialogUnitY}px`;
   box.append(body);
   const parts = { box, caption, items: [], edits: new Map(), mnemonics: new Map() };
-  let lastLabel = null;
   for (const item of form.items) {
     let element;
     if (item.kind === kinds.groupBox) {
@@ -31,14 +33,13 @@ function buildSettingsDialog() {
       element.append(document.createElement("legend"));
     } else if (item.kind === kinds.label) {
       element = document.createElement("span");
-      lastLabel = item;
     } else if (item.kind === kinds.edit) {
       element = document.createElement("input");
       element.type = "text";
       element.inputMode = "decimal";
       element.autocomplete = "off";
       element.spellcheck = false;
-      parts.edits.set(item.id, { element, label: lastLabel });
+      parts.edits.set(item.id, element);
     } else if (item.kind === kinds.check) {
       element = document.createElement("label");
       element.className = "check";
@@ -92,36 +93,50 @@ export function translateSettings() {
       if (key) settings.mnemonics.set(key, () => element.click());
     }
   }
-  for (const field of form.fields) {
-    const { element, label } = settings.edits.get(field.id);
-    element.title = field.bounded ? withBounds(tr(field.tip), field.low, field.high) : tr(field.tip);
-    element.setAttribute("aria-label", plain(tr(label.text)).replace(/[\s:]+$/, ""));
+  showFieldTexts(settingsView());
+}
+
+function showFieldTexts(view) {
+  if (view === null) return;
+  for (const field of view.fields) {
+    const element = editOf(field.id);
+    element.title = field.tip;
+    element.setAttribute("aria-label", plain(field.label).replace(/[\s:]+$/, ""));
   }
+  settings.check.parentElement.title = view.continueTip;
+}
+
+function showValues(view) {
+  for (const field of view.fields) editOf(field.id).value = field.text;
+}
+
+function showLocks(view) {
+  for (const field of view.fields) editOf(field.id).disabled = field.locked;
+  settings.check.disabled = !view.canContinue;
+  settings.check.checked = view.continueRun;
+}
+
+// An edit with the focus and its whole text selected; none for 0.
+function goBackTo(id) {
+  if (!settings.edits.has(id)) return;
+  editOf(id).focus();
+  editOf(id).select();
 }
 
 function applyContinue() {
-  for (const field of form.fields) {
-    if (field.fixesStartGrid) editOf(field.id).disabled = settings.check.checked;
-  }
+  engine.settingsContinue(settings.check.checked);
+  showLocks(settingsView());
 }
 
-// Opens the dialog with what the engine's start request shows.
+// Opens the dialog with what the engine's settings form shows.
 export function openSettings() {
-  const request = engine.settingsRequest();
-  if (request === null) return;
-  form.fields.forEach((field, i) => { editOf(field.id).value = request.texts[i]; });
-  settings.check.checked = false;
-  applyContinue();
-  settings.check.disabled = !request.canContinue;
-  if (request.canContinue) {
-    // Continuing is offered ticked whenever it is possible.
-    settings.check.checked = true;
-    applyContinue();
-  }
+  const view = settingsView();
+  if (view === null) return;
+  showValues(view);
+  showLocks(view);
+  showFieldTexts(view);
   settingsEntry = openModal(settings.box, settingsKey);
-  const first = form.fields.map((f) => editOf(f.id)).find((edit) => !edit.disabled);
-  first.focus();
-  first.select();
+  goBackTo(view.focus);
 }
 
 function settingsKey(event) {
@@ -139,30 +154,21 @@ function settingsKey(event) {
   }
 }
 
-function focusEdit(edit) {
-  edit.focus();
-  edit.select();
-}
-
 async function settingsOk() {
-  const texts = form.fields.map((field) => editOf(field.id).value);
-  let refusal = engine.answerStart(texts, settings.check.checked, false, language() === "en");
-  if (refusal.unsoundWarning) {
-    // Unsound settings run only when the user says so; Cancel, the default, returns to the
-    // field that makes them unsound.
-    if (await messageBox(refusal.unsoundWarning, ui.applicationName, true, true)) {
-      refusal = engine.answerStart(texts, settings.check.checked, true, language() === "en");
-    } else {
-      focusEdit(editOf(refusal.id) || editOf(form.fields[0].id));
+  const english = language() === "en";
+  const texts = settingsView().fields.map((field) => editOf(field.id).value);
+  let answer = engine.answerSettings(texts, false, english);
+  if (answer.kind === "unsound") {
+    // OK/Cancel with Cancel the default: Cancel goes back to the field the answer names.
+    if (!(await messageBox(answer.message, ui.applicationName, true, true))) {
+      goBackTo(answer.field);
       return;
     }
+    answer = engine.answerSettings(texts, true, english);
   }
-  if (refusal.id !== 0) {
-    const field = form.fields.find((f) => f.id === refusal.id);
-    const prompt = refusal.outOfRange
-      ? withBounds(tr(refusal.prompt), field.low, field.high) : tr(refusal.prompt);
-    await messageBox(prompt, ui.applicationName, false);
-    focusEdit(editOf(refusal.id));
+  if (answer.kind === "refused") {
+    await messageBox(answer.message, ui.applicationName, false);
+    goBackTo(answer.field);
     return;
   }
   closeModal(settingsEntry);
@@ -176,6 +182,8 @@ function settingsCancel() {
 }
 
 async function settingsDefault() {
-  if (!(await messageBox(tr(form.confirmDefault), tr(form.confirmCaption), true))) return;
-  for (const field of form.fields) editOf(field.id).value = field.defaultText;
+  const view = settingsView();
+  if (!(await messageBox(view.defaultQuestion, view.defaultCaption, true))) return;
+  engine.settingsDefault();
+  showValues(settingsView());
 }

@@ -23,7 +23,6 @@ export function chooseLanguage(code) {
 }
 
 export const tr = (text) => (current === "en" && englishOf.has(text) ? englishOf.get(text) : text);
-export const withBounds = (text, low, high) => text.replace("%1", low).replace("%2", high);
 
 // "続きから実行する(&T)": the text with its mnemonic letter underlined, and the letter.
 export function setMnemonicText(element, text) {
