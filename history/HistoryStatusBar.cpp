@@ -24,14 +24,14 @@ void CHistoryStatusBar::SetText(int part, const QString& text) {
     if (part < 0 || part >= PART_COUNT) {
         return;
     }
-    if (m_aszText[part] != text) {
-        m_aszText[part] = text;
+    if (m_texts[part] != text) {
+        m_texts[part] = text;
         update();
     }
 }
 
 QString CHistoryStatusBar::Text(int part) const {
-    return part >= 0 && part < PART_COUNT ? m_aszText[part] : QString();
+    return part >= 0 && part < PART_COUNT ? m_texts[part] : QString();
 }
 
 void CHistoryStatusBar::paintEvent(QPaintEvent* /*event*/) {
@@ -51,7 +51,7 @@ void CHistoryStatusBar::paintEvent(QPaintEvent* /*event*/) {
         const QRect textArea = frame.adjusted(TEXT_PADDING, 1, -1, -1);
         painter.save();
         painter.setClipRect(textArea);
-        painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter, m_aszText[part]);
+        painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter, m_texts[part]);
         painter.restore();
     }
 }

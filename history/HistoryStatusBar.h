@@ -29,5 +29,5 @@ protected:
 
 private:
     int m_nFirstPartRight = 0;
-    QString m_aszText[PART_COUNT];
+    QString m_texts[PART_COUNT];
 };

@@ -44,7 +44,7 @@ constexpr int ID_PAUSE = 1027;
 constexpr int ID_HISTORY = 1050;
 
 // Size of the window before it is placed: 313 x 278 dialog units.
-constexpr QSize kTemplateSize(313, 278);
+constexpr QSize TEMPLATE_SIZE(313, 278);
 
 // Milliseconds of the steady clock the title's pace is kept by.
 double NowMs() {
@@ -86,7 +86,7 @@ CSimDlg::CSimDlg(QWidget* parent) : QDialog(parent) {
         box.exec();
     };
     m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-    resize(DialogUnits(font()).ToPixels(kTemplateSize));
+    resize(DialogUnits(font()).ToPixels(TEMPLATE_SIZE));
     // The window cannot be made smaller than the smallest client area its layout takes.
     setMinimumSize(MIN_CLIENT_WIDTH, MIN_CLIENT_HEIGHT);
     m_repaintTimer.setSingleShot(true);

@@ -45,7 +45,7 @@ bool Brush::Delete() {
 }
 
 bool Region::CreateRect(int left, int top, int right, int bottom) {
-    m_isPolygon = false;
+    m_bPolygon = false;
     m_left = left;
     m_top = top;
     m_right = right;
@@ -54,7 +54,7 @@ bool Region::CreateRect(int left, int top, int right, int bottom) {
 }
 
 bool Region::CreatePolygon(const std::vector<Point>& vertices) {
-    m_isPolygon = true;
+    m_bPolygon = true;
     m_vertices = vertices;
     return FailureSeam::Pass(ResourceStep::CreatePolygonRegion);
 }
@@ -77,7 +77,7 @@ bool MemoryDC::Create() {
     m_bitmap = &m_stockBitmap;
     m_pen = &m_stockPen;
     m_brush = &m_stockBrush;
-    m_transparentText = false;
+    m_bTransparentText = false;
     m_textColour = RGB(0, 0, 0);
     return true;
 }
@@ -417,7 +417,7 @@ Rgb Blend(const GlyphFont& font, Rgb ink, int level, Rgb under) {
     return u | t;
 }
 
-constexpr int kFine = 64;  // fine positions are in 1/64 pixel
+constexpr int FINE = 64;  // fine positions are in 1/64 pixel
 
 // The writing systems the desktop lays text out in runs of: glyphs are kerned only within one
 // run. Letters are Latin, the CJK characters their own; digits, punctuation and spaces
@@ -452,7 +452,7 @@ Script LeadingScript(std::string_view text) {
 template <typename Place>
 std::int64_t WalkGlyphs(const GlyphFont& font, std::int64_t pen, std::string_view text,
                         Place place) {
-    const int scale = kFine / font.advanceUnit;
+    const int scale = FINE / font.advanceUnit;
     // Only a proportional font is laid out in runs; the frame's fonts are placed glyph by glyph.
     const bool proportional = font.advanceUnit > 1;
     char32_t previous = 0;
@@ -481,7 +481,7 @@ std::int64_t WalkGlyphs(const GlyphFont& font, std::int64_t pen, std::string_vie
         std::int64_t pixel = pen >> 6;  // floor: the shift is arithmetic
         int step = 0;
         if (font.subpixelSteps > 1) {
-            step = static_cast<int>(((pen & (kFine - 1)) + 1) * font.subpixelSteps / kFine);
+            step = static_cast<int>(((pen & (FINE - 1)) + 1) * font.subpixelSteps / FINE);
             if (step == font.subpixelSteps) {
                 ++pixel;
                 step = 0;
@@ -496,7 +496,7 @@ std::int64_t WalkGlyphs(const GlyphFont& font, std::int64_t pen, std::string_vie
 }  // namespace
 
 void MemoryDC::TextOut(int x, int y, std::string_view text) {
-    TextOutFine(std::int64_t{x} * kFine, y, text);
+    TextOutFine(std::int64_t{x} * FINE, y, text);
 }
 
 void MemoryDC::TextOutFine(std::int64_t x, int y, std::string_view text, int boxLeft,
@@ -533,7 +533,7 @@ std::int64_t MemoryDC::GetFineTextWidth(std::string_view text) const {
 }
 
 Extent MemoryDC::GetTextExtent(std::string_view text) const {
-    const std::int64_t width = (GetFineTextWidth(text) + kFine / 2) >> 6;
+    const std::int64_t width = (GetFineTextWidth(text) + FINE / 2) >> 6;
     return {static_cast<int>(std::min<std::int64_t>(width, INT_MAX)), m_font->height};
 }
 
@@ -544,7 +544,7 @@ TextBox MemoryDC::GetTextBox(int x, int y, std::string_view text) const {
     std::int64_t right = INT64_MIN;
     std::int64_t bottom = INT64_MIN;
     // The glyphs as TextOut places them.
-    WalkGlyphs(font, std::int64_t{x} * kFine, text, [&](const Glyph& glyph, std::int64_t pen) {
+    WalkGlyphs(font, std::int64_t{x} * FINE, text, [&](const Glyph& glyph, std::int64_t pen) {
         if (glyph.width > 0 && glyph.height > 0) {
             left = std::min(left, pen + glyph.left);
             right = std::max(right, pen + glyph.left + glyph.width);

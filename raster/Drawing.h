@@ -58,7 +58,7 @@ public:
     bool CreatePolygon(const std::vector<Point>& vertices);
     bool Delete();
 
-    bool IsPolygon() const { return m_isPolygon; }
+    bool IsPolygon() const { return m_bPolygon; }
     // (left, top, right, bottom), right and bottom exclusive.
     int Left() const { return m_left; }
     int Top() const { return m_top; }
@@ -67,7 +67,7 @@ public:
     const std::vector<Point>& Vertices() const { return m_vertices; }
 
 private:
-    bool m_isPolygon = false;
+    bool m_bPolygon = false;
     int m_left = 0;
     int m_top = 0;
     int m_right = 0;
@@ -117,7 +117,7 @@ public:
     Rgb GetPixel(int x, int y) const;         // 0 off the bitmap
     void SetPixel(int x, int y, Rgb colour);  // ignored off the bitmap
 
-    void SetTransparentText() { m_transparentText = true; }
+    void SetTransparentText() { m_bTransparentText = true; }
     void SetTextColor(Rgb colour) { m_textColour = colour; }
     // The glyph font TextOut and GetTextExtent use: the frame font unless set.
     void SetFont(const GlyphFont& font) { m_font = &font; }
@@ -153,7 +153,7 @@ private:
     Pen* m_pen;
     Brush* m_brush;
     Point m_position{0, 0};
-    bool m_transparentText = false;
+    bool m_bTransparentText = false;
     Rgb m_textColour = RGB(0, 0, 0);
     const GlyphFont* m_font;
 };

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr std::uint8_t kLevels[] = {
+constexpr std::uint8_t LEVELS[] = {
     72, 72,
     174, 171,
     168, 163,
@@ -824,7 +824,7 @@ constexpr std::uint8_t kLevels[] = {
 };
 
 // code, advance, left, top, width, height, first level
-constexpr Glyph kGlyphs[] = {
+constexpr Glyph GLYPHS[] = {
     {0x20, 6, 0, 0, 0, 0, 0},
     {0x21, 6, 2, 4, 2, 10, 0},
     {0x22, 6, 1, 4, 4, 4, 20},
@@ -924,7 +924,7 @@ constexpr Glyph kGlyphs[] = {
 };
 
 // White ink over a channel value: [coverage * 256 + under]
-constexpr std::uint8_t kWhiteOver[] = {
+constexpr std::uint8_t WHITE_OVER[] = {
     0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15,
     16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31,
     32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47,
@@ -5026,11 +5026,11 @@ constexpr std::uint8_t kWhiteOver[] = {
 }  // namespace
 
 const std::uint8_t* FrameWhiteOver() {
-    return kWhiteOver;
+    return WHITE_OVER;
 }
 
 const GlyphFont& FrameGlyphs() {
-    static constexpr GlyphFont font{14, 17, kGlyphs, static_cast<int>(sizeof kGlyphs / sizeof kGlyphs[0]), kLevels,
-                                     kWhiteOver};
+    static constexpr GlyphFont font{14, 17, GLYPHS, static_cast<int>(sizeof GLYPHS / sizeof GLYPHS[0]), LEVELS,
+                                     WHITE_OVER};
     return font;
 }

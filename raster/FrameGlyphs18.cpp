@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr std::uint8_t kLevels[] = {
+constexpr std::uint8_t LEVELS[] = {
     100, 219, 103,
     111, 255, 111,
     105, 255, 104,
@@ -1184,7 +1184,7 @@ constexpr std::uint8_t kLevels[] = {
 };
 
 // code, advance, left, top, width, height, first level
-constexpr Glyph kGlyphs[] = {
+constexpr Glyph GLYPHS[] = {
     {0x20, 9, 0, 0, 0, 0, 0},
     {0x21, 9, 3, 7, 3, 14, 0},
     {0x22, 9, 1, 7, 7, 6, 42},
@@ -1286,7 +1286,7 @@ constexpr Glyph kGlyphs[] = {
 }  // namespace
 
 const GlyphFont& FrameGlyphs18() {
-    static const GlyphFont font{21, 26, kGlyphs, static_cast<int>(sizeof kGlyphs / sizeof kGlyphs[0]), kLevels,
+    static const GlyphFont font{21, 26, GLYPHS, static_cast<int>(sizeof GLYPHS / sizeof GLYPHS[0]), LEVELS,
                                      FrameWhiteOver()};
     return font;
 }

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr std::uint8_t kLevels[] = {
+constexpr std::uint8_t LEVELS[] = {
     13, 71, 71, 14,
     43, 255, 255, 44,
     36, 255, 255, 36,
@@ -1560,7 +1560,7 @@ constexpr std::uint8_t kLevels[] = {
 };
 
 // code, advance, left, top, width, height, first level
-constexpr Glyph kGlyphs[] = {
+constexpr Glyph GLYPHS[] = {
     {0x20, 12, 0, 0, 0, 0, 0},
     {0x21, 12, 4, 9, 4, 19, 0},
     {0x22, 12, 2, 9, 8, 7, 76},
@@ -1662,7 +1662,7 @@ constexpr Glyph kGlyphs[] = {
 }  // namespace
 
 const GlyphFont& FrameGlyphs24() {
-    static const GlyphFont font{28, 35, kGlyphs, static_cast<int>(sizeof kGlyphs / sizeof kGlyphs[0]), kLevels,
+    static const GlyphFont font{28, 35, GLYPHS, static_cast<int>(sizeof GLYPHS / sizeof GLYPHS[0]), LEVELS,
                                      FrameWhiteOver()};
     return font;
 }

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr std::uint8_t kLevels[] = {
+constexpr std::uint8_t LEVELS[] = {
     79, 62,
     190, 152,
     184, 147,
@@ -4232,7 +4232,7 @@ constexpr std::uint8_t kLevels[] = {
 };
 
 // code, advance (1/64 px), left, top, width, height, first level: 4 renderings each
-constexpr Glyph kGlyphs[] = {
+constexpr Glyph GLYPHS[] = {
     {0x20, 172, 0, 0, 0, 0, 0},
     {0x20, 172, 0, 0, 0, 0, 0},
     {0x20, 172, 0, 0, 0, 0, 0},
@@ -4708,7 +4708,7 @@ constexpr Glyph kGlyphs[] = {
 };
 
 // left, right, adjustment (1/64 px)
-constexpr KerningPair kKerning[] = {
+constexpr KerningPair KERNING[] = {
     {0x22, 0x2C, -98},
     {0x22, 0x2E, -98},
     {0x22, 0x41, -47},
@@ -5586,7 +5586,7 @@ constexpr KerningPair kKerning[] = {
 };
 
 // Black ink over a channel value: [coverage * 256 + under]
-constexpr std::uint8_t kBlackOver[] = {
+constexpr std::uint8_t BLACK_OVER[] = {
     0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15,
     16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31,
     32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47,
@@ -9688,7 +9688,7 @@ constexpr std::uint8_t kBlackOver[] = {
 }  // namespace
 
 const GlyphFont& GraphGlyphs() {
-    static constexpr GlyphFont font{14, 17, kGlyphs, static_cast<int>(sizeof kGlyphs / sizeof kGlyphs[0]), kLevels,
-                                    nullptr, 64, 4, kKerning, static_cast<int>(sizeof kKerning / sizeof kKerning[0]), kBlackOver};
+    static constexpr GlyphFont font{14, 17, GLYPHS, static_cast<int>(sizeof GLYPHS / sizeof GLYPHS[0]), LEVELS,
+                                    nullptr, 64, 4, KERNING, static_cast<int>(sizeof KERNING / sizeof KERNING[0]), BLACK_OVER};
     return font;
 }

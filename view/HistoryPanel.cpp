@@ -11,7 +11,7 @@ namespace {
 
 // The graph surface's failure codes, in the order of SurfaceExitCodes: -1 for every release
 // step, -2 for every creation step.
-constexpr SurfaceExitCodes kGraphCodes{EXIT_RELEASE_SURFACE, EXIT_RELEASE_SURFACE,
+constexpr SurfaceExitCodes GRAPH_CODES{EXIT_RELEASE_SURFACE, EXIT_RELEASE_SURFACE,
                                        EXIT_RELEASE_SURFACE, EXIT_CREATE_SURFACE,
                                        EXIT_CREATE_SURFACE,  EXIT_CREATE_SURFACE};
 
@@ -41,10 +41,10 @@ bool CHistoryPanel::Resize(int cx, int cy, bool minimised) {
         return false;
     }
     m_averages.reset();
-    ReleaseSurface(m_dc, m_bitmap, m_pOldBitmap, kGraphCodes);
+    ReleaseSurface(m_dc, m_bitmap, m_pOldBitmap, GRAPH_CODES);
     m_width = cx;
     m_height = cy - STATUS_BAR_HEIGHT;
-    m_pOldBitmap = CreateSurface(m_dc, m_bitmap, m_width, m_height, kGraphCodes);
+    m_pOldBitmap = CreateSurface(m_dc, m_bitmap, m_width, m_height, GRAPH_CODES);
     ClearGraph(m_dc, m_width, m_height);
     DrawGridDots(m_dc, m_width, m_height);
     Redraw();
@@ -151,5 +151,5 @@ void CHistoryPanel::Release() {
         return;
     }
     m_bReleased = true;
-    ReleaseSurface(m_dc, m_bitmap, m_pOldBitmap, kGraphCodes);
+    ReleaseSurface(m_dc, m_bitmap, m_pOldBitmap, GRAPH_CODES);
 }

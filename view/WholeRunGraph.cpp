@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr int kTickLength = 4;
-constexpr int kGap = 4;
+constexpr int TICK_LENGTH = 4;
+constexpr int GAP = 4;
 
 // Rounds `value` scaled to [0, 1] onto the pixels from `low` (0) to `high` (1); values past
 // either end stay there.
@@ -43,8 +43,8 @@ std::string TickLabel(long long ticks) {
         long long size;
         const char* suffix;
     };
-    static constexpr Unit kUnits[] = {{1000000000, "G"}, {1000000, "M"}, {1000, "k"}};
-    for (const Unit& unit : kUnits) {
+    static constexpr Unit UNITS[] = {{1000000000, "G"}, {1000000, "M"}, {1000, "k"}};
+    for (const Unit& unit : UNITS) {
         if (ticks >= unit.size) {
             char text[32];
             // At most one decimal: the spans' steps are 1, 2 or 5 times a power of ten.
@@ -96,14 +96,14 @@ WholeRunLayout LayOutWholeRun(int width, int height, long long lastTick,
         return most;
     };
     const int h = measure.height;
-    layout.legendTop = kGap;
+    layout.legendTop = GAP;
     // Half a label's height above the top tick and below the bottom one, so that the labels
     // standing at the ticks stay on the surface.
-    layout.top = kGap + h + kGap + h / 2;
-    layout.left = kGap + widest(temperature) + kTickLength;
-    layout.right = width - 1 - (kGap + widest(heat) + kTickLength);
-    layout.tickAxisTitleTop = height - kGap - h;
-    layout.bottom = layout.tickAxisTitleTop - h - kTickLength - 1;
+    layout.top = GAP + h + GAP + h / 2;
+    layout.left = GAP + widest(temperature) + TICK_LENGTH;
+    layout.right = width - 1 - (GAP + widest(heat) + TICK_LENGTH);
+    layout.tickAxisTitleTop = height - GAP - h;
+    layout.bottom = layout.tickAxisTitleTop - h - TICK_LENGTH - 1;
     if (!layout.Usable()) {
         return layout;
     }

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kFine = 64;  // text positions in 1/64 pixel
+constexpr int FINE = 64;  // text positions in 1/64 pixel
 
 // The pixels whose centres lie in [left, right] x [top, bottom] may be drawn.
 struct Clip {
@@ -95,16 +95,16 @@ void WidePolyline(PixelBuffer& image, const Clip& clip, const std::vector<Point>
             points.push_back(p);
         }
     }
-    constexpr double kHalf = 1.0;
+    constexpr double HALF = 1.0;
     auto normal = [&points](std::size_t i) {
         const double dx = points[i + 1].x - points[i].x;
         const double dy = points[i + 1].y - points[i].y;
         const double length = std::hypot(dx, dy);
-        return Vertex{-dy / length * kHalf, dx / length * kHalf};
+        return Vertex{-dy / length * HALF, dx / length * HALF};
     };
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
         const Vertex n = normal(i);
-        const Vertex d{n.y, -n.x};  // along the segment, kHalf long
+        const Vertex d{n.y, -n.x};  // along the segment, HALF long
         const double before = i == 0 ? 1.0 : 0.0;
         const double after = i + 2 == points.size() ? 1.0 : 0.0;
         const Vertex a{points[i].x - d.x * before, points[i].y - d.y * before};
@@ -136,8 +136,8 @@ void WidePolyline(PixelBuffer& image, const Clip& clip, const std::vector<Point>
 enum class Align { Left, Right, Centre };
 
 void BoxText(MemoryDC& dc, int left, int width, int top, Align align, const std::string& text) {
-    const std::int64_t box = std::int64_t{left} * kFine;
-    const std::int64_t spare = std::int64_t{width} * kFine - dc.GetFineTextWidth(text);
+    const std::int64_t box = std::int64_t{left} * FINE;
+    const std::int64_t spare = std::int64_t{width} * FINE - dc.GetFineTextWidth(text);
     const std::int64_t x = align == Align::Left    ? box
                            : align == Align::Right ? box + spare
                                                    : box + spare / 2;

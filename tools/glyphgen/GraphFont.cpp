@@ -17,8 +17,8 @@
 
 namespace {
 
-constexpr int kSteps = 4;  // renderings per glyph, a quarter pixel apart
-constexpr int kFine = 64;  // advances and kerning in 1/64 pixel
+constexpr int STEPS = 4;  // renderings per glyph, a quarter pixel apart
+constexpr int FINE = 64;  // advances and kerning in 1/64 pixel
 
 // The dialogs' font at the 12 pixels it has on a 96 dpi desktop.
 QFont GraphFont() {
@@ -47,7 +47,7 @@ std::vector<char32_t> GraphCodePoints() {
 
 // A Latin letter far behind a character: the line is then a Latin run, in which the desktop
 // draws some digits and signs with glyphs of their own.
-const QString kLatinRun = QString(20, QLatin1Char(' ')) + QLatin1Char('k');
+const QString LATIN_RUN = QString(20, QLatin1Char(' ')) + QLatin1Char('k');
 
 // The first glyph of the desktop's layout of `text`.
 quint32 FirstGlyph(const QFont& font, const QString& text) {
@@ -64,7 +64,7 @@ int LaidOutWidth(const QFont& font, const QString& text, int cursor) {
     layout.beginLayout();
     QTextLine line = layout.createLine();
     layout.endLayout();
-    return static_cast<int>(std::lround(line.cursorToX(cursor) * kFine));
+    return static_cast<int>(std::lround(line.cursorToX(cursor) * FINE));
 }
 
 }  // namespace
@@ -78,9 +78,9 @@ bool WriteGraphFont(const char* path) {
     std::vector<int> advances;
     auto capture = [&](char32_t code, char32_t stored, const QString& after) {
         advances.push_back(LaidOutWidth(font, QString::fromUcs4(&code, 1) + after, 1));
-        for (int step = 0; step < kSteps; ++step) {
+        for (int step = 0; step < STEPS; ++step) {
             Captured glyph;
-            if (!Capture(font, code, glyph, static_cast<double>(step) / kSteps, after)) {
+            if (!Capture(font, code, glyph, static_cast<double>(step) / STEPS, after)) {
                 return false;
             }
             glyph.code = stored;
@@ -98,8 +98,8 @@ bool WriteGraphFont(const char* path) {
     for (const char32_t code : codes) {
         const QString alone = QString::fromUcs4(&code, 1);
         if (QChar::script(code) == QChar::Script_Common &&
-            FirstGlyph(font, alone) != FirstGlyph(font, alone + kLatinRun) &&
-            !capture(code, LATIN_RUN_FORM + code, kLatinRun)) {
+            FirstGlyph(font, alone) != FirstGlyph(font, alone + LATIN_RUN) &&
+            !capture(code, LATIN_RUN_FORM + code, LATIN_RUN)) {
             return false;
         }
     }
@@ -131,14 +131,14 @@ bool WriteGraphFont(const char* path) {
         << " px. Do not edit; run the generator again.\n"
         << "#include \"GlyphTable.h\"\n\nnamespace {\n\n";
     const std::vector<int> offsets = WriteLevels(out, glyphs);
-    out << "// code, advance (1/64 px), left, top, width, height, first level: " << kSteps
-        << " renderings each\nconstexpr Glyph kGlyphs[] = {\n";
+    out << "// code, advance (1/64 px), left, top, width, height, first level: " << STEPS
+        << " renderings each\nconstexpr Glyph GLYPHS[] = {\n";
     for (std::size_t k = 0; k < glyphs.size(); ++k) {
-        WriteGlyph(out, glyphs[k], advances[k / kSteps], offsets[k]);
+        WriteGlyph(out, glyphs[k], advances[k / STEPS], offsets[k]);
     }
     out << "};\n";
     if (!kerning.empty()) {
-        out << "\n// left, right, adjustment (1/64 px)\nconstexpr KerningPair kKerning[] = {\n";
+        out << "\n// left, right, adjustment (1/64 px)\nconstexpr KerningPair KERNING[] = {\n";
         for (const Pair& p : kerning) {
             out << "    {0x" << QString::number(static_cast<uint>(p.left), 16).toUpper() << ", 0x"
                 << QString::number(static_cast<uint>(p.right), 16).toUpper() << ", " << p.adjust
@@ -146,16 +146,16 @@ bool WriteGraphFont(const char* path) {
         }
         out << "};\n";
     }
-    WriteBlend(out, "Black", "kBlackOver", blackOver);
+    WriteBlend(out, "Black", "BLACK_OVER", blackOver);
     out << "\n}  // namespace\n\n"
         << "const GlyphFont& GraphGlyphs() {\n"
         << "    static constexpr GlyphFont font{" << metrics.ascent() << ", " << metrics.height()
-        << ", kGlyphs, static_cast<int>(sizeof kGlyphs / sizeof kGlyphs[0]), kLevels,\n"
-        << "                                    nullptr, " << kFine << ", " << kSteps << ", "
+        << ", GLYPHS, static_cast<int>(sizeof GLYPHS / sizeof GLYPHS[0]), LEVELS,\n"
+        << "                                    nullptr, " << FINE << ", " << STEPS << ", "
         << (kerning.empty() ? "nullptr, 0"
-                            : "kKerning, static_cast<int>(sizeof kKerning / "
-                              "sizeof kKerning[0])")
-        << ", kBlackOver};\n"
+                            : "KERNING, static_cast<int>(sizeof KERNING / "
+                              "sizeof KERNING[0])")
+        << ", BLACK_OVER};\n"
         << "    return font;\n}\n";
     out.flush();
     return WriteSource(path, source);

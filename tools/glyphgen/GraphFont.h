@@ -24,8 +24,8 @@ struct Captured {
     QString text;
 };
 
-constexpr int kCanvas = 64;
-constexpr int kOrigin = 16;
+constexpr int CANVAS = 64;
+constexpr int ORIGIN = 16;
 
 void DrawGlyph(QImage& image, const QFont& font, const QString& text, double offset,
                QRgb ink = qRgb(255, 255, 255));

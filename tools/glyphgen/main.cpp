@@ -42,13 +42,13 @@ std::vector<char32_t> FrameCodePoints() {
 
 }  // namespace
 
-// Draws the glyph's text as the frame drew text: its top-left corner at (kOrigin + offset,
-// kOrigin), the base line `ascent` lower, in `ink` (white unless given).
+// Draws the glyph's text as the frame drew text: its top-left corner at (ORIGIN + offset,
+// ORIGIN), the base line `ascent` lower, in `ink` (white unless given).
 void DrawGlyph(QImage& image, const QFont& font, const QString& text, double offset, QRgb ink) {
     QPainter painter(&image);
     painter.setFont(font);
     painter.setPen(QColor(ink));
-    painter.drawText(QPointF(kOrigin + offset, kOrigin + QFontMetrics(font).ascent()), text);
+    painter.drawText(QPointF(ORIGIN + offset, ORIGIN + QFontMetrics(font).ascent()), text);
 }
 
 // The glyph's ink as coverage: drawn over transparent pixels, white ink blends plainly,
@@ -57,12 +57,12 @@ void DrawGlyph(QImage& image, const QFont& font, const QString& text, double off
 bool Capture(const QFont& font, char32_t code, Captured& glyph, double offset,
              const QString& after) {
     const QString text = QString::fromUcs4(&code, 1) + after;
-    QImage image(kCanvas, kCanvas, QImage::Format_ARGB32_Premultiplied);
+    QImage image(CANVAS, CANVAS, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     DrawGlyph(image, font, text, offset);
-    int x0 = kCanvas, y0 = kCanvas, x1 = -1, y1 = -1;
-    for (int y = 0; y < kCanvas; ++y) {
-        for (int x = 0; x < kCanvas; ++x) {
+    int x0 = CANVAS, y0 = CANVAS, x1 = -1, y1 = -1;
+    for (int y = 0; y < CANVAS; ++y) {
+        for (int x = 0; x < CANVAS; ++x) {
             const QRgb p = image.pixel(x, y);
             if (qRed(p) != qAlpha(p) || qGreen(p) != qAlpha(p) || qBlue(p) != qAlpha(p)) {
                 std::fprintf(stderr, "glyph U+%04X is not grey\n", unsigned(code));
@@ -76,7 +76,7 @@ bool Capture(const QFont& font, char32_t code, Captured& glyph, double offset,
             }
         }
     }
-    if (x0 == 0 || y0 == 0 || x1 == kCanvas - 1 || y1 == kCanvas - 1) {
+    if (x0 == 0 || y0 == 0 || x1 == CANVAS - 1 || y1 == CANVAS - 1) {
         std::fprintf(stderr, "glyph U+%04X does not fit the canvas\n", unsigned(code));
         return false;
     }
@@ -88,8 +88,8 @@ bool Capture(const QFont& font, char32_t code, Captured& glyph, double offset,
     if (x1 < 0) {
         return true;  // no ink, such as the space
     }
-    glyph.left = x0 - kOrigin;
-    glyph.top = y0 - kOrigin;
+    glyph.left = x0 - ORIGIN;
+    glyph.top = y0 - ORIGIN;
     glyph.width = x1 - x0 + 1;
     glyph.height = y1 - y0 + 1;
     for (int y = y0; y <= y1; ++y) {
@@ -126,14 +126,13 @@ bool MeasureBlend(const QFont& font, const std::vector<Captured>& glyphs, QRgb i
             continue;
         }
         for (int d = 0; d < 256; ++d) {
-            QImage image(kCanvas, kCanvas, QImage::Format_RGB32);
+            QImage image(CANVAS, CANVAS, QImage::Format_RGB32);
             image.fill(qRgb(d, d, d));
             DrawGlyph(image, font, glyph.text, glyph.offset, ink);
             for (int row = 0; row < glyph.height; ++row) {
                 for (int col = 0; col < glyph.width; ++col) {
                     const int a = glyph.coverage[static_cast<std::size_t>(row * glyph.width + col)];
-                    const QRgb p =
-                        image.pixel(kOrigin + glyph.left + col, kOrigin + glyph.top + row);
+                    const QRgb p = image.pixel(ORIGIN + glyph.left + col, ORIGIN + glyph.top + row);
                     int& entry = table[static_cast<std::size_t>(a * 256 + d)];
                     if (qRed(p) != qGreen(p) || qRed(p) != qBlue(p) ||
                         (entry >= 0 && entry != qRed(p))) {
@@ -160,7 +159,7 @@ bool MeasureBlend(const QFont& font, const std::vector<Captured>& glyphs, QRgb i
 }
 
 std::vector<int> WriteLevels(QTextStream& out, const std::vector<Captured>& glyphs) {
-    out << "constexpr std::uint8_t kLevels[] = {\n";
+    out << "constexpr std::uint8_t LEVELS[] = {\n";
     int offset = 0;
     std::vector<int> offsets;
     for (const Captured& glyph : glyphs) {
@@ -287,24 +286,24 @@ int main(int argc, char** argv) {
         << "#include \"GlyphTable.h\"\n\nnamespace {\n\n";
     const std::vector<int> offsets = WriteLevels(out, glyphs);
     out << "// code, advance, left, top, width, height, first level\n"
-        << "constexpr Glyph kGlyphs[] = {\n";
+        << "constexpr Glyph GLYPHS[] = {\n";
     for (std::size_t k = 0; k < glyphs.size(); ++k) {
         WriteGlyph(out, glyphs[k], glyphs[k].advance, offsets[k]);
     }
     out << "};\n";
     if (!sharesBlend) {
-        WriteBlend(out, "White", "kWhiteOver", whiteOver);
+        WriteBlend(out, "White", "WHITE_OVER", whiteOver);
     }
     out << "\n}  // namespace\n\n";
     if (frameFont) {
-        out << "const std::uint8_t* FrameWhiteOver() {\n    return kWhiteOver;\n}\n\n";
+        out << "const std::uint8_t* FrameWhiteOver() {\n    return WHITE_OVER;\n}\n\n";
     }
     out << "const GlyphFont& " << function << "() {\n"
         << "    static " << (sharesBlend ? "const" : "constexpr") << " GlyphFont font{"
         << metrics.ascent() << ", " << metrics.height()
-        << ", kGlyphs, static_cast<int>(sizeof kGlyphs / sizeof kGlyphs[0]), kLevels,\n"
+        << ", GLYPHS, static_cast<int>(sizeof GLYPHS / sizeof GLYPHS[0]), LEVELS,\n"
         << "                                     "
-        << (sharesBlend ? "FrameWhiteOver()" : "kWhiteOver") << "};\n"
+        << (sharesBlend ? "FrameWhiteOver()" : "WHITE_OVER") << "};\n"
         << "    return font;\n}\n";
     out.flush();
 
