@@ -5,6 +5,7 @@
 # The site carries the user's guide as the native build makes it (its pictures are drawn by the
 # native runner), from build/release/guide (QUORVEL_GUIDE to change it), when it is there.
 # The emscripten build itself goes to build/web-engine (QUORVEL_WEB_BUILD to change it).
+# QUORVEL_WEB_TEST_HOOKS=ON builds the browser test's site, with its hooks into the engine.
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 site=$(realpath -m "${1:-$source_dir/build/web-app}")
@@ -25,7 +26,7 @@ if [[ ! -f "$guide/ja.html" || ! -f "$guide/en.html" ]]; then
 fi
 
 emcmake cmake -S "$source_dir" -B "$build" -G Ninja -DQUORVEL_ENGINE_ONLY=ON \
-    -DQUORVEL_WEB_GUIDE="$guide" \
+    -DQUORVEL_WEB_GUIDE="$guide" -DQUORVEL_WEB_TEST_HOOKS="${QUORVEL_WEB_TEST_HOOKS:-OFF}" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE=-O2 -DQUORVEL_WERROR=ON >/dev/null
 cmake --build "$build" --target quorvel_web
 if [[ "$site" != "$build/web-app" ]]; then

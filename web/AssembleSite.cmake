@@ -1,27 +1,36 @@
 # Puts the page's files and icons beside the engine's module in SITE, and names the service
 # worker's cache after the digest of every file, so that each new build replaces what the
-# browsers keep. Run with -DSOURCE=web/site -DICONS=res -DSITE=<build>/web-app, and
-# -DGUIDE=<native build>/guide to carry the user's guide in guide/ (kept for offline use too).
-foreach(file index.html app.js app.css png.js manifest.webmanifest)
+# browsers keep; the service worker's list of files to keep is written here too. Run with
+# -DSOURCE=web/site -DICONS=res -DSITE=<build>/web-app, and -DGUIDE=<native build>/guide to
+# carry the user's guide in guide/ (kept for offline use too).
+# The page's files: every script module of SOURCE, its page, style and manifest.
+file(GLOB scripts RELATIVE ${SOURCE} ${SOURCE}/*.js)
+list(REMOVE_ITEM scripts sw.js)
+list(SORT scripts)
+set(page_files index.html ${scripts} app.css manifest.webmanifest)
+foreach(file IN LISTS page_files)
     configure_file(${SOURCE}/${file} ${SITE}/${file} COPYONLY)
 endforeach()
-foreach(file quorvel-32.png quorvel.svg)
+set(icons quorvel-32.png quorvel.svg)
+foreach(file IN LISTS icons)
     configure_file(${ICONS}/${file} ${SITE}/${file} COPYONLY)
 endforeach()
 file(REMOVE_RECURSE ${SITE}/guide)
-set(GUIDE_FILES "")
 set(guide_files "")
 if(GUIDE)
     file(COPY ${GUIDE}/ DESTINATION ${SITE}/guide)
     file(GLOB_RECURSE guide_files RELATIVE ${SITE} ${SITE}/guide/*)
     list(SORT guide_files)
-    foreach(file IN LISTS guide_files)
-        string(APPEND GUIDE_FILES ", \"${file}\"")
-    endforeach()
 endif()
+set(kept_files ${page_files} quorvel.js quorvel.wasm ${icons} ${guide_files})
+foreach(file IN LISTS kept_files)
+    if(file MATCHES "[ \"\\]")
+        message(FATAL_ERROR "the service worker cannot list ${file}: no spaces or quotes in names")
+    endif()
+endforeach()
+list(JOIN kept_files " " SITE_FILES)
 set(digests "")
-foreach(file index.html app.js app.css png.js manifest.webmanifest quorvel.js quorvel.wasm
-             ${guide_files} sw.js)
+foreach(file IN LISTS page_files ITEMS quorvel.js quorvel.wasm ${guide_files} sw.js)
     if(file STREQUAL "sw.js")
         file(SHA256 ${SOURCE}/sw.js digest)
     else()

@@ -1,6 +1,6 @@
 // The engine as the web page calls it: one Engine object (WebApp) and the tables the page
-// builds its controls from (the settings dialog's template, the texts of both
-// languages and the window's own texts).
+// builds its controls from (the settings dialog's template, the texts of both languages, the
+// window's own texts and the numbers the page lays out and paces by).
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -8,11 +8,11 @@
 #include <iterator>
 
 #include "BurnerCaptions.h"
-#include "FailureSeam.h"
 #include "HistoryTexts.h"
 #include "MainTexts.h"
 #include "MenuModel.h"
 #include "Numbers.h"
+#include "PageLayout.h"
 #include "RunSpeed.h"
 #include "SaveFiles.h"
 #include "SettingsForm.h"
@@ -23,6 +23,10 @@
 #include "WebTexts.h"
 
 using emscripten::val;
+
+#ifndef QUORVEL_WEB_TEST_BUILD
+#define QUORVEL_WEB_TEST_BUILD 0
+#endif
 
 namespace {
 
@@ -177,6 +181,14 @@ val SettingsFormTable() {
     form.set("width", SETTINGS_WIDTH);
     form.set("height", SETTINGS_HEIGHT);
     form.set("items", items);
+    val kinds = val::object();
+    kinds.set("groupBox", static_cast<int>(ITEM_GROUP_BOX));
+    kinds.set("label", static_cast<int>(ITEM_STATIC));
+    kinds.set("edit", static_cast<int>(ITEM_EDIT));
+    kinds.set("check", static_cast<int>(ITEM_AUTO_CHECK_BOX));
+    kinds.set("defaultButton", static_cast<int>(ITEM_DEF_PUSH_BUTTON));
+    kinds.set("button", static_cast<int>(ITEM_PUSH_BUTTON));
+    form.set("kinds", kinds);
     form.set("okId", IDC_SETTINGS_OK);
     form.set("cancelId", IDC_SETTINGS_CANCEL);
     form.set("defaultId", IDC_DEFAULT);
@@ -263,6 +275,26 @@ val UiTexts() {
     return texts;
 }
 
+// The numbers the page lays out and paces by, and whether this is the test build (whose
+// page then gives the tests a handle on the engine).
+val PageConstants() {
+    val lines = val::array();
+    for (const PageLayout::AboutLine& line : PageLayout::ABOUT_LINES) {
+        val entry = val::object();
+        entry.set("x", line.x);
+        entry.set("y", line.y);
+        entry.set("text", Text(line.text));
+        lines.call<void>("push", entry);
+    }
+    val constants = val::object();
+    constants.set("fastestSpeed", RunSpeed::FASTEST);
+    constants.set("dialogUnitX", PageLayout::DIALOG_UNIT_X);
+    constants.set("dialogUnitY", PageLayout::DIALOG_UNIT_Y);
+    constants.set("aboutLines", lines);
+    constants.set("testBuild", QUORVEL_WEB_TEST_BUILD != 0);
+    return constants;
+}
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(quorvel) {
@@ -325,8 +357,5 @@ EMSCRIPTEN_BINDINGS(quorvel) {
     emscripten::function("settingsForm", &SettingsFormTable);
     emscripten::function("textPairs", &TextPairs);
     emscripten::function("uiTexts", &UiTexts);
-    // The drawing's failure seam, for tests of the page's fatal path: the next creation of a
-    // brush fails.
-    emscripten::function(
-        "failNextBrush", +[] { FailureSeam::Arm(ResourceStep::CreateBrush); });
+    emscripten::function("pageConstants", &PageConstants);
 }

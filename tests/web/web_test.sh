@@ -17,6 +17,7 @@ batch=$(realpath "$1")
 build=$(realpath -m "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
+source "$source_dir/tests/support/node_modules.sh"
 [[ -x "$batch" ]] || fail "no runner at $1"
 for tool in node npm convert cmp /usr/bin/chromium; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/ensure-packages.sh installs it)"
@@ -26,10 +27,10 @@ done
 node_major=$(node -p 'process.versions.node.split(".")[0]')
 [[ $node_major -ge 20 ]] || fail "node $(node --version) is too old for playwright-core (20 or later)"
 
-echo "== building the site in $build/site"
+echo "== building the site in $build/site, with the test's hooks"
 mkdir -p "$build"
 if ! QUORVEL_WEB_BUILD=$build/engine QUORVEL_GUIDE=$(dirname "$batch")/../guide \
-    "$source_dir/scripts/build-web.sh" "$build/site" \
+    QUORVEL_WEB_TEST_HOOKS=ON "$source_dir/scripts/build-web.sh" "$build/site" \
     >"$build/site-build.log" 2>&1; then
     tail -n 30 "$build/site-build.log" >&2
     fail "the site does not build (scripts/build-web.sh)"
@@ -37,12 +38,7 @@ fi
 
 # The test's node modules, as the lock file pins them, outside the source tree.
 modules=$build/node
-mkdir -p "$modules"
-cp "$here/package.json" "$here/package-lock.json" "$modules/"
-if ! cmp -s "$here/package-lock.json" "$modules/installed.lock" 2>/dev/null; then
-    (cd "$modules" && npm ci --no-audit --no-fund --loglevel=error)
-    cp "$here/package-lock.json" "$modules/installed.lock"
-fi
+install_node_modules "$here" "$modules"
 
 out=$build/out
 rm -rf "$out"

@@ -1,9 +1,9 @@
 "use strict";
 // Keeps every file of the site, so that after one visit the page loads and runs offline. A
-// new build names a new cache (the build writes its files' digest below) and drops the old.
+// new build names a new cache (the build writes its files' digest below) and drops the old;
+// the build writes the list of the site's files too, separated by spaces.
 const CACHE = "quorvel-@SITE_VERSION@";
-const FILES = ["./", "index.html", "app.js", "app.css", "png.js", "quorvel.js", "quorvel.wasm",
-  "manifest.webmanifest", "quorvel-32.png", "quorvel.svg"@GUIDE_FILES@];
+const FILES = ["./", ..."@SITE_FILES@".split(" ")];
 
 self.addEventListener("install", (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));
