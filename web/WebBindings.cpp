@@ -90,6 +90,12 @@ val StateOf(const WebApp& app) {
     state.set("timerOn", app.TimerOn());
     state.set("timerPeriod", app.TimerPeriod());
     state.set("timerStarts", app.TimerStarts());
+    // The last averages as numbers (for measurements and tests; the page shows the status
+    // texts), or nothing before the first timer message.
+    if (app.Averages()) {
+        state.set("temperature", app.Averages()->first);
+        state.set("heat", app.Averages()->second);
+    }
     return state;
 }
 
