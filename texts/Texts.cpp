@@ -120,6 +120,10 @@ const Texts::Pair TEXTS[] = {
     {WebTexts::BAD_ADDRESS,
      "These values in the address cannot be used; the defaults are used "
      "instead:"},
+    {WebTexts::MORE_BAD_VALUES, "%1 more values cannot be used either."},
+    {WebTexts::LANGUAGE_NOT_KEPT,
+     "This browser keeps no data for the page: the language chosen is not kept for the next "
+     "visit."},
     {WebTexts::CANCEL, "Cancel"},
     {WebTexts::ENDED, "The simulation has ended."},
 

@@ -1,8 +1,10 @@
 #include "WebApp.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "Burners.h"
+#include "EscapeControls.h"
 #include "HistoryTexts.h"
 #include "NumberText.h"
 #include "RunHistory.h"
@@ -142,8 +144,9 @@ void WebApp::CancelStart() {
 }
 
 std::string WebApp::ApplyOption(const std::string& name, const std::string& value) {
-    // Named alike in both languages: the pair as given and what it may be.
-    const std::string shown = name + "=" + value;
+    // Named alike in both languages: the pair as given (escaped and cut short, since the
+    // address is anyone's) and what it may be.
+    const std::string shown = EscapeControls(name) + "=" + EscapeControls(value);
     if (name == "seed") {
         std::uint32_t seed = 0;
         if (!ParseInteger(value, seed)) {
@@ -195,6 +198,28 @@ std::string WebApp::ApplyOption(const std::string& name, const std::string& valu
                SettingBoundText(*field, field->high) + ")";
     }
     return shown;
+}
+
+std::vector<std::string> WebApp::ApplyAddress(
+    const std::vector<std::pair<std::string, std::string>>& pairs) {
+    std::vector<std::string> errors;
+    std::vector<std::string> refused;
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        const std::string& name = pairs[i].first;
+        const auto again = [&name](const auto& pair) { return pair.first == name; };
+        if (std::find(refused.begin(), refused.end(), name) != refused.end()) {
+            continue;
+        }
+        if (std::any_of(pairs.begin() + static_cast<std::ptrdiff_t>(i) + 1, pairs.end(), again)) {
+            refused.push_back(name);
+            errors.push_back(EscapeControls(name) + " given twice (each option may be given once)");
+            continue;
+        }
+        if (std::string error = ApplyOption(name, pairs[i].second); !error.empty()) {
+            errors.push_back(std::move(error));
+        }
+    }
+    return errors;
 }
 
 bool WebApp::ResizeGraph(int cx, int cy) {

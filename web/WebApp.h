@@ -80,6 +80,10 @@ public:
     // --- The address: a setting under its runner option's name (without "--"), a burner
     // ("ends", "centre") or the seed. The error names what is wrong; empty when taken.
     std::string ApplyOption(const std::string& name, const std::string& value);
+    // Every pair of the address in its order: an option given more than once is refused as the
+    // runner refuses it, and none of its values is used. The errors, one a line, in order.
+    std::vector<std::string> ApplyAddress(
+        const std::vector<std::pair<std::string, std::string>>& pairs);
 
     // --- What the page shows.
     const CRunControl& Control() const { return m_session.Control(); }
@@ -97,6 +101,7 @@ public:
     // the last call: the page then says so once.
     bool TakeDivergence() { return std::exchange(m_bDivergencePending, false); }
     const CVesselView& View() const { return m_session.View(); }
+    std::uint32_t Seed() const { return m_session.Simulation().Seed(); }
     long long TicksRun() const { return m_session.Simulation().TicksRun(); }
 
     // --- The history panel (CHistoryPanel): its graph made for a client area of cx x cy; true

@@ -271,6 +271,8 @@ val UiTexts() {
         {"historyCaption", HISTORY_CAPTION},
         {"menuButton", WebTexts::MENU_BUTTON},
         {"badAddress", WebTexts::BAD_ADDRESS},
+        {"moreBadValues", WebTexts::MORE_BAD_VALUES},
+        {"languageNotKept", WebTexts::LANGUAGE_NOT_KEPT},
         {"cancel", WebTexts::CANCEL},
         {"ended", WebTexts::ENDED},
         {"applicationName", WebTexts::APPLICATION_NAME},
@@ -279,6 +281,20 @@ val UiTexts() {
         texts.set(name, Text(text));
     }
     return texts;
+}
+
+// The address's [name, value] pairs applied in their order; the errors, in order.
+val ApplyAddress(WebApp& app, const val& pairs) {
+    std::vector<std::pair<std::string, std::string>> given;
+    const auto count = pairs["length"].as<unsigned>();
+    for (unsigned i = 0; i < count; ++i) {
+        given.emplace_back(pairs[i][0].as<std::string>(), pairs[i][1].as<std::string>());
+    }
+    val errors = val::array();
+    for (const std::string& error : app.ApplyAddress(given)) {
+        errors.call<void>("push", error);
+    }
+    return errors;
 }
 
 // The numbers the page lays out and paces by, and whether this is the test build (whose
@@ -331,6 +347,7 @@ EMSCRIPTEN_BINDINGS(quorvel) {
         .function("settingsDefault", &WebApp::ResetSettings)
         .function("answerSettings", &AnswerSettings)
         .function("applyOption", &WebApp::ApplyOption)
+        .function("applyAddress", &ApplyAddress)
         .function("state", &StateOf)
         .function("takeDivergence", &TakeDivergence)
         .function("inspection", &Inspection)

@@ -252,6 +252,46 @@ let base;
     await page.close();
   }
 
+  // --- The address's values are named escaped and cut short, the first ten and how many more,
+  // above a client area that keeps its layout; an option given twice is refused.
+  {
+    const bad = Array.from({ length: 200 }, (_, i) => `bad${i}=x`).join("&");
+    const page = await open(context, `?seed=1&seed=2&rows=%0A${"9".repeat(10000)}&${bad}`, errors);
+    const lines = (await page.textContent("#notice")).split("\n");
+    const notice = await page.locator("#notice").boundingBox();
+    const startBox = await page.locator("#start-button").boundingBox();
+    check(lines.length === 12 && lines[1] === "seed given twice (each option may be given once)" &&
+      lines[2].startsWith("rows=\\n999") && lines[2].includes("… (10001 bytes) (3 - 80)") &&
+      lines[11] === "ほかに 192 個の値も使えません。", `the notice lists ten values and the count of the rest: ${lines.length} lines, ${lines[2].slice(0, 12)}, ${lines.at(-1)}`);
+    check(notice.height <= 150 && startBox.y + startBox.height <= 600 && (await state(page)).ticks === 0 &&
+      (await page.evaluate(() => window.quorvel.engine.frameWidth())) > 0,
+      `a bounded notice (${notice.height} px) leaves the frame and スタート in view`);
+    await page.close();
+  }
+
+  // --- With the browser's storage blocked (every access throws) or full (a write throws) the
+  // page runs; choosing a language says once that it is not kept.
+  const storages = [
+    ["blocked", () => Object.defineProperty(window, "localStorage",
+      { get() { throw new DOMException("blocked", "SecurityError"); } })],
+    ["full", () => { Storage.prototype.setItem = () => { throw new DOMException("full", "QuotaExceededError"); }; }],
+  ];
+  for (const [name, script] of storages) {
+    const limited = await browser.newContext({ viewport: { width: 800, height: 600 } });
+    await limited.addInitScript(script);
+    const page = await open(limited, "", errors);
+    for (let i = 0; i < 2; i++) {
+      await page.click("#menu-button");
+      await page.click("#menu >> text=English");
+    }
+    const notice = await page.textContent("#notice");
+    await start(page);
+    await page.waitForFunction(() => window.quorvel.state().ticks > 0);
+    check((await page.textContent("#pause-button")) === "Pause" && notice.split("not kept").length === 2,
+      `storage ${name}: the page runs in English and says once: ${JSON.stringify(notice)}`);
+    await limited.close();
+  }
+
   // --- Every control has an accessible name (in both languages); English is kept.
   {
     const page = await open(context, "", errors);

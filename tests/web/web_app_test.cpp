@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "EscapeControls.h"
 #include "MainTexts.h"
 #include "RunSpeed.h"
 #include "SettingsForm.h"
@@ -66,6 +67,27 @@ TEST(WebApp, AddressValuesAreTakenOrNamed) {
     EXPECT_EQ(shown[IndexOf(IDC_CONVECTION_RATIO)], "0.25");
     EXPECT_EQ(shown[IndexOf(IDC_COOLING_COEFFICIENT)], "0.6");
     EXPECT_EQ(shown[IndexOf(IDC_HISTORY_INTERVAL)], "7");
+}
+
+// An option given twice is refused with none of its values used, as the runner refuses it;
+// what the address holds is quoted escaped and cut short.
+TEST(WebApp, AddressRefusesRepeatsAndQuotesSafely) {
+    WebApp app;
+    const std::vector<std::string> errors = app.ApplyAddress({{"seed", "1"},
+                                                              {"rows", "9"},
+                                                              {"seed", "2"},
+                                                              {"columns", "a\nb\x1b"},
+                                                              {"seed", "3"},
+                                                              {"ends", std::string(5000, 'x')}});
+    ASSERT_EQ(errors.size(), 3U);
+    EXPECT_EQ(errors[0], "seed given twice (each option may be given once)");
+    EXPECT_EQ(errors[1], "columns=a\\nb\\x1b (3 - 80)");
+    EXPECT_EQ(errors[2].rfind(
+                  "ends=" + std::string(SHOWN_VALUE_LENGTH, 'x') + "\u2026 (5000 bytes) (off,", 0),
+              0U);
+    ASSERT_TRUE(app.StartStop());
+    EXPECT_EQ(Shown(app)[IndexOf(IDC_ROWS)], "9");
+    EXPECT_GT(app.Seed(), 3U);  // the clock's seed, none of those given
 }
 
 // A start takes two calls in a page: the dialog opens with the pause button pressable, a

@@ -44,6 +44,7 @@ out=$build/out
 rm -rf "$out"
 mkdir -p "$out"
 NODE_PATH=$modules/node_modules node "$here/page_test.js" "$build/site" "$out"
+NODE_PATH=$modules/node_modules node "$here/update_test.js" "$build/site"
 
 echo "== comparing the page's saved runs with $batch"
 for run in "$out"/*/; do

@@ -12,16 +12,21 @@ import { initSettings, openSettings, translateSettings } from "./settings.js";
 import { chooseLanguage, initTexts, language, tr, ui } from "./texts.js";
 
 // The address's seed, settings, burners and speed, given to the engine; what it cannot use
-// is named above the client area.
-const addressErrors = [];
+// is named above the client area, the first SHOWN_ERRORS of it and how many more.
+const SHOWN_ERRORS = 10;
+let addressErrors = [];
+// Set once the language chosen could not be kept for later visits: said above the client area.
+let languageNotKept = false;
 function applyAddress() {
-  for (const [name, value] of new URLSearchParams(location.search)) {
-    const error = engine.applyOption(name, value);
-    if (error) addressErrors.push(error);
-  }
+  addressErrors = engine.applyAddress([...new URLSearchParams(location.search)]);
 }
-function showAddressErrors() {
-  if (addressErrors.length > 0) showNotice(`${tr(ui.badAddress)}\n${addressErrors.join("\n")}`);
+function showNotices() {
+  const lines = languageNotKept ? [tr(ui.languageNotKept)] : [];
+  if (addressErrors.length > 0) lines.push(tr(ui.badAddress), ...addressErrors.slice(0, SHOWN_ERRORS));
+  if (addressErrors.length > SHOWN_ERRORS) {
+    lines.push(tr(ui.moreBadValues).replace("%1", addressErrors.length - SHOWN_ERRORS));
+  }
+  if (lines.length > 0) showNotice(lines.join("\n"));
 }
 
 function translatePage() {
@@ -31,13 +36,13 @@ function translatePage() {
   translateHistory();
   engine.setEnglish(language() === "en");
   translateSettings();
-  showAddressErrors();
+  showNotices();
   refresh();
   paintHistory();
 }
 
 function setLanguage(code) {
-  chooseLanguage(code);
+  if (!chooseLanguage(code)) languageNotKept = true;
   engine.setMenuLanguage(code);
   translatePage();
   // The notice above the client area may take another height in the other language.

@@ -16,10 +16,11 @@ export function initTexts(bindings) {
 // "ja" or "en".
 export const language = () => current;
 
-// Shows the page in another language from now on, and keeps the choice for later visits.
+// Shows the page in another language from now on, and keeps the choice for later visits:
+// false when the browser keeps nothing for the page.
 export function chooseLanguage(code) {
   current = code;
-  storeLanguage(code);
+  return storeLanguage(code);
 }
 
 export const tr = (text) => (current === "en" && englishOf.has(text) ? englishOf.get(text) : text);
