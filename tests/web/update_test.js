@@ -13,15 +13,7 @@ const { chromium } = require("playwright-core");
 
 const [site] = process.argv.slice(2);
 const dir = fs.mkdtempSync(path.join(os.tmpdir(), "quorvel-update-"));
-const failures = [];
-function check(ok, what) {
-  if (!ok) failures.push(what);
-  console.log(`${ok ? "ok  " : "FAIL"} ${what}`);
-}
-
-const TYPES = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css",
-  ".wasm": "application/wasm", ".png": "image/png", ".svg": "image/svg+xml",
-  ".webmanifest": "application/manifest+json" };
+const { failures, check, TYPES } = require("./harness");
 function serve() {
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, "http://x").pathname);
